@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+// Connection parameters of a serial port.
+struct CMiniDCB {
+    std::string portName;   // "COM%d"; mapped to a device file by the port map
+    std::string baudRate;   // decimal text, "19200"
+    std::string dataBits;   // "7" or "8"
+    int readIntervalMs = 0; // quiet time that ends a burst; 0: two character times
+    int stopBits = 0;       // 0 one stop bit, 1 two stop bits
+    int parity = 0;         // 0 none, 1 odd, 2 even
+};

@@ -1,0 +1,14 @@
+#pragma once
+
+// Receiver of serial data: the port's receive thread calls OnReceive with
+// every burst of bytes, in the order they arrived.
+class RcvInterface {
+public:
+    virtual ~RcvInterface() = default;
+    virtual int OnReceive(void* context, const char* data, int length) = 0;
+
+protected:
+    RcvInterface() = default;
+    RcvInterface(const RcvInterface&) = default;
+    RcvInterface& operator=(const RcvInterface&) = default;
+};
