@@ -58,6 +58,8 @@ public:
     void ShutdownWorker(const std::function<void()>& whileWaiting = {});
 
 protected:
+    QelSerialPro* SerialPort() const { return serial_; }
+
     // Tells the user that an operation could not start; the link has no
     // windows of its own.
     virtual void ShowLinkMessage(const std::string& text) = 0;

@@ -1,0 +1,491 @@
+#include "RecordingLink.h"
+#include "protocol/ReplyTags.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace std::chrono_literals;
+using Exchange = FakeInstrument::Exchange;
+using Reply = RecordingLink::Reply;
+
+namespace {
+
+const std::string kEnd = "\x1A\r\n";
+
+Exchange Answer(std::string expect, std::string answer) {
+    return {std::move(expect), {std::move(answer)}};
+}
+Exchange Silence(std::string expect) {
+    return {std::move(expect), {}};
+}
+
+std::vector<Exchange> ConnectTranscript() {
+    return {
+        Answer("a\r\n", "?\r\n"),
+        Answer("c\r\n", "?\r\n"),
+        Answer("CONF/182\r\n", "0182/0031\r\n"),
+        Answer("CONF/136\r\n", "0136/0000\r\n"),
+        Answer("CONF/137\r\n", "0137/0001\r\n"),
+        Answer("GET//WI13\r\n", "TPS X4  1234\r\n"),
+        Answer("CODE/CONF/LIST\r\n", "TREES,CB1\r\n"),
+        Answer("?\r\n", "ROADS,CB2\r\n"),
+        Answer("?\r\n", kEnd),
+        Answer("JOB/CONF/LIST\r\n", "SITE1,7,12,30\r\n"),
+        Answer("?\r\n", kEnd),
+        Answer("FORM/CONF/LIST\r\n", "GSI,0\r\n"),
+        Answer("?\r\n", "IDEX,1\r\n"),
+        Answer("?\r\n", kEnd),
+        Answer("HAL/CONF/LIST\r\n", kEnd), // an empty list still gets its poll
+        Answer("?\r\n", kEnd),
+        Answer("VAL/CONF/LIST\r\n", "VAL1,V1,4\r\n"),
+        Answer("?\r\n", kEnd),
+    };
+}
+
+std::vector<Reply> ConnectReplies() {
+    return {
+        {"DEVICE", "TPS X4  1234\r\n"},
+        {"COLIST", "TREES,CB1\r\n"},
+        {"COLIST", "ROADS,CB2\r\n"},
+        {"JBLIST", "SITE1,7,12,30\r\n"},
+        {"FOLIST", "GSI,0\r\n"},
+        {"FOLIST", "IDEX,1\r\n"},
+        {"VALIST", "VAL1,V1,4\r\n"},
+        {"INICOMD", ""},
+        {"TASKEND", ""},
+    };
+}
+
+std::vector<std::string> Expected(const std::vector<Exchange>& transcript) {
+    std::vector<std::string> sent;
+    for (const Exchange& e : transcript) {
+        sent.push_back(e.expect);
+    }
+    return sent;
+}
+
+void Connect(RecordingLink& link) {
+    link.Engine().ResetEngine();
+    link.Engine().SendConnectStep();
+}
+
+// Runs a whole transcript from its start operation and waits for its end.
+void RunToEnd(RecordingLink& link, const std::vector<Exchange>& transcript,
+              const std::function<void()>& start) {
+    link.Instrument().SetTranscript(transcript);
+    start();
+    ASSERT_TRUE(link.WaitForTag("TASKEND")) << "the operation did not end";
+    EXPECT_EQ(link.Instrument().Sent(), Expected(transcript));
+    EXPECT_TRUE(link.Instrument().Unexpected().empty());
+}
+
+class EngineTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(link.Open()); }
+
+    void Build(const TransferRequest& request) { ASSERT_TRUE(request.BuildScript(link.Engine())); }
+
+    RecordingLink link;
+};
+
+TransferRequest Upload(int kind, std::vector<std::u16string> lines) {
+    TransferRequest request;
+    request.kind = kind;
+    request.formatCode = u"3";
+    request.echoName = u"TREES";
+    request.lines = std::move(lines);
+    return request;
+}
+
+std::vector<Exchange> CodeUploadTranscript(const std::vector<std::string>& lines) {
+    std::vector<Exchange> t = {Answer("a\r\n", "?\r\n"), Answer("c\r\n", "?\r\n"),
+                               Answer("FORM/SET/3\r\n", "IDEX,3,1,3\r\n"),
+                               Answer("CODE/SND/3\r\n", "TREES\r\n")};
+    for (const std::string& line : lines) {
+        t.push_back(Answer(line + "\r\n", "?\r\n"));
+    }
+    t.push_back(Answer(kEnd, "?\r\n"));
+    t.push_back(Answer("CODE/CONF/LIST\r\n", "TREES,CB1\r\n"));
+    t.push_back(Answer("?\r\n", "NEW,CB3\r\n"));
+    t.push_back(Answer("?\r\n", kEnd));
+    return t;
+}
+
+} // namespace
+
+TEST_F(EngineTest, ConnectReadsEveryListAndEndsWithInitDoneThenTaskEnd) {
+    RunToEnd(link, ConnectTranscript(), [&] { Connect(link); });
+    EXPECT_EQ(link.Replies(), ConnectReplies());
+}
+
+TEST_F(EngineTest, ConfigurationCheckComparesEightCharactersAndWaitsForTheLineEnd) {
+    std::vector<Exchange> t = ConnectTranscript();
+    t[4] = {"CONF/137\r\n", {"0137/0002"}};
+    link.Instrument().SetTranscript(t);
+    Connect(link);
+    ASSERT_TRUE(link.Instrument().WaitForSends(5, 10s));
+    ASSERT_TRUE(link.Instrument().WaitDelivered(10s));
+    EXPECT_EQ(link.Instrument().Sent().size(), 5u) << "moved on before the line end";
+    link.Instrument().Inject({"\r\n"});
+    ASSERT_TRUE(link.WaitForTag("TASKEND"));
+    EXPECT_EQ(link.Instrument().Sent(), Expected(t));
+    EXPECT_EQ(link.Replies(), ConnectReplies());
+}
+
+TEST_F(EngineTest, ConfigurationCheckRefusesAWrongValue) {
+    link.Instrument().SetTranscript({Answer("a\r\n", "?\r\n"), Answer("c\r\n", "?\r\n"),
+                                     Answer("CONF/182\r\n", "0182/0030\r\n")});
+    Connect(link);
+    ASSERT_TRUE(link.Instrument().WaitForSends(3, 10s));
+    ASSERT_TRUE(link.Instrument().WaitDelivered(10s));
+    EXPECT_EQ(link.Instrument().Sent().size(), 3u);
+}
+
+TEST_F(EngineTest, JobDownloadHandsOverEveryDataLine) {
+    TransferRequest request;
+    request.kind = TransferRequest::JobDownload;
+    request.formatCode = u"0";
+    request.partCode = u"COORDS";
+    request.itemName = u"7";
+    Build(request);
+    RunToEnd(link,
+             {Answer("a\r\n", "?\r\n"), Answer("c\r\n", "?\r\n"),
+              Answer("FORM/SET/0\r\n", "GSI,0,1,3\r\n"), Answer("JOB/RCV/COORDS/7\r\n", "L1\r\n"),
+              Answer("?\r\n", "L2\r\n"), Answer("?\r\n", "L3\xE9\r\n"), Answer("?\r\n", kEnd)},
+             [&] { link.StartDownload(); });
+    EXPECT_EQ(link.Replies(), (std::vector<Reply>{{"DATBAK", "L1\r\n"},
+                                                  {"DATBAK", "L2\r\n"},
+                                                  {"DATBAK", "L3\xE9\r\n"},
+                                                  {"TASKEND", ""}}));
+}
+
+TEST_F(EngineTest, EachDownloadKindStartsAtItsOwnStep) {
+    struct Case {
+        int kind;
+        std::vector<Exchange> transcript;
+    };
+    const Case cases[] = {
+        {TransferRequest::CodeDownload,
+         {Answer("a\r\n", "?\r\n"), Answer("c\r\n", "?\r\n"),
+          Answer("FORM/SET/1\r\n", "IDEX,1,1,3\r\n"), Answer("CODE/RCV/N\r\n", "X\r\n"),
+          Answer("?\r\n", kEnd)}},
+        {TransferRequest::HalDownload,
+         {Answer("a\r\n", "?\r\n"), Answer("c\r\n", "?\r\n"), Answer("HAL/RCV/N\r\n", "X\r\n"),
+          Answer("?\r\n", kEnd)}},
+        {TransferRequest::ValDownload,
+         {Answer("a\r\n", "?\r\n"), Answer("c\r\n", "?\r\n"), Answer("VAL/RCV/N\r\n", "X\r\n"),
+          Answer("?\r\n", kEnd)}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.kind);
+        RecordingLink fresh;
+        ASSERT_TRUE(fresh.Open());
+        TransferRequest request;
+        request.kind = c.kind;
+        request.formatCode = u"1";
+        request.itemName = u"N";
+        ASSERT_TRUE(request.BuildScript(fresh.Engine()));
+        RunToEnd(fresh, c.transcript, [&] { fresh.StartDownload(); });
+        EXPECT_EQ(fresh.Replies(), (std::vector<Reply>{{"DATBAK", "X\r\n"}, {"TASKEND", ""}}));
+    }
+}
+
+TEST_F(EngineTest, EraseRereadsTheListUnderTheRefreshTag) {
+    TransferRequest request;
+    request.kind = TransferRequest::JobErase;
+    request.itemName = u"7";
+    request.partCode = u"OBSERV";
+    Build(request);
+    RunToEnd(link,
+             {Answer("a\r\n", "?\r\n"), Answer("c\r\n", "?\r\n"),
+              Answer("JOB/ERASE/OBSERV/7\r\n", "?\r\n"),
+              Answer("JOB/CONF/LIST\r\n", "SITE2,8,1,1\r\n"), Answer("?\r\n", "SITE3,9,0,4\r\n"),
+              Answer("?\r\n", kEnd)},
+             [&] { link.StartErase(); });
+    EXPECT_EQ(link.Replies(),
+              (std::vector<Reply>{
+                  {"JOBRFS", "SITE2,8,1,1\r\n"}, {"JOBRFS", "SITE3,9,0,4\r\n"}, {"TASKEND", ""}}));
+}
+
+TEST_F(EngineTest, UploadSendsEachLineThenEndOfFileThenRereadsTheList) {
+    Build(Upload(TransferRequest::CodeUpload, {u"L1", u"", u"L\u00E93"}));
+    RunToEnd(link,
+             CodeUploadTranscript({"L1", "",
+                                   "L\xE9"
+                                   "3"}),
+             [&] { link.StartUpload(); });
+    EXPECT_EQ(link.Replies(), (std::vector<Reply>{{"PROGRSA", ""},
+                                                  {"PROGRSA", ""},
+                                                  {"PROGRSA", ""},
+                                                  {"CODDEL", "TREES,CB1\r\n"},
+                                                  {"CODRFS", "NEW,CB3\r\n"},
+                                                  {"TASKEND", ""}}));
+}
+
+TEST_F(EngineTest, EmptyUploadGoesStraightToTheEndOfFile) {
+    Build(Upload(TransferRequest::CodeUpload, {}));
+    RunToEnd(link, CodeUploadTranscript({}), [&] { link.StartUpload(); });
+    for (const Reply& r : link.Replies()) {
+        EXPECT_NE(r.first, "PROGRSA");
+    }
+}
+
+TEST_F(EngineTest, HalUploadWaitsForItsRoadEcho) {
+    TransferRequest request = Upload(TransferRequest::HalUpload, {u"H"});
+    Build(request);
+    RunToEnd(link,
+             {Answer("a\r\n", "?\r\n"), Answer("c\r\n", "?\r\n"),
+              Answer("HAL/SND/0\r\n", "RoadHal,1,0\r\n"), Answer("H\r\n", "?\r\n"),
+              Answer(kEnd, "?\r\n"), Answer("HAL/CONF/LIST\r\n", kEnd), Answer("?\r\n", kEnd)},
+             [&] { link.StartUpload(); });
+}
+
+TEST_F(EngineTest, WarningRepliesMakeTheStepGoOutAgainAtOnce) {
+    std::vector<Exchange> t = ConnectTranscript();
+    t.insert(t.begin() + 2, Answer("CONF/182\r\n", "@W127\r\n"));
+    t.insert(t.begin() + 8, Answer("?\r\n", "@W100\r\n")); // during a list poll
+    RunToEnd(link, t, [&] { Connect(link); });
+    EXPECT_EQ(link.Replies(), ConnectReplies());
+}
+
+TEST_F(EngineTest, SilentInstrumentGetsTheFirstStepAgainAfterEachTimeOut) {
+    RecordingLink quick(60ms);
+    ASSERT_TRUE(quick.Open());
+    Connect(quick);
+    ASSERT_TRUE(quick.Instrument().WaitForSends(4, 10s));
+    for (const std::string& sent : quick.Instrument().Sent()) {
+        EXPECT_EQ(sent, "a\r\n");
+    }
+    EXPECT_TRUE(quick.Replies().empty());
+}
+
+TEST_F(EngineTest, TimeOutDropsAPartialReplyAndSendsTheStepAgain) {
+    RecordingLink quick(300ms);
+    ASSERT_TRUE(quick.Open());
+    RunToEnd(quick,
+             {{"a\r\n", {"garbage"}},
+              Answer("a\r\n", "?\r\n"),
+              Answer("c\r\n", "?\r\n"),
+              Answer("CONF/182\r\n", "0182/0031\r\n"),
+              Silence("CONF/136\r\n"),
+              Answer("CONF/136\r\n", "0136/0000\r\n"),
+              Answer("CONF/137\r\n", "0137/0001\r\n"),
+              Answer("GET//WI13\r\n", "ID\r\n"),
+              Answer("CODE/CONF/LIST\r\n", kEnd),
+              Answer("?\r\n", kEnd),
+              Answer("JOB/CONF/LIST\r\n", kEnd),
+              Answer("?\r\n", kEnd),
+              Answer("FORM/CONF/LIST\r\n", kEnd),
+              Answer("?\r\n", kEnd),
+              Answer("HAL/CONF/LIST\r\n", kEnd),
+              Answer("?\r\n", kEnd),
+              Answer("VAL/CONF/LIST\r\n", kEnd),
+              Answer("?\r\n", kEnd)},
+             [&] { Connect(quick); });
+}
+
+TEST_F(EngineTest, ReplySplitOverSeveralChunksIsComparedAsOne) {
+    std::vector<Exchange> t = ConnectTranscript();
+    t[2] = {"CONF/182\r\n", {"01", "82/00", "31", "\r\n"}};
+    t[6] = {"CODE/CONF/LIST\r\n", {"TRE", "ES,C", "B1\r", "\n"}};
+    RunToEnd(link, t, [&] { Connect(link); });
+    EXPECT_EQ(link.Replies(), ConnectReplies());
+}
+
+TEST_F(EngineTest, TwoLinesInOneChunkHandOverOnlyTheFirst) {
+    std::vector<Exchange> t = ConnectTranscript();
+    t[7] = Answer("?\r\n", "ROADS,CB2\r\nLOST,CB9\r\n");
+    RunToEnd(link, t, [&] { Connect(link); });
+    EXPECT_EQ(link.Replies(), ConnectReplies());
+}
+
+TEST_F(EngineTest, LineEndOfAnAcknowledgementArrivingLateIsNotTakenForTheNextReply) {
+    TransferRequest request;
+    request.kind = TransferRequest::CodeErase;
+    request.itemName = u"CB1";
+    Build(request);
+    RunToEnd(link,
+             {{"a\r\n", {"?"}},
+              {"c\r\n", {"\r\n", "?\r"}},
+              {"CODE/ERASE/CB1\r\n", {"\n", "?", "\r\n"}},
+              Answer("CODE/CONF/LIST\r\n", "ROADS,CB2\r\n"),
+              Answer("?\r\n", kEnd)},
+             [&] { link.StartErase(); });
+    // Without the line ends being taken with their replies, the empty line
+    // would have been handed over as a list entry.
+    EXPECT_EQ(link.Replies(), (std::vector<Reply>{{"CODRFS", "ROADS,CB2\r\n"}, {"TASKEND", ""}}));
+}
+
+TEST_F(EngineTest, TimeOutWhileAFileLineWaitsSendsThePrecedingStepAgain) {
+    RecordingLink quick(400ms);
+    ASSERT_TRUE(quick.Open());
+    ASSERT_TRUE(Upload(TransferRequest::CodeUpload, {u"L1", u"L2"}).BuildScript(quick.Engine()));
+    std::vector<Exchange> t = CodeUploadTranscript({"L1", "L2"});
+    // L1 goes unanswered; the time-out sends CODE/SND again, whose answer
+    // leads back to the file-data step and the next line.
+    t[4] = Silence("L1\r\n");
+    t.insert(t.begin() + 5, Answer("CODE/SND/3\r\n", "TREES\r\n"));
+    RunToEnd(quick, t, [&] { quick.StartUpload(); });
+}
+
+TEST_F(EngineTest, FailedSendIsTriedAgain) {
+    RecordingLink quick(300ms);
+    ASSERT_TRUE(quick.Open());
+    std::vector<Exchange> t = ConnectTranscript();
+    // "c" fails to go out; the step index falls back, so the time-out sends
+    // "a" again and its answer leads to "c" once more.
+    t.insert(t.begin() + 1, Answer("a\r\n", "?\r\n"));
+    quick.Instrument().FailSend(1);
+    quick.Instrument().SetTranscript(t);
+    Connect(quick);
+    ASSERT_TRUE(quick.WaitForTag("TASKEND"));
+    std::vector<std::string> expected = Expected(t);
+    expected.insert(expected.begin() + 1, "c\r\n");
+    EXPECT_EQ(quick.Instrument().Sent(), expected);
+    EXPECT_EQ(quick.Replies(), ConnectReplies());
+}
+
+TEST_F(EngineTest, NothingIsSentAfterTheOperationEnded) {
+    RecordingLink quick(50ms);
+    ASSERT_TRUE(quick.Open());
+    RunToEnd(quick, ConnectTranscript(), [&] { Connect(quick); });
+    const std::size_t sent = quick.Instrument().Sent().size();
+    EXPECT_FALSE(quick.Instrument().WaitForSends(sent + 1, 500ms));
+    quick.Instrument().Inject({"late\r\n"});
+    EXPECT_TRUE(quick.Instrument().WaitDelivered(10s)) << "a callback while idle must not block";
+    EXPECT_EQ(quick.Instrument().Sent().size(), sent);
+}
+
+TEST_F(EngineTest, NextOperationMayStartFromInsideTheEndReport) {
+    TransferRequest erase;
+    erase.kind = TransferRequest::HalErase;
+    erase.itemName = u"H1";
+    std::vector<Exchange> t = ConnectTranscript();
+    const std::vector<Exchange> second = {Answer("a\r\n", "?\r\n"), Answer("c\r\n", "?\r\n"),
+                                          Answer("HAL/ERASE/H1\r\n", "?\r\n"),
+                                          Answer("HAL/CONF/LIST\r\n", kEnd), Answer("?\r\n", kEnd)};
+    t.insert(t.end(), second.begin(), second.end());
+    bool started = false;
+    link.OnEachReply([&](const Reply& r) {
+        if (r.first == "TASKEND" && !started) {
+            started = true;
+            ASSERT_TRUE(erase.BuildScript(link.Engine()));
+            link.StartErase();
+        }
+    });
+    link.Instrument().SetTranscript(t);
+    Connect(link);
+    ASSERT_TRUE(link.WaitForTag("TASKEND", 2));
+    EXPECT_EQ(link.Instrument().Sent(), Expected(t));
+}
+
+TEST_F(EngineTest, SameReportsHoweverTheBytesAreCut) {
+    std::mt19937 random(20261208);
+    for (int run = 0; run < 60; ++run) {
+        SCOPED_TRACE(run);
+        RecordingLink cut;
+        ASSERT_TRUE(cut.Open());
+        cut.Instrument().SetChunker([&random](const std::string& answer) {
+            std::vector<std::string> pieces;
+            std::size_t at = 0;
+            while (at < answer.size()) {
+                const std::size_t size = std::uniform_int_distribution<std::size_t>(1, 4)(random);
+                pieces.push_back(answer.substr(at, size));
+                at += size;
+            }
+            return pieces;
+        });
+        RunToEnd(cut, ConnectTranscript(), [&] { Connect(cut); });
+        EXPECT_EQ(cut.Replies(), ConnectReplies());
+    }
+}
+
+TEST_F(EngineTest, OverlongReplyInALiteralStepNeverOverrunsAndTimesOut) {
+    RecordingLink quick(300ms);
+    ASSERT_TRUE(quick.Open());
+    std::vector<Exchange> t = ConnectTranscript();
+    t.insert(t.begin() + 2, {"CONF/182\r\n", {std::string(3000, 'x'), std::string(2000, 'y')}});
+    RunToEnd(quick, t, [&] { Connect(quick); });
+    EXPECT_EQ(quick.Replies(), ConnectReplies());
+}
+
+TEST_F(EngineTest, DataLineLongerThanTheLineBufferIsReportedAndSkipped) {
+    std::vector<Exchange> t = ConnectTranscript();
+    t[7] = {"?\r\n",
+            {std::string(700, 'A'), std::string(700, 'B'), std::string(700, 'C') + "\r\n"}};
+    t.insert(t.begin() + 8, Answer("?\r\n", "ROADS,CB2\r\n"));
+    RunToEnd(link, t, [&] { Connect(link); });
+    std::vector<Reply> expected = ConnectReplies();
+    expected.insert(expected.begin() + 2, {"OVERRUN", ""});
+    EXPECT_EQ(link.Replies(), expected);
+}
+
+TEST_F(EngineTest, LineOfExactlyTheBufferSizeStillFits) {
+    std::vector<Exchange> t = ConnectTranscript();
+    const std::string line = std::string(1022, 'L') + "\r\n";
+    t[7] = Answer("?\r\n", line);
+    RunToEnd(link, t, [&] { Connect(link); });
+    EXPECT_EQ(link.Replies()[2], Reply("COLIST", line));
+}
+
+TEST(Link, OpenPortRefusesWhileConnectedAndPassesTheSettingsOn) {
+    RecordingLink link;
+    EXPECT_TRUE(link.OpenPort("COM3", "9600", "7", "1", "2x"));
+    EXPECT_FALSE(link.OpenPort("COM3", "9600", "7", "1", "2"));
+    const CMiniDCB dcb = link.Instrument().LastSettings();
+    EXPECT_EQ(dcb.portName, "COM3");
+    EXPECT_EQ(dcb.baudRate, "9600");
+    EXPECT_EQ(dcb.dataBits, "7");
+    EXPECT_EQ(dcb.stopBits, 1);
+    EXPECT_EQ(dcb.parity, 2);
+    EXPECT_TRUE(link.IsConnected());
+}
+
+TEST(Link, StartWithTheWrongKindResetsAndSendsNothing) {
+    RecordingLink link;
+    ASSERT_TRUE(link.Open());
+    TransferRequest upload = Upload(TransferRequest::JobUploadSelect, {u"x"});
+    ASSERT_TRUE(upload.BuildScript(link.Engine()));
+    link.StartErase();
+    link.StartDownload();
+    EXPECT_EQ(link.Engine().State(), -1);
+    EXPECT_FALSE(link.Instrument().WaitForSends(1, 200ms));
+}
+
+TEST(Link, StartWhileClosedDoesNothing) {
+    RecordingLink link;
+    TransferRequest erase;
+    erase.kind = TransferRequest::CodeErase;
+    ASSERT_TRUE(erase.BuildScript(link.Engine()));
+    EXPECT_EQ(link.StartErase(), 1);
+    EXPECT_TRUE(link.Instrument().Sent().empty());
+}
+
+TEST(Link, ConnectRunsAgainOnTheSameWorkerAfterCloseAndOpen) {
+    RecordingLink link;
+    ASSERT_TRUE(link.Open());
+    RunToEnd(link, ConnectTranscript(), [&] { Connect(link); });
+    link.ClosePort();
+    EXPECT_FALSE(link.IsConnected());
+    ASSERT_TRUE(link.Open());
+    std::vector<Exchange> twice = ConnectTranscript();
+    const std::vector<Exchange> again = ConnectTranscript();
+    twice.insert(twice.end(), again.begin(), again.end());
+    link.Instrument().SetTranscript(twice);
+    // The first half of the transcript was used by the first connect.
+    link.Instrument().SetTranscript(again);
+    Connect(link);
+    ASSERT_TRUE(link.WaitForTag("TASKEND", 2));
+    EXPECT_EQ(link.Replies().size(), 2 * ConnectReplies().size());
+}
+
+TEST(Link, ClosingDuringAnOperationStopsItsSends) {
+    RecordingLink quick(50ms);
+    ASSERT_TRUE(quick.Open());
+    Connect(quick);
+    ASSERT_TRUE(quick.Instrument().WaitForSends(2, 10s));
+    quick.ClosePort();
+    const std::size_t sent = quick.Instrument().Sent().size();
+    EXPECT_FALSE(quick.Instrument().WaitForSends(sent + 1, 300ms));
+}
