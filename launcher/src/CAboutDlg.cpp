@@ -1,15 +1,14 @@
 #include "launcher/CAboutDlg.h"
 
 #include "launcher/CIconButton.h"
+#include "launcher/DialogScale.h"
 #include "ui_CAboutDlg.h"
-
-#include <QLayout>
 
 CAboutDlg::CAboutDlg(const QIcon& applicationIcon, QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::CAboutDlg>()) {
     ui_->setupUi(this);
     ui_->iconLabel->setPixmap(applicationIcon.pixmap(CIconButton::kDefaultIconSize));
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    setFixedSize(DialogScale::ForFont(font()).Map(size()).expandedTo(sizeHint()));
 }
 
 CAboutDlg::~CAboutDlg() = default;

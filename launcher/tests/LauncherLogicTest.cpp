@@ -1,3 +1,4 @@
+#include "FakeSuiteFolder.h"
 #include "launcher/ColourOffset.h"
 #include "launcher/DialogScale.h"
 #include "launcher/HoverTracker.h"
@@ -22,10 +23,11 @@ private slots:
     void iconBesideCaption_data();
     void iconBesideCaption();
     void iconWithoutCaptionIsCentred();
-    void captionWithoutIconFillsTheButton();
     void dialogScaleFollowsTheFont();
     void dialogScaleKeepsNeighboursTouching();
     void startFolderComesFromTheProgramPath();
+    void startFailureNamesTheFileAndTheReason_data();
+    void startFailureNamesTheFileAndTheReason();
 };
 
 void LauncherLogicTest::colourOffset_data() {
@@ -121,14 +123,6 @@ void LauncherLogicTest::iconWithoutCaptionIsCentred() {
     QVERIFY(parts.caption.isNull());
 }
 
-void LauncherLogicTest::captionWithoutIconFillsTheButton() {
-    const QRect button(0, 0, 140, 54);
-    const auto parts =
-        IconButtonLayout::Arrange(button, QSize(), true, IconAlignment::Above, false);
-    QVERIFY(parts.icon.isNull());
-    QCOMPARE(parts.caption, button);
-}
-
 void LauncherLogicTest::dialogScaleFollowsTheFont() {
     const QRect designed(0, 7, 140, 54);
     QCOMPARE(DialogScale(6.0, 13.0).Map(designed), designed);
@@ -159,6 +153,26 @@ void LauncherLogicTest::startFolderComesFromTheProgramPath() {
              QString("/opt/suite/bin/stationlink"));
     QCOMPARE(ToolStarter::ForThisProgram().PathOf("stationlink"),
              QCoreApplication::applicationDirPath() + "/stationlink");
+}
+
+void LauncherLogicTest::startFailureNamesTheFileAndTheReason_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("missing") << QByteArray() << "No such file or directory";
+    QTest::newRow("not a program") << QByteArray("plain text\n") << "Permission denied";
+}
+
+void LauncherLogicTest::startFailureNamesTheFileAndTheReason() {
+    QFETCH(QByteArray, content);
+    QFETCH(QString, reason);
+    FakeSuiteFolder suite;
+    if (!content.isEmpty()) {
+        QFile data(suite.ToolPath("routebook"));
+        QVERIFY(data.open(QIODevice::WriteOnly));
+        data.write(content);
+    }
+    const auto failure = ToolStarter(suite.LauncherPath()).Start("routebook");
+    QCOMPARE(failure, QString("cannot start \"%1\": %2").arg(suite.ToolPath("routebook"), reason));
 }
 
 QTEST_MAIN(LauncherLogicTest)
