@@ -18,10 +18,14 @@ void ShowStartError(QWidget* parent, const QString& message) {
 
 } // namespace
 
-// The icons live in a static library, so its resources must be registered by hand; outside any
-// namespace, as the registration function is global.
+// The icons live in a static library, so its resources must be registered by hand, once; outside
+// any namespace, as the registration function is global.
 static void LoadResources() {
-    Q_INIT_RESOURCE(suitepad);
+    static const bool loaded = [] {
+        Q_INIT_RESOURCE(suitepad);
+        return true;
+    }();
+    Q_UNUSED(loaded);
 }
 
 CSuitepadDlg::CSuitepadDlg(ToolStarter starter, QWidget* parent)

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTimer>
 #include <QtTest>
@@ -50,20 +51,21 @@ IconButtonLayout::Parts PartsOf(const CIconButton& button) {
                                      button.Align(), false);
 }
 
-// Waits for the next modal dialog of the given type, lets inspect look at it, then closes it,
-// so code that runs a modal dialog can be tested without blocking.
-template <typename Dialog>
-void CloseNextModal(std::function<void(Dialog&)> inspect) {
+// Waits for the next modal dialog (or popup menu) of the given type, lets inspect look at it,
+// then closes it, so code that runs one can be tested without blocking.
+template <typename Window>
+void CloseNext(std::function<void(Window&)> inspect) {
     auto* poll = new QTimer(qApp);
     QObject::connect(poll, &QTimer::timeout, [poll, inspect] {
-        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr) {
+        QWidget* shown = QApplication::activePopupWidget();
+        auto* window = qobject_cast<Window*>(shown ? shown : QApplication::activeModalWidget());
+        if (window == nullptr) {
             return;
         }
         poll->deleteLater();
         poll->stop();
-        inspect(*dialog);
-        dialog->reject();
+        inspect(*window);
+        window->close();
     });
     poll->start(20);
 }
@@ -95,6 +97,7 @@ private slots:
     void missingToolIsReportedAndTheLauncherStaysAsItWas();
     void missingToolShowsAMessageBoxByDefault();
     void aboutEntryShowsTheVersion();
+    void aboutEntryIsInTheContextMenuOfEveryButton();
     void escapeCloses();
 };
 
@@ -224,7 +227,7 @@ void CSuitepadDlgTest::missingToolShowsAMessageBoxByDefault() {
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QString shown;
-    CloseNextModal<QMessageBox>([&shown](QMessageBox& box) { shown = box.text(); });
+    CloseNext<QMessageBox>([&shown](QMessageBox& box) { shown = box.text(); });
     QTest::mouseClick(ButtonNamed(dialog, "Gsi To Dxf"), Qt::LeftButton);
     QVERIFY2(shown.contains("cannot start \"" + suite.ToolPath("drawexport") + "\""),
              qPrintable(shown));
@@ -241,7 +244,7 @@ void CSuitepadDlgTest::aboutEntryShowsTheVersion() {
     QString title;
     QStringList lines;
     bool hasIcon = false;
-    CloseNextModal<CAboutDlg>([&](CAboutDlg& box) {
+    CloseNext<CAboutDlg>([&](CAboutDlg& box) {
         title = box.windowTitle();
         for (const QLabel* label : box.findChildren<QLabel*>()) {
             lines.append(label->text());
@@ -252,6 +255,24 @@ void CSuitepadDlgTest::aboutEntryShowsTheVersion() {
     QCOMPARE(title, QString("About suitepad"));
     QVERIFY(lines.contains("suitepad version 1.0"));
     QVERIFY(hasIcon);
+}
+
+void CSuitepadDlgTest::aboutEntryIsInTheContextMenuOfEveryButton() {
+    CSuitepadDlg dialog;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    for (CIconButton* button : dialog.findChildren<CIconButton*>()) {
+        QStringList entries;
+        CloseNext<QMenu>([&entries](QMenu& menu) {
+            for (const QAction* action : menu.actions()) {
+                entries.append(action->text());
+            }
+        });
+        QContextMenuEvent rightClick(QContextMenuEvent::Mouse, button->rect().center(),
+                                     button->mapToGlobal(button->rect().center()));
+        QCoreApplication::sendEvent(button, &rightClick);
+        QCOMPARE(entries, QStringList{dialog.actions().first()->text()});
+    }
 }
 
 void CSuitepadDlgTest::escapeCloses() {
