@@ -1,0 +1,3 @@
+#include "launcher/CIconButtonMenu.h"
+
+CIconButtonMenu::CIconButtonMenu(QWidget* parent) : QMenu(parent) {}
