@@ -67,8 +67,7 @@ QPixmap CTreeViewExtc::CreateDragImage(QTreeWidgetItem* item) const {
 void CTreeViewExtc::mousePressEvent(QMouseEvent* event) {
     pressIndex_ = QPersistentModelIndex();
     if (event->button() == Qt::LeftButton && !dragging_) {
-        // Like the tree control, a drag starts only from an item's icon or label,
-        // not from its expand button or the empty part of its row.
+        // A drag starts from an item's own rectangle, not from its expand button.
         const QPoint point = event->position().toPoint();
         const QModelIndex index = indexAt(point);
         if (index.isValid() && visualRect(index).contains(point)) {
@@ -194,13 +193,30 @@ void CTreeViewExtc::SetDropHighlight(QTreeWidgetItem* item) {
 }
 
 CTreeViewExtc* CTreeViewExtc::TreeAt(QPoint global) {
-    for (QWidget* widget = QApplication::widgetAt(global); widget != nullptr;
-         widget = widget->parentWidget()) {
+    for (QWidget* widget = WidgetUnder(global); widget != nullptr; widget = widget->parentWidget()) {
         if (auto* tree = qobject_cast<CTreeViewExtc*>(widget)) {
             return tree;
         }
         if (widget->isWindow()) {
             break;
+        }
+    }
+    return nullptr;
+}
+
+QWidget* CTreeViewExtc::WidgetUnder(QPoint global) {
+    QWidget* widget = QApplication::widgetAt(global);
+    if (widget == nullptr || !widget->window()->windowFlags().testFlag(Qt::WindowTransparentForInput)) {
+        return widget;
+    }
+    // The platform does not let input pass through the drag picture: look
+    // for the program's own window beneath it.
+    const QList<QWidget*> windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows) {
+        if (window->isVisible() && !window->windowFlags().testFlag(Qt::WindowTransparentForInput) &&
+            window->geometry().contains(global)) {
+            QWidget* child = window->childAt(window->mapFromGlobal(global));
+            return child != nullptr ? child : window;
         }
     }
     return nullptr;

@@ -15,7 +15,6 @@ DragImage::DragImage(QPixmap picture)
                            Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus),
       picture_(std::move(picture)) {
     setAttribute(Qt::WA_ShowWithoutActivating);
-    setAttribute(Qt::WA_TransparentForMouseEvents);
     setFixedSize(picture_.deviceIndependentSize().toSize());
 }
 

@@ -65,6 +65,7 @@ private:
     void HighlightDropTarget(QPoint global);
     void SetDropHighlight(QTreeWidgetItem* item);
     static CTreeViewExtc* TreeAt(QPoint global);
+    static QWidget* WidgetUnder(QPoint global);
 
     bool dragging_ = false;
     std::unique_ptr<DragImage> dragImage_;
