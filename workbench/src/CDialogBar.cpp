@@ -15,7 +15,8 @@ CDialogBar::CDialogBar(QWidget* parent) : QWidget(parent), ui_(std::make_unique<
     ui_->portButton->setIcon(LoadStationlinkIcon(StationlinkIcon::PortSettings));
     for (QAbstractButton* button : CommandButtons()) {
         const int command = button->property("commandId").toInt();
-        connect(button, &QAbstractButton::clicked, this, [this, command] { emit CommandChosen(command); });
+        connect(button, &QAbstractButton::clicked, this,
+                [this, command] { emit CommandChosen(command); });
     }
     SetUpFilterBox();
 }

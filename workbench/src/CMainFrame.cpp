@@ -163,8 +163,7 @@ void CMainFrame::ConnectActions() {
             action->setEnabled(false);
             continue;
         }
-        connect(action, &QAction::triggered, this,
-                [this, id = command.toInt()] { OnCommand(id); });
+        connect(action, &QAction::triggered, this, [this, id = command.toInt()] { OnCommand(id); });
     }
     connect(ui_->actionExit, &QAction::triggered, this, &QWidget::close);
     connect(ui_->actionStatusbar, &QAction::toggled, this, [this](bool shown) {
@@ -193,8 +192,8 @@ void CMainFrame::ActivatePane(int step) {
             current = row * MySplitterWnd::kColumns + column;
         }
     }
-    const int next = current < 0 ? (step > 0 ? 0 : kPaneCount - 1)
-                                 : (current + step + kPaneCount) % kPaneCount;
+    const int next =
+        current < 0 ? (step > 0 ? 0 : kPaneCount - 1) : (current + step + kPaneCount) % kPaneCount;
     if (QWidget* pane = Pane(next / MySplitterWnd::kColumns, next % MySplitterWnd::kColumns)) {
         pane->setFocus(Qt::ShortcutFocusReason);
     }

@@ -193,7 +193,8 @@ void CTreeViewExtc::SetDropHighlight(QTreeWidgetItem* item) {
 }
 
 CTreeViewExtc* CTreeViewExtc::TreeAt(QPoint global) {
-    for (QWidget* widget = WidgetUnder(global); widget != nullptr; widget = widget->parentWidget()) {
+    for (QWidget* widget = WidgetUnder(global); widget != nullptr;
+         widget = widget->parentWidget()) {
         if (auto* tree = qobject_cast<CTreeViewExtc*>(widget)) {
             return tree;
         }
@@ -206,7 +207,8 @@ CTreeViewExtc* CTreeViewExtc::TreeAt(QPoint global) {
 
 QWidget* CTreeViewExtc::WidgetUnder(QPoint global) {
     QWidget* widget = QApplication::widgetAt(global);
-    if (widget == nullptr || !widget->window()->windowFlags().testFlag(Qt::WindowTransparentForInput)) {
+    if (widget == nullptr ||
+        !widget->window()->windowFlags().testFlag(Qt::WindowTransparentForInput)) {
         return widget;
     }
     // The platform does not let input pass through the drag picture: look

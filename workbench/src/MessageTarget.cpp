@@ -25,9 +25,8 @@ std::optional<LResult> MessageTarget::TrySendUserMessage(UserMessage message, WP
     const auto post = [owner = owner_](std::function<void()> call) {
         return QMetaObject::invokeMethod(owner, std::move(call), Qt::QueuedConnection);
     };
-    return gate_.Send(post, [this, message, wParam, lParam] {
-        return OnUserMessage(message, wParam, lParam);
-    });
+    return gate_.Send(
+        post, [this, message, wParam, lParam] { return OnUserMessage(message, wParam, lParam); });
 }
 
 void MessageTarget::CloseMessages() {

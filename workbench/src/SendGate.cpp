@@ -30,9 +30,8 @@ std::optional<LResult> SendGate::Send(const Post& post, std::function<LResult()>
     }
     // Queued under the lock, so a Close() on the owner thread either comes
     // before (the call is refused) or sees this caller among the waiting.
-    const bool queued = post([state = state_, pending, handler = std::move(handler)] {
-        Run(state, pending, handler);
-    });
+    const bool queued = post(
+        [state = state_, pending, handler = std::move(handler)] { Run(state, pending, handler); });
     if (!queued) {
         return std::nullopt;
     }

@@ -50,7 +50,9 @@ private:
 
 void DragTest::init() {
     PaneFactories factories;
-    factories.instrumentTree = [this](QWidget* parent) { return left_ = new RecordingTree(parent); };
+    factories.instrumentTree = [this](QWidget* parent) {
+        return left_ = new RecordingTree(parent);
+    };
     factories.pcTree = [this](QWidget* parent) { return right_ = new RecordingTree(parent); };
     frame_ = std::make_unique<CMainFrame>(factories);
     QVERIFY(frame_->Create());
