@@ -49,13 +49,8 @@ private:
 };
 
 void DragTest::init() {
-    PaneFactories factories;
-    factories.instrumentTree = [this](QWidget* parent) {
-        return left_ = new RecordingTree(parent);
-    };
-    factories.pcTree = [this](QWidget* parent) { return right_ = new RecordingTree(parent); };
-    frame_ = std::make_unique<CMainFrame>(factories);
-    QVERIFY(frame_->Create());
+    frame_ = MakeRecordingFrame(left_, right_);
+    QVERIFY(frame_ != nullptr);
 
     leftRoot_ = new QTreeWidgetItem(left_, QStringList{QStringLiteral("X4 SERIES")});
     QTreeWidgetItem* port = AddItem(leftRoot_, QStringLiteral("COM1"));

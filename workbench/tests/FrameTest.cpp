@@ -51,13 +51,8 @@ private:
 };
 
 void FrameTest::init() {
-    PaneFactories factories;
-    factories.instrumentTree = [this](QWidget* parent) {
-        return instrument_ = new RecordingTree(parent);
-    };
-    factories.pcTree = [this](QWidget* parent) { return pc_ = new RecordingPcTree(parent); };
-    frame_ = std::make_unique<CMainFrame>(factories);
-    QVERIFY(frame_->Create());
+    frame_ = MakeRecordingFrame(instrument_, pc_);
+    QVERIFY(frame_ != nullptr);
     frame_->InitialUpdate();
     frame_->resize(1000, 700);
     frame_->show();

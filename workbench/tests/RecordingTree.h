@@ -1,11 +1,13 @@
 #pragma once
 
+#include "workbench/CMainFrame.h"
 #include "workbench/CTreeViewExtc.h"
 #include "workbench/PcFilterTarget.h"
 #include "workbench/TransferRecord.h"
 
 #include <QThread>
 
+#include <memory>
 #include <vector>
 
 // A tree pane that records every user message it gets, with a copy of the
@@ -56,3 +58,15 @@ public:
         }
     }
 };
+
+// A created frame whose tree panes are recording trees; null when creation failed.
+template <typename PcTree>
+std::unique_ptr<CMainFrame> MakeRecordingFrame(RecordingTree*& instrument, PcTree*& pc) {
+    PaneFactories factories;
+    factories.instrumentTree = [&instrument](QWidget* parent) {
+        return instrument = new RecordingTree(parent);
+    };
+    factories.pcTree = [&pc](QWidget* parent) { return pc = new PcTree(parent); };
+    auto frame = std::make_unique<CMainFrame>(factories);
+    return frame->Create() ? std::move(frame) : nullptr;
+}
