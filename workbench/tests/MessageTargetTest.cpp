@@ -24,7 +24,7 @@ public:
 protected:
     LResult OnUserMessage(UserMessage message, WParam wParam, LParam lParam) override {
         ++handled;
-        ranOnGuiThread = QThread::currentThread() == qApp->thread();
+        ranOnGuiThread = QThread::currentThread() == QCoreApplication::instance()->thread();
         if (workerDone != nullptr) {
             workerDoneDuringHandler = workerDone->load();
         }
