@@ -1,0 +1,79 @@
+#pragma once
+
+#include "workbench/MessageTarget.h"
+
+#include <QPersistentModelIndex>
+#include <QPoint>
+#include <QPointer>
+#include <QTreeWidget>
+
+#include <memory>
+
+class DragImage;
+
+// The common base of the two tree panes. It lets the user drag an item with
+// the left button, with a picture of the item following the cursor over the
+// whole screen, and drop it on an item of either tree (or of the same one).
+// It does not know what the items mean: at the drop it fills a
+// TransferRecord, sends UM_DRAG_SOURCE to this tree and, when that answers
+// non-zero, UM_DROP_TARGET to the tree under the cursor. Derived trees
+// handle the messages in OnUserMessage(); this base refuses every drag.
+//
+// Drops of files from other programs use Qt's own drag and drop, which this
+// class leaves alone (acceptDrops, dragEnterEvent, dropEvent).
+class CTreeViewExtc : public QTreeWidget, public MessageTarget {
+    Q_OBJECT
+
+public:
+    explicit CTreeViewExtc(QWidget* parent = nullptr);
+    ~CTreeViewExtc() override;
+
+    // Called once by the frame after all panes exist, so a tree may fill
+    // itself and find the other panes.
+    virtual void OnInitialUpdate() {}
+
+    bool IsDragging() const { return dragging_; }
+    // The item being dragged (or dragged last); null when it has been deleted.
+    QTreeWidgetItem* DragItem() const;
+    // The picture of the current or last drag; null when there is none.
+    const DragImage* CurrentDragImage() const { return dragImage_.get(); }
+    // The item under a point in screen coordinates; null over empty space.
+    QTreeWidgetItem* HitTest(QPoint global) const;
+    // The item marked as the place a drag would drop on; null when none.
+    QTreeWidgetItem* DropHighlightItem() const;
+
+    // Shows text in the path label of the header strip above this tree.
+    void SetPathLabel(const QString& text);
+
+protected:
+    // Drag protocol and commands; the base answers 0 to everything.
+    LResult OnUserMessage(UserMessage message, WParam wParam, LParam lParam) override;
+    // The picture of an item for a drag; a null picture means no drag starts.
+    virtual QPixmap CreateDragImage(QTreeWidgetItem* item) const;
+
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void drawRow(QPainter* painter, const QStyleOptionViewItem& option,
+                 const QModelIndex& index) const override;
+
+private:
+    bool BeginDrag(QTreeWidgetItem* item, QPoint global);
+    void EndDrag();
+    void Drop(CTreeViewExtc* target, QPoint global);
+    void HighlightDropTarget(QPoint global);
+    void SetDropHighlight(QTreeWidgetItem* item);
+    static CTreeViewExtc* TreeAt(QPoint global);
+    static QWidget* WidgetUnder(QPoint global);
+
+    bool dragging_ = false;
+    std::unique_ptr<DragImage> dragImage_;
+    QPersistentModelIndex dragIndex_;
+    // Where the left button went down on an item: a drag may start from there.
+    QPersistentModelIndex pressIndex_;
+    QPoint pressPos_;
+    // The tree that shows the drop highlight of the running drag.
+    QPointer<CTreeViewExtc> highlightTree_;
+    QPersistentModelIndex dropHighlight_;
+};

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+// What the frame's filter box needs of the PC tree: the tree implements this
+// beside CTreeViewExtc, and the frame finds it as pane (1, 1).
+class PcFilterTarget {
+public:
+    virtual ~PcFilterTarget() = default;
+
+    // The pattern file names must match to be listed ("*.*" at start).
+    virtual QString Filter() const = 0;
+    virtual void SetFilter(const QString& pattern) = 0;
+    // Lists the current item again with the filter; nothing when the tree
+    // has no current item.
+    virtual void RelistCurrentItem() = 0;
+};

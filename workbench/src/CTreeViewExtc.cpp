@@ -1,0 +1,225 @@
+#include "workbench/CTreeViewExtc.h"
+
+#include "workbench/CMainFrame.h"
+#include "workbench/DragImage.h"
+#include "workbench/TransferRecord.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+
+namespace {
+constexpr int kDropHighlightAlpha = 90;
+} // namespace
+
+CTreeViewExtc::CTreeViewExtc(QWidget* parent) : QTreeWidget(parent), MessageTarget(this) {
+    setHeaderHidden(true);
+    setColumnCount(1);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    // The drag between the trees is our own; Qt's item drag stays off.
+    setDragEnabled(false);
+}
+
+CTreeViewExtc::~CTreeViewExtc() {
+    CloseMessages();
+    if (dragging_) {
+        viewport()->releaseMouse();
+    }
+}
+
+QTreeWidgetItem* CTreeViewExtc::DragItem() const {
+    return dragIndex_.isValid() ? itemFromIndex(dragIndex_) : nullptr;
+}
+
+QTreeWidgetItem* CTreeViewExtc::HitTest(QPoint global) const {
+    const QPoint point = viewport()->mapFromGlobal(global);
+    return viewport()->rect().contains(point) ? itemAt(point) : nullptr;
+}
+
+QTreeWidgetItem* CTreeViewExtc::DropHighlightItem() const {
+    return dropHighlight_.isValid() ? itemFromIndex(dropHighlight_) : nullptr;
+}
+
+void CTreeViewExtc::SetPathLabel(const QString& text) {
+    if (CMainFrame* frame = CMainFrame::Of(this)) {
+        frame->SetPathLabel(this, text);
+    }
+}
+
+LResult CTreeViewExtc::OnUserMessage(UserMessage, WParam, LParam) {
+    return 0;
+}
+
+QPixmap CTreeViewExtc::CreateDragImage(QTreeWidgetItem* item) const {
+    if (item == nullptr) {
+        return {};
+    }
+    QSize size = iconSize();
+    if (!size.isValid()) {
+        const int metric = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
+        size = QSize(metric, metric);
+    }
+    return DragImage::Render(item->icon(0), item->text(0), size, *this);
+}
+
+void CTreeViewExtc::mousePressEvent(QMouseEvent* event) {
+    pressIndex_ = QPersistentModelIndex();
+    if (event->button() == Qt::LeftButton && !dragging_) {
+        // A drag starts from an item's own rectangle, not from its expand button.
+        const QPoint point = event->position().toPoint();
+        const QModelIndex index = indexAt(point);
+        if (index.isValid() && visualRect(index).contains(point)) {
+            pressIndex_ = index;
+            pressPos_ = point;
+        }
+    }
+    QTreeWidget::mousePressEvent(event);
+}
+
+void CTreeViewExtc::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint global = event->globalPosition().toPoint();
+    if (dragging_) {
+        // The tree's own handling of a held button would select rows on the
+        // way; during a drag only the picture moves.
+        dragImage_->MoveTo(global);
+        HighlightDropTarget(global);
+        return;
+    }
+    const QPoint point = event->position().toPoint();
+    if ((event->buttons() & Qt::LeftButton) && pressIndex_.isValid() &&
+        (point - pressPos_).manhattanLength() >= QApplication::startDragDistance()) {
+        QTreeWidgetItem* item = itemFromIndex(pressIndex_);
+        pressIndex_ = QPersistentModelIndex();
+        if (BeginDrag(item, viewport()->mapToGlobal(pressPos_))) {
+            dragImage_->MoveTo(global);
+            HighlightDropTarget(global);
+            return;
+        }
+    }
+    QTreeWidget::mouseMoveEvent(event);
+}
+
+void CTreeViewExtc::mouseReleaseEvent(QMouseEvent* event) {
+    if (!dragging_ || event->button() != Qt::LeftButton) {
+        QTreeWidget::mouseReleaseEvent(event);
+        return;
+    }
+    EndDrag();
+    const QPoint global = event->globalPosition().toPoint();
+    CTreeViewExtc* target = TreeAt(global);
+    // The tree finishes its press before the drop's handlers run, as they may
+    // show modal dialogs.
+    QTreeWidget::mouseReleaseEvent(event);
+    if (target != nullptr) {
+        Drop(target, global);
+    }
+}
+
+void CTreeViewExtc::keyPressEvent(QKeyEvent* event) {
+    if (dragging_ && event->key() == Qt::Key_Escape) {
+        EndDrag();
+        event->accept();
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
+}
+
+void CTreeViewExtc::drawRow(QPainter* painter, const QStyleOptionViewItem& option,
+                            const QModelIndex& index) const {
+    if (dropHighlight_.isValid() && index.siblingAtColumn(0) == dropHighlight_) {
+        QColor colour = palette().color(QPalette::Highlight);
+        colour.setAlpha(kDropHighlightAlpha);
+        painter->fillRect(option.rect, colour);
+    }
+    QTreeWidget::drawRow(painter, option, index);
+}
+
+bool CTreeViewExtc::BeginDrag(QTreeWidgetItem* item, QPoint global) {
+    dragImage_.reset();
+    dragIndex_ = QPersistentModelIndex(indexFromItem(item));
+    const QPixmap picture = CreateDragImage(item);
+    if (picture.isNull()) {
+        return false;
+    }
+    dragImage_ = std::make_unique<DragImage>(picture);
+    dragImage_->MoveTo(global);
+    dragImage_->show();
+    dragging_ = true;
+    viewport()->grabMouse();
+    return true;
+}
+
+void CTreeViewExtc::EndDrag() {
+    if (dragImage_) {
+        dragImage_->hide();
+    }
+    viewport()->releaseMouse();
+    dragging_ = false;
+    if (highlightTree_) {
+        highlightTree_->SetDropHighlight(nullptr);
+    }
+    highlightTree_ = nullptr;
+}
+
+void CTreeViewExtc::Drop(CTreeViewExtc* target, QPoint global) {
+    TransferRecord record;
+    record.sourceItem = DragItem();
+    record.targetItem = target->HitTest(global);
+    const QPointer<CTreeViewExtc> guard(target);
+    if (SendUserMessage(UM_DRAG_SOURCE, 0, ToLParam(&record)) != 0 && guard) {
+        target->SendUserMessage(UM_DROP_TARGET, 0, ToLParam(&record));
+    }
+}
+
+void CTreeViewExtc::HighlightDropTarget(QPoint global) {
+    CTreeViewExtc* tree = TreeAt(global);
+    if (highlightTree_ && highlightTree_ != tree) {
+        highlightTree_->SetDropHighlight(nullptr);
+    }
+    highlightTree_ = tree;
+    if (tree != nullptr) {
+        tree->SetDropHighlight(tree->HitTest(global));
+    }
+}
+
+void CTreeViewExtc::SetDropHighlight(QTreeWidgetItem* item) {
+    const QPersistentModelIndex index(item != nullptr ? indexFromItem(item) : QModelIndex());
+    if (index != dropHighlight_) {
+        dropHighlight_ = index;
+        viewport()->update();
+    }
+}
+
+CTreeViewExtc* CTreeViewExtc::TreeAt(QPoint global) {
+    for (QWidget* widget = WidgetUnder(global); widget != nullptr;
+         widget = widget->parentWidget()) {
+        if (auto* tree = qobject_cast<CTreeViewExtc*>(widget)) {
+            return tree;
+        }
+        if (widget->isWindow()) {
+            break;
+        }
+    }
+    return nullptr;
+}
+
+QWidget* CTreeViewExtc::WidgetUnder(QPoint global) {
+    QWidget* widget = QApplication::widgetAt(global);
+    if (widget == nullptr ||
+        !widget->window()->windowFlags().testFlag(Qt::WindowTransparentForInput)) {
+        return widget;
+    }
+    // The platform does not let input pass through the drag picture: look
+    // for the program's own window beneath it.
+    const QList<QWidget*> windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows) {
+        if (window->isVisible() && !window->windowFlags().testFlag(Qt::WindowTransparentForInput) &&
+            window->geometry().contains(global)) {
+            QWidget* child = window->childAt(window->mapFromGlobal(global));
+            return child != nullptr ? child : window;
+        }
+    }
+    return nullptr;
+}

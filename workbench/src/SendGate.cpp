@@ -1,0 +1,104 @@
+#include "workbench/SendGate.h"
+
+#include <algorithm>
+
+struct SendGate::Pending {
+    enum class Stage { Queued, Running, Done, Released };
+    Stage stage = Stage::Queued;
+    LResult result = 0;
+};
+
+struct SendGate::State {
+    mutable std::mutex mutex;
+    std::condition_variable changed;
+    bool closed = false;
+    int blocks = 0;
+    std::vector<std::shared_ptr<Pending>> waiting;
+};
+
+SendGate::SendGate() : state_(std::make_shared<State>()) {}
+
+SendGate::~SendGate() {
+    Close();
+}
+
+std::optional<LResult> SendGate::Send(const Post& post, std::function<LResult()> handler) {
+    auto pending = std::make_shared<Pending>();
+    std::unique_lock lock(state_->mutex);
+    if (state_->closed || state_->blocks > 0) {
+        return std::nullopt;
+    }
+    // Queued under the lock, so a Close() on the owner thread either comes
+    // before (the call is refused) or sees this caller among the waiting.
+    const bool queued = post(
+        [state = state_, pending, handler = std::move(handler)] { Run(state, pending, handler); });
+    if (!queued) {
+        return std::nullopt;
+    }
+    state_->waiting.push_back(pending);
+    state_->changed.wait(lock, [&] {
+        return pending->stage == Pending::Stage::Done || pending->stage == Pending::Stage::Released;
+    });
+    std::erase(state_->waiting, pending);
+    if (pending->stage == Pending::Stage::Released) {
+        return std::nullopt;
+    }
+    return pending->result;
+}
+
+void SendGate::Run(const std::shared_ptr<State>& state, const std::shared_ptr<Pending>& pending,
+                   const std::function<LResult()>& handler) {
+    {
+        std::lock_guard lock(state->mutex);
+        if (pending->stage != Pending::Stage::Queued) {
+            return;
+        }
+        pending->stage = Pending::Stage::Running;
+    }
+    // The handler runs unlocked: it may show modal dialogs, send further
+    // messages or release this very caller.
+    const LResult result = handler();
+    {
+        std::lock_guard lock(state->mutex);
+        if (pending->stage != Pending::Stage::Running) {
+            return;
+        }
+        pending->stage = Pending::Stage::Done;
+        pending->result = result;
+    }
+    state->changed.notify_all();
+}
+
+void SendGate::Close() {
+    std::lock_guard lock(state_->mutex);
+    state_->closed = true;
+    ReleaseWaitingLocked();
+}
+
+bool SendGate::IsClosed() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->closed;
+}
+
+void SendGate::Block() {
+    std::lock_guard lock(state_->mutex);
+    ++state_->blocks;
+    ReleaseWaitingLocked();
+}
+
+void SendGate::Unblock() {
+    std::lock_guard lock(state_->mutex);
+    state_->blocks = std::max(0, state_->blocks - 1);
+}
+
+std::size_t SendGate::WaitingCount() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->waiting.size();
+}
+
+void SendGate::ReleaseWaitingLocked() {
+    for (const auto& pending : state_->waiting) {
+        pending->stage = Pending::Stage::Released;
+    }
+    state_->changed.notify_all();
+}
