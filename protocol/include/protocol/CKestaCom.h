@@ -1,0 +1,75 @@
+#pragma once
+
+#include "platform/CQelComDll.h"
+#include "platform/QelPtrFactory.h"
+#include "platform/RcvInterface.h"
+#include "protocol/CDKestaDlg.h"
+
+#include <chrono>
+#include <functional>
+#include <string>
+
+class QelSerialPro;
+class QelTaskPool;
+
+// The serial link: owns the port object, a one-worker task pool and the
+// protocol engine; opens and closes the port; receives the port's bytes and
+// hands them to the engine; starts downloads, erases and uploads.
+//
+// A class that implements OnDeviceReply must call ShutdownWorker() in its own
+// destructor: the worker calls OnDeviceReply and must be gone before the
+// implementing object is.
+class CKestaCom : public RcvInterface {
+public:
+    static constexpr const char* kOperationFailed = "Operated Fail , Pls try again";
+
+    explicit CKestaCom(CQelComDll::Creator serialCreator, std::chrono::milliseconds resendInterval =
+                                                              CDKestaDlg::kDefaultResendInterval);
+    ~CKestaCom() override;
+    CKestaCom(const CKestaCom&) = delete;
+    CKestaCom& operator=(const CKestaCom&) = delete;
+
+    int OnReceive(void* context, const char* data, int length) override;
+    // Called on the engine's worker for every tagged data line and for the
+    // engine's notifications.
+    virtual int OnDeviceReply(const char* tag, const char* data, int length) = 0;
+
+    // The five texts of one port settings record. False when a port is
+    // already open or the port cannot be opened (LastPortError() says why).
+    bool OpenPort(const char* portName, const char* baudRate, const char* dataBits,
+                  const char* stopBits, const char* parity);
+    void ClosePort();
+    bool IsConnected() const { return connected_; }
+    std::string LastPortError() const;
+
+    // Start the operation the engine's request describes (the script builder
+    // has just prepared it). Always 1; nothing happens while the port is
+    // closed or when the request's kind does not belong to the operation.
+    int StartDownload();
+    int StartErase();
+    int StartUpload();
+
+    CDKestaDlg& Engine() { return engine_; }
+
+    // Stops the engine's worker and waits until it has left its loop.
+    // whileWaiting runs between short waits: a window thread passes its event
+    // processing, so that a worker blocked in a synchronous call to that
+    // thread can finish. Safe to call more than once.
+    void ShutdownWorker(const std::function<void()>& whileWaiting = {});
+
+protected:
+    // Tells the user that an operation could not start; the link has no
+    // windows of its own.
+    virtual void ShowLinkMessage(const std::string& text) = 0;
+
+private:
+    int StartOperation(int script, int firstKind, int lastKind);
+
+    QelSerialPro* serial_ = nullptr;
+    CQelComDll comDll_;
+    QelPtrFactory factory_;
+    QelTaskPool* pool_ = nullptr;
+    CDKestaDlg engine_;
+    bool connected_ = false;
+    bool workerStopped_ = false;
+};

@@ -1,0 +1,537 @@
+#include "protocol/CDKestaDlg.h"
+
+#include "platform/CQelComToolse.h"
+#include "platform/CodePage.h"
+#include "platform/QelSerialPro.h"
+#include "protocol/CKestaCom.h"
+#include "protocol/ReplyTags.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+
+namespace {
+
+constexpr std::string_view kPollMarker = "[ASKHADDA]";
+constexpr std::string_view kFinishMarker = "[SENFINOD]";
+constexpr std::string_view kFileDataMarker = "[KSTDPCFD]";
+constexpr std::string_view kTaggedMarker = "[KESTARES]";
+constexpr std::string_view kPollCommand = "?\r\n";
+constexpr int kTagLength = 6;
+
+bool StartsWith(const char* text, std::string_view prefix) {
+    return text != nullptr && std::strncmp(text, prefix.data(), prefix.size()) == 0;
+}
+
+int LineEndPos(const char* data, int length) {
+    return CQelComToolse::ReturnEndFlagPos(data, length, "\r\n");
+}
+
+} // namespace
+
+CDKestaDlg::CDKestaDlg(std::chrono::milliseconds resendInterval) : resendInterval_(resendInterval) {
+    FillScriptTable(table_);
+}
+
+bool CDKestaDlg::ResetEngine() {
+    std::lock_guard guard(lock_);
+    if (!runEvent_.Reset()) {
+        return false;
+    }
+    state_ = -1;
+    table_.stepIndex = 0;
+    currentCommand_ = nullptr;
+    currentCommandLength_ = 0;
+    currentReply_ = nullptr;
+    currentReplyLength_ = 0;
+    lineLength_ = 0;
+    rxBuffer_.Reset();
+    ++generation_;
+    armed_ = true;
+    runEvent_.Set();
+    lineBuffer_.fill('\0');
+    replyTag_.fill('\0');
+    ReleaseHandOvers();
+    return true;
+}
+
+void CDKestaDlg::ReleaseHandOvers() {
+    dataEvent_.Reset();
+    if (releasedSeq_ < handOverSeq_) {
+        releasedSeq_ = handOverSeq_;
+        doneEvent_.Set();
+    }
+}
+
+bool CDKestaDlg::IsCurrent(std::uint64_t generation) const {
+    return generation == generation_;
+}
+
+void CDKestaDlg::SetStepIndex(int index) {
+    std::lock_guard guard(lock_);
+    table_.stepIndex = index;
+}
+
+int CDKestaDlg::StepIndex() const {
+    std::lock_guard guard(lock_);
+    return table_.stepIndex;
+}
+
+int CDKestaDlg::State() const {
+    std::lock_guard guard(lock_);
+    return state_;
+}
+
+int CDKestaDlg::SendStep() {
+    int state = -1;
+    std::uint64_t generation = 0;
+    {
+        std::lock_guard guard(lock_);
+        state = state_;
+        generation = generation_;
+    }
+    if (state < 0 || state >= ScriptTable::kScriptCount) {
+        return -100;
+    }
+    return SendScriptStep(state, generation);
+}
+
+std::uint64_t CDKestaDlg::CurrentGeneration() const {
+    std::lock_guard guard(lock_);
+    return generation_;
+}
+
+int CDKestaDlg::SendConnectStep() {
+    return SendScriptStep(0, CurrentGeneration());
+}
+int CDKestaDlg::SendDownloadStep() {
+    return SendScriptStep(1, CurrentGeneration());
+}
+int CDKestaDlg::SendEraseStep() {
+    return SendScriptStep(2, CurrentGeneration());
+}
+int CDKestaDlg::SendUploadStep() {
+    return SendScriptStep(3, CurrentGeneration());
+}
+
+int CDKestaDlg::SendScriptStep(int script, std::uint64_t generation) {
+    Outgoing out;
+    {
+        std::lock_guard guard(lock_);
+        if (!IsCurrent(generation)) {
+            return -100;
+        }
+        out = PrepareStep(script);
+    }
+    switch (out.action) {
+    case SendAction::EndOfScript:
+        return 3;
+    case SendAction::ConnectDone:
+        Report(ReplyTags::kInitDone, nullptr, ReplyTags::kNotificationLength);
+        return 3;
+    case SendAction::Bytes:
+        return Transmit(out);
+    case SendAction::FileLine: {
+        const int sent = Transmit(out);
+        {
+            std::lock_guard guard(lock_);
+            if (sent != 0 && IsCurrent(generation)) {
+                // The instrument's "?" for this line brings the engine back
+                // to the same file-data step for the next line.
+                ++request_.nextLine;
+                --table_.stepIndex;
+            }
+        }
+        Report(ReplyTags::kProgress, nullptr, ReplyTags::kNotificationLength);
+        return sent;
+    }
+    case SendAction::None:
+        break;
+    }
+    return -100;
+}
+
+CDKestaDlg::Outgoing CDKestaDlg::PrepareStep(int script) {
+    Outgoing out;
+    state_ = script;
+    const int step = table_.stepIndex;
+    if (!ScriptTable::InRange(script, step)) {
+        return out;
+    }
+    ScriptTable::Script& s = table_.scripts[script];
+    currentCommand_ = s.command[step].data();
+    currentCommandLength_ = s.commandLength[step];
+    currentReply_ = s.reply[step].data();
+    currentReplyLength_ = s.replyLength[step];
+
+    if (currentCommandLength_ == 0 && currentReplyLength_ == 0) {
+        out.action = SendAction::EndOfScript;
+    } else if (StartsWith(currentCommand_, kPollMarker)) {
+        out.action = SendAction::Bytes;
+        std::copy(kPollCommand.begin(), kPollCommand.end(), out.bytes.begin());
+        out.length = static_cast<int>(kPollCommand.size());
+    } else if (script == 0 && StartsWith(currentCommand_, kFinishMarker)) {
+        out.action = SendAction::ConnectDone;
+    } else if (script == 3 && StartsWith(currentCommand_, kFileDataMarker)) {
+        PrepareFileLine(step, out);
+    } else {
+        out.action = SendAction::Bytes;
+        out.length = std::clamp(currentCommandLength_, 0, ScriptTable::kSlotSize);
+        std::copy_n(currentCommand_, out.length, out.bytes.begin());
+    }
+    return out;
+}
+
+void CDKestaDlg::PrepareFileLine(int step, Outgoing& out) {
+    const auto& lines = request_.lines;
+    if (request_.nextLine >= 0 && static_cast<std::size_t>(request_.nextLine) < lines.size()) {
+        std::string line = CodePage::Wire().ToAnsi(lines[request_.nextLine]);
+        // The script builder refuses longer lines; the cut only keeps a
+        // request that bypassed it inside the send buffer.
+        line.resize(std::min<std::size_t>(line.size(), kSendBufferSize - 2));
+        line += "\r\n";
+        out.action = SendAction::FileLine;
+        std::copy(line.begin(), line.end(), out.bytes.begin());
+        out.length = static_cast<int>(line.size());
+        return;
+    }
+    // Every line is out: the next step (the end-of-file bytes) goes instead.
+    table_.stepIndex = step + 1;
+    if (!ScriptTable::InRange(3, step + 1)) {
+        return;
+    }
+    ScriptTable::Script& s = table_.scripts[3];
+    currentCommand_ = s.command[step + 1].data();
+    currentCommandLength_ = s.commandLength[step + 1];
+    currentReply_ = s.reply[step + 1].data();
+    currentReplyLength_ = s.replyLength[step + 1];
+    out.action = SendAction::Bytes;
+    out.length = std::clamp(currentCommandLength_, 0, ScriptTable::kSlotSize);
+    std::copy_n(currentCommand_, out.length, out.bytes.begin());
+}
+
+int CDKestaDlg::Transmit(const Outgoing& out) {
+    if (serial_ == nullptr) {
+        return 0;
+    }
+    return serial_->OuterThreadSendMsg(out.bytes.data(), out.length) != 0 ? 1 : 0;
+}
+
+void CDKestaDlg::Report(const char* tag, const char* data, int length) {
+    if (owner_ != nullptr) {
+        owner_->OnDeviceReply(tag, data, length);
+    }
+}
+
+int CDKestaDlg::HandOver(const char* data, int length) {
+    if (data == nullptr || length <= 0) {
+        return 1;
+    }
+    std::uint64_t seq = 0;
+    {
+        std::lock_guard guard(lock_);
+        if (!armed_ || !running_) {
+            return 1; // no operation runs: nobody would ever take these bytes
+        }
+        rxBuffer_.Append(data, length);
+        seq = ++handOverSeq_;
+        doneEvent_.Reset();
+        dataEvent_.Set();
+    }
+    for (;;) {
+        doneEvent_.Wait();
+        std::lock_guard guard(lock_);
+        doneEvent_.Reset();
+        if (releasedSeq_ >= seq) {
+            return 1;
+        }
+    }
+}
+
+void CDKestaDlg::StopOperation() {
+    std::lock_guard guard(lock_);
+    armed_ = false;
+    runEvent_.Reset();
+    ++generation_;
+    rxBuffer_.Reset();
+    ReleaseHandOvers();
+}
+
+void CDKestaDlg::Stop() {
+    {
+        std::lock_guard guard(lock_);
+        running_ = false;
+        armed_ = false;
+        ++generation_;
+        ReleaseHandOvers();
+    }
+    runEvent_.Set();
+    dataEvent_.Set();
+}
+
+int CDKestaDlg::RunLoop() {
+    while (running_) {
+        runEvent_.Wait();
+        if (!running_) {
+            break;
+        }
+        const bool signalled = dataEvent_.WaitFor(resendInterval_);
+        if (!running_) {
+            break;
+        }
+        RunCycle(signalled);
+    }
+    return 1;
+}
+
+void CDKestaDlg::RunCycle(bool signalled) {
+    bool data = false;
+    std::uint64_t taken = 0;
+    {
+        std::lock_guard guard(lock_);
+        // A chunk that came just as the wait timed out is data, not silence.
+        data = signalled || dataEvent_.IsSet();
+        if (data) {
+            dataEvent_.Reset();
+            taken = handOverSeq_;
+        }
+    }
+    if (data) {
+        OnData();
+    } else {
+        OnTimeout();
+    }
+    std::lock_guard guard(lock_);
+    // Only a cycle that took a chunk releases its sender: a stale release
+    // would let the next chunk in before this one was seen.
+    if (taken > releasedSeq_) {
+        releasedSeq_ = taken;
+        doneEvent_.Set();
+    }
+}
+
+void CDKestaDlg::OnTimeout() {
+    std::uint64_t generation = 0;
+    int state = -1;
+    {
+        std::lock_guard guard(lock_);
+        if (!armed_) {
+            return;
+        }
+        rxBuffer_.Reset();
+        generation = generation_;
+        state = state_;
+    }
+    if (state >= 0 && state < ScriptTable::kScriptCount) {
+        SendScriptStep(state, generation);
+    }
+}
+
+void CDKestaDlg::OnData() {
+    Decision decision;
+    {
+        std::lock_guard guard(lock_);
+        if (!armed_) {
+            rxBuffer_.Reset();
+            return;
+        }
+        if (currentReply_ == nullptr || rxBuffer_.Empty()) {
+            return; // nothing sent yet, or only the rest of a skipped line came
+        }
+        decision = Decide();
+    }
+    Act(decision);
+}
+
+CDKestaDlg::Decision CDKestaDlg::Decide() {
+    Decision d;
+    d.generation = generation_;
+    const char* rx = rxBuffer_.Data();
+    const int length = rxBuffer_.Length();
+    const int compared = std::clamp(currentReplyLength_, 0, ScriptTable::kMaxText);
+    const int fullLength = static_cast<int>(::strnlen(currentReply_, ScriptTable::kMaxText));
+
+    const bool matched = compared <= length && std::memcmp(rx, currentReply_, compared) == 0;
+    const bool warning = length >= 2 && rx[0] == '@' && rx[1] == 'W';
+    const bool tagged = StartsWith(currentReply_, kTaggedMarker);
+    if (matched && fullLength > compared) {
+        pendingTail_ = fullLength - compared;
+    }
+
+    if (warning) {
+        d.action = CycleAction::Resend;
+        ConsumeReply(length);
+    } else if (pendingTail_ != 0 && !tagged) {
+        // A reply compared on fewer characters than it has: move on only
+        // once its line end is in.
+        if (LineEndPos(rx, length) >= -1) {
+            rxBuffer_.Clear();
+            pendingTail_ = 0;
+            d.action = CycleAction::Advance;
+        }
+    } else if (matched) {
+        d.action = CycleAction::AdvanceAfterMatch;
+        d.consumed = length;
+    } else if (tagged) {
+        return DecideTaggedLine(d);
+    }
+    return d;
+}
+
+CDKestaDlg::Decision CDKestaDlg::DecideTaggedLine(Decision d) {
+    d.poll = StartsWith(currentCommand_, kPollMarker);
+    if (rxBuffer_.Overrun()) {
+        if (!rxBuffer_.SkippingLine()) {
+            rxBuffer_.Clear();
+            d.action = CycleAction::Overrun;
+        }
+        return d;
+    }
+    const int p = LineEndPos(rxBuffer_.Data(), rxBuffer_.Length());
+    if (p < -1) {
+        return d;
+    }
+    lineLength_ = p + 3;
+    std::copy_n(rxBuffer_.Data(), lineLength_, lineBuffer_.begin());
+    replyTag_.fill('\0');
+    std::strncpy(replyTag_.data(), currentReply_ + kTaggedMarker.size(), kTagLength);
+    // Bytes behind the line go with it: the instrument sends one line per poll.
+    rxBuffer_.Clear();
+    d.action = CycleAction::Line;
+    return d;
+}
+
+void CDKestaDlg::ConsumeReply(int count) {
+    const bool lineComplete = LineEndPos(rxBuffer_.Data(), count) >= -1;
+    const char last = count > 0 ? rxBuffer_.Data()[count - 1] : '\0';
+    rxBuffer_.Consume(count);
+    if (!lineComplete) {
+        // The reply's line end is still on its way: it must not stand in
+        // front of the next reply.
+        rxBuffer_.SkipRestOfLine(last);
+    }
+}
+
+void CDKestaDlg::Act(const Decision& d) {
+    switch (d.action) {
+    case CycleAction::None:
+        return;
+    case CycleAction::Resend:
+        SendScriptStep(StateOf(d.generation), d.generation);
+        return;
+    case CycleAction::Advance:
+        Advance(d.generation, 0);
+        return;
+    case CycleAction::AdvanceAfterMatch:
+        Advance(d.generation, d.consumed);
+        return;
+    case CycleAction::Line:
+        HandLineOver(d);
+        return;
+    case CycleAction::Overrun:
+        Report(ReplyTags::kOverrun, nullptr, ReplyTags::kNotificationLength);
+        ContinueAfterLine(d, false);
+        return;
+    }
+}
+
+void CDKestaDlg::HandLineOver(const Decision& d) {
+    std::array<char, kLineBufferSize> line{};
+    int length = 0;
+    std::array<char, 7> tag{};
+    {
+        std::lock_guard guard(lock_);
+        if (!IsCurrent(d.generation)) {
+            return;
+        }
+        length = lineLength_;
+        std::copy_n(lineBuffer_.begin(), length, line.begin());
+        tag = replyTag_;
+    }
+    const bool endOfData = length > 0 && line[0] == '\x1A';
+    if (!endOfData) {
+        Report(tag.data(), line.data(), length);
+    }
+    ContinueAfterLine(d, endOfData);
+    std::lock_guard guard(lock_);
+    if (IsCurrent(d.generation)) {
+        std::fill_n(lineBuffer_.begin(), lineLength_, '\0');
+        replyTag_.fill('\0');
+        lineLength_ = 0;
+    }
+}
+
+void CDKestaDlg::ContinueAfterLine(const Decision& d, bool endOfData) {
+    if (d.poll && !endOfData) {
+        SendScriptStep(StateOf(d.generation), d.generation); // "?" for the next line
+    } else {
+        Advance(d.generation, 0);
+    }
+}
+
+int CDKestaDlg::StateOf(std::uint64_t generation) const {
+    std::lock_guard guard(lock_);
+    return IsCurrent(generation) ? state_ : -1;
+}
+
+int CDKestaDlg::Advance(std::uint64_t generation, int consumeWhenMoved) {
+    int state = -1;
+    {
+        std::lock_guard guard(lock_);
+        if (!IsCurrent(generation)) {
+            return -100;
+        }
+        ++table_.stepIndex;
+        state = state_;
+    }
+    const int result = SendScriptStep(state, generation);
+    {
+        std::lock_guard guard(lock_);
+        if (!IsCurrent(generation)) {
+            return result;
+        }
+        if (result != 1 && result != 3) {
+            --table_.stepIndex; // tried again at the next data or time-out
+            return result;
+        }
+        if (consumeWhenMoved > 0) {
+            ConsumeReply(consumeWhenMoved);
+        }
+    }
+    if (result == 3) {
+        EndOperation(generation);
+    }
+    return result;
+}
+
+void CDKestaDlg::EndOperation(std::uint64_t generation) {
+    {
+        std::lock_guard guard(lock_);
+        if (!IsCurrent(generation)) {
+            return;
+        }
+        // Idle before the report: the owner may start the next operation
+        // from inside it, and that one must not be switched off afterwards.
+        armed_ = false;
+        runEvent_.Reset();
+        rxBuffer_.Reset();
+        ReleaseHandOvers();
+    }
+    Report(ReplyTags::kTaskEnd, nullptr, ReplyTags::kNotificationLength);
+}
+
+void CDKestaDlg::InstallScript(const TransferRequest& request, const ScriptTable& table) {
+    std::lock_guard guard(lock_);
+    request_ = request;
+    table_ = table;
+}
+
+ScriptTable CDKestaDlg::TableSnapshot() const {
+    std::lock_guard guard(lock_);
+    return table_;
+}
+
+TransferRequest CDKestaDlg::RequestSnapshot() const {
+    std::lock_guard guard(lock_);
+    return request_;
+}

@@ -1,0 +1,136 @@
+#include "protocol/CKestaCom.h"
+
+#include "platform/CMiniDCB.h"
+#include "platform/QelSerialPro.h"
+#include "platform/QelTaskPool.h"
+
+#include <array>
+#include <cstdlib>
+
+namespace {
+
+// First step of each request kind within its script, by kind.
+constexpr std::array<int, 13> kStartStep = {0, 6, 12, 17, 0, 6, 12, 18, 0, 9, 19, 28, 36};
+
+// Decimal text to a code; text without leading digits gives 0.
+int CodeOf(const char* text) {
+    return text != nullptr ? std::atoi(text) : 0;
+}
+
+} // namespace
+
+CKestaCom::CKestaCom(CQelComDll::Creator serialCreator, std::chrono::milliseconds resendInterval)
+    : comDll_(std::move(serialCreator)), engine_(resendInterval) {
+    pool_ = dynamic_cast<QelTaskPool*>(factory_.CreateQelPtrObject());
+    serial_ = dynamic_cast<QelSerialPro*>(comDll_.CreateQelPtrObject());
+    if (serial_ != nullptr) {
+        serial_->RegisterRcvInterface(this);
+    }
+    pool_->SetTaskCount(1);
+    pool_->StartPool();
+    if (serial_ != nullptr) {
+        serial_->SetTaskPool(pool_);
+    }
+    pool_->AddTask(&engine_);
+    engine_.SetSerial(serial_);
+    engine_.SetOwner(this);
+}
+
+CKestaCom::~CKestaCom() {
+    if (connected_) {
+        ClosePort();
+    }
+    ShutdownWorker();
+}
+
+void CKestaCom::ShutdownWorker(const std::function<void()>& whileWaiting) {
+    if (workerStopped_) {
+        return;
+    }
+    engine_.Stop();
+    while (!pool_->WaitIdle(std::chrono::milliseconds(10))) {
+        if (whileWaiting) {
+            whileWaiting();
+        }
+    }
+    pool_->StopPool();
+    workerStopped_ = true;
+}
+
+int CKestaCom::OnReceive(void* /*context*/, const char* data, int length) {
+    return engine_.HandOver(data, length);
+}
+
+bool CKestaCom::OpenPort(const char* portName, const char* baudRate, const char* dataBits,
+                         const char* stopBits, const char* parity) {
+    if (connected_ || serial_ == nullptr) {
+        return false;
+    }
+    CMiniDCB dcb;
+    if (portName != nullptr) {
+        dcb.portName = portName;
+    }
+    if (baudRate != nullptr) {
+        dcb.baudRate = baudRate;
+    }
+    if (dataBits != nullptr) {
+        dcb.dataBits = dataBits;
+    }
+    dcb.stopBits = CodeOf(stopBits);
+    dcb.parity = CodeOf(parity);
+    connected_ = serial_->ConnectSerial(&dcb) != 0;
+    return connected_;
+}
+
+void CKestaCom::ClosePort() {
+    pool_->ClearTask();
+    pool_->StopAddTask();
+    // Nothing more goes to a closed port, and a receive hand-over still
+    // waiting is let go before the port's receive thread is joined.
+    engine_.StopOperation();
+    if (serial_ != nullptr) {
+        serial_->DisConnectSerial();
+    }
+    connected_ = false;
+}
+
+std::string CKestaCom::LastPortError() const {
+    return serial_ != nullptr ? serial_->LastError() : std::string("No serial port is available.");
+}
+
+int CKestaCom::StartDownload() {
+    return StartOperation(1, TransferRequest::JobDownload, TransferRequest::ValDownload);
+}
+int CKestaCom::StartErase() {
+    return StartOperation(2, TransferRequest::JobErase, TransferRequest::ValErase);
+}
+int CKestaCom::StartUpload() {
+    return StartOperation(3, TransferRequest::JobUpload, TransferRequest::ValUpload);
+}
+
+int CKestaCom::StartOperation(int script, int firstKind, int lastKind) {
+    if (!connected_) {
+        return 1;
+    }
+    if (!engine_.ResetEngine()) {
+        ShowLinkMessage(kOperationFailed);
+        return 1;
+    }
+    const int kind = engine_.RequestSnapshot().kind;
+    if (kind < firstKind || kind > lastKind) {
+        return 1;
+    }
+    engine_.SetStepIndex(kStartStep[static_cast<std::size_t>(kind)]);
+    switch (script) {
+    case 1:
+        engine_.SendDownloadStep();
+        break;
+    case 2:
+        engine_.SendEraseStep();
+        break;
+    default:
+        engine_.SendUploadStep();
+        break;
+    }
+    return 1;
+}
