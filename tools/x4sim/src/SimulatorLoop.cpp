@@ -83,6 +83,12 @@ std::optional<std::string> SimulatorLoop::NextLine() {
 // Upload data lines are not commands: the fault options count and spoil
 // only what the PC asks.
 bool SimulatorLoop::Answer(const std::string& line, bool& hungUp) {
+    if (hangUpDue_) {
+        transcript_.Note("(line closed: --hangup-after)");
+        line_.HangUp();
+        hungUp = true;
+        return true;
+    }
     if (!instrument_.ReceivingUpload()) {
         ++commands_;
         if (commands_ <= options_.silent) {
@@ -97,11 +103,9 @@ bool SimulatorLoop::Answer(const std::string& line, bool& hungUp) {
     if (!Write(reply.bytes)) {
         return false;
     }
-    if (options_.hangupAfter > 0 && reply.dataIndex == options_.hangupAfter) {
-        transcript_.Note("(line closed: --hangup-after)");
-        line_.HangUp();
-        hungUp = true;
-    }
+    // The line goes down when the PC asks again, so the last data line has
+    // surely arrived: closing at once could discard it in the terminal.
+    hangUpDue_ = options_.hangupAfter > 0 && reply.dataIndex == options_.hangupAfter;
     return true;
 }
 

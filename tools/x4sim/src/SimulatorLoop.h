@@ -45,5 +45,6 @@ private:
     std::string input_;
     LinePacer::Clock::time_point inputArrived_{};
     int commands_ = 0;
+    bool hangUpDue_ = false;
     std::string failure_;
 };

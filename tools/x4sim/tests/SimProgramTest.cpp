@@ -77,6 +77,7 @@ TEST(SimProgram, HangsUpAfterTheGivenDataLinesOfADownload) {
     EXPECT_EQ(client.Ask("JOB/RCV/COORDS/1"), "JOB,IN:BRIDGE,1,COORDS,GSI,30\r\n");
     EXPECT_EQ(client.Ask("?").substr(0, 3), "*41");
     EXPECT_EQ(client.Ask("?").substr(0, 3), "*11");
+    client.Send("?\r\n");
     EXPECT_TRUE(client.HungUp());
     EXPECT_EQ(sim.WaitExit(), 0);
 }
