@@ -11,15 +11,16 @@ LinePacer::LinePacer(long baud) {
     }
 }
 
-LinePacer::Clock::time_point LinePacer::Advance(Clock::time_point& freeAt, nanoseconds span) {
-    freeAt = std::max(freeAt, Clock::now()) + span;
-    return freeAt;
+void LinePacer::StartBurst() {
+    sendFree_ = std::max(sendFree_, Clock::now());
 }
 
 LinePacer::Clock::time_point LinePacer::Send(std::size_t count) {
-    return Advance(sendFree_, byteTime_ * static_cast<long long>(count));
+    sendFree_ += byteTime_ * static_cast<long long>(count);
+    return sendFree_;
 }
 
 LinePacer::Clock::time_point LinePacer::Receive(std::size_t count) {
-    return Advance(receiveFree_, byteTime_ * static_cast<long long>(count));
+    receiveFree_ = std::max(receiveFree_, Clock::now()) + byteTime_ * static_cast<long long>(count);
+    return receiveFree_;
 }

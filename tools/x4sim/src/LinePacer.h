@@ -12,7 +12,11 @@ public:
     explicit LinePacer(long baud);
 
     bool Paced() const { return byteTime_.count() > 0; }
-    // When `count` bytes handed to the transmitter now have left the wire.
+    // A reply starts: its first byte leaves when the transmitter is free.
+    void StartBurst();
+    // When the next `count` bytes of the current reply have left the wire.
+    // Bytes of one reply follow each other without gaps, so a late wake-up
+    // of the writer does not slow the rest of the reply down.
     Clock::time_point Send(std::size_t count);
     // When `count` bytes that the PC started sending now have all arrived.
     Clock::time_point Receive(std::size_t count);
@@ -20,8 +24,6 @@ public:
     std::size_t SliceBytes() const { return sliceBytes_; }
 
 private:
-    static Clock::time_point Advance(Clock::time_point& freeAt, std::chrono::nanoseconds span);
-
     std::chrono::nanoseconds byteTime_{0};
     std::size_t sliceBytes_ = 1;
     Clock::time_point sendFree_{};

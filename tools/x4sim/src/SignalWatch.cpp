@@ -42,9 +42,11 @@ bool SignalWatch::Raised() {
     return raised_;
 }
 
+// The signal descriptor is read only when the poll says a signal came, so a
+// wait costs one system call.
 int SignalWatch::Wait(int fd, short events, microseconds timeout) {
     for (;;) {
-        if (Raised()) {
+        if (raised_) {
             return -1;
         }
         std::array<pollfd, 2> watch{{{fd_, POLLIN, 0}, {fd, events, 0}}};
@@ -57,7 +59,8 @@ int SignalWatch::Wait(int fd, short events, microseconds timeout) {
             continue;
         }
         if (watch[0].revents != 0) {
-            continue; // Raised() reads the signal on the next round
+            Raised();
+            continue;
         }
         return ready <= 0 ? 0 : watch[1].revents;
     }

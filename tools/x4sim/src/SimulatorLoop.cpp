@@ -129,6 +129,7 @@ bool SimulatorLoop::WritePiece(std::string_view piece) {
     if (!pacer_.Paced()) {
         return WriteAll(piece);
     }
+    pacer_.StartBurst();
     for (std::size_t at = 0; at < piece.size(); at += pacer_.SliceBytes()) {
         const std::string_view slice = piece.substr(at, pacer_.SliceBytes());
         if (!signals_.SleepUntil(pacer_.Send(slice.size())) || !WriteAll(slice)) {

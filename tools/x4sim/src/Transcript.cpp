@@ -26,6 +26,9 @@ std::string Transcript::Escaped(std::string_view bytes) {
 }
 
 void Transcript::Record(std::string_view direction, std::string_view bytes) {
+    if (!out_.is_open()) {
+        return;
+    }
     Note(std::string(direction) + " \"" + Escaped(bytes) + "\"");
 }
 

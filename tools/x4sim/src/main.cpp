@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <sys/prctl.h>
 
 namespace {
 
@@ -39,6 +40,9 @@ int Serve(const SimOptions& options) {
     if (!options.logFile.empty() && !transcript.IsOpen()) {
         return Fail(options.logFile + ": cannot write the log");
     }
+    // Paced output sleeps about a millisecond per slice; the default timer
+    // slack would stretch every one of those sleeps.
+    ::prctl(PR_SET_TIMERSLACK, 1UL);
     SignalWatch signals;
     PseudoTerminal line;
     if (!line.Open(error) || (!options.linkPath.empty() && !line.Link(options.linkPath, error))) {
