@@ -49,18 +49,28 @@ std::vector<std::string> Without(std::vector<std::string> lines, std::size_t fir
 
 } // namespace
 
-TEST_F(InstrumentTest, AnswersTheConnectChecksAndIdentifies) {
-    EXPECT_EQ(Ask("a"), "?\r\n");
-    EXPECT_EQ(Ask("c"), "?\r\n");
-    EXPECT_EQ(Ask("CONF/182"), "0182/0031\r\n");
-    EXPECT_EQ(Ask("CONF/136"), "0136/0000\r\n");
-    EXPECT_EQ(Ask("CONF/137"), "0137/0001\r\n");
-    EXPECT_EQ(Ask("CONF/999"), "@E102\r\n");
+TEST_F(InstrumentTest, AnswersTheConnectChecksFormatsAndUnknownCommands) {
+    const std::vector<std::pair<std::string, std::string>> exchanges = {
+        {"a", "?"},
+        {"c", "?"},
+        {"CONF/182", "0182/0031"},
+        {"CONF/136", "0136/0000"},
+        {"CONF/137", "0137/0001"},
+        {"CONF/999", "@E102"},
+        {"FORM/SET/0", "GSI,0,1,3"},
+        {"FORM/SET/1", "IDEX,1,1,3"},
+        {"FORM/SET/2", "IDEX,2,1,3"},
+        {"FORM/SET/ASCII", "IDEX,ASCII,1,3"},
+        {"FORM/SET/", "@E102"},
+        {"NO/SUCH/COMMAND", "@E101"},
+    };
+    for (const auto& [command, reply] : exchanges) {
+        EXPECT_EQ(Ask(command), reply + "\r\n") << command;
+    }
     const std::string identity = Ask("GET//WI13");
     ASSERT_GE(identity.size(), 9u);
     // The port node shows the first three of the last seven characters.
     EXPECT_EQ(identity.substr(identity.size() - 2 - 7, 3), "X4 ");
-    EXPECT_EQ(Ask("NO/SUCH/COMMAND"), "@E101\r\n");
 }
 
 TEST_F(InstrumentTest, ListsComeLineByLineAndEndWithTheEndLine) {
@@ -72,14 +82,6 @@ TEST_F(InstrumentTest, ListsComeLineByLineAndEndWithTheEndLine) {
     EXPECT_EQ(Collect("CODE/CONF/LIST").size(), 2u);
     EXPECT_EQ(Collect("HAL/CONF/LIST").size(), 2u);
     EXPECT_EQ(Collect("VAL/CONF/LIST").size(), 2u);
-}
-
-TEST_F(InstrumentTest, FormatEchoNamesGsiForZeroAndIdexOtherwise) {
-    EXPECT_EQ(Ask("FORM/SET/0"), "GSI,0,1,3\r\n");
-    EXPECT_EQ(Ask("FORM/SET/1"), "IDEX,1,1,3\r\n");
-    EXPECT_EQ(Ask("FORM/SET/2"), "IDEX,2,1,3\r\n");
-    EXPECT_EQ(Ask("FORM/SET/ASCII"), "IDEX,ASCII,1,3\r\n");
-    EXPECT_EQ(Ask("FORM/SET/"), "@E102\r\n");
 }
 
 TEST_F(InstrumentTest, DownloadSendsAHeaderThenTheNumberedDataLines) {

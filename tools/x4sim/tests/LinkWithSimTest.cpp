@@ -4,6 +4,7 @@
 #include "ContentFiles.h"
 #include "InstrumentContent.h"
 #include "SimProcess.h"
+#include "TestFiles.h"
 
 #include "platform/TermiosSerialPro.h"
 #include "protocol/CKestaCom.h"
@@ -18,7 +19,6 @@
 #include <filesystem>
 #include <fstream>
 #include <mutex>
-#include <sstream>
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
@@ -127,20 +127,6 @@ std::string Joined(const std::vector<std::string>& lines) {
     return all;
 }
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-fs::path TempDir(const std::string& name) {
-    const fs::path dir = fs::temp_directory_path() / (name + "-" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
-}
-
 void ExpectWholeDemoContent(RecordingLink& link) {
     EXPECT_EQ(link.Lines(ReplyTags::kDevice), DemoLines("identity.txt"));
     EXPECT_EQ(link.Lines(ReplyTags::kCodeList), DemoLines("codes.txt"));
@@ -161,6 +147,18 @@ void RunOperation(RecordingLink& link, const TransferRequest& request, int (CKes
     ASSERT_TRUE(request.BuildScript(link.Engine()));
     (link.*start)();
     ASSERT_TRUE(link.WaitFor(ReplyTags::kTaskEnd));
+}
+
+TransferRequest Upload(TransferRequest::Kind kind, const std::u16string& format,
+                       const std::u16string& item, const std::u16string& echo,
+                       const std::vector<std::string>& lines) {
+    TransferRequest request;
+    request.kind = kind;
+    request.formatCode = format;
+    request.itemName = item;
+    request.echoName = echo;
+    request.lines = WideLines(lines);
+    return request;
 }
 
 TransferRequest JobDownload(const std::u16string& format, const std::u16string& part,
@@ -202,57 +200,41 @@ TEST(LinkWithSim, JobDownloadReceivesExactlyTheDataLines) {
 }
 
 TEST(LinkWithSim, UploadsDeliverExactlyTheFileLines) {
-    const fs::path received = TempDir("x4sim-e2e-received");
+    const fs::path received = FreshTempDir("x4sim-e2e-received");
     SimProcess sim({"--received", received.string()});
     RecordingLink link;
     ASSERT_TRUE(link.Open(sim.Device())) << link.LastPortError();
 
     const std::vector<std::string> codes = {"*410001+00000000000PIPE 42....+0000000000000001 \r\n",
                                             "\r\n", "*410002+0000000000VALVE \r\n"};
-    TransferRequest code;
-    code.kind = TransferRequest::CodeUpload;
-    code.formatCode = u"2";
-    code.echoName = u"UTILITY";
-    code.lines = WideLines(codes);
-    RunOperation(link, code, &CKestaCom::StartUpload);
+    RunOperation(link, Upload(TransferRequest::CodeUpload, u"2", u"", u"UTILITY", codes),
+                 &CKestaCom::StartUpload);
     EXPECT_EQ(link.Lines(ReplyTags::kProgress).size(), codes.size());
     EXPECT_EQ(link.Lines(ReplyTags::kCodeFirst), (std::vector<std::string>{"TOPO,1,12\r\n"}));
     EXPECT_EQ(link.Lines(ReplyTags::kCodeRefresh), (std::vector<std::string>{"UTILITY,2,2\r\n"}));
 
     const auto points = DemoLines("data/JOB/2/COORDS.GSI");
-    TransferRequest job;
-    job.kind = TransferRequest::JobUpload;
-    job.formatCode = u"0";
-    job.itemName = u"3";
+    TransferRequest job = Upload(TransferRequest::JobUpload, u"0", u"3",
+                                 u"IN:SITE03,3,12,18,2024-06-02,07:48\r\n", points);
     job.jobLabel = u"SITE03";
-    job.echoName = u"IN:SITE03,3,12,18,2024-06-02,07:48\r\n";
-    job.lines = WideLines(points);
     RunOperation(link, job, &CKestaCom::StartUpload);
     EXPECT_EQ(link.Lines(ReplyTags::kJobRefresh)[1], "IN:SITE03,3,48,18,2024-06-02,07:48\r\n");
 
-    TransferRequest select;
-    select.kind = TransferRequest::JobUploadSelect;
-    select.formatCode = u"0";
-    select.itemName = u"4";
+    TransferRequest select = Upload(TransferRequest::JobUploadSelect, u"0", u"4", u"NEWJOB,4,0,0",
+                                    {points.front(), points.back()});
     select.jobLabel = u"NEWJOB";
-    select.echoName = u"NEWJOB,4,0,0";
-    select.lines = WideLines({points.front(), points.back()});
     RunOperation(link, select, &CKestaCom::StartUpload);
     EXPECT_EQ(link.Lines(ReplyTags::kJobRefresh).back(), "NEWJOB,4,1,0,2024-06-03,16:20\r\n");
 
     const auto road = DemoLines("data/VAL/2.txt");
-    TransferRequest val;
-    val.kind = TransferRequest::ValUpload;
-    val.formatCode = u"2";
-    val.echoName = u"RAMPA";
-    val.lines = WideLines(road);
-    RunOperation(link, val, &CKestaCom::StartUpload);
+    RunOperation(link, Upload(TransferRequest::ValUpload, u"2", u"", u"RAMPA", road),
+                 &CKestaCom::StartUpload);
     EXPECT_EQ(link.Lines(ReplyTags::kValRefresh).back(), "RoadVal,3,3\r\n");
 
-    EXPECT_EQ(ReadFile(received / "1-COD.txt"), Joined(codes));
-    EXPECT_EQ(ReadFile(received / "2-JOB.txt"), Joined(points));
-    EXPECT_EQ(ReadFile(received / "3-JOB.txt"), points.front() + points.back());
-    EXPECT_EQ(ReadFile(received / "4-VAL.txt"), Joined(road));
+    EXPECT_EQ(ReadWholeFile(received / "1-COD.txt"), Joined(codes));
+    EXPECT_EQ(ReadWholeFile(received / "2-JOB.txt"), Joined(points));
+    EXPECT_EQ(ReadWholeFile(received / "3-JOB.txt"), points.front() + points.back());
+    EXPECT_EQ(ReadWholeFile(received / "4-VAL.txt"), Joined(road));
     fs::remove_all(received);
 }
 

@@ -1,35 +1,19 @@
 #include "SimClient.h"
 #include "SimProcess.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
 
-namespace {
-
-fs::path TempDir(const std::string& name) {
-    const fs::path dir = fs::temp_directory_path() / (name + "-" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
-}
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-} // namespace
+namespace {} // namespace
 
 TEST(SimProgram, PrintsItsDeviceKeepsALinkAndRemovesItOnExit) {
-    const fs::path dir = TempDir("x4sim-link");
+    const fs::path dir = FreshTempDir("x4sim-link");
     const fs::path link = dir / "x4sim-tty";
     SimProcess sim({"--link", link.string()});
     ASSERT_FALSE(sim.Device().empty());
@@ -58,12 +42,12 @@ TEST(SimProgram, SilentIgnoresTheFirstCommandsAndWarnSpoilsEveryNth) {
 }
 
 TEST(SimProgram, ChunkedRepliesArriveWholeAndTheLogShowsThePieces) {
-    const fs::path dir = TempDir("x4sim-chunk");
+    const fs::path dir = FreshTempDir("x4sim-chunk");
     SimProcess sim({"--chunk", "4", "--log", (dir / "log.txt").string()});
     SimClient client(sim.Device());
     EXPECT_EQ(client.Ask("CONF/136"), "0136/0000\r\n");
     sim.Stop();
-    const std::string log = ReadFile(dir / "log.txt");
+    const std::string log = ReadWholeFile(dir / "log.txt");
     EXPECT_NE(log.find("PC->X4 \"CONF/136\\r\\n\""), std::string::npos) << log;
     EXPECT_NE(log.find("X4->PC \"0136\""), std::string::npos) << log;
     EXPECT_NE(log.find("X4->PC \"/000\""), std::string::npos) << log;
@@ -83,7 +67,7 @@ TEST(SimProgram, HangsUpAfterTheGivenDataLinesOfADownload) {
 }
 
 TEST(SimProgram, WritesEveryUploadToTheReceivedFolder) {
-    const fs::path dir = TempDir("x4sim-received");
+    const fs::path dir = FreshTempDir("x4sim-received");
     SimProcess sim({"--received", dir.string()});
     SimClient client(sim.Device());
     EXPECT_EQ(client.Ask("HAL/SND/0"), "RoadHal,1,0\r\n");
@@ -95,14 +79,14 @@ TEST(SimProgram, WritesEveryUploadToTheReceivedFolder) {
     EXPECT_EQ(client.Ask("CODE/SND/1"), "TOPO\r\n");
     EXPECT_EQ(client.Ask("\x1A"), "?\r\n");
     sim.Stop();
-    EXPECT_EQ(ReadFile(dir / "1-HAL.txt"), "STRAIGHT,1\r\n\xE9t\xE9\r\n");
-    EXPECT_EQ(ReadFile(dir / "2-COD.txt"), "");
+    EXPECT_EQ(ReadWholeFile(dir / "1-HAL.txt"), "STRAIGHT,1\r\n\xE9t\xE9\r\n");
+    EXPECT_EQ(ReadWholeFile(dir / "2-COD.txt"), "");
     EXPECT_TRUE(fs::exists(dir / "2-COD.txt"));
     fs::remove_all(dir);
 }
 
 TEST(SimProgram, ServesTheContentOfADataFolder) {
-    const fs::path dir = TempDir("x4sim-data");
+    const fs::path dir = FreshTempDir("x4sim-data");
     std::ofstream(dir / "identity.txt") << "TEST AB 9876\n";
     std::ofstream(dir / "jobs.txt") << "XX:ONE,7,2,0\r\n";
     fs::create_directories(dir / "data/JOB/7");
