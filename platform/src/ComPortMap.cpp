@@ -150,16 +150,16 @@ std::string KindOf(const std::string& name) {
 } // namespace
 
 ComPortMap ComPortMap::System() {
-    const char* spec = std::getenv(kEnvironmentVariable);
-    return spec != nullptr ? FromSpec(spec) : FromSysfs();
+    const char* text = std::getenv(kEnvironmentVariable);
+    return text != nullptr ? FromText(text) : FromSysfs();
 }
 
-ComPortMap ComPortMap::FromSpec(std::string_view spec, const Places& places) {
+ComPortMap ComPortMap::FromText(std::string_view text, const Places& places) {
     ComPortMap map;
-    while (!spec.empty()) {
-        const std::size_t end = std::min(spec.find(';'), spec.size());
-        const std::string_view entry = spec.substr(0, end);
-        spec.remove_prefix(std::min(end + 1, spec.size()));
+    while (!text.empty()) {
+        const std::size_t end = std::min(text.find(';'), text.size());
+        const std::string_view entry = text.substr(0, end);
+        text.remove_prefix(std::min(end + 1, text.size()));
         const std::size_t equals = entry.find('=');
         if (equals == std::string_view::npos) {
             continue;

@@ -23,9 +23,9 @@ TEST(ComPortName, KeepsOnlyComFollowedByDigits) {
     EXPECT_EQ(ComPortName::Format(7), "COM7");
 }
 
-TEST(ComPortMap, ReadsTheEnvironmentSpecInOrder) {
+TEST(ComPortMap, ReadsTheEnvironmentMapInOrder) {
     const ComPortMap map =
-        ComPortMap::FromSpec(" COM7 = /tmp/x4sim-tty ;;COM1=/dev/ttyUSB0;bad;=/dev/x;COM2=");
+        ComPortMap::FromText(" COM7 = /tmp/x4sim-tty ;;COM1=/dev/ttyUSB0;bad;=/dev/x;COM2=");
     ASSERT_EQ(map.Ports().size(), 2u);
     EXPECT_EQ(map.Ports()[0].name, "COM7");
     EXPECT_EQ(map.Ports()[0].device, "/tmp/x4sim-tty");
@@ -114,9 +114,9 @@ TEST_F(FakeSystem, DescribesUsbAdaptersByProductAndById) {
 }
 
 TEST_F(FakeSystem, DescribesMappedFiles) {
-    const std::string spec =
+    const std::string text =
         "COM1=" + places.devDir + "/ttyUSB0;COM2=" + places.devDir + "/gone;COM3=/dev/null";
-    const ComPortMap map = ComPortMap::FromSpec(spec, places);
+    const ComPortMap map = ComPortMap::FromText(text, places);
     ASSERT_EQ(map.Ports().size(), 3u);
     EXPECT_EQ(map.Ports()[0].description,
               "FT232R USB UART (usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0)");

@@ -35,7 +35,7 @@ public:
     static ComPortMap System();
     // Entries "NAME=PATH" separated by ";"; blanks around names and paths are
     // ignored, entries without "=" or with an empty side are skipped.
-    static ComPortMap FromSpec(std::string_view spec, const Places& places = {});
+    static ComPortMap FromText(std::string_view text, const Places& places = {});
     static ComPortMap FromSysfs(const Places& places = {});
 
     const std::vector<ComPort>& Ports() const { return ports_; }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-std::optional<CliArguments> CliArguments::Parse(const CommandSpec& spec,
+std::optional<CliArguments> CliArguments::Parse(const CommandSyntax& syntax,
                                                 const std::vector<std::string>& args,
                                                 std::string& error) {
     CliArguments parsed;
@@ -14,18 +14,18 @@ std::optional<CliArguments> CliArguments::Parse(const CommandSpec& spec,
         }
         const std::size_t equals = arg.find('=');
         const std::string name = arg.substr(0, equals);
-        if (std::find(spec.options.begin(), spec.options.end(), name) == spec.options.end()) {
-            error = std::string(spec.name) + ": unknown option " + name;
+        if (std::find(syntax.options.begin(), syntax.options.end(), name) == syntax.options.end()) {
+            error = std::string(syntax.name) + ": unknown option " + name;
             return std::nullopt;
         }
         if (equals == std::string::npos && i + 1 >= args.size()) {
-            error = std::string(spec.name) + ": " + name + " needs a value";
+            error = std::string(syntax.name) + ": " + name + " needs a value";
             return std::nullopt;
         }
         parsed.options_[name] = equals != std::string::npos ? arg.substr(equals + 1) : args[++i];
     }
-    if (parsed.arguments_.size() != spec.arguments) {
-        error = std::string(spec.name) + ": expected " + std::to_string(spec.arguments) +
+    if (parsed.arguments_.size() != syntax.arguments) {
+        error = std::string(syntax.name) + ": expected " + std::to_string(syntax.arguments) +
                 " argument(s), got " + std::to_string(parsed.arguments_.size());
         return std::nullopt;
     }

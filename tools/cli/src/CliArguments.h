@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CommandSpec.h"
+#include "CommandSyntax.h"
 
 #include <map>
 #include <optional>
@@ -13,7 +13,7 @@ class CliArguments {
 public:
     // args: everything after the command word.
     static std::optional<CliArguments>
-    Parse(const CommandSpec& spec, const std::vector<std::string>& args, std::string& error);
+    Parse(const CommandSyntax& syntax, const std::vector<std::string>& args, std::string& error);
 
     const std::vector<std::string>& Arguments() const { return arguments_; }
     std::optional<std::string> Option(const std::string& name) const;

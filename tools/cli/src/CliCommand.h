@@ -1,7 +1,7 @@
 #pragma once
 
 #include "CliArguments.h"
-#include "CommandSpec.h"
+#include "CommandSyntax.h"
 
 #include <ostream>
 
@@ -10,7 +10,7 @@
 class CliCommand {
 public:
     virtual ~CliCommand() = default;
-    virtual const CommandSpec& Spec() const = 0;
+    virtual const CommandSyntax& Syntax() const = 0;
     virtual int Run(const CliArguments& args, std::ostream& out, std::ostream& err) = 0;
 
 protected:

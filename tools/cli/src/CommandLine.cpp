@@ -12,7 +12,7 @@ CommandLine::CommandLine() {
 std::string CommandLine::Usage() const {
     std::string text = "usage:\n";
     for (const auto& command : commands_) {
-        text += "    " + std::string(command->Spec().usage) + "\n";
+        text += "    " + std::string(command->Syntax().usage) + "\n";
     }
     return text;
 }
@@ -32,14 +32,14 @@ int CommandLine::Run(const std::vector<std::string>& args, std::ostream& out,
         return kExitDone;
     }
     const auto command = std::find_if(commands_.begin(), commands_.end(), [&](const auto& c) {
-        return c->Spec().name == args.front();
+        return c->Syntax().name == args.front();
     });
     if (command == commands_.end()) {
         return UsageError("unknown command " + args.front(), err);
     }
     std::string error;
     const auto parsed =
-        CliArguments::Parse((*command)->Spec(), {args.begin() + 1, args.end()}, error);
+        CliArguments::Parse((*command)->Syntax(), {args.begin() + 1, args.end()}, error);
     if (!parsed) {
         return UsageError(error, err);
     }

@@ -4,9 +4,9 @@
 
 #include "protocol/PortList.h"
 
-const CommandSpec& PortsCommand::Spec() const {
-    static const CommandSpec spec{"ports", "stationlink-cli ports", 0, {}};
-    return spec;
+const CommandSyntax& PortsCommand::Syntax() const {
+    static const CommandSyntax syntax{"ports", "stationlink-cli ports", 0, {}};
+    return syntax;
 }
 
 int PortsCommand::Run(const CliArguments& /*args*/, std::ostream& out, std::ostream& /*err*/) {

@@ -6,6 +6,6 @@
 // description, separated by tabs.
 class PortsCommand : public CliCommand {
 public:
-    const CommandSpec& Spec() const override;
+    const CommandSyntax& Syntax() const override;
     int Run(const CliArguments& args, std::ostream& out, std::ostream& err) override;
 };

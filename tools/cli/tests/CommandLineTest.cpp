@@ -22,7 +22,7 @@ Outcome RunCli(const std::vector<std::string>& args) {
     return {status, out.str(), err.str()};
 }
 
-const CommandSpec kDownload{"download", "", 3, {"--to", "--name", "--baud"}};
+const CommandSyntax kDownload{"download", "", 3, {"--to", "--name", "--baud"}};
 
 } // namespace
 

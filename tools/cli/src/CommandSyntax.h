@@ -5,7 +5,7 @@
 
 // The shape of one command line: the command word, how many plain
 // arguments follow it and which options (each with a value) it accepts.
-struct CommandSpec {
+struct CommandSyntax {
     std::string_view name;
     std::string_view usage; // the line shown in the usage text
     std::size_t arguments = 0;
