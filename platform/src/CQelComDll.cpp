@@ -1,5 +1,9 @@
 #include "platform/CQelComDll.h"
 
+#include "platform/TermiosSerialPro.h"
+
+CQelComDll::CQelComDll() : CQelComDll([] { return std::make_unique<TermiosSerialPro>(); }) {}
+
 CQelComDll::CQelComDll(Creator creator) : creator_(std::move(creator)) {}
 
 CQelComDll::~CQelComDll() = default;

@@ -10,6 +10,8 @@ class CQelComDll {
 public:
     using Creator = std::function<std::unique_ptr<QelSerialPro>()>;
 
+    // A real serial port (TermiosSerialPro).
+    CQelComDll();
     explicit CQelComDll(Creator creator);
     ~CQelComDll();
     CQelComDll(const CQelComDll&) = delete;

@@ -20,6 +20,8 @@ public:
     virtual int OuterThreadSendMsg(const char* data, int count) = 0;
     // A sentence for the user on why the last connect or send failed.
     virtual std::string LastError() const = 0;
+    // True once a connected port has lost its line (see RcvInterface).
+    virtual bool PortLost() const { return false; }
 
     void RegisterRcvInterface(RcvInterface* receiver) { receiver_ = receiver; }
     void SetTaskPool(QelPtrObject* pool) { pool_ = pool; }

@@ -6,6 +6,9 @@ class RcvInterface {
 public:
     virtual ~RcvInterface() = default;
     virtual int OnReceive(void* context, const char* data, int length) = 0;
+    // The port's receive thread calls this once when the line went away
+    // (device unplugged, far end closed, read error) and it stops receiving.
+    virtual void OnPortLost(void* /*context*/) {}
 
 protected:
     RcvInterface() = default;

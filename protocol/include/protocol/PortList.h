@@ -1,0 +1,46 @@
+#pragma once
+
+#include "protocol/PortChoice.h"
+#include "protocol/PortSettings.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct ComPort;
+
+// The serial ports of the PC in the order they were found, one settings
+// record each, with the device file and description the user is shown
+// (UTF-8, as the system gives them).
+class PortList {
+public:
+    struct Port {
+        PortSettings settings;
+        std::string deviceFile;
+        std::string description;
+    };
+
+    // The ports of the COM map whose name is "COM" and digits (any case);
+    // each gets the defaults and the name "COM%d". A number seen before is
+    // skipped, so every name occurs once.
+    static PortList FromComPorts(const std::vector<ComPort>& ports);
+    // The ports of this system (see ComPortMap::System).
+    static PortList System();
+
+    const std::vector<Port>& Ports() const { return ports_; }
+    std::vector<std::u16string> Names() const;
+    // The port whose name equals `name` exactly; null when there is none.
+    const Port* Find(std::u16string_view name) const;
+
+    // Stores a dialog's choice in the record of the chosen port: baud rate,
+    // data bits and stop bits as chosen, the parity as its code. False (and
+    // nothing changed) when no port has that exact name.
+    bool ApplyChoice(const PortChoice& choice);
+
+    // "2" for "EVEN", "0" for "NONE", "1" for "ODD"; none for other texts.
+    static std::optional<std::u16string> ParityCode(std::u16string_view choice);
+
+private:
+    std::vector<Port> ports_;
+};

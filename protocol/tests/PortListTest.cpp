@@ -1,0 +1,60 @@
+#include "protocol/PortList.h"
+#include "platform/ComPortMap.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+PortList ListOf(std::vector<std::string> names) {
+    std::vector<ComPort> ports;
+    for (const auto& name : names) {
+        ports.push_back({name, "/dev/" + name, "test port"});
+    }
+    return PortList::FromComPorts(ports);
+}
+
+} // namespace
+
+TEST(PortList, KeepsComNamesWithDigitsInTheOrderFound) {
+    const PortList list = ListOf({"COM1", "COM10", "COMX", "COM", "com3", "COM01", "LPT1"});
+    EXPECT_EQ(list.Names(), (std::vector<std::u16string>{u"COM1", u"COM10", u"COM3"}));
+    ASSERT_NE(list.Find(u"COM3"), nullptr);
+    EXPECT_EQ(list.Find(u"COM3")->deviceFile, "/dev/com3");
+    EXPECT_EQ(list.Find(u"COM3")->description, "test port");
+    EXPECT_EQ(list.Find(u"com3"), nullptr);
+}
+
+TEST(PortList, NewRecordsHoldTheDefaults) {
+    const PortList list = ListOf({"COM4"});
+    const PortSettings& settings = list.Ports().at(0).settings;
+    EXPECT_EQ(settings.portName, u"COM4");
+    EXPECT_EQ(settings.baudRate, u"19200");
+    EXPECT_EQ(settings.stopBits, u"0");
+    EXPECT_EQ(settings.parity, u"0");
+    EXPECT_EQ(settings.dataBits, u"8");
+}
+
+TEST(PortList, ChoiceChangesOnlyTheChosenPort) {
+    PortList list = ListOf({"COM1", "COM2"});
+    EXPECT_TRUE(list.ApplyChoice({u"COM2", u"9600", u"ODD", u"1", u"7"}));
+    const PortSettings& chosen = list.Find(u"COM2")->settings;
+    EXPECT_EQ(chosen.baudRate, u"9600");
+    EXPECT_EQ(chosen.parity, u"1");
+    EXPECT_EQ(chosen.stopBits, u"1");
+    EXPECT_EQ(chosen.dataBits, u"7");
+    EXPECT_EQ(list.Find(u"COM1")->settings.parity, u"0");
+    EXPECT_EQ(list.Find(u"COM1")->settings.baudRate, u"19200");
+
+    EXPECT_TRUE(list.ApplyChoice({u"COM2", u"115200", u"EVEN", u"0", u"8"}));
+    EXPECT_EQ(list.Find(u"COM2")->settings.parity, u"2");
+    EXPECT_TRUE(list.ApplyChoice({u"COM2", u"115200", u"NONE", u"0", u"8"}));
+    EXPECT_EQ(list.Find(u"COM2")->settings.parity, u"0");
+}
+
+TEST(PortList, ChoiceForAnUnknownPortChangesNothing) {
+    PortList list = ListOf({"COM1"});
+    EXPECT_FALSE(list.ApplyChoice({u"COM9", u"1200", u"ODD", u"1", u"7"}));
+    EXPECT_FALSE(list.ApplyChoice({u"com1", u"1200", u"ODD", u"1", u"7"}));
+    EXPECT_EQ(list.Find(u"COM1")->settings.baudRate, u"19200");
+    EXPECT_EQ(list.Find(u"COM1")->settings.parity, u"0");
+}

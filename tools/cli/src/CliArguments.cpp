@@ -1,0 +1,42 @@
+#include "CliArguments.h"
+
+#include <algorithm>
+
+std::optional<CliArguments> CliArguments::Parse(const CommandSyntax& syntax,
+                                                const std::vector<std::string>& args,
+                                                std::string& error) {
+    CliArguments parsed;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (!arg.starts_with("--")) {
+            parsed.arguments_.push_back(arg);
+            continue;
+        }
+        const std::size_t equals = arg.find('=');
+        const std::string name = arg.substr(0, equals);
+        if (std::find(syntax.options.begin(), syntax.options.end(), name) == syntax.options.end()) {
+            error = std::string(syntax.name) + ": unknown option " + name;
+            return std::nullopt;
+        }
+        if (equals == std::string::npos && i + 1 >= args.size()) {
+            error = std::string(syntax.name) + ": " + name + " needs a value";
+            return std::nullopt;
+        }
+        parsed.options_[name] = equals != std::string::npos ? arg.substr(equals + 1) : args[++i];
+    }
+    if (parsed.arguments_.size() != syntax.arguments) {
+        error = std::string(syntax.name) + ": expected " + std::to_string(syntax.arguments) +
+                " argument(s), got " + std::to_string(parsed.arguments_.size());
+        return std::nullopt;
+    }
+    return parsed;
+}
+
+std::optional<std::string> CliArguments::Option(const std::string& name) const {
+    const auto found = options_.find(name);
+    return found != options_.end() ? std::optional<std::string>(found->second) : std::nullopt;
+}
+
+std::string CliArguments::OptionOr(const std::string& name, const std::string& fallback) const {
+    return Option(name).value_or(fallback);
+}

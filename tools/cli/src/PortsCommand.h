@@ -1,0 +1,11 @@
+#pragma once
+
+#include "CliCommand.h"
+
+// "ports": one line per port of the port list: COM name, device file and
+// description, separated by tabs.
+class PortsCommand : public CliCommand {
+public:
+    const CommandSyntax& Syntax() const override;
+    int Run(const CliArguments& args, std::ostream& out, std::ostream& err) override;
+};

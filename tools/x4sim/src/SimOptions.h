@@ -1,0 +1,27 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// The command line of x4sim.
+struct SimOptions {
+    std::string dataDir;     // --data: empty for the built-in demo content
+    std::string linkPath;    // --link
+    std::string logFile;     // --log
+    std::string receivedDir; // --received
+    long baud = 0;           // --baud: 0 for no pacing
+    int silent = 0;          // --silent: commands ignored at the start
+    int warn = 0;            // --warn: every n-th command gets a warning
+    int chunk = 0;           // --chunk: largest piece of a reply
+    int hangupAfter = 0;     // --hangup-after: data lines of a download
+    bool help = false;
+
+    static constexpr const char* kUsage =
+        "usage: x4sim [--data DIR] [--link PATH] [--baud N] [--log FILE] [--received DIR]\n"
+        "             [--silent N] [--warn N] [--chunk N] [--hangup-after N]\n";
+
+    // The options, or a one-line reason why the command line is wrong.
+    static std::optional<SimOptions> Parse(const std::vector<std::string>& args,
+                                           std::string& error);
+};
