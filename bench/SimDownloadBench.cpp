@@ -110,6 +110,9 @@ protected:
     void ShowLinkMessage(const std::string& text) override {
         std::fprintf(stderr, "link: %s\n", text.c_str());
     }
+    void OnLinkLost(const std::string& reason) override {
+        std::fprintf(stderr, "link lost: %s\n", reason.c_str());
+    }
 };
 
 struct Run {

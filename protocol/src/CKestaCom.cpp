@@ -61,6 +61,11 @@ int CKestaCom::OnReceive(void* /*context*/, const char* data, int length) {
     return engine_.HandOver(data, length);
 }
 
+void CKestaCom::OnPortLost(void* /*context*/) {
+    engine_.StopOperation();
+    OnLinkLost(LastPortError());
+}
+
 bool CKestaCom::OpenPort(const char* portName, const char* baudRate, const char* dataBits,
                          const char* stopBits, const char* parity) {
     if (connected_ || serial_ == nullptr) {

@@ -489,3 +489,14 @@ TEST(Link, ClosingDuringAnOperationStopsItsSends) {
     const std::size_t sent = quick.Instrument().Sent().size();
     EXPECT_FALSE(quick.Instrument().WaitForSends(sent + 1, 300ms));
 }
+
+TEST(Link, LostLineStopsTheOperationAndSaysWhy) {
+    RecordingLink quick(50ms);
+    ASSERT_TRUE(quick.Open());
+    Connect(quick);
+    ASSERT_TRUE(quick.Instrument().WaitForSends(1, 10s));
+    quick.OnPortLost(nullptr);
+    EXPECT_EQ(quick.Messages(), std::vector<std::string>{"lost: fake"});
+    const std::size_t sent = quick.Instrument().Sent().size();
+    EXPECT_FALSE(quick.Instrument().WaitForSends(sent + 1, 300ms));
+}

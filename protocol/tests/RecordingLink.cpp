@@ -56,3 +56,11 @@ void RecordingLink::ShowLinkMessage(const std::string& text) {
     std::lock_guard lock(mutex_);
     messages_.push_back(text);
 }
+
+void RecordingLink::OnLinkLost(const std::string& reason) {
+    {
+        std::lock_guard lock(mutex_);
+        messages_.push_back("lost: " + reason);
+    }
+    changed_.notify_all();
+}

@@ -34,6 +34,7 @@ public:
 
 protected:
     void ShowLinkMessage(const std::string& text) override;
+    void OnLinkLost(const std::string& reason) override;
 
 private:
     FakeInstrument* instrument_ = nullptr;

@@ -30,6 +30,9 @@ public:
     CKestaCom& operator=(const CKestaCom&) = delete;
 
     int OnReceive(void* context, const char* data, int length) override;
+    // The port's line went away: the running operation stops (nothing more is
+    // sent) and OnLinkLost tells the implementer why.
+    void OnPortLost(void* context) final;
     // Called on the engine's worker for every tagged data line and for the
     // engine's notifications.
     virtual int OnDeviceReply(const char* tag, const char* data, int length) = 0;
@@ -63,6 +66,9 @@ protected:
     // Tells the user that an operation could not start; the link has no
     // windows of its own.
     virtual void ShowLinkMessage(const std::string& text) = 0;
+    // Called on the port's receive thread once the open port has lost its
+    // line; the port stays open until ClosePort.
+    virtual void OnLinkLost(const std::string& reason) = 0;
 
 private:
     int StartOperation(int script, int firstKind, int lastKind);

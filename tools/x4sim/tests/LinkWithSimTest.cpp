@@ -42,8 +42,7 @@ public:
         changed_.notify_all();
         return 1;
     }
-    void OnPortLost(void* context) override {
-        CKestaCom::OnPortLost(context);
+    void OnLinkLost(const std::string& /*reason*/) override {
         std::lock_guard lock(mutex_);
         lost_ = true;
         changed_.notify_all();
