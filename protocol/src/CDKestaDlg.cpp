@@ -236,8 +236,9 @@ int CDKestaDlg::HandOver(const char* data, int length) {
         rxBuffer_.Append(data, length);
         seq = ++handOverSeq_;
         doneEvent_.Reset();
-        dataEvent_.Set();
     }
+    // Signalled outside the lock, so the woken worker does not block on it.
+    dataEvent_.Set();
     for (;;) {
         doneEvent_.Wait();
         std::lock_guard guard(lock_);
@@ -301,11 +302,17 @@ void CDKestaDlg::RunCycle(bool signalled) {
     } else {
         OnTimeout();
     }
-    std::lock_guard guard(lock_);
-    // Only a cycle that took a chunk releases its sender: a stale release
-    // would let the next chunk in before this one was seen.
-    if (taken > releasedSeq_) {
-        releasedSeq_ = taken;
+    bool release = false;
+    {
+        std::lock_guard guard(lock_);
+        // Only a cycle that took a chunk releases its sender: a stale release
+        // would let the next chunk in before this one was seen.
+        release = taken > releasedSeq_;
+        if (release) {
+            releasedSeq_ = taken;
+        }
+    }
+    if (release) {
         doneEvent_.Set();
     }
 }
@@ -436,7 +443,7 @@ void CDKestaDlg::Act(const Decision& d) {
 }
 
 void CDKestaDlg::HandLineOver(const Decision& d) {
-    std::array<char, kLineBufferSize> line{};
+    std::array<char, kLineBufferSize> line; // only its first `length` bytes are used
     int length = 0;
     std::array<char, 7> tag{};
     {

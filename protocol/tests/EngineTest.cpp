@@ -357,7 +357,7 @@ TEST_F(EngineTest, NothingIsSentAfterTheOperationEnded) {
     EXPECT_EQ(quick.Instrument().Sent().size(), sent);
 }
 
-TEST_F(EngineTest, NextOperationMayStartFromInsideTheEndReport) {
+TEST(Link, NextOperationMayStartFromInsideTheEndReport) {
     TransferRequest erase;
     erase.kind = TransferRequest::HalErase;
     erase.itemName = u"H1";
@@ -367,6 +367,9 @@ TEST_F(EngineTest, NextOperationMayStartFromInsideTheEndReport) {
                                           Answer("HAL/CONF/LIST\r\n", kEnd), Answer("?\r\n", kEnd)};
     t.insert(t.end(), second.begin(), second.end());
     bool started = false;
+    // Declared after what its hook uses, so its worker is gone before they are.
+    RecordingLink link;
+    ASSERT_TRUE(link.Open());
     link.OnEachReply([&](const Reply& r) {
         if (r.first == "TASKEND" && !started) {
             started = true;
