@@ -23,23 +23,26 @@ SendGate::~SendGate() {
 }
 
 std::optional<LResult> SendGate::Send(const Post& post, std::function<LResult()> handler) {
+    // The caller keeps its own share of the state: the gate may be destroyed
+    // on the owner thread while this caller still waits to be released.
+    const std::shared_ptr<State> state = state_;
     auto pending = std::make_shared<Pending>();
-    std::unique_lock lock(state_->mutex);
-    if (state_->closed || state_->blocks > 0) {
+    std::unique_lock lock(state->mutex);
+    if (state->closed || state->blocks > 0) {
         return std::nullopt;
     }
     // Queued under the lock, so a Close() on the owner thread either comes
     // before (the call is refused) or sees this caller among the waiting.
-    const bool queued = post(
-        [state = state_, pending, handler = std::move(handler)] { Run(state, pending, handler); });
+    const bool queued =
+        post([state, pending, handler = std::move(handler)] { Run(state, pending, handler); });
     if (!queued) {
         return std::nullopt;
     }
-    state_->waiting.push_back(pending);
-    state_->changed.wait(lock, [&] {
+    state->waiting.push_back(pending);
+    state->changed.wait(lock, [&] {
         return pending->stage == Pending::Stage::Done || pending->stage == Pending::Stage::Released;
     });
-    std::erase(state_->waiting, pending);
+    std::erase(state->waiting, pending);
     if (pending->stage == Pending::Stage::Released) {
         return std::nullopt;
     }
