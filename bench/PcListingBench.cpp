@@ -97,13 +97,11 @@ int main(int argc, char** argv) {
     std::size_t entries = 0;
     const double readdirMs = MedianMs([&] { entries = BareReaddir(folder); });
     std::size_t listed = 0;
-    const double listingMs = MedianMs([&] {
-        listed = FolderListing::Read(folder, NameFilter()).files.size();
-    });
+    const double listingMs =
+        MedianMs([&] { listed = FolderListing::Read(folder, NameFilter()).files.size(); });
     std::size_t matched = 0;
-    const double filteredMs = MedianMs([&] {
-        matched = FolderListing::Read(folder, NameFilter("*.GSI")).files.size();
-    });
+    const double filteredMs =
+        MedianMs([&] { matched = FolderListing::Read(folder, NameFilter("*.GSI")).files.size(); });
 
     CRightView tree(nullptr, PcPlaces{temp.path(), [folder] { return std::vector{folder}; }});
     tree.resize(600, 800);
