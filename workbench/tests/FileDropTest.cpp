@@ -78,13 +78,7 @@ bool FileDropTest::Drop(const QList<QUrl>& urls, QPoint point) {
 }
 
 std::vector<RecordingTree::Received> FileDropTest::Drops() const {
-    std::vector<RecordingTree::Received> drops;
-    for (const RecordingTree::Received& entry : tree_->received) {
-        if (entry.message == UM_DROP_TARGET) {
-            drops.push_back(entry);
-        }
-    }
-    return drops;
+    return tree_->ReceivedOf(UM_DROP_TARGET);
 }
 
 void FileDropTest::dropsAreRefusedUntilSwitchedOn() {

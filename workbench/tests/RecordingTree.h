@@ -30,6 +30,17 @@ public:
 
     void OnInitialUpdate() override { ++initialUpdates; }
 
+    // The messages of one kind, in the order they came.
+    std::vector<Received> ReceivedOf(UserMessage message) const {
+        std::vector<Received> found;
+        for (const Received& entry : received) {
+            if (entry.message == message) {
+                found.push_back(entry);
+            }
+        }
+        return found;
+    }
+
 protected:
     LResult OnUserMessage(UserMessage message, WParam wParam, LParam lParam) override {
         Received entry{message, wParam, lParam, {}, QThread::currentThread() == thread()};

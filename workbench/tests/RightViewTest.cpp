@@ -162,13 +162,7 @@ bool RightViewTest::RightClickAndPaste(QPoint point) {
 }
 
 std::vector<RecordingTree::Received> RightViewTest::Downloads() const {
-    std::vector<RecordingTree::Received> downloads;
-    for (const RecordingTree::Received& entry : instrument_->received) {
-        if (entry.message == UM_DOWNLOAD) {
-            downloads.push_back(entry);
-        }
-    }
-    return downloads;
+    return instrument_->ReceivedOf(UM_DOWNLOAD);
 }
 
 void RightViewTest::startShowsMyComputerWithItsVolumesThenTheDesktop() {
