@@ -269,8 +269,11 @@ void CRightView::Paste() {
     QTreeWidgetItem* target = CurrentItem();
     copy_.targetItem = target;
     copy_.destination = target != nullptr ? ItemFolderPath(target) : QString();
-    if (!copy_.destination.isEmpty()) {
-        SendDownload(copy_);
+    // The download may run dialogs in which a new copy arrives: it gets a
+    // record of its own, not the slot.
+    TransferRecord request = copy_;
+    if (!request.destination.isEmpty()) {
+        SendDownload(request);
     }
 }
 
