@@ -1,0 +1,133 @@
+#include "transfer/DownloadFileSink.h"
+
+#include "protocol/TransferRequest.h"
+#include "transfer/CassConversion.h"
+#include "transfer/LocalPath.h"
+
+namespace {
+
+bool IsConverted(const TransferRequest& request) {
+    return request.pcFormat == u"CASS";
+}
+
+} // namespace
+
+DownloadFileSink::DownloadFileSink(FailureHandler onFailure) : onFailure_(std::move(onFailure)) {}
+
+DownloadFileSink::~DownloadFileSink() = default;
+
+bool DownloadFileSink::OnDataLine(const TransferRequest& request, std::string_view line) {
+    std::unique_lock lock(mutex_);
+    const bool step = IsConverted(request) ? CollectLine(line) : RawLine(request, line);
+    ReportNewFailure(lock);
+    return step;
+}
+
+bool DownloadFileSink::OnTaskEnd(const TransferRequest& request) {
+    std::unique_lock lock(mutex_);
+    bool ended = true;
+    if (IsConverted(request)) {
+        if (state_ != State::Collecting) {
+            BeginTransfer(State::Collecting);
+        }
+        FinishConverted(request);
+    } else if (state_ == State::Writing) {
+        FinishRaw();
+    } else {
+        ended = state_ == State::Failed;
+    }
+    state_ = State::Idle;
+    ReportNewFailure(lock);
+    return ended;
+}
+
+void DownloadFileSink::Abandon() {
+    std::lock_guard lock(mutex_);
+    if (file_) {
+        file_->Close();
+        file_.reset();
+    }
+    collected_ = {};
+    failure_.clear();
+    failureReported_ = true;
+    state_ = State::Idle;
+}
+
+std::string DownloadFileSink::Failure() const {
+    std::lock_guard lock(mutex_);
+    return failure_;
+}
+
+void DownloadFileSink::BeginTransfer(State state) {
+    failure_.clear();
+    failureReported_ = true;
+    state_ = state;
+}
+
+void DownloadFileSink::Fail(const std::string& why) {
+    failure_ = why;
+    failureReported_ = false;
+    state_ = State::Failed;
+}
+
+// The handler may block on another thread that is about to call the sink,
+// so it runs without the lock.
+void DownloadFileSink::ReportNewFailure(std::unique_lock<std::mutex>& lock) {
+    if (failureReported_) {
+        return;
+    }
+    failureReported_ = true;
+    const std::string failure = failure_;
+    lock.unlock();
+    if (onFailure_) {
+        onFailure_(failure);
+    }
+}
+
+bool DownloadFileSink::RawLine(const TransferRequest& request, std::string_view line) {
+    if (state_ == State::Failed) {
+        return false;
+    }
+    if (state_ != State::Writing) {
+        BeginTransfer(State::Writing);
+        file_ = std::make_unique<DestinationFile>(LocalPath::FromWide(request.jobLabel));
+        if (!file_->Create()) {
+            Fail(file_->Error());
+            file_.reset();
+        }
+        return false;
+    }
+    file_->Write(line);
+    if (!file_->Flush()) {
+        Fail(file_->Error());
+        file_.reset();
+        return false;
+    }
+    return true;
+}
+
+bool DownloadFileSink::CollectLine(std::string_view line) {
+    if (state_ != State::Collecting) {
+        BeginTransfer(State::Collecting);
+    }
+    collected_.append(line);
+    return true;
+}
+
+void DownloadFileSink::FinishRaw() {
+    if (!file_->Close()) {
+        Fail(file_->Error());
+    }
+    file_.reset();
+}
+
+void DownloadFileSink::FinishConverted(const TransferRequest& request) {
+    DestinationFile file(LocalPath::FromWide(request.jobLabel));
+    if (file.Create()) {
+        CassConversion(file).Convert(collected_);
+    }
+    if (!file.Close()) {
+        Fail(file.Error());
+    }
+    collected_ = {};
+}
