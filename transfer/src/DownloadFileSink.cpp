@@ -1,8 +1,8 @@
 #include "transfer/DownloadFileSink.h"
 
 #include "protocol/TransferRequest.h"
-#include "transfer/CassConversion.h"
 #include "transfer/LocalPath.h"
+#include "transfer/PointFile.h"
 
 namespace {
 
@@ -122,12 +122,9 @@ void DownloadFileSink::FinishRaw() {
 }
 
 void DownloadFileSink::FinishConverted(const TransferRequest& request) {
-    DestinationFile file(LocalPath::FromWide(request.jobLabel));
-    if (file.Create()) {
-        CassConversion(file).Convert(collected_);
-    }
-    if (!file.Close()) {
-        Fail(file.Error());
+    std::string error;
+    if (!PointFile::Write(LocalPath::FromWide(request.jobLabel), collected_, error)) {
+        Fail(error);
     }
     collected_ = {};
 }
