@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -27,13 +29,41 @@ void DestinationFile::Fail(const char* action, const std::string& reason) {
     }
 }
 
-bool DestinationFile::Create() {
+bool DestinationFile::HasUsableName() {
     if (path_.empty()) {
         Fail("create", "no file name was given");
+    } else if (path_.find('\0') != std::string::npos) {
+        Fail("create", "the name holds a NUL character");
+    }
+    return !Failed();
+}
+
+bool DestinationFile::CanCreate() {
+    if (!HasUsableName()) {
         return false;
     }
-    if (path_.find('\0') != std::string::npos) {
-        Fail("create", "the name holds a NUL character");
+    struct stat info {};
+    if (::stat(path_.c_str(), &info) == 0) {
+        if (S_ISDIR(info.st_mode)) {
+            Fail("create", Reason(EISDIR));
+        } else if (::access(path_.c_str(), W_OK) != 0) {
+            Fail("create", Reason(errno));
+        }
+        return !Failed();
+    }
+    if (errno != ENOENT) {
+        Fail("create", Reason(errno));
+        return false;
+    }
+    std::string folder = std::filesystem::path(path_).parent_path().string();
+    if (::access(folder.empty() ? "." : folder.c_str(), W_OK | X_OK) != 0) {
+        Fail("create", Reason(errno));
+    }
+    return !Failed();
+}
+
+bool DestinationFile::Create() {
+    if (!HasUsableName()) {
         return false;
     }
     // Non-blocking only for the open itself: a named pipe without a reader

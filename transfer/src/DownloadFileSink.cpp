@@ -18,7 +18,7 @@ DownloadFileSink::~DownloadFileSink() = default;
 
 bool DownloadFileSink::OnDataLine(const TransferRequest& request, std::string_view line) {
     std::unique_lock lock(mutex_);
-    const bool step = IsConverted(request) ? CollectLine(line) : RawLine(request, line);
+    const bool step = IsConverted(request) ? CollectLine(request, line) : RawLine(request, line);
     ReportNewFailure(lock);
     return step;
 }
@@ -26,15 +26,23 @@ bool DownloadFileSink::OnDataLine(const TransferRequest& request, std::string_vi
 bool DownloadFileSink::OnTaskEnd(const TransferRequest& request) {
     std::unique_lock lock(mutex_);
     bool ended = true;
-    if (IsConverted(request)) {
-        if (state_ != State::Collecting) {
-            BeginTransfer(State::Collecting);
-        }
-        FinishConverted(request);
-    } else if (state_ == State::Writing) {
+    switch (state_) {
+    case State::Writing:
         FinishRaw();
-    } else {
-        ended = state_ == State::Failed;
+        break;
+    case State::Collecting:
+        FinishConverted(request);
+        break;
+    case State::Failed:
+        break;
+    case State::Idle:
+        // A converted download writes its point file even when no line came.
+        ended = IsConverted(request);
+        if (ended) {
+            BeginTransfer(State::Collecting);
+            FinishConverted(request);
+        }
+        break;
     }
     state_ = State::Idle;
     ReportNewFailure(lock);
@@ -106,9 +114,19 @@ bool DownloadFileSink::RawLine(const TransferRequest& request, std::string_view 
     return true;
 }
 
-bool DownloadFileSink::CollectLine(std::string_view line) {
+// The point file is written only at the end, but a destination that cannot
+// be created ends the transfer at its first line.
+bool DownloadFileSink::CollectLine(const TransferRequest& request, std::string_view line) {
+    if (state_ == State::Failed) {
+        return false;
+    }
     if (state_ != State::Collecting) {
         BeginTransfer(State::Collecting);
+        DestinationFile probe(LocalPath::FromWide(request.jobLabel));
+        if (!probe.CanCreate()) {
+            Fail(probe.Error());
+            return false;
+        }
     }
     collected_.append(line);
     return true;

@@ -152,13 +152,21 @@ TEST_F(DownloadFileSinkTest, FullDiskFailsAtTheLineThatDoesNotFit) {
     EXPECT_NE(reported[1].find("No space left on device"), std::string::npos) << reported[1];
 }
 
-TEST_F(DownloadFileSinkTest, ConvertedDownloadToAMissingFolderFailsAtTheEnd) {
-    const auto request = CassRequest(folder.Path("gone/job.dat"));
-    Feed(request, {"a\r\n"});
-    EXPECT_TRUE(reported.empty());
-    EXPECT_TRUE(sink.OnTaskEnd(request));
-    ASSERT_EQ(reported.size(), 1u);
-    EXPECT_NE(reported[0].find("gone/job.dat\": No such file or directory"), std::string::npos);
+TEST_F(DownloadFileSinkTest, ConvertedDownloadFailsAtItsFirstLineWhenTheFileCannotBeMade) {
+    folder.WriteFile("plain", "x");
+    for (const std::string& path :
+         {folder.Path("gone/job.dat"), folder.Path("plain/job.dat"), folder.Path("")}) {
+        reported.clear();
+        const auto request = CassRequest(path);
+        EXPECT_EQ(Feed(request, {"a\r\n", "b\r\n"}), (std::vector<bool>{false, false}));
+        ASSERT_EQ(reported.size(), 1u) << path;
+        EXPECT_NE(reported[0].find("Cannot create the file \"" + path + "\": "), std::string::npos)
+            << reported[0];
+        EXPECT_TRUE(sink.OnTaskEnd(request));
+        EXPECT_EQ(reported.size(), 1u);
+        EXPECT_EQ(sink.Failure(), reported[0]);
+    }
+    EXPECT_EQ(folder.ReadFile("plain"), "x");
 }
 
 TEST_F(DownloadFileSinkTest, AFailureIsKeptUntilTheNextTransferBegins) {

@@ -17,6 +17,9 @@ public:
     DestinationFile& operator=(const DestinationFile&) = delete;
 
     bool Create();
+    // Whether Create would find its folder and the permission to write,
+    // without touching the file. A full disk shows only when writing.
+    bool CanCreate();
     void Write(std::string_view bytes) override;
     // Hands the buffered bytes to the file system.
     bool Flush();
@@ -30,6 +33,7 @@ public:
     static constexpr std::size_t kBufferSize = 64 * 1024;
 
 private:
+    bool HasUsableName();
     bool WriteAll(std::string_view bytes);
     void Fail(const char* action, const std::string& reason);
 

@@ -13,7 +13,8 @@
 // data line of a transfer creates the file (truncating an existing one) and
 // is not written, every later line is written byte for byte at once. A
 // "CASS" download collects its lines in memory and converts them into the
-// point file when the transfer ends.
+// point file when the transfer ends; its first line only checks that the
+// file can be created.
 //
 // A destination that cannot be created or written fails the transfer: the
 // failure handler is called once with a sentence naming the path and the
@@ -48,7 +49,7 @@ private:
     enum class State { Idle, Writing, Collecting, Failed };
 
     bool RawLine(const TransferRequest& request, std::string_view line);
-    bool CollectLine(std::string_view line);
+    bool CollectLine(const TransferRequest& request, std::string_view line);
     void FinishRaw();
     void FinishConverted(const TransferRequest& request);
     void BeginTransfer(State state);
