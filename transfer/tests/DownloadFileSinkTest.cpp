@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -212,6 +214,39 @@ TEST(DownloadFileSink, TheFailureHandlerMayCallTheSink) {
     sink.OnDataLine(request, "H\r\n");
     EXPECT_NE(seen.find("No such file or directory"), std::string::npos);
     EXPECT_EQ(sink.Failure(), "");
+}
+
+TEST(DownloadFileSink, AbandonFromAnotherThreadLeavesWholeLinesInOrder) {
+    TempFolder folder;
+    const auto request = RawRequest(folder.Path("race.gsi"));
+    DownloadFileSink sink;
+    std::thread stopper([&] {
+        for (int i = 0; i < 200; ++i) {
+            sink.Abandon();
+            EXPECT_EQ(sink.Failure(), "");
+        }
+    });
+    constexpr int kLines = 2000;
+    const auto feed = [&](int from, int to) {
+        for (int i = from; i < to; ++i) {
+            sink.OnDataLine(request, "L" + std::to_string(i) + "\r\n");
+        }
+    };
+    feed(0, kLines - 2);
+    stopper.join();
+    feed(kLines - 2, kLines); // at least the last one lands after the last abandon
+    sink.OnTaskEnd(request);
+
+    std::istringstream file(folder.ReadFile("race.gsi"));
+    int previous = -1;
+    for (std::string line; std::getline(file, line);) {
+        ASSERT_EQ(line.rfind('L', 0), 0u) << line;
+        ASSERT_EQ(line.back(), '\r') << line;
+        const int number = std::stoi(line.substr(1));
+        ASSERT_TRUE(previous < 0 || number == previous + 1) << previous << " " << number;
+        previous = number;
+    }
+    EXPECT_EQ(previous, kLines - 1);
 }
 
 } // namespace
