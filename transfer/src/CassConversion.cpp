@@ -84,13 +84,14 @@ void CassConversion::OnStar(std::size_t at) {
     }
 }
 
+// "81..", "82.." or "83..": the digit after the "8" picks the word kind.
 void CassConversion::OnEight(std::size_t at) {
-    static constexpr std::array<std::string_view, 3> kIndices = {"81..", "82..", "83.."};
-    for (std::size_t i = 0; i < kIndices.size(); ++i) {
-        if (HasAt(data_, at, kIndices[i])) {
-            Begin(static_cast<Word>(East + i), at);
-            return;
-        }
+    if (data_.size() - at < 4 || data_[at + 2] != '.' || data_[at + 3] != '.') {
+        return;
+    }
+    const char index = data_[at + 1];
+    if (index >= '1' && index <= '3') {
+        Begin(static_cast<Word>(East + (index - '1')), at);
     }
 }
 
