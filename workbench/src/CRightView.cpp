@@ -116,7 +116,9 @@ QTreeWidgetItem* CRightView::CurrentItem() const {
 void CRightView::ListFolder(QTreeWidgetItem* item) {
     if (item == myComputer_) {
         ClearChildren(item, false);
-        for (const std::string& volume : places_.volumes()) {
+        const std::vector<std::string> volumes =
+            places_.volumes ? places_.volumes() : std::vector<std::string>();
+        for (const std::string& volume : volumes) {
             AddShellItem({Kind::Volume, volume}, item, true);
         }
         if (item->childCount() == 0) {

@@ -53,6 +53,7 @@ private slots:
     void cleanup();
 
     void startShowsMyComputerWithItsVolumesThenTheDesktop();
+    void withoutVolumesMyComputerKeepsAPlaceholder();
     void foldersComeFirstThenFilesMatchingTheFilter();
     void newFilterRelistsOnlyTheCurrentItem();
     void emptyFolderShowsAPlaceholderAndIsReadAgainOnExpand();
@@ -187,6 +188,15 @@ void RightViewTest::startShowsMyComputerWithItsVolumesThenTheDesktop() {
     QCOMPARE(pc_->CurrentItem(), nullptr);
 }
 
+void RightViewTest::withoutVolumesMyComputerKeepsAPlaceholder() {
+    CRightView tree(nullptr, PcPlaces{temp_.filePath(QStringLiteral("desk")), nullptr});
+    tree.OnInitialUpdate();
+    QVERIFY(tree.MyComputerItem()->isExpanded());
+    QVERIFY(IsPlaceholderOnly(tree.MyComputerItem()));
+    QCOMPARE(tree.ItemFolderPath(tree.MyComputerItem()->child(0)), QString());
+    QCOMPARE(tree.topLevelItem(1), tree.DesktopItem());
+}
+
 void RightViewTest::foldersComeFirstThenFilesMatchingTheFilter() {
     pc_->expandItem(Volume());
     QCOMPARE(Labels(Volume()),
@@ -304,10 +314,10 @@ void RightViewTest::leftClickSetsCurrentItemAndPathLabelRightClickOnlyCurrentIte
     QCOMPARE(pc_->CurrentItem(), Volume());
     QCOMPARE(strip->PathLabel(), QStringLiteral("My Computer"));
 
-    // A right click makes the item current and changes nothing else.
+    // A right click (a real one, through the window) makes the item current
+    // and changes nothing else.
     pc_->setCurrentItem(Volume());
     QTest::mouseClick(pc_->viewport(), Qt::RightButton, {}, Centre(pc_->DesktopItem()));
-    RightClick(Centre(pc_->DesktopItem()));
     QCOMPARE(pc_->CurrentItem(), pc_->DesktopItem());
     QCOMPARE(pc_->currentItem(), Volume());
     QCOMPARE(strip->PathLabel(), QStringLiteral("My Computer"));
