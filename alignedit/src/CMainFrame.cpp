@@ -59,7 +59,11 @@ CMainFrame::CMainFrame(std::unique_ptr<UserDialogs> dialogs, QWidget* parent)
     resize(900, 640);
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() {
+    // The windows go first, while their documents still exist.
+    destroying_ = true;
+    delete mdi_;
+}
 
 CMainFrame* CMainFrame::Of(const QWidget* widget) {
     return widget != nullptr ? qobject_cast<CMainFrame*>(widget->window()) : nullptr;
@@ -399,9 +403,13 @@ CChildFrame* CMainFrame::AddView(CAlignEditDoc* document) {
     connect(document, &CAlignEditDoc::SavedAs, this, &CMainFrame::AddRecentFile,
             Qt::UniqueConnection);
     connect(child, &QObject::destroyed, this, [this, document] {
-        // A document lives until its last window closes.
+        if (destroying_) {
+            return;
+        }
+        // A document lives until its last window closes; windows closed
+        // together may all find none left, and deleting later is safe twice.
         if (ViewCount(document) == 0) {
-            delete document;
+            document->deleteLater();
         }
         UpdateMenus();
         UpdateCaption();

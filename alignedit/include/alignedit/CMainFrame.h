@@ -93,4 +93,5 @@ private:
     std::array<QAction*, RecentFileList::kSize> recentActions_{};
     // Every document has agreed to close: the windows close without asking.
     bool closing_ = false;
+    bool destroying_ = false;
 };
