@@ -3,6 +3,7 @@
 #include "alignedit/CMainFrame.h"
 
 #include <QCommandLineParser>
+#include <QMdiArea>
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
@@ -53,6 +54,10 @@ bool CAlignEditApp::InitInstance() {
 }
 
 void CAlignEditApp::ScheduleScreenshot(const QString& path) {
+    // Without a window manager nothing places the window: fill the screen and
+    // show every document.
+    frame_->setGeometry(frame_->screen()->availableGeometry());
+    QTimer::singleShot(0, frame_->MdiArea(), &QMdiArea::tileSubWindows);
     QTimer::singleShot(kScreenshotDelayMs, this, [this, path] {
         const bool saved = frame_->screen()->grabWindow(0).save(path, "PNG");
         exit(saved ? 0 : 1);

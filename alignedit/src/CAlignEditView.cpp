@@ -4,6 +4,7 @@
 #include "alignedit/CAlignEditDoc.h"
 #include "alignedit/UserDialogs.h"
 
+#include <QFontDatabase>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -15,6 +16,8 @@ CAlignEditView::CAlignEditView(CAlignEditDoc* document, UserDialogs& dialogs, QW
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFrameShape(QFrame::NoFrame);
+    // Alignment files are laid out in columns.
+    setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
 }
 
 bool CAlignEditView::OnOwnSave() {
