@@ -1,6 +1,5 @@
 #include "alignedit/CMainFrame.h"
 
-#include "alignedit/CAboutDlg.h"
 #include "alignedit/CAlignEditDoc.h"
 #include "alignedit/CAlignEditView.h"
 #include "alignedit/CChildFrame.h"
@@ -12,6 +11,7 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrinter>
 #include <QSettings>
@@ -392,7 +392,11 @@ void CMainFrame::OnPrintSetup() {
 }
 
 void CMainFrame::ShowAbout() {
-    CAboutDlg(this).exec();
+    // Dialog 100: the application icon, the version line and "OK".
+    QMessageBox about(QMessageBox::NoIcon, QStringLiteral("About alignedit"),
+                      QStringLiteral("alignedit Version 2.0"), QMessageBox::Ok, this);
+    about.setIconPixmap(windowIcon().pixmap(32, 32));
+    about.exec();
 }
 
 CChildFrame* CMainFrame::AddView(CAlignEditDoc* document) {

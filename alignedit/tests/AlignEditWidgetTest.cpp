@@ -418,6 +418,16 @@ void AlignEditWidgetTest::menusFollowOpenDocuments() {
     QTRY_COMPARE(titles(), (QStringList{"&File", "&View", "&Help"}));
     QCOMPARE(frame_->OnFileNew()->Title(), QStringLiteral("AlignEd3"));
 
+    QString about;
+    QTimer::singleShot(0, this, [&about] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            about = box->windowTitle() + QLatin1Char('|') + box->text();
+            box->accept();
+        }
+    });
+    frame_->Action(QStringLiteral("appAbout"))->trigger();
+    QCOMPARE(about, QStringLiteral("About alignedit|alignedit Version 2.0"));
+
     // "Toolbar" shows and hides the tool bar.
     frame_->Action(QStringLiteral("viewToolbar"))->trigger();
     QVERIFY(frame_->ToolBar()->isHidden());
