@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include "ConvertCommand.h"
 #include "ExitCode.h"
 #include "PortsCommand.h"
 
@@ -7,6 +8,7 @@
 
 CommandLine::CommandLine() {
     commands_.push_back(std::make_unique<PortsCommand>());
+    commands_.push_back(std::make_unique<ConvertCommand>());
 }
 
 std::string CommandLine::Usage() const {
