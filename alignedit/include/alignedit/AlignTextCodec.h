@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 // How a file's lines end. A file keeps its own convention: CR LF unless the
 // file has LF line ends and no CR LF at all. New documents use CR LF, which
@@ -31,7 +32,7 @@ public:
         std::string error; // which character the code page cannot hold
     };
 
-    explicit AlignTextCodec(const CodePage& codePage) : codePage_(codePage) {}
+    explicit AlignTextCodec(CodePage codePage) : codePage_(std::move(codePage)) {}
 
     // Fails for bytes that would not come back unchanged from an unchanged
     // save: a NUL byte, or bytes the code page does not map one to one.
@@ -46,5 +47,5 @@ private:
     bool EncodeRun(std::u16string_view run, std::string& out) const;
     std::u16string DecodeRun(std::string_view run) const;
 
-    const CodePage& codePage_;
+    CodePage codePage_;
 };
