@@ -1,7 +1,10 @@
 #include "workbench/CKestaTDApp.h"
+#include "workbench/CLeftView.h"
 
 int main(int argc, char** argv) {
-    CKestaTDApp app(argc, argv);
+    PaneFactories panes;
+    panes.instrumentTree = [](QWidget* parent) { return new CLeftView(parent); };
+    CKestaTDApp app(argc, argv, panes);
     if (!app.InitInstance()) {
         return 1;
     }
