@@ -69,6 +69,12 @@ CLeftView::CLeftView(QWidget* parent, PortList ports, CQelComDll::Creator serial
       ports_(std::move(ports)), dispatcher_(model_, *this), progress_(this) {
     connect(this, &QTreeWidget::itemExpanded, this, &CLeftView::OnItemExpanded);
     connect(this, &QTreeWidget::itemCollapsed, this, &CLeftView::OnItemCollapsed);
+    // Every row is one line of text with a small icon; Qt then lays out
+    // thousands of entries without asking each row for its height.
+    setUniformRowHeights(true);
+    repaintTimer_.setSingleShot(true);
+    repaintTimer_.setInterval(kRepaintIntervalMs);
+    connect(&repaintTimer_, &QTimer::timeout, this, [this] { setUpdatesEnabled(true); });
 }
 
 CLeftView::~CLeftView() {
@@ -159,21 +165,32 @@ void CLeftView::SetConnectedPortText(const std::u16string& text) {
     }
 }
 
+void CLeftView::HoldRepaints() {
+    if (!repaintTimer_.isActive()) {
+        setUpdatesEnabled(false);
+        repaintTimer_.start();
+    }
+}
+
 void CLeftView::AppendEntry(EntryKind kind, const DeviceEntry& entry) {
     QTreeWidgetItem* category = CategoryItem(kind);
     if (category == nullptr) {
         return;
     }
+    HoldRepaints();
     QTreeWidgetItem* node =
         AddNode(category, FromWide(entry.label), kind == EntryKind::Format ? entry_ : folder_);
     for (const std::u16string& detail : entry.details) {
         AddNode(node, FromWide(detail), entry_);
     }
-    category->setExpanded(true);
+    if (!category->isExpanded()) {
+        category->setExpanded(true);
+    }
 }
 
 void CLeftView::ClearCategory(EntryKind kind) {
     if (QTreeWidgetItem* category = CategoryItem(kind)) {
+        HoldRepaints();
         RemoveChildren(category, false);
     }
 }

@@ -9,6 +9,7 @@
 #include "workbench/CTreeViewExtc.h"
 
 #include <QPersistentModelIndex>
+#include <QTimer>
 
 #include <array>
 #include <chrono>
@@ -108,6 +109,7 @@ private:
     void ShowDetailMenu(QTreeWidgetItem* node, QPoint global);
     void ShowPortMenu(QTreeWidgetItem* node, QPoint global);
     void SetLastClicked(QTreeWidgetItem* item);
+    void HoldRepaints();
     QTreeWidgetItem* AddNode(QTreeWidgetItem* parent, const QString& text, const QIcon& icon);
 
     static bool IsPortNode(const QTreeWidgetItem* item);
@@ -129,4 +131,8 @@ private:
     QTreeWidgetItem* connectedPort_ = nullptr; // its connection is open
     std::array<QTreeWidgetItem*, 5> categories_{};
     QString savedPortName_;
+    // Lines arrive faster than the tree can be painted: while they do, it is
+    // painted at most every kRepaintIntervalMs.
+    QTimer repaintTimer_;
+    static constexpr int kRepaintIntervalMs = 100;
 };
