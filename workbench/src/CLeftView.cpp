@@ -496,6 +496,16 @@ void CLeftView::OnProgress(WParam wParam) {
     }
 }
 
+bool CLeftView::ExpandPort(const QString& name) {
+    for (int i = 0; RootItem() != nullptr && i < RootItem()->childCount(); ++i) {
+        if (RootItem()->child(i)->text(0) == name) {
+            RootItem()->child(i)->setExpanded(true);
+            return true;
+        }
+    }
+    return false;
+}
+
 // --- Nodes -----------------------------------------------------------------------
 
 int CLeftView::Depth(const QTreeWidgetItem* item) {

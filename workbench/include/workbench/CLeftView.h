@@ -64,6 +64,9 @@ public:
     // A node's number of ancestors; -1 for none.
     static int Depth(const QTreeWidgetItem* item);
 
+    // Expands the port node with that text (connecting it); false when there is none.
+    bool ExpandPort(const QString& name);
+
     QTreeWidgetItem* RootItem() const { return topLevelItem(0); }
     QTreeWidgetItem* ConnectedPortItem() const { return connectedPort_; }
     QTreeWidgetItem* CategoryItem(EntryKind kind) const;
