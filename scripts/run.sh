@@ -10,13 +10,4 @@ BUILD_DIR=$build "$top/scripts/build.sh"
 if [ -n "${STATIONLINK_PORTS:-}" ]; then
     exec "$build/bin/stationlink" "$@"
 fi
-link=$(mktemp -u "${TMPDIR:-/tmp}/x4sim-tty.XXXXXX")
-"$build/bin/x4sim" --link "$link" >/dev/null &
-sim=$!
-trap 'kill "$sim" 2>/dev/null || true; wait "$sim" 2>/dev/null || true' EXIT
-for _ in $(seq 50); do
-    [ -e "$link" ] && break
-    sleep 0.1
-done
-echo "x4sim (demo instrument) on $link, shown as COM1" >&2
-STATIONLINK_PORTS="COM1=$link" "$build/bin/stationlink" "$@"
+"$top/scripts/with-x4sim.sh" "$build" "$build/bin/stationlink" "$@"

@@ -7,15 +7,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$top/build}
 out=$(realpath -m "${1:-$top/docs/stationlink-connected.png}")
 BUILD_DIR=$build "$top/scripts/build.sh"
-link=$(mktemp -u "${TMPDIR:-/tmp}/x4sim-tty.XXXXXX")
-"$build/bin/x4sim" --link "$link" >/dev/null &
-sim=$!
-trap 'kill "$sim" 2>/dev/null || true; wait "$sim" 2>/dev/null || true' EXIT
-for _ in $(seq 50); do
-    [ -e "$link" ] && break
-    sleep 0.1
-done
 mkdir -p "$(dirname "$out")"
-env -u QT_QPA_PLATFORM STATIONLINK_PORTS="COM1=$link" xvfb-run -a -s "-screen 0 1280x800x24" \
-    "$build/bin/stationlink" --connect COM1 --screenshot "$out"
+env -u QT_QPA_PLATFORM "$top/scripts/with-x4sim.sh" "$build" \
+    xvfb-run -a -s "-screen 0 1280x800x24" "$build/bin/stationlink" --connect COM1 --screenshot "$out"
 echo "Saved $out"
