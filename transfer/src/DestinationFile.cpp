@@ -1,0 +1,129 @@
+#include "transfer/DestinationFile.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+
+namespace {
+
+std::string Reason(int error) {
+    return std::generic_category().message(error);
+}
+
+} // namespace
+
+DestinationFile::DestinationFile(std::string path) : path_(std::move(path)) {}
+
+DestinationFile::~DestinationFile() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+}
+
+void DestinationFile::Fail(const char* action, const std::string& reason) {
+    if (error_.empty()) {
+        error_ = std::string("Cannot ") + action + " the file \"" + path_ + "\": " + reason + ".";
+    }
+}
+
+bool DestinationFile::HasUsableName() {
+    if (path_.empty()) {
+        Fail("create", "no file name was given");
+    } else if (path_.find('\0') != std::string::npos) {
+        Fail("create", "the name holds a NUL character");
+    }
+    return !Failed();
+}
+
+bool DestinationFile::CanCreate() {
+    if (!HasUsableName()) {
+        return false;
+    }
+    struct stat info {};
+    if (::stat(path_.c_str(), &info) == 0) {
+        if (S_ISDIR(info.st_mode)) {
+            Fail("create", Reason(EISDIR));
+        } else if (::access(path_.c_str(), W_OK) != 0) {
+            Fail("create", Reason(errno));
+        }
+        return !Failed();
+    }
+    if (errno != ENOENT) {
+        Fail("create", Reason(errno));
+        return false;
+    }
+    std::string folder = std::filesystem::path(path_).parent_path().string();
+    if (::access(folder.empty() ? "." : folder.c_str(), W_OK | X_OK) != 0) {
+        Fail("create", Reason(errno));
+    }
+    return !Failed();
+}
+
+bool DestinationFile::Create() {
+    if (!HasUsableName()) {
+        return false;
+    }
+    // Non-blocking only for the open itself: a named pipe without a reader
+    // must fail instead of hanging the transfer.
+    fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
+    if (fd_ < 0) {
+        Fail("create", Reason(errno));
+        return false;
+    }
+    ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
+    buffer_.reserve(kBufferSize);
+    return true;
+}
+
+bool DestinationFile::WriteAll(std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            Fail("write", Reason(written < 0 ? errno : EIO));
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+void DestinationFile::Write(std::string_view bytes) {
+    if (fd_ < 0 || Failed()) {
+        return;
+    }
+    if (buffer_.size() + bytes.size() > kBufferSize && !Flush()) {
+        return;
+    }
+    if (bytes.size() >= kBufferSize) {
+        WriteAll(bytes);
+        return;
+    }
+    buffer_.append(bytes);
+}
+
+bool DestinationFile::Flush() {
+    if (fd_ < 0 || Failed()) {
+        return false;
+    }
+    const bool written = WriteAll(buffer_);
+    buffer_.clear();
+    return written;
+}
+
+bool DestinationFile::Close() {
+    if (fd_ < 0) {
+        return !Failed();
+    }
+    Flush();
+    if (::close(fd_) != 0 && errno != EINTR) {
+        Fail("write", Reason(errno));
+    }
+    fd_ = -1;
+    return !Failed();
+}
