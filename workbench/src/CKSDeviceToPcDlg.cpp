@@ -38,6 +38,10 @@ void CKSDeviceToPcDlg::OnInitDialog() {
     ui_->text1003->setText(deleting ? QString() : toText);
     // A job's name comes with the instrument's three-letter storage prefix.
     ui_->edit1004->setText(dialogMode == 0 ? fileName.mid(3) : fileName);
+    // Said where a job's data type is chosen: what a type without its own
+    // extension is saved as.
+    ui_->noteDataType->setText(dataTypeNote);
+    ui_->noteDataType->setVisible(dialogMode == 0 && !dataTypeNote.isEmpty());
     switch (dialogMode) {
     case 0:
         FillDataTypes();

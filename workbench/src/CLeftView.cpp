@@ -1,16 +1,19 @@
 #include "workbench/CLeftView.h"
 
 #include "workbench/CDlgComSetting.h"
+#include "workbench/CInputPath.h"
 #include "workbench/CKSDeviceToPcDlg.h"
 #include "workbench/CMainFrame.h"
 #include "workbench/CWaitDlg.h"
+#include "workbench/HasAncestors.h"
 #include "workbench/StationlinkIcon.h"
-#include "workbench/TransferRecord.h"
 
+#include "catalogue/DownloadPlan.h"
 #include "catalogue/EraseFlow.h"
 #include "catalogue/ListLine.h"
 #include "platform/CodePage.h"
 #include "platform/TermiosSerialPro.h"
+#include "transfer/DownloadFileSink.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -18,6 +21,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QStyle>
+#include <QTreeWidgetItemIterator>
 
 namespace {
 
@@ -66,7 +70,10 @@ CLeftView::CLeftView(QWidget* parent)
 CLeftView::CLeftView(QWidget* parent, PortList ports, CQelComDll::Creator serialCreator,
                      std::chrono::milliseconds resendInterval)
     : CTreeViewExtc(parent), CKestaCom(std::move(serialCreator), resendInterval),
-      ports_(std::move(ports)), dispatcher_(model_, *this), progress_(this) {
+      ports_(std::move(ports)), dispatcher_(model_, *this), progress_(this),
+      fileSink_(std::make_unique<DownloadFileSink>(
+          [this](const std::string& failure) { OnDownloadFailed(failure); })) {
+    SetDownloadSink(fileSink_.get());
     connect(this, &QTreeWidget::itemExpanded, this, &CLeftView::OnItemExpanded);
     connect(this, &QTreeWidget::itemCollapsed, this, &CLeftView::OnItemCollapsed);
     // Every row is one line of text with a small icon; Qt then lays out
@@ -147,6 +154,16 @@ LResult CLeftView::OnUserMessage(UserMessage message, WParam wParam, LParam lPar
         return 0;
     case UM_PORT_SETTINGS:
         OnPortSettings();
+        return 0;
+    case UM_DRAG_SOURCE:
+        return OnDragSource(FromLParam<TransferRecord>(lParam));
+    case UM_DOWNLOAD:
+        if (const auto* record = FromLParam<TransferRecord>(lParam)) {
+            OnDownload(*record);
+        }
+        return 0;
+    case UM_MOVE_FILE:
+        OnMoveFile();
         return 0;
     default:
         return CTreeViewExtc::OnUserMessage(message, wParam, lParam);
@@ -322,6 +339,9 @@ void CLeftView::OnLinkLost(const std::string& reason) {
     QMetaObject::invokeMethod(
         this,
         [this, reason] {
+            // A download cut off here gets no end from the instrument.
+            fileSink_->Abandon();
+            OnProgress(1);
             ShowMessage(
                 QStringLiteral("%1: %2").arg(savedPortName_, QString::fromStdString(reason)));
         },
@@ -547,4 +567,120 @@ QString CLeftView::StoredLine(const QTreeWidgetItem* item) const {
     }
     const QTreeWidgetItem* entry = *levels == 1 ? item->parent() : item;
     return FromWide(model_.LineOf(ToWide(entry->parent()->text(0)), ToWide(entry->text(0))));
+}
+
+// --- Downloads -------------------------------------------------------------------
+
+bool CLeftView::HoldsItem(const QTreeWidgetItem* item) const {
+    if (item == nullptr) {
+        return false;
+    }
+    // The pointer may come from a copy made before its category was refilled:
+    // compare it with the live nodes rather than follow it.
+    for (QTreeWidgetItemIterator it(const_cast<CLeftView*>(this)); *it != nullptr; ++it) {
+        if (*it == item) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CLeftView::FillRecord(TransferRecord& record, const QTreeWidgetItem* node) const {
+    const auto levels = EraseFlow::LevelsToEntry(Depth(node));
+    if (!levels || node->treeWidget() != this) {
+        return false;
+    }
+    const QTreeWidgetItem* entry = *levels == 1 ? node->parent() : node;
+    record.category = entry->parent()->text(0);
+    record.source = entry->text(0);
+    return true;
+}
+
+LResult CLeftView::OnDragSource(TransferRecord* record) const {
+    if (record == nullptr || !HoldsItem(record->sourceItem) ||
+        !FillRecord(*record, record->sourceItem)) {
+        return 0;
+    }
+    if (Depth(record->sourceItem) >= 4 && record->category == QLatin1String("JOB")) {
+        record->jobPart = DownloadPlan::JobPartOf(ToWide(record->sourceItem->text(0)));
+    }
+    return 1;
+}
+
+void CLeftView::OnDownload(const TransferRecord& record) {
+    if (!IsConnected()) {
+        // Nothing would be sent and no end would ever close the progress dialog.
+        ShowMessage(FromWide(std::u16string(DownloadPlan::kNotConnected)));
+        return;
+    }
+    const std::u16string category = ToWide(record.category);
+    const std::u16string line = model_.LineOf(category, ToWide(record.source));
+    const auto plan = DownloadPlan::Prepare(category, line, model_.FormatList());
+    if (!plan) {
+        return;
+    }
+    CKSDeviceToPcDlg dialog(this);
+    dialog.dialogMode = plan->mode;
+    dialog.jobPart = record.jobPart;
+    dialog.fromText = HoldsItem(record.sourceItem) ? NodePath(record.sourceItem) : QString();
+    dialog.toText = record.destination;
+    dialog.fileName = FromWide(plan->fileName);
+    for (const std::u16string& choice : plan->dataTypeChoices) {
+        dialog.dataTypeChoices << FromWide(choice);
+    }
+    dialog.dataTypeNote = FromWide(std::u16string(DownloadPlan::kOtherTypeNote));
+    DownloadPlan::Decision decision;
+    do {
+        if (ExecDialog(dialog) != 1) {
+            return;
+        }
+        decision = DownloadPlan::Decide(
+            plan->mode, line, ToWide(record.destination),
+            {ToWide(dialog.fileName), ToWide(dialog.chosenDataType), ToWide(dialog.chosenFileType)});
+        if (!decision.request) {
+            ShowMessage(FromWide(decision.refusal));
+        }
+    } while (decision.askAgain);
+    if (decision.request) {
+        StartDownloadRequest(*decision.request, FromWide(line), record.destination,
+                             decision.total);
+    }
+}
+
+void CLeftView::StartDownloadRequest(const TransferRequest& request, const QString& source,
+                                     const QString& destination, int total) {
+    if (!request.BuildScript(Engine())) {
+        ShowMessage(QString::fromLatin1(kOperationFailed));
+        return;
+    }
+    StartDownload();
+    RunProgressDialog(FromWide(request.partCode), source, destination, total);
+}
+
+void CLeftView::OnDownloadFailed(const std::string& failure) {
+    // The file is gone wrong: stop asking for lines, close the progress
+    // dialog and say why; nothing of this transfer is reported as done.
+    Engine().StopOperation();
+    fileSink_->Abandon();
+    OnProgress(1);
+    ShowMessage(QString::fromStdString(failure));
+}
+
+void CLeftView::OnMoveFile() {
+    if (!HasAncestors(LastClickedItem(), 3)) {
+        ShowMessage(FromWide(std::u16string(DownloadPlan::kSelectFile)));
+        return;
+    }
+    CInputPath dialog(this);
+    if (ExecDialog(dialog) != QDialog::Accepted) {
+        return;
+    }
+    // The node may have gone while the dialog was open.
+    TransferRecord record;
+    record.sourceItem = LastClickedItem();
+    if (!FillRecord(record, record.sourceItem)) {
+        return;
+    }
+    record.destination = FromWide(DownloadPlan::FolderOf(ToWide(dialog.Path())));
+    SendUserMessage(UM_DOWNLOAD, 0, ToLParam(&record));
 }

@@ -30,6 +30,7 @@ public:
     QString toText;
     QString fileName; // written back on OK
     QStringList dataTypeChoices;
+    QString dataTypeNote; // shown under the data type of a job download
     // Out, on OK: the texts shown in the combo boxes' edit fields.
     QString chosenDataType;
     QString chosenFileType;

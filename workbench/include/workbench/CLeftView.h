@@ -7,15 +7,19 @@
 #include "protocol/PortList.h"
 #include "workbench/CDlgReceiving.h"
 #include "workbench/CTreeViewExtc.h"
+#include "workbench/TransferRecord.h"
 
 #include <QPersistentModelIndex>
 #include <QTimer>
 
 #include <array>
 #include <chrono>
+#include <memory>
 #include <optional>
+#include <string>
 
 class CWaitDlg;
+class DownloadFileSink;
 class DownloadSink;
 class QMenu;
 
@@ -115,6 +119,17 @@ private:
     void HoldRepaints();
     QTreeWidgetItem* AddNode(QTreeWidgetItem* parent, const QString& text, const QIcon& icon);
 
+    // Downloads: drag source, the download itself, "Move File".
+    LResult OnDragSource(TransferRecord* record) const;
+    void OnDownload(const TransferRecord& record);
+    void OnMoveFile();
+    void StartDownloadRequest(const TransferRequest& request, const QString& source,
+                              const QString& destination, int total);
+    void OnDownloadFailed(const std::string& failure);
+    bool FillRecord(TransferRecord& record, const QTreeWidgetItem* node) const;
+    // Whether item is still a node of this tree (without touching it).
+    bool HoldsItem(const QTreeWidgetItem* item) const;
+
     static bool IsPortNode(const QTreeWidgetItem* item);
     static void RemoveChildren(QTreeWidgetItem* node, bool addPlaceholder);
 
@@ -122,6 +137,8 @@ private:
     DeviceModel model_;
     ReplyDispatcher dispatcher_;
     CDlgReceiving progress_;
+    // Writes the download files; the dispatcher's sink unless a test sets another.
+    std::unique_ptr<DownloadFileSink> fileSink_;
     bool progressShown_ = false;
     CWaitDlg* waitDialog_ = nullptr;
     QIcon portClosed_;

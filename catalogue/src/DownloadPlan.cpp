@@ -1,0 +1,152 @@
+#include "catalogue/DownloadPlan.h"
+
+#include "catalogue/EntryKind.h"
+#include "catalogue/ListLine.h"
+
+namespace {
+
+constexpr std::u16string_view kCass = u"CASS";
+
+// The extension each category's default name gets, and the name without a
+// label ("default" plus the extension).
+std::u16string NameOf(std::u16string_view label, std::u16string_view extension) {
+    std::u16string name = label.empty() ? std::u16string(u"default") : std::u16string(label);
+    return name + std::u16string(extension);
+}
+
+// Fields a download of the mode reads: the download refuses a line with fewer.
+std::size_t FieldsRead(std::int32_t mode) {
+    switch (mode) {
+    case TransferRequest::JobDownload:
+        return 4;
+    case TransferRequest::CodeDownload:
+        return 2;
+    default:
+        return 3;
+    }
+}
+
+std::u16string FormatCodeOf(std::u16string_view dataType) {
+    if (dataType == u"IDEX") {
+        return u"1";
+    }
+    if (dataType == u"GSI" || dataType == kCass) {
+        return u"0";
+    }
+    return std::u16string(dataType);
+}
+
+} // namespace
+
+std::optional<DownloadPlan::Dialog> DownloadPlan::Prepare(
+    std::u16string_view category, std::u16string_view storedLine,
+    const std::vector<std::u16string>& formatList) {
+    const auto kind = CategoryOf(category);
+    if (!kind) {
+        return std::nullopt;
+    }
+    const std::u16string f0 = ListLine::Split(storedLine, ListLine::kStoredFields).front();
+    Dialog dialog;
+    switch (*kind) {
+    case EntryKind::Job:
+        dialog.mode = TransferRequest::JobDownload;
+        dialog.fileName = NameOf(f0, u"");
+        dialog.dataTypeChoices = formatList;
+        dialog.dataTypeChoices.emplace_back(u"CASS,2");
+        return dialog;
+    case EntryKind::Code:
+        dialog.mode = TransferRequest::CodeDownload;
+        dialog.fileName = NameOf(f0, u".crf");
+        dialog.dataTypeChoices = formatList;
+        return dialog;
+    case EntryKind::Hal:
+        dialog.mode = TransferRequest::HalDownload;
+        dialog.fileName = NameOf(f0, u".hal");
+        return dialog;
+    case EntryKind::Val:
+        dialog.mode = TransferRequest::ValDownload;
+        dialog.fileName = NameOf(f0, u".val");
+        return dialog;
+    default:
+        return std::nullopt;
+    }
+}
+
+DownloadPlan::Decision DownloadPlan::Decide(std::int32_t mode, std::u16string_view storedLine,
+                                            std::u16string_view folder, const Choice& choice) {
+    Decision decision;
+    if (choice.fileName.empty()) {
+        // Without a name the file would be the bare extension: a hidden file.
+        decision.refusal = kNameNeeded;
+        decision.askAgain = true;
+        return decision;
+    }
+    const auto f = ListLine::Split(storedLine, ListLine::kStoredFields);
+    if (mode < TransferRequest::JobDownload || mode > TransferRequest::ValDownload ||
+        f.size() < FieldsRead(mode)) {
+        decision.refusal = kInvalidArgument;
+        return decision;
+    }
+    TransferRequest request;
+    request.kind = mode;
+    request.itemName = f[1];
+    std::u16string path = std::u16string(folder) + choice.fileName;
+    switch (mode) {
+    case TransferRequest::JobDownload:
+        request.formatCode = FormatCodeOf(choice.dataType);
+        if (choice.dataType == kCass) {
+            request.pcFormat = kCass;
+        }
+        path += ExtensionOf(choice.dataType);
+        request.partCode = choice.fileType;
+        if (choice.fileType == u"COORDS") {
+            decision.total = static_cast<std::int32_t>(ListLine::ReadDecimal(f[2]));
+        } else if (choice.fileType == u"OBSERV") {
+            decision.total = static_cast<std::int32_t>(ListLine::ReadDecimal(f[3]));
+        }
+        if (decision.total == 0 && (choice.fileType == u"COORDS" || choice.fileType == u"OBSERV")) {
+            decision.refusal = kDataNull;
+            return decision;
+        }
+        break;
+    case TransferRequest::CodeDownload:
+        request.formatCode = FormatCodeOf(choice.dataType);
+        decision.total = 100;
+        break;
+    default:
+        decision.total = static_cast<std::int32_t>(ListLine::ReadDecimal(f[2]));
+        if (decision.total == 0) {
+            decision.refusal = kDataNull;
+            return decision;
+        }
+        break;
+    }
+    request.jobLabel = std::move(path);
+    decision.request = std::move(request);
+    return decision;
+}
+
+std::u16string DownloadPlan::FolderOf(std::u16string_view typed) {
+    std::u16string folder(typed);
+    if (folder.empty() || folder.back() != u'/') {
+        folder += u'/';
+    }
+    return folder;
+}
+
+std::u16string_view DownloadPlan::ExtensionOf(std::u16string_view dataType) {
+    if (dataType == u"GSI") {
+        return u".gsi";
+    }
+    if (dataType == u"IDEX") {
+        return u".idex";
+    }
+    if (dataType == kCass) {
+        return u".dat";
+    }
+    return kOtherExtension;
+}
+
+std::int32_t DownloadPlan::JobPartOf(std::u16string_view detailText) {
+    return !detailText.empty() && detailText.front() == u'F' ? 1 : 2;
+}
