@@ -57,6 +57,33 @@ bool CatalogueLink::Erase(const TransferRequest& request, std::chrono::milliseco
     return WaitForTaskEnd(idleTimeout);
 }
 
+bool CatalogueLink::Download(const TransferRequest& request, DownloadSink& sink,
+                             std::chrono::milliseconds idleTimeout) {
+    if (request.kind < TransferRequest::JobDownload || request.kind > TransferRequest::ValDownload) {
+        Fail("not a download request");
+        return false;
+    }
+    if (!request.BuildScript(Engine())) {
+        Fail("the item's name does not fit the instrument's command");
+        return false;
+    }
+    {
+        std::lock_guard lock(mutex_);
+        dispatcher_.SetDownloadSink(&sink, [this] { return Engine().RequestSnapshot(); });
+        taskEnded_ = false;
+    }
+    StartDownload();
+    const bool ended = WaitForTaskEnd(idleTimeout);
+    std::lock_guard lock(mutex_);
+    dispatcher_.SetDownloadSink(nullptr, {});
+    return ended;
+}
+
+void CatalogueLink::AbortDownload(const std::string& why) {
+    Engine().StopOperation();
+    Fail(why);
+}
+
 int CatalogueLink::OnDeviceReply(const char* tag, const char* data, int length) {
     std::lock_guard lock(mutex_);
     dispatcher_.OnDeviceReply(tag, data, length);

@@ -72,6 +72,13 @@ std::optional<DownloadPlan::Dialog> DownloadPlan::Prepare(
     }
 }
 
+std::u16string DownloadPlan::OfferedName(const Dialog& dialog) {
+    if (dialog.mode != TransferRequest::JobDownload) {
+        return dialog.fileName;
+    }
+    return dialog.fileName.size() > 3 ? dialog.fileName.substr(3) : std::u16string();
+}
+
 DownloadPlan::Decision DownloadPlan::Decide(std::int32_t mode, std::u16string_view storedLine,
                                             std::u16string_view folder, const Choice& choice) {
     Decision decision;

@@ -31,6 +31,10 @@ TEST(DownloadPlan, EachCategoryHasItsModeNameAndChoices) {
     EXPECT_EQ(DownloadPlan::Prepare(u"VAL", u"RAMPA,2,3\r\n", kFormats)->mode,
               TransferRequest::ValDownload);
     EXPECT_EQ(DownloadPlan::Prepare(u"JOB", u"", kFormats)->fileName, u"default");
+    // A job's offered name drops the storage prefix; three characters leave none.
+    EXPECT_EQ(DownloadPlan::OfferedName(*job), u"SITE1");
+    EXPECT_EQ(DownloadPlan::OfferedName(*DownloadPlan::Prepare(u"JOB", u"ABC,1,2,3", {})), u"");
+    EXPECT_EQ(DownloadPlan::OfferedName(*code), u"TOPO.crf");
     EXPECT_FALSE(DownloadPlan::Prepare(u"FOR", u"GSI,0\r\n", kFormats));
     EXPECT_FALSE(DownloadPlan::Prepare(u"job", kJob, kFormats));
 }

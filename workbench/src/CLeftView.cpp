@@ -504,11 +504,13 @@ int CLeftView::RunProgressDialog(const QString& fileType, const QString& source,
     progress_.total = total;
     progress_.totalText = QString::number(total);
     progressShown_ = true;
+    progressSteps_ = 0;
     return ExecDialog(progress_);
 }
 
 void CLeftView::OnProgress(WParam wParam) {
     if (wParam == 0) {
+        ++progressSteps_;
         progress_.Step();
     } else if (progressShown_) {
         progress_.done(0);

@@ -33,6 +33,14 @@ public:
     // Empties the category of the request's kind and runs its erase script,
     // which lists the category again.
     bool Erase(const TransferRequest& request, std::chrono::milliseconds idleTimeout);
+    // Runs the download script of the request, handing its lines to sink.
+    // False when the script did not end or AbortDownload was called; a
+    // sink's own failure is for the caller to read from the sink.
+    bool Download(const TransferRequest& request, DownloadSink& sink,
+                  std::chrono::milliseconds idleTimeout);
+    // Ends a running download at once (a sink's failure handler calls it,
+    // also from within a reply): nothing more is asked of the instrument.
+    void AbortDownload(const std::string& why);
 
     const DeviceListing& Listing() const { return listing_; }
     const DeviceModel& Model() const { return model_; }
@@ -50,8 +58,10 @@ private:
     bool WaitForTaskEnd(std::chrono::milliseconds idleTimeout);
     void Fail(const std::string& why);
 
-    mutable std::mutex mutex_;
-    std::condition_variable changed_;
+    // Recursive: a sink's failure handler ends the download from within the
+    // reply that is being dispatched under this lock.
+    mutable std::recursive_mutex mutex_;
+    std::condition_variable_any changed_;
     DeviceModel model_;
     DeviceListing listing_;
     ReplyDispatcher dispatcher_;

@@ -38,6 +38,10 @@ public:
                                          std::u16string_view storedLine,
                                          const std::vector<std::u16string>& formatList);
 
+    // The file name the dialog offers: a job's name without the
+    // instrument's three-character storage prefix.
+    static std::u16string OfferedName(const Dialog& dialog);
+
     // What the user confirmed in the dialog.
     struct Choice {
         std::u16string fileName;

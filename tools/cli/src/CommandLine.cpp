@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "ConvertCommand.h"
+#include "DownloadCommand.h"
 #include "EraseCommand.h"
 #include "ExitCode.h"
 #include "ListCommand.h"
@@ -11,6 +12,7 @@
 CommandLine::CommandLine() {
     commands_.push_back(std::make_unique<PortsCommand>());
     commands_.push_back(std::make_unique<ListCommand>());
+    commands_.push_back(std::make_unique<DownloadCommand>());
     commands_.push_back(std::make_unique<EraseCommand>());
     commands_.push_back(std::make_unique<ConvertCommand>());
 }

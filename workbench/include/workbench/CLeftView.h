@@ -58,6 +58,8 @@ public:
                           const QString& destination, int total);
     CDlgReceiving& ProgressDialog() { return progress_; }
     bool ProgressShown() const { return progressShown_; }
+    // Steps the progress dialog took since it was last shown.
+    int ProgressSteps() const { return progressSteps_; }
     // The stored list line of an entry node or of a detail node's entry;
     // empty for other nodes.
     QString StoredLine(const QTreeWidgetItem* item) const;
@@ -140,6 +142,7 @@ private:
     // Writes the download files; the dispatcher's sink unless a test sets another.
     std::unique_ptr<DownloadFileSink> fileSink_;
     bool progressShown_ = false;
+    int progressSteps_ = 0;
     CWaitDlg* waitDialog_ = nullptr;
     QIcon portClosed_;
     QIcon portOpen_;

@@ -1,0 +1,360 @@
+// Downloads against the simulated instrument over a pseudo-terminal: a drag
+// with real mouse events, "Copy File" and "Paste File" for every category,
+// "Move File", and the downloads that must not start or must not succeed.
+
+#include "SimProcess.h"
+
+#include "workbench/CInputPath.h"
+#include "workbench/CKSDeviceToPcDlg.h"
+#include "workbench/CLeftView.h"
+#include "workbench/CMainFrame.h"
+#include "workbench/CRightView.h"
+
+#include "catalogue/DownloadPlan.h"
+#include "platform/ComPortMap.h"
+#include "platform/TermiosSerialPro.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+// The instrument tree with its dialogs answered as a user would.
+class UserLeftView : public CLeftView {
+public:
+    explicit UserLeftView(QWidget* parent)
+        : CLeftView(parent, PortList::System(),
+                    [] { return std::make_unique<TermiosSerialPro>(); }) {}
+
+    QStringList messages;
+    QString menuChoice;
+    QString dataType;        // chosen in the transfer dialog; empty keeps the first
+    QStringList typedNames;  // typed into the file name, one per dialog; none keeps it
+    QString movePath;        // typed into "InputPath"
+    QStringList shownNames;  // the file names the dialog offered
+    QStringList shownTypes;  // the file types it preselected
+    QStringList shownNotes;  // its visible note under the data type
+    int progressRuns = 0;
+
+    using CLeftView::contextMenuEvent;
+
+protected:
+    void ShowMessage(const QString& text) override { messages << text; }
+    QAction* ExecMenu(QMenu& menu, QPoint /*global*/) override {
+        for (QAction* action : menu.actions()) {
+            if (action->text() == menuChoice) {
+                return action;
+            }
+        }
+        return nullptr;
+    }
+    int ExecDialog(QDialog& dialog) override {
+        if (auto* transfer = qobject_cast<CKSDeviceToPcDlg*>(&dialog)) {
+            return AnswerTransfer(*transfer);
+        }
+        if (auto* path = qobject_cast<CInputPath*>(&dialog)) {
+            path->findChild<QLineEdit*>(QStringLiteral("edit1001"))->setText(movePath);
+            return QDialog::Accepted;
+        }
+        ++progressRuns;
+        // A download that never ends fails the test instead of hanging it.
+        QTimer::singleShot(30000, &dialog, [&dialog] { dialog.done(-1); });
+        return CLeftView::ExecDialog(dialog);
+    }
+
+private:
+    int AnswerTransfer(CKSDeviceToPcDlg& transfer) {
+        transfer.show();
+        auto* name = transfer.findChild<QLineEdit*>(QStringLiteral("edit1004"));
+        auto* note = transfer.findChild<QLabel*>(QStringLiteral("noteDataType"));
+        shownNames << name->text();
+        shownTypes << transfer.findChild<QComboBox*>(QStringLiteral("combo1008"))->currentText();
+        shownNotes << (note->isVisible() ? note->text() : QString());
+        if (!typedNames.isEmpty()) {
+            name->setText(typedNames.takeFirst());
+        }
+        if (!dataType.isEmpty()) {
+            transfer.findChild<QComboBox*>(QStringLiteral("combo1005"))->setCurrentText(dataType);
+        }
+        transfer.findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+        return transfer.result();
+    }
+};
+
+// The PC tree whose "Paste File" menu is always chosen.
+class PastingPcTree : public CRightView {
+public:
+    PastingPcTree(QWidget* parent, PcPlaces places) : CRightView(parent, std::move(places)) {}
+
+protected:
+    bool ChoosePaste(QPoint /*global*/) override { return true; }
+};
+
+QTreeWidgetItem* Child(QTreeWidgetItem* parent, const QString& text) {
+    for (int i = 0; parent != nullptr && i < parent->childCount(); ++i) {
+        if (parent->child(i)->text(0) == text) {
+            return parent->child(i);
+        }
+    }
+    return nullptr;
+}
+
+// A demo data file as the instrument sends it: every line ends in CR LF.
+QByteArray SentLines(const QString& relative) {
+    QFile file(QStringLiteral(X4SIM_DEMO_DIR "/data/") + relative);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    QByteArray bytes = file.readAll();
+    bytes.replace("\r\n", "\n");
+    return bytes.replace("\n", "\r\n");
+}
+
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class DownloadFlowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void dragWithTheMouseWritesTheRawFile();
+    void copyAndPasteEveryCategory();
+    void moveFileIntoATypedFolderGivesThePointFile();
+    void refusedAndFailedDownloads();
+
+private:
+    QTreeWidgetItem* Node(const QString& category, const QString& entry,
+                          const QString& detail = {}) const;
+    void RightClickMenu(QTreeWidgetItem* item, const QString& choice);
+    void CopyAndPaste(QTreeWidgetItem* node);
+    QString Desk(const QString& name = {}) const { return temp_.filePath("desk/" + name); }
+
+    QTemporaryDir temp_;
+    std::unique_ptr<SimProcess> sim_;
+    std::unique_ptr<CMainFrame> frame_;
+    UserLeftView* view_ = nullptr;
+    CRightView* pc_ = nullptr;
+};
+
+void DownloadFlowTest::init() {
+    QVERIFY(temp_.isValid());
+    QVERIFY(QDir().mkpath(Desk()));
+    sim_ = std::make_unique<SimProcess>();
+    QVERIFY(!sim_->Device().empty());
+    const std::string ports = "COM1=" + sim_->Device();
+    ::setenv(ComPortMap::kEnvironmentVariable, ports.c_str(), 1);
+    PaneFactories panes;
+    panes.instrumentTree = [this](QWidget* parent) { return view_ = new UserLeftView(parent); };
+    const PcPlaces places{Desk(), [] { return std::vector<std::string>{}; }};
+    panes.pcTree = [this, places](QWidget* parent) { return pc_ = new PastingPcTree(parent, places); };
+    frame_ = std::make_unique<CMainFrame>(panes);
+    QVERIFY(frame_->Create());
+    frame_->InitialUpdate();
+    frame_->resize(1100, 800);
+    frame_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
+    Child(view_->RootItem(), QStringLiteral("COM1"))->setExpanded(true);
+    QTRY_VERIFY_WITH_TIMEOUT(view_->WaitDialog() == nullptr, 20000);
+    QVERIFY(view_->CategoryItem(EntryKind::Val)->childCount() > 0);
+}
+
+void DownloadFlowTest::cleanup() {
+    frame_.reset();
+    sim_.reset();
+    QDir(Desk()).removeRecursively();
+}
+
+QTreeWidgetItem* DownloadFlowTest::Node(const QString& category, const QString& entry,
+                                        const QString& detail) const {
+    const auto kind = CategoryOf(std::u16string(reinterpret_cast<const char16_t*>(category.utf16()),
+                                                static_cast<std::size_t>(category.size())));
+    QTreeWidgetItem* node = Child(view_->CategoryItem(*kind), entry);
+    return detail.isEmpty() ? node : Child(node, detail);
+}
+
+void DownloadFlowTest::RightClickMenu(QTreeWidgetItem* item, const QString& choice) {
+    view_->menuChoice = choice;
+    view_->scrollToItem(item);
+    const QPoint pos = view_->visualItemRect(item).center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, pos, view_->viewport()->mapToGlobal(pos));
+    view_->contextMenuEvent(&event);
+}
+
+void DownloadFlowTest::CopyAndPaste(QTreeWidgetItem* node) {
+    RightClickMenu(node, QStringLiteral("Copy File"));
+    QVERIFY(pc_->HasCopy());
+    pc_->scrollToItem(pc_->DesktopItem());
+    const QPoint point = pc_->visualItemRect(pc_->DesktopItem()).center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, point, pc_->viewport()->mapToGlobal(point));
+    QApplication::sendEvent(pc_->viewport(), &event);
+}
+
+void DownloadFlowTest::dragWithTheMouseWritesTheRawFile() {
+    QTreeWidgetItem* fix = Node("JOB", "JobList:3 [IN:SITE03]", "FixPoints:12");
+    QVERIFY(fix != nullptr);
+    view_->dataType = QStringLiteral("GSI");
+    view_->scrollToItem(fix);
+    const QPoint from = view_->visualItemRect(fix).center();
+    QTest::mousePress(view_->viewport(), Qt::LeftButton, {}, from);
+    QTest::mouseMove(view_->viewport(), from + QPoint(QApplication::startDragDistance() + 5, 2));
+    const QPoint to = pc_->visualItemRect(pc_->DesktopItem()).center();
+    QTest::mouseMove(pc_->viewport(), to);
+    QTest::mouseRelease(pc_->viewport(), Qt::LeftButton, {}, to);
+
+    QCOMPARE(view_->shownNames, QStringList{"SITE03"});
+    QCOMPARE(view_->shownTypes, QStringList{"COORDS"});
+    QCOMPARE(view_->shownNotes,
+             QStringList{QString::fromStdU16String(std::u16string(DownloadPlan::kOtherTypeNote))});
+    QCOMPARE(view_->progressRuns, 1);
+    QVERIFY2(view_->messages.isEmpty(), qPrintable(view_->messages.join('\n')));
+    const QByteArray written = FileBytes(Desk("SITE03.gsi"));
+    const QByteArray expected = SentLines("JOB/3/COORDS.GSI");
+    QVERIFY(expected.contains('\xC4')); // bytes above 0x7F pass unchanged
+    QCOMPARE(written, expected);
+    QCOMPARE(view_->ProgressSteps(), static_cast<int>(written.count("\r\n")));
+    QVERIFY(!view_->ProgressShown());
+}
+
+void DownloadFlowTest::copyAndPasteEveryCategory() {
+    struct Case {
+        QString category, entry, detail, dataType, file, data;
+    };
+    const Case cases[] = {
+        {"JOB", "JobList:1 [IN:BRIDGE]", "MeasurementPoints:36", "IDEX", "BRIDGE.idex",
+         "JOB/1/OBSERV.IDEX"},
+        {"JOB", "JobList:1 [IN:BRIDGE]", "FixPoints:24", "GSI", "BRIDGE.gsi", "JOB/1/OBSERV.GSI"},
+        {"COD", "CodeBook:2", "Name:UTILITY", "GSI", "UTILITY.crf", "COD/2.GSI"},
+        {"HAL", "HalList:1", "Points:6", "", "MAINST.hal", "HAL/1.txt"},
+        {"VAL", "ValList:2", "Points:3", "", "RAMPA.val", "VAL/2.txt"},
+    };
+    for (const Case& c : cases) {
+        view_->dataType = c.dataType;
+        QTreeWidgetItem* node = Node(c.category, c.entry, c.detail);
+        QVERIFY2(node != nullptr, qPrintable(c.entry));
+        CopyAndPaste(node);
+        const QByteArray written = FileBytes(Desk(c.file));
+        QVERIFY2(!written.isEmpty(), qPrintable(c.file));
+        QCOMPARE(written, SentLines(c.data));
+        QCOMPARE(view_->ProgressSteps(), static_cast<int>(written.count("\r\n")));
+    }
+    // A copy carries no part: a job preselects "OBSERV" whichever node was copied.
+    QCOMPARE(view_->shownTypes.mid(0, 2), (QStringList{"OBSERV", "OBSERV"}));
+    QCOMPARE(view_->shownNames.mid(2),
+             (QStringList{"UTILITY.crf", "MAINST.hal", "RAMPA.val"}));
+    QCOMPARE(view_->progressRuns, 5);
+    QVERIFY2(view_->messages.isEmpty(), qPrintable(view_->messages.join('\n')));
+}
+
+void DownloadFlowTest::moveFileIntoATypedFolderGivesThePointFile() {
+    QVERIFY(QDir().mkpath(Desk("points")));
+    QTreeWidgetItem* fix = Node("JOB", "JobList:3 [IN:SITE03]", "FixPoints:12");
+    QTest::mouseClick(view_->viewport(), Qt::LeftButton, {}, view_->visualItemRect(fix).center());
+    view_->dataType = QStringLiteral("CASS");
+    view_->typedNames = QStringList{"SITE03"};
+    view_->movePath = Desk("points"); // no final "/"
+    RightClickMenu(fix, QStringLiteral("Move File"));
+
+    QVERIFY2(view_->messages.isEmpty(), qPrintable(view_->messages.join('\n')));
+    // "Move File" carries no part either.
+    QCOMPARE(view_->shownTypes, QStringList{"OBSERV"});
+    QVERIFY(!QFile::exists(Desk("pointsSITE03.dat")));
+    const QList<QByteArray> lines = FileBytes(Desk("points/SITE03.dat")).split('\n');
+    // Header, info and station blocks skipped: 18 points from the "*11" lines.
+    QCOMPARE(lines.size(), 19);
+    QVERIFY(lines.first().startsWith("M1"));
+    QVERIFY(lines[17].startsWith("M18"));
+    QCOMPARE(lines.last(), QByteArray());
+    // The collected lines are the steps: the header and every data line.
+    QCOMPARE(view_->ProgressSteps(), 1 + SentLines("JOB/3/OBSERV.GSI").count("\r\n"));
+
+    view_->typedNames = QStringList{"SITE03C"};
+    view_->shownTypes.clear();
+    QTreeWidgetItem* fixAgain = Node("JOB", "JobList:3 [IN:SITE03]", "FixPoints:12");
+    QTreeWidgetItem* measured = Node("JOB", "JobList:3 [IN:SITE03]", "MeasurementPoints:18");
+    QVERIFY(fixAgain != nullptr && measured != nullptr);
+    // The drag is what chooses the part: drop the fixed points on the folder.
+    TransferRecord record;
+    record.sourceItem = fixAgain;
+    QCOMPARE(view_->SendUserMessage(UM_DRAG_SOURCE, 0, ToLParam(&record)), LResult{1});
+    QCOMPARE(record.jobPart, 1);
+    record.destination = Desk("points/");
+    view_->SendUserMessage(UM_DOWNLOAD, 0, ToLParam(&record));
+    const QList<QByteArray> points = FileBytes(Desk("points/SITE03C.dat")).split('\n');
+    QCOMPARE(points.size(), 13);
+    QCOMPARE(points.first(), QByteArray("B1,1843.058,1828.036,352.908,TREE\r"));
+    QVERIFY(points[11].startsWith("B12,1932.690,1909.766,352.668,"));
+}
+
+void DownloadFlowTest::refusedAndFailedDownloads() {
+    // Nothing to receive.
+    view_->dataType = QStringLiteral("GSI");
+    CopyAndPaste(Node("JOB", "JobList:2 [IN:ROAD7]", "MeasurementPoints:0"));
+    QCOMPARE(view_->messages, QStringList{"Data NULL"});
+    QCOMPARE(view_->progressRuns, 0);
+
+    // An empty name asks again instead of writing ".gsi".
+    view_->messages.clear();
+    view_->typedNames = QStringList{"", "named"};
+    CopyAndPaste(Node("JOB", "JobList:3 [IN:SITE03]", "FixPoints:12"));
+    QCOMPARE(view_->messages,
+             QStringList{QString::fromStdU16String(std::u16string(DownloadPlan::kNameNeeded))});
+    QVERIFY(!QFile::exists(Desk(".gsi")));
+    QCOMPARE(FileBytes(Desk("named.gsi")), SentLines("JOB/3/OBSERV.GSI"));
+
+    // A folder that is not there: the reason, the progress dialog ended, no file.
+    view_->messages.clear();
+    view_->movePath = Desk("gone/");
+    QTreeWidgetItem* hal = Node("HAL", "HalList:2", "Points:4");
+    QTest::mouseClick(view_->viewport(), Qt::LeftButton, {}, view_->visualItemRect(hal).center());
+    RightClickMenu(hal, QStringLiteral("Move File"));
+    QCOMPARE(view_->messages.size(), 1);
+    QVERIFY2(view_->messages[0].contains(Desk("gone/RAMPA.hal")), qPrintable(view_->messages[0]));
+    QVERIFY(view_->messages[0].contains("No such file or directory"));
+    QVERIFY(!view_->ProgressShown());
+    QVERIFY(!QFile::exists(Desk("gone")));
+
+    // The instrument still answers: the next download works.
+    view_->messages.clear();
+    CopyAndPaste(Node("VAL", "ValList:1", "Points:5"));
+    QCOMPARE(FileBytes(Desk("MAINST.val")), SentLines("VAL/1.txt"));
+    QVERIFY(view_->messages.isEmpty());
+
+    // After the port is closed a pending copy says so instead of waiting forever.
+    RightClickMenu(Node("COD", "CodeBook:1", "Name:TOPO"), QStringLiteral("Copy File"));
+    const int runs = view_->progressRuns;
+    Child(view_->RootItem(), QStringLiteral("COM1"))->setExpanded(false);
+    const QPoint point = pc_->visualItemRect(pc_->DesktopItem()).center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, point, pc_->viewport()->mapToGlobal(point));
+    QApplication::sendEvent(pc_->viewport(), &event);
+    QCOMPARE(view_->messages,
+             QStringList{QString::fromStdU16String(std::u16string(DownloadPlan::kNotConnected))});
+    QCOMPARE(view_->progressRuns, runs);
+
+    // "Move File" needs an instrument file.
+    view_->messages.clear();
+    view_->SendUserMessage(UM_MOVE_FILE);
+    QCOMPARE(view_->messages, QStringList{"Pls Select Device File"});
+}
+
+QTEST_MAIN(DownloadFlowTest)
+#include "DownloadFlowTest.moc"
