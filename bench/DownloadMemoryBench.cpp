@@ -23,9 +23,8 @@ namespace fs = std::filesystem;
 namespace {
 
 fs::path WriteContent(long lines) {
-    const fs::path dir =
-        fs::temp_directory_path() / ("x4membench-" + std::to_string(::getpid()) + "-" +
-                                     std::to_string(lines));
+    const fs::path dir = fs::temp_directory_path() /
+                         ("x4membench-" + std::to_string(::getpid()) + "-" + std::to_string(lines));
     fs::create_directories(dir / "data/JOB/1");
     std::ofstream(dir / "identity.txt") << "13....+000000000X4 1207\n";
     std::ofstream(dir / "jobs.txt") << "IN:BENCH,1," << lines << ",0\n";
@@ -33,8 +32,8 @@ fs::path WriteContent(long lines) {
     char line[160];
     for (long i = 0; i < lines; ++i) {
         std::snprintf(line, sizeof line,
-                      "*11%04ld+%016ld 81..00+%016ld 82..00+%016ld 83..00+%016ld \n", i % 10000,
-                      i, 1000000 + i, 2000000 + i, 300000 + i % 1000);
+                      "*11%04ld+%016ld 81..00+%016ld 82..00+%016ld 83..00+%016ld \n", i % 10000, i,
+                      1000000 + i, 2000000 + i, 300000 + i % 1000);
         data << line;
     }
     return dir;
@@ -71,7 +70,8 @@ int main(int argc, char** argv) {
     if (counts.empty()) {
         counts = {10000, 100000};
     }
-    const fs::path out = fs::temp_directory_path() / ("x4membench-out-" + std::to_string(::getpid()));
+    const fs::path out =
+        fs::temp_directory_path() / ("x4membench-out-" + std::to_string(::getpid()));
     fs::create_directories(out);
     std::printf("%10s %14s %14s %14s\n", "lines", "list KiB", "raw KiB", "CASS KiB");
     for (const long lines : counts) {

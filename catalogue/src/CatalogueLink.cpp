@@ -59,7 +59,8 @@ bool CatalogueLink::Erase(const TransferRequest& request, std::chrono::milliseco
 
 bool CatalogueLink::Download(const TransferRequest& request, DownloadSink& sink,
                              std::chrono::milliseconds idleTimeout) {
-    if (request.kind < TransferRequest::JobDownload || request.kind > TransferRequest::ValDownload) {
+    if (request.kind < TransferRequest::JobDownload ||
+        request.kind > TransferRequest::ValDownload) {
         Fail("not a download request");
         return false;
     }

@@ -38,9 +38,9 @@ std::u16string FormatCodeOf(std::u16string_view dataType) {
 
 } // namespace
 
-std::optional<DownloadPlan::Dialog> DownloadPlan::Prepare(
-    std::u16string_view category, std::u16string_view storedLine,
-    const std::vector<std::u16string>& formatList) {
+std::optional<DownloadPlan::Dialog>
+DownloadPlan::Prepare(std::u16string_view category, std::u16string_view storedLine,
+                      const std::vector<std::u16string>& formatList) {
     const auto kind = CategoryOf(category);
     if (!kind) {
         return std::nullopt;

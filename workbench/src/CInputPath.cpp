@@ -4,8 +4,7 @@
 
 #include <QDir>
 
-CInputPath::CInputPath(QWidget* parent)
-    : QDialog(parent), ui_(std::make_unique<Ui::CInputPath>()) {
+CInputPath::CInputPath(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::CInputPath>()) {
     ui_->setupUi(this);
     ui_->edit1001->setText(QDir::homePath() + QLatin1Char('/'));
 }

@@ -636,16 +636,15 @@ void CLeftView::OnDownload(const TransferRecord& record) {
         if (ExecDialog(dialog) != 1) {
             return;
         }
-        decision = DownloadPlan::Decide(
-            plan->mode, line, ToWide(record.destination),
-            {ToWide(dialog.fileName), ToWide(dialog.chosenDataType), ToWide(dialog.chosenFileType)});
+        decision = DownloadPlan::Decide(plan->mode, line, ToWide(record.destination),
+                                        {ToWide(dialog.fileName), ToWide(dialog.chosenDataType),
+                                         ToWide(dialog.chosenFileType)});
         if (!decision.request) {
             ShowMessage(FromWide(decision.refusal));
         }
     } while (decision.askAgain);
     if (decision.request) {
-        StartDownloadRequest(*decision.request, FromWide(line), record.destination,
-                             decision.total);
+        StartDownloadRequest(*decision.request, FromWide(line), record.destination, decision.total);
     }
 }
 

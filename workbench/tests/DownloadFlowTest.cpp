@@ -41,12 +41,12 @@ public:
 
     QStringList messages;
     QString menuChoice;
-    QString dataType;        // chosen in the transfer dialog; empty keeps the first
-    QStringList typedNames;  // typed into the file name, one per dialog; none keeps it
-    QString movePath;        // typed into "InputPath"
-    QStringList shownNames;  // the file names the dialog offered
-    QStringList shownTypes;  // the file types it preselected
-    QStringList shownNotes;  // its visible note under the data type
+    QString dataType;       // chosen in the transfer dialog; empty keeps the first
+    QStringList typedNames; // typed into the file name, one per dialog; none keeps it
+    QString movePath;       // typed into "InputPath"
+    QStringList shownNames; // the file names the dialog offered
+    QStringList shownTypes; // the file types it preselected
+    QStringList shownNotes; // its visible note under the data type
     int progressRuns = 0;
 
     using CLeftView::contextMenuEvent;
@@ -166,7 +166,9 @@ void DownloadFlowTest::init() {
     PaneFactories panes;
     panes.instrumentTree = [this](QWidget* parent) { return view_ = new UserLeftView(parent); };
     const PcPlaces places{Desk(), [] { return std::vector<std::string>{}; }};
-    panes.pcTree = [this, places](QWidget* parent) { return pc_ = new PastingPcTree(parent, places); };
+    panes.pcTree = [this, places](QWidget* parent) {
+        return pc_ = new PastingPcTree(parent, places);
+    };
     frame_ = std::make_unique<CMainFrame>(panes);
     QVERIFY(frame_->Create());
     frame_->InitialUpdate();
@@ -259,8 +261,7 @@ void DownloadFlowTest::copyAndPasteEveryCategory() {
     }
     // A copy carries no part: a job preselects "OBSERV" whichever node was copied.
     QCOMPARE(view_->shownTypes.mid(0, 2), (QStringList{"OBSERV", "OBSERV"}));
-    QCOMPARE(view_->shownNames.mid(2),
-             (QStringList{"UTILITY.crf", "MAINST.hal", "RAMPA.val"}));
+    QCOMPARE(view_->shownNames.mid(2), (QStringList{"UTILITY.crf", "MAINST.hal", "RAMPA.val"}));
     QCOMPARE(view_->progressRuns, 5);
     QVERIFY2(view_->messages.isEmpty(), qPrintable(view_->messages.join('\n')));
 }

@@ -63,9 +63,9 @@ int DownloadCommand::Run(const CliArguments& args, std::ostream& /*out*/, std::o
     }
     const auto name = args.Option("--name");
     const auto type = args.Option("--type");
-    const DownloadPlan::Choice choice{
-        name ? Wide(*name) : DownloadPlan::OfferedName(*dialog),
-        type ? Wide(*type) : FirstDataType(*dialog), Wide(args.OptionOr("--part", "OBSERV"))};
+    const DownloadPlan::Choice choice{name ? Wide(*name) : DownloadPlan::OfferedName(*dialog),
+                                      type ? Wide(*type) : FirstDataType(*dialog),
+                                      Wide(args.OptionOr("--part", "OBSERV"))};
     const auto decision =
         DownloadPlan::Decide(dialog->mode, line, DownloadPlan::FolderOf(Wide(*folder)), choice);
     if (!decision.request) {

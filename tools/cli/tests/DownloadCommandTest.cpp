@@ -51,8 +51,9 @@ protected:
 
 TEST_F(DownloadCommandTest, RawFilesHoldTheLinesAfterTheFirstByteForByte) {
     const std::string to = folder_.Path("");
-    EXPECT_EQ(Run({"JOB", "JobList:3 [IN:SITE03]", "--to", to, "--part", "COORDS", "--type", "GSI"}),
-              kExitDone)
+    EXPECT_EQ(
+        Run({"JOB", "JobList:3 [IN:SITE03]", "--to", to, "--part", "COORDS", "--type", "GSI"}),
+        kExitDone)
         << err_;
     EXPECT_EQ(folder_.ReadFile("SITE03.gsi"), SentLines("JOB/3/COORDS.GSI"));
     // Defaults as the dialog pre-fills them: the name, the first format, "OBSERV".
@@ -60,23 +61,24 @@ TEST_F(DownloadCommandTest, RawFilesHoldTheLinesAfterTheFirstByteForByte) {
     EXPECT_EQ(folder_.ReadFile("BRIDGE.gsi"), SentLines("JOB/1/OBSERV.GSI"));
     EXPECT_EQ(Run({"HAL", "HalList:2", "--to", to}), kExitDone) << err_;
     EXPECT_EQ(folder_.ReadFile("RAMPA.hal"), SentLines("HAL/2.txt"));
-    EXPECT_EQ(Run({"COD", "CodeBook:1", "--to", to, "--type", "IDEX", "--name", "t.crf"}), kExitDone)
+    EXPECT_EQ(Run({"COD", "CodeBook:1", "--to", to, "--type", "IDEX", "--name", "t.crf"}),
+              kExitDone)
         << err_;
     EXPECT_EQ(folder_.ReadFile("t.crf"), SentLines("COD/1.IDEX"));
 }
 
 TEST_F(DownloadCommandTest, ConvertGivesTheBytesOfACassDownload) {
     const std::string to = folder_.Path("");
-    ASSERT_EQ(Run({"JOB", "JobList:3 [IN:SITE03]", "--to", to, "--part", "COORDS", "--type",
-                   "CASS"}),
-              kExitDone)
+    ASSERT_EQ(
+        Run({"JOB", "JobList:3 [IN:SITE03]", "--to", to, "--part", "COORDS", "--type", "CASS"}),
+        kExitDone)
         << err_;
     const std::string points = folder_.ReadFile("SITE03.dat");
     EXPECT_EQ(points.substr(0, points.find('\n') + 1), "B1,1843.058,1828.036,352.908,TREE\r\n");
     // The collected data is the transfer's header line and the raw file.
-    ASSERT_EQ(Run({"JOB", "JobList:3 [IN:SITE03]", "--to", to, "--part", "COORDS", "--type",
-                   "GSI"}),
-              kExitDone);
+    ASSERT_EQ(
+        Run({"JOB", "JobList:3 [IN:SITE03]", "--to", to, "--part", "COORDS", "--type", "GSI"}),
+        kExitDone);
     folder_.WriteFile("collected.gsi", "JOB,header\r\n" + folder_.ReadFile("SITE03.gsi"));
     std::ostringstream out;
     std::ostringstream errors;
