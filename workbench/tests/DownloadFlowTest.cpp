@@ -2,6 +2,7 @@
 // with real mouse events, "Copy File" and "Paste File" for every category,
 // "Move File", and the downloads that must not start or must not succeed.
 
+#include "MenuChoice.h"
 #include "SimProcess.h"
 
 #include "workbench/CInputPath.h"
@@ -54,12 +55,7 @@ public:
 protected:
     void ShowMessage(const QString& text) override { messages << text; }
     QAction* ExecMenu(QMenu& menu, QPoint /*global*/) override {
-        for (QAction* action : menu.actions()) {
-            if (action->text() == menuChoice) {
-                return action;
-            }
-        }
-        return nullptr;
+        return ActionNamed(menu, menuChoice);
     }
     int ExecDialog(QDialog& dialog) override {
         if (auto* transfer = qobject_cast<CKSDeviceToPcDlg*>(&dialog)) {

@@ -1,6 +1,7 @@
 // The instrument tree against the simulated instrument over a pseudo-terminal:
 // connect, collapse, a second port, a port that cannot open, and erasing.
 
+#include "MenuChoice.h"
 #include "SimProcess.h"
 
 #include "workbench/CHeaderStrip.h"
@@ -62,12 +63,7 @@ public:
 protected:
     void ShowMessage(const QString& text) override { messages << text; }
     QAction* ExecMenu(QMenu& menu, QPoint /*global*/) override {
-        for (QAction* action : menu.actions()) {
-            if (action->text() == menuChoice) {
-                return action;
-            }
-        }
-        return nullptr;
+        return ActionNamed(menu, menuChoice);
     }
     int ExecDialog(QDialog& dialog) override {
         auto* transfer = qobject_cast<CKSDeviceToPcDlg*>(&dialog);
