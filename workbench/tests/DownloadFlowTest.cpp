@@ -215,6 +215,7 @@ void DownloadFlowTest::dragWithTheMouseWritesTheRawFile() {
     const QPoint from = view_->visualItemRect(fix).center();
     QTest::mousePress(view_->viewport(), Qt::LeftButton, {}, from);
     QTest::mouseMove(view_->viewport(), from + QPoint(QApplication::startDragDistance() + 5, 2));
+    QVERIFY(view_->IsDragging());
     const QPoint to = pc_->visualItemRect(pc_->DesktopItem()).center();
     QTest::mouseMove(pc_->viewport(), to);
     QTest::mouseRelease(pc_->viewport(), Qt::LeftButton, {}, to);
@@ -339,7 +340,7 @@ void DownloadFlowTest::refusedAndFailedDownloads() {
     // After the port is closed a pending copy says so instead of waiting forever.
     RightClickMenu(Node("COD", "CodeBook:1", "Name:TOPO"), QStringLiteral("Copy File"));
     const int runs = view_->progressRuns;
-    Child(view_->RootItem(), QStringLiteral("COM1"))->setExpanded(false);
+    view_->ConnectedPortItem()->setExpanded(false);
     const QPoint point = pc_->visualItemRect(pc_->DesktopItem()).center();
     QContextMenuEvent event(QContextMenuEvent::Mouse, point, pc_->viewport()->mapToGlobal(point));
     QApplication::sendEvent(pc_->viewport(), &event);
