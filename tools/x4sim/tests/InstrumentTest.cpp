@@ -87,7 +87,7 @@ TEST_F(InstrumentTest, ListsComeLineByLineAndEndWithTheEndLine) {
 TEST_F(InstrumentTest, DownloadSendsAHeaderThenTheNumberedDataLines) {
     Ask("FORM/SET/0");
     const SimReply header = instrument.Handle("JOB/RCV/COORDS/1\r\n");
-    EXPECT_EQ(header.bytes, "JOB,IN:BRIDGE,1,COORDS,GSI,30\r\n");
+    EXPECT_EQ(header.bytes, "JOB,IN:BRIDGE,1,COORDS,GSI,32\r\n");
     EXPECT_EQ(header.dataIndex, 0);
     const auto expected =
         InstrumentContent::Lines(*ContentFiles::BuiltIn().Read("data/JOB/1/COORDS.GSI"));

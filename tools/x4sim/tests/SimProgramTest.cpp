@@ -58,9 +58,9 @@ TEST(SimProgram, ChunkedRepliesArriveWholeAndTheLogShowsThePieces) {
 TEST(SimProgram, HangsUpAfterTheGivenDataLinesOfADownload) {
     SimProcess sim({"--hangup-after", "2"});
     SimClient client(sim.Device());
-    EXPECT_EQ(client.Ask("JOB/RCV/COORDS/1"), "JOB,IN:BRIDGE,1,COORDS,GSI,30\r\n");
-    EXPECT_EQ(client.Ask("?").substr(0, 3), "*41");
-    EXPECT_EQ(client.Ask("?").substr(0, 3), "*11");
+    EXPECT_EQ(client.Ask("JOB/RCV/COORDS/1"), "JOB,IN:BRIDGE,1,COORDS,GSI,32\r\n");
+    EXPECT_EQ(client.Ask("?").substr(0, 3), "*13"); // the job information block
+    EXPECT_EQ(client.Ask("?").substr(0, 3), "*84"); // the station block
     client.Send("?\r\n");
     EXPECT_TRUE(client.HungUp());
     EXPECT_EQ(sim.WaitExit(), 0);
