@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <string>
 
@@ -33,6 +34,14 @@ public:
     // Empties the category of the request's kind and runs its erase script,
     // which lists the category again.
     bool Erase(const TransferRequest& request, std::chrono::milliseconds idleTimeout);
+    // Runs the upload script of the request (kinds 8 to 12), which sends its
+    // lines and lists the category again; onStep is called on the link's
+    // worker after every line sent, with the link's lock held (it must not
+    // call back into the link).
+    bool Upload(const TransferRequest& request, std::chrono::milliseconds idleTimeout,
+                std::function<void()> onStep = {});
+    // The lines the running or last upload has sent.
+    std::size_t UploadSteps() const;
 
     const DeviceListing& Listing() const { return listing_; }
     const DeviceModel& Model() const { return model_; }
@@ -56,6 +65,8 @@ private:
     DeviceListing listing_;
     ReplyDispatcher dispatcher_;
     std::uint64_t replies_ = 0;
+    std::size_t uploadSteps_ = 0;
+    std::function<void()> onStep_;
     bool taskEnded_ = false;
     bool failed_ = false;
     std::string error_;

@@ -5,12 +5,14 @@
 #include "ExitCode.h"
 #include "ListCommand.h"
 #include "PortsCommand.h"
+#include "UploadCommand.h"
 
 #include <algorithm>
 
 CommandLine::CommandLine() {
     commands_.push_back(std::make_unique<PortsCommand>());
     commands_.push_back(std::make_unique<ListCommand>());
+    commands_.push_back(std::make_unique<UploadCommand>());
     commands_.push_back(std::make_unique<EraseCommand>());
     commands_.push_back(std::make_unique<ConvertCommand>());
 }

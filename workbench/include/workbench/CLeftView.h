@@ -18,6 +18,7 @@
 class CWaitDlg;
 class DownloadSink;
 class QMenu;
+struct TransferRecord;
 
 // The instrument tree, the lower left pane: the root "X4 SERIES", one node
 // per serial port, and while a port is connected its five category folders
@@ -107,6 +108,9 @@ private:
     void OnDeleteFile(QTreeWidgetItem* node);
     void OnPortSettings();
     void OnProgress(WParam wParam);
+    // Uploads: a PC file dropped on an entry or detail node.
+    void OnDropTarget(TransferRecord* record);
+    bool Upload(const TransferRecord& record);
     void DestroyWaitDialog();
     void CopyFile(QTreeWidgetItem* node);
     void ShowDetailMenu(QTreeWidgetItem* node, QPoint global);
@@ -123,6 +127,7 @@ private:
     ReplyDispatcher dispatcher_;
     CDlgReceiving progress_;
     bool progressShown_ = false;
+    bool uploading_ = false; // a drop is being handled; further drops are refused
     CWaitDlg* waitDialog_ = nullptr;
     QIcon portClosed_;
     QIcon portOpen_;
