@@ -110,6 +110,7 @@ private:
     QTreeWidgetItem* PcItem(const QString& name);
     QTreeWidgetItem* Entry(EntryKind kind, const QString& label) const;
     void DragOnto(QTreeWidgetItem* pcItem, QTreeWidgetItem* target);
+    void DropFromDesktop(const QStringList& paths, QTreeWidgetItem* target);
     QStringList CategoryTree(EntryKind kind) const;
     QByteArray Received(int n, const char* category) const;
     int ReceivedCount() const;
@@ -351,21 +352,28 @@ void UploadFlowTest::dropsOnHigherNodesAndClosedPortsSendNothing() {
     QCOMPARE(ReceivedCount(), 0);
 }
 
-void UploadFlowTest::filesDroppedFromTheDesktopAreUploaded() {
-    QVERIFY(view_->AcceptsFileDrops());
-    const QString a = PcFile(QStringLiteral("d1.txt"), "ONE\r\n");
-    const QString b = PcFile(QStringLiteral("d2.txt"), "TWO\n");
-    QTreeWidgetItem* target = Entry(EntryKind::Code, QStringLiteral("CodeBook:2"));
+void UploadFlowTest::DropFromDesktop(const QStringList& paths, QTreeWidgetItem* target) {
     view_->scrollToItem(target);
     const QPoint point = view_->visualItemRect(target).center();
+    QList<QUrl> urls;
+    for (const QString& path : paths) {
+        urls << QUrl::fromLocalFile(path);
+    }
     QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(a), QUrl::fromLocalFile(b)});
+    data.setUrls(urls);
     QDragEnterEvent enter(point, Qt::CopyAction, &data, Qt::LeftButton, {});
     QApplication::sendEvent(view_->viewport(), &enter);
     QDragMoveEvent move(point, Qt::CopyAction, &data, Qt::LeftButton, {});
     QApplication::sendEvent(view_->viewport(), &move);
     QDropEvent drop(point, Qt::CopyAction, &data, Qt::LeftButton, {});
     QApplication::sendEvent(view_->viewport(), &drop);
+}
+
+void UploadFlowTest::filesDroppedFromTheDesktopAreUploaded() {
+    QVERIFY(view_->AcceptsFileDrops());
+    const QString a = PcFile(QStringLiteral("d1.txt"), "ONE\r\n");
+    const QString b = PcFile(QStringLiteral("d2.txt"), "TWO\n");
+    DropFromDesktop({a, b}, Entry(EntryKind::Code, QStringLiteral("CodeBook:2")));
     QTRY_COMPARE_WITH_TIMEOUT(view_->progressTotals.size(), 1, 20000);
     QTRY_COMPARE_WITH_TIMEOUT(ReceivedCount(), 1, 20000);
     QCOMPARE(Received(1, "COD"), QByteArray("ONE\r\n"));
@@ -375,16 +383,8 @@ void UploadFlowTest::filesDroppedFromTheDesktopAreUploaded() {
     QCOMPARE(ReceivedCount(), 1);
     QVERIFY(view_->messages.isEmpty());
 
-    const QString lf = PcFile(QStringLiteral("d3.txt"), "THREE\n");
-    target = Entry(EntryKind::Code, QStringLiteral("CodeBook:2"));
-    view_->scrollToItem(target);
-    const QPoint again = view_->visualItemRect(target).center();
-    QMimeData one;
-    one.setUrls({QUrl::fromLocalFile(lf)});
-    QDragEnterEvent enter2(again, Qt::CopyAction, &one, Qt::LeftButton, {});
-    QApplication::sendEvent(view_->viewport(), &enter2);
-    QDropEvent drop2(again, Qt::CopyAction, &one, Qt::LeftButton, {});
-    QApplication::sendEvent(view_->viewport(), &drop2);
+    const QString c = PcFile(QStringLiteral("d3.txt"), "THREE\n");
+    DropFromDesktop({c}, Entry(EntryKind::Code, QStringLiteral("CodeBook:2")));
     QTRY_COMPARE_WITH_TIMEOUT(ReceivedCount(), 2, 20000);
     QCOMPARE(Received(2, "COD"), QByteArray("THREE\r\n"));
 }

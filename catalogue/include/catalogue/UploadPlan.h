@@ -50,9 +50,11 @@ public:
         bool failed = false;                    // the drop then ends with "Translated Fail"
     };
     // file: the PC file as UploadFileReader read it; confirmedName and
-    // dataType: the dialog's file name and chosen data type.
+    // dataType: the dialog's file name and chosen data type; connected:
+    // whether the instrument's port is open.
     static Decision Decide(const Dialog& dialog, std::u16string_view pcPath, const UploadFile& file,
-                           std::u16string_view confirmedName, std::u16string_view dataType);
+                           std::u16string_view confirmedName, std::u16string_view dataType,
+                           bool connected);
 
     // "GSI" "0", "IDEX" "1", any other text itself.
     static std::u16string FormatCodeOf(std::u16string_view dataType);
