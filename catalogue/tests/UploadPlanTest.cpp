@@ -6,7 +6,8 @@ namespace {
 
 DeviceModel DemoModel() {
     DeviceModel model;
-    model.Store(EntryKind::Job, u"JobList:3 [IN:SITE03]", u"IN:SITE03,3,12,18,2024-06-02,07:48\r\n");
+    model.Store(EntryKind::Job, u"JobList:3 [IN:SITE03]",
+                u"IN:SITE03,3,12,18,2024-06-02,07:48\r\n");
     model.Store(EntryKind::Job, u"JobList:4 []", u",4,0,0,2024-06-03,16:20\r\n");
     model.Store(EntryKind::Job, u"JobList:9 []", u",9\r\n");
     model.Store(EntryKind::Code, u"CodeBook:1", u"TOPO,1,12\r\n");
@@ -61,8 +62,8 @@ TEST(UploadPlan, DialogModesNamesAndDataTypesByCategory) {
 
 TEST(UploadPlan, JobWithANameEchoesItsStoredLine) {
     const auto dialog = Prepared(u"JOB", u"JobList:3 [IN:SITE03]");
-    const auto decision =
-        UploadPlan::Decide(dialog, u"/pc/a.gsi", Lines({u"A", u"", u"B"}), u"SITE03", u"IDEX", true);
+    const auto decision = UploadPlan::Decide(dialog, u"/pc/a.gsi", Lines({u"A", u"", u"B"}),
+                                             u"SITE03", u"IDEX", true);
     ASSERT_TRUE(decision.request);
     const TransferRequest& r = *decision.request;
     EXPECT_EQ(r.kind, TransferRequest::JobUpload);
@@ -93,8 +94,8 @@ TEST(UploadPlan, CodeAndAlignmentTargetsAreNamedByTheirStoredLine) {
          {std::tuple{u"COD", u"CodeBook:1", 10, u"TOPO", u"1"},
           std::tuple{u"HAL", u"HalList:2", 11, u"RAMPA", u"2"},
           std::tuple{u"VAL", u"ValList:1", 12, u"MAINST", u"1"}}) {
-        const auto decision = UploadPlan::Decide(Prepared(category, label), u"/pc/x",
-                                                 Lines({u"L"}), u"typed", u"", true);
+        const auto decision = UploadPlan::Decide(Prepared(category, label), u"/pc/x", Lines({u"L"}),
+                                                 u"typed", u"", true);
         ASSERT_TRUE(decision.request);
         EXPECT_EQ(decision.request->kind, kind);
         EXPECT_EQ(decision.request->echoName, echo);
@@ -124,8 +125,8 @@ TEST(UploadPlan, FailuresAndTheirMessages) {
     const auto longLine = UploadPlan::Decide(code, u"/pc/x", tooLong, u"", u"", true);
     EXPECT_FALSE(longLine.request);
     EXPECT_TRUE(longLine.failed);
-    EXPECT_EQ(longLine.messages,
-              std::vector<std::u16string>{u"Line 7 of \"/pc/\u00e9.txt\" is longer than 510 bytes"});
+    EXPECT_EQ(longLine.messages, std::vector<std::u16string>{
+                                     u"Line 7 of \"/pc/\u00e9.txt\" is longer than 510 bytes"});
 
     const auto closed = UploadPlan::Decide(code, u"/pc/x", Lines({u"L"}), u"", u"", false);
     EXPECT_FALSE(closed.request);

@@ -516,10 +516,10 @@ void CLeftView::OnDropTarget(TransferRecord* record) {
     const int depth = Depth(node);
     const QTreeWidgetItem* parent = depth >= 1 ? node->parent() : nullptr;
     const QTreeWidgetItem* grandparent = depth >= 2 ? parent->parent() : nullptr;
-    const auto target =
-        UploadPlan::TargetOf(depth, ToWide(node->text(0)),
-                             parent != nullptr ? ToWide(parent->text(0)) : std::u16string(),
-                             grandparent != nullptr ? ToWide(grandparent->text(0)) : std::u16string());
+    const auto target = UploadPlan::TargetOf(
+        depth, ToWide(node->text(0)),
+        parent != nullptr ? ToWide(parent->text(0)) : std::u16string(),
+        grandparent != nullptr ? ToWide(grandparent->text(0)) : std::u16string());
     if (!target) {
         return;
     }
@@ -535,8 +535,8 @@ void CLeftView::OnDropTarget(TransferRecord* record) {
 
 // False when the PC file could not be sent at all.
 bool CLeftView::Upload(const TransferRecord& record) {
-    const auto plan = UploadPlan::Prepare(
-        model_, {ToWide(record.category), ToWide(record.destination)});
+    const auto plan =
+        UploadPlan::Prepare(model_, {ToWide(record.category), ToWide(record.destination)});
     if (!plan) {
         return true;
     }
@@ -553,8 +553,8 @@ bool CLeftView::Upload(const TransferRecord& record) {
     }
     // A node of this tree dragged onto itself names no PC file.
     const bool fromHere = record.sourceItem != nullptr && record.sourceItem->treeWidget() == this;
-    const UploadFile file = fromHere ? UploadFile{}
-                                     : UploadFileReader(CodePage::Wire()).Read(ToWide(record.source));
+    const UploadFile file =
+        fromHere ? UploadFile{} : UploadFileReader(CodePage::Wire()).Read(ToWide(record.source));
     const auto decision =
         UploadPlan::Decide(*plan, ToWide(record.source), file, ToWide(dialog.fileName),
                            ToWide(dialog.chosenDataType), IsConnected());

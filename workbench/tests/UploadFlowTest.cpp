@@ -215,9 +215,8 @@ QByteArray UploadFlowTest::Received(int n, const char* category) const {
 }
 
 int UploadFlowTest::ReceivedCount() const {
-    return static_cast<int>(QDir(temp_.filePath(QStringLiteral("received")))
-                                .entryList(QDir::Files)
-                                .size());
+    return static_cast<int>(
+        QDir(temp_.filePath(QStringLiteral("received"))).entryList(QDir::Files).size());
 }
 
 // Lists the instrument afresh: collapse (disconnect) and expand again.
@@ -264,13 +263,15 @@ void UploadFlowTest::draggedFilesReachEveryCategoryByteForByte() {
         QVERIFY(Reconnect());
         QCOMPARE(shown, CategoryTree(c.kind));
     }
-    QCOMPARE(view_->offeredNames, (QStringList{QStringLiteral("IN:SITE03"), QStringLiteral("UTILITY"),
-                                               QStringLiteral("MAINST"), QStringLiteral("RAMPA")}));
+    QCOMPARE(view_->offeredNames,
+             (QStringList{QStringLiteral("IN:SITE03"), QStringLiteral("UTILITY"),
+                          QStringLiteral("MAINST"), QStringLiteral("RAMPA")}));
 
     // A job without a name on the instrument takes the confirmed one.
     PcFile(QStringLiteral("new.gsi"), gsi);
     view_->typedName = QStringLiteral("NEWJOB");
-    DragOnto(PcItem(QStringLiteral("new.gsi")), Entry(EntryKind::Job, QStringLiteral("JobList:4 []")));
+    DragOnto(PcItem(QStringLiteral("new.gsi")),
+             Entry(EntryKind::Job, QStringLiteral("JobList:4 []")));
     QCOMPARE(view_->offeredNames.back(), QStringLiteral("default"));
     QCOMPARE(Received(++n, "JOB"), gsi);
     QVERIFY(Entry(EntryKind::Job, QStringLiteral("JobList:4 [NEWJOB]")) != nullptr);
@@ -304,28 +305,34 @@ void UploadFlowTest::emptyFolderAndUnreadableFiles() {
     // The script ran all the same: the instrument got an upload of nothing.
     QTRY_COMPARE_WITH_TIMEOUT(ReceivedCount(), 1, 10000);
     QCOMPARE(Received(1, "COD"), QByteArray());
-    QTRY_VERIFY_WITH_TIMEOUT(Entry(EntryKind::Code, QStringLiteral("CodeBook:1")) != nullptr, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(Entry(EntryKind::Code, QStringLiteral("CodeBook:1")) != nullptr,
+                             10000);
 
     view_->messages.clear();
     QVERIFY(QDir(temp_.filePath(QStringLiteral("vol"))).mkdir(QStringLiteral("folder")));
-    DragOnto(PcItem(QStringLiteral("folder")), Entry(EntryKind::Code, QStringLiteral("CodeBook:1")));
+    DragOnto(PcItem(QStringLiteral("folder")),
+             Entry(EntryKind::Code, QStringLiteral("CodeBook:1")));
     const QString locked = PcFile(QStringLiteral("locked.txt"), "A\r\n");
     QFile::setPermissions(locked, QFileDevice::WriteOwner);
     if (QFile(locked).open(QIODevice::ReadOnly)) {
         QSKIP("running with rights that read any file");
     }
-    DragOnto(PcItem(QStringLiteral("locked.txt")), Entry(EntryKind::Code, QStringLiteral("CodeBook:1")));
-    const QStringList failed{QStringLiteral("Pc File Open Error!"), QStringLiteral("Translated Fail")};
+    DragOnto(PcItem(QStringLiteral("locked.txt")),
+             Entry(EntryKind::Code, QStringLiteral("CodeBook:1")));
+    const QStringList failed{QStringLiteral("Pc File Open Error!"),
+                             QStringLiteral("Translated Fail")};
     QCOMPARE(view_->messages, failed + failed);
     QCOMPARE(ReceivedCount(), 1);
 }
 
 void UploadFlowTest::overlongLineIsRefusedBeforeAnythingIsSent() {
-    PcFile(QStringLiteral("long.txt"), "short\r\n" + QByteArray(510, 'x') + "\r\n" +
-                                           QByteArray(511, 'y') + "\r\n");
-    DragOnto(PcItem(QStringLiteral("long.txt")), Entry(EntryKind::Hal, QStringLiteral("HalList:1")));
+    PcFile(QStringLiteral("long.txt"),
+           "short\r\n" + QByteArray(510, 'x') + "\r\n" + QByteArray(511, 'y') + "\r\n");
+    DragOnto(PcItem(QStringLiteral("long.txt")),
+             Entry(EntryKind::Hal, QStringLiteral("HalList:1")));
     QCOMPARE(view_->messages.size(), 2);
-    QVERIFY2(view_->messages[0].startsWith(QStringLiteral("Line 3 of ")), qPrintable(view_->messages[0]));
+    QVERIFY2(view_->messages[0].startsWith(QStringLiteral("Line 3 of ")),
+             qPrintable(view_->messages[0]));
     QCOMPARE(view_->messages[1], QStringLiteral("Translated Fail"));
     QVERIFY(view_->progressTotals.isEmpty());
     QTest::qWait(300);
@@ -334,8 +341,8 @@ void UploadFlowTest::overlongLineIsRefusedBeforeAnythingIsSent() {
 
 void UploadFlowTest::dropsOnHigherNodesAndClosedPortsSendNothing() {
     PcFile(QStringLiteral("a.txt"), "A\r\n");
-    for (QTreeWidgetItem* node : {view_->CategoryItem(EntryKind::Job), view_->RootItem()->child(0),
-                                  view_->RootItem()}) {
+    for (QTreeWidgetItem* node :
+         {view_->CategoryItem(EntryKind::Job), view_->RootItem()->child(0), view_->RootItem()}) {
         DragOnto(PcItem(QStringLiteral("a.txt")), node);
     }
     // Formats take no uploads.
