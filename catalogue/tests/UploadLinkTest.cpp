@@ -103,6 +103,11 @@ public:
         return 1;
     }
 
+protected:
+    // A failure shows as missing data.
+    void ShowLinkMessage(const std::string& /*text*/) override {}
+    void OnLinkLost(const std::string& /*reason*/) override {}
+
 private:
     std::string Joined(std::size_t from) const {
         std::string all;
