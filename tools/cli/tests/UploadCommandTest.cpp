@@ -25,7 +25,7 @@ struct CliRun {
     std::string err;
 };
 
-CliRun Run(const std::vector<std::string>& args) {
+CliRun RunCli(const std::vector<std::string>& args) {
     std::ostringstream out;
     std::ostringstream err;
     const int status = CommandLine().Run(args, out, err);
@@ -42,17 +42,20 @@ TEST(UploadCommand, SendsTheFileAndRefusesOverlongLinesBeforeSending) {
     std::ofstream(pc / "codes.txt", std::ios::binary) << "ONE\n\xe9\xff\nlast";
     std::ofstream(pc / "long.txt", std::ios::binary) << "ok\r\n" << std::string(511, 'x') << "\r\n";
 
-    const CliRun sent = Run({"upload", "COM1", "COD", "CodeBook:2", (pc / "codes.txt").string()});
+    const CliRun sent =
+        RunCli({"upload", "COM1", "COD", "CodeBook:2", (pc / "codes.txt").string()});
     EXPECT_EQ(sent.status, kExitDone) << sent.err;
     EXPECT_EQ(sent.err, "");
     EXPECT_EQ(ReadWholeFile(received / "1-COD.txt"), "ONE\r\n\xe9\xff\r\nlast\r\n");
 
-    const CliRun refused = Run({"upload", "COM1", "COD", "CodeBook:2", (pc / "long.txt").string()});
+    const CliRun refused =
+        RunCli({"upload", "COM1", "COD", "CodeBook:2", (pc / "long.txt").string()});
     EXPECT_EQ(refused.status, kExitFailed);
     EXPECT_NE(refused.err.find("Line 2 of"), std::string::npos) << refused.err;
-    const CliRun missing = Run({"upload", "COM1", "JOB", "nothing", (pc / "codes.txt").string()});
+    const CliRun missing =
+        RunCli({"upload", "COM1", "JOB", "nothing", (pc / "codes.txt").string()});
     EXPECT_EQ(missing.status, kExitFailed);
-    EXPECT_EQ(Run({"upload", "COM1", "FOR", "GSI", "x"}).status, kExitUsage);
+    EXPECT_EQ(RunCli({"upload", "COM1", "FOR", "GSI", "x"}).status, kExitUsage);
     EXPECT_EQ(fs::exists(received / "2-COD.txt"), false);
     fs::remove_all(received);
     fs::remove_all(pc);
