@@ -2,6 +2,10 @@
 // pseudo-terminal: a PC file dragged with the mouse from the PC tree onto an
 // entry of the instrument tree, and files dropped from the desktop.
 
+// Mouse events go through the window, as the window system delivers them, so
+// the dragging tree's mouse capture decides who gets them.
+#define QTEST_QPA_MOUSE_HANDLING
+
 #include "SimProcess.h"
 
 #include "workbench/CKSDeviceToPcDlg.h"
