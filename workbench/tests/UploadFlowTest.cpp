@@ -23,6 +23,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -70,7 +71,8 @@ protected:
         QObject::connect(&guard, &QTimer::timeout, &dialog, [&dialog] { dialog.done(-1); });
         guard.start(30000);
         const int result = CLeftView::ExecDialog(dialog);
-        progressEndPosition = ProgressDialog().block.toInt();
+        progressEndPosition =
+            ProgressDialog().findChild<QProgressBar*>(QStringLiteral("progress1038"))->value();
         return result;
     }
 };
@@ -298,7 +300,8 @@ void UploadFlowTest::draggedFilesReachEveryCategoryByteForByte() {
              Entry(EntryKind::Job, QStringLiteral("JobList:4 []")));
     QCOMPARE(view_->offeredNames.back(), QStringLiteral("default"));
     QCOMPARE(Received(++n, "JOB"), gsi);
-    QVERIFY(Entry(EntryKind::Job, QStringLiteral("JobList:4 [NEWJOB]")) != nullptr);
+    const QStringList jobs = SettledCategoryTree(EntryKind::Job);
+    QVERIFY2(jobs.filter(QStringLiteral("[NEWJOB]")).size() == 1, qPrintable(jobs.join(';')));
 }
 
 void UploadFlowTest::lineEndsOfEveryKindAndTheLastLineWithoutOne() {
