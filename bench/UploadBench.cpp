@@ -4,6 +4,7 @@
 // bytes both ways x 10 bits / baud over the elapsed time of the upload.
 // Usage: upload_bench [LINES]   (default 20000 lines)
 
+#include "CountingPort.h"
 #include "SimProcess.h"
 
 #include "catalogue/CatalogueLink.h"
@@ -29,20 +30,6 @@ using namespace std::chrono_literals;
 namespace {
 
 constexpr long kBaud = 115200;
-
-// A termios port that counts the bytes the PC sends.
-class CountingPort : public TermiosSerialPro {
-public:
-    explicit CountingPort(std::atomic<long>& sent) : sent_(sent) {}
-    int OuterThreadSendMsg(const char* data, int count) override {
-        const int result = TermiosSerialPro::OuterThreadSendMsg(data, count);
-        sent_ += result != 0 ? count : 0;
-        return result;
-    }
-
-private:
-    std::atomic<long>& sent_;
-};
 
 class CountingLink : public CatalogueLink {
 public:
