@@ -540,6 +540,9 @@ bool CLeftView::Upload(const TransferRecord& record) {
     if (!plan) {
         return true;
     }
+    // A node of this tree dragged onto itself names no PC file. Asked before
+    // the dialog: the dragged item may be gone once it has closed.
+    const bool fromHere = record.sourceItem != nullptr && record.sourceItem->treeWidget() == this;
     CKSDeviceToPcDlg dialog(this);
     dialog.dialogMode = plan->mode;
     dialog.fromText = record.source;
@@ -551,8 +554,6 @@ bool CLeftView::Upload(const TransferRecord& record) {
     if (ExecDialog(dialog) != 1) {
         return true;
     }
-    // A node of this tree dragged onto itself names no PC file.
-    const bool fromHere = record.sourceItem != nullptr && record.sourceItem->treeWidget() == this;
     const UploadFile file =
         fromHere ? UploadFile{} : UploadFileReader(CodePage::Wire()).Read(ToWide(record.source));
     const auto decision =
