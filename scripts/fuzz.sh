@@ -22,7 +22,10 @@ targets=("$@")
 if ((${#targets[@]} == 0)); then
     targets=()
     for dir in "$top"/fuzz/corpus/*/; do
-        targets+=("$(basename "$dir")")
+        # A target whose layer is not in this tree yet is not built.
+        if [ -x "$build/bin/$(basename "$dir")" ]; then
+            targets+=("$(basename "$dir")")
+        fi
     done
 fi
 
