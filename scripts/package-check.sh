@@ -23,6 +23,7 @@ if [ "${1:-}" = "--as-user" ]; then
     cd "$2"
     export QT_QPA_PLATFORM=offscreen
     stationlink-cli --help | grep -q "stationlink-cli ports" || fail "stationlink-cli --help"
+    echo "stationlink-cli --help: usage printed"
     version=$(stationlink --version) || fail "stationlink --version failed"
     echo "stationlink --version: $version"
     [[ $version == stationlink* ]] || fail "stationlink --version printed '$version'"
