@@ -1,7 +1,10 @@
 #include "workbench/CKestaTDApp.h"
+#include "workbench/CRightView.h"
 
 int main(int argc, char** argv) {
-    CKestaTDApp app(argc, argv);
+    PaneFactories panes;
+    panes.pcTree = [](QWidget* parent) { return new CRightView(parent); };
+    CKestaTDApp app(argc, argv, panes);
     if (!app.InitInstance()) {
         return 1;
     }

@@ -5,10 +5,15 @@
 #include "workbench/TransferRecord.h"
 
 #include <QApplication>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
+#include <QTimer>
+#include <QUrl>
 
 namespace {
 constexpr int kDropHighlightAlpha = 90;
@@ -46,6 +51,11 @@ void CTreeViewExtc::SetPathLabel(const QString& text) {
     if (CMainFrame* frame = CMainFrame::Of(this)) {
         frame->SetPathLabel(this, text);
     }
+}
+
+void CTreeViewExtc::SetAcceptsFileDrops(bool accept) {
+    acceptsFileDrops_ = accept;
+    setAcceptDrops(accept);
 }
 
 LResult CTreeViewExtc::OnUserMessage(UserMessage, WParam, LParam) {
@@ -126,6 +136,43 @@ void CTreeViewExtc::keyPressEvent(QKeyEvent* event) {
     QTreeWidget::keyPressEvent(event);
 }
 
+void CTreeViewExtc::dragEnterEvent(QDragEnterEvent* event) {
+    if (DroppedFiles(event).isEmpty()) {
+        QTreeWidget::dragEnterEvent(event);
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void CTreeViewExtc::dragMoveEvent(QDragMoveEvent* event) {
+    if (DroppedFiles(event).isEmpty()) {
+        QTreeWidget::dragMoveEvent(event);
+        return;
+    }
+    SetDropHighlight(itemAt(event->position().toPoint()));
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void CTreeViewExtc::dragLeaveEvent(QDragLeaveEvent* event) {
+    SetDropHighlight(nullptr);
+    QTreeWidget::dragLeaveEvent(event);
+}
+
+void CTreeViewExtc::dropEvent(QDropEvent* event) {
+    const QStringList files = DroppedFiles(event);
+    if (files.isEmpty()) {
+        QTreeWidget::dropEvent(event);
+        return;
+    }
+    SetDropHighlight(nullptr);
+    const QPersistentModelIndex target(indexAt(event->position().toPoint()));
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    QTimer::singleShot(0, this, [this, files, target] { DeliverDroppedFiles(files, target); });
+}
+
 void CTreeViewExtc::drawRow(QPainter* painter, const QStyleOptionViewItem& option,
                             const QModelIndex& index) const {
     if (dropHighlight_.isValid() && index.siblingAtColumn(0) == dropHighlight_) {
@@ -203,6 +250,35 @@ CTreeViewExtc* CTreeViewExtc::TreeAt(QPoint global) {
         }
     }
     return nullptr;
+}
+
+QStringList CTreeViewExtc::DroppedFiles(const QDropEvent* event) const {
+    QStringList files;
+    if (!acceptsFileDrops_ || event->mimeData() == nullptr) {
+        return files;
+    }
+    const QList<QUrl> urls = event->mimeData()->urls();
+    for (const QUrl& url : urls) {
+        if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isFile()) {
+            files.append(url.toLocalFile());
+        }
+    }
+    return files;
+}
+
+void CTreeViewExtc::DeliverDroppedFiles(const QStringList& files,
+                                        const QPersistentModelIndex& target) {
+    const QPointer<CTreeViewExtc> guard(this);
+    for (const QString& file : files) {
+        // A handler may refill the tree or close the window between files.
+        if (!guard || MessagesClosed()) {
+            return;
+        }
+        TransferRecord record;
+        record.source = file;
+        record.targetItem = target.isValid() ? itemFromIndex(target) : nullptr;
+        SendUserMessage(UM_DROP_TARGET, 0, ToLParam(&record));
+    }
 }
 
 QWidget* CTreeViewExtc::WidgetUnder(QPoint global) {

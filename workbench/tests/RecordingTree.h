@@ -11,7 +11,7 @@
 #include <vector>
 
 // A tree pane that records every user message it gets, with a copy of the
-// TransferRecord of the drag messages, and answers UM_DRAG_SOURCE as told.
+// TransferRecord of the drag and download messages, and answers UM_DRAG_SOURCE as told.
 class RecordingTree : public CTreeViewExtc {
 public:
     struct Received {
@@ -30,10 +30,22 @@ public:
 
     void OnInitialUpdate() override { ++initialUpdates; }
 
+    // The messages of one kind, in the order they came.
+    std::vector<Received> ReceivedOf(UserMessage message) const {
+        std::vector<Received> found;
+        for (const Received& entry : received) {
+            if (entry.message == message) {
+                found.push_back(entry);
+            }
+        }
+        return found;
+    }
+
 protected:
     LResult OnUserMessage(UserMessage message, WParam wParam, LParam lParam) override {
         Received entry{message, wParam, lParam, {}, QThread::currentThread() == thread()};
-        if ((message == UM_DRAG_SOURCE || message == UM_DROP_TARGET) && lParam != 0) {
+        if ((message == UM_DRAG_SOURCE || message == UM_DROP_TARGET || message == UM_DOWNLOAD) &&
+            lParam != 0) {
             entry.record = *FromLParam<TransferRecord>(lParam);
         }
         received.push_back(entry);

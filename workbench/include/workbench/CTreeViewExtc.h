@@ -19,8 +19,9 @@ class DragImage;
 // non-zero, UM_DROP_TARGET to the tree under the cursor. Derived trees
 // handle the messages in OnUserMessage(); this base refuses every drag.
 //
-// Drops of files from other programs use Qt's own drag and drop, which this
-// class leaves alone (acceptDrops, dragEnterEvent, dropEvent).
+// Drops of files from other programs (the desktop's file manager) use Qt's
+// own drag and drop; SetAcceptsFileDrops(true) turns each dropped file into
+// UM_DROP_TARGET, as if it had been dragged from the PC tree.
 class CTreeViewExtc : public QTreeWidget, public MessageTarget {
     Q_OBJECT
 
@@ -45,6 +46,15 @@ public:
     // Shows text in the path label of the header strip above this tree.
     void SetPathLabel(const QString& text);
 
+    // Whether files dropped from other programs (text/uri-list of local
+    // files) are taken: each regular file becomes UM_DROP_TARGET with a
+    // TransferRecord whose source is the file's path, targetItem the item
+    // under the drop point (null over empty space) and sourceItem null. The
+    // messages are sent after the drop has been answered, so the other
+    // program is not held while a handler shows dialogs. Off at start.
+    void SetAcceptsFileDrops(bool accept);
+    bool AcceptsFileDrops() const { return acceptsFileDrops_; }
+
 protected:
     // Drag protocol and commands; the base answers 0 to everything.
     LResult OnUserMessage(UserMessage message, WParam wParam, LParam lParam) override;
@@ -55,6 +65,10 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void drawRow(QPainter* painter, const QStyleOptionViewItem& option,
                  const QModelIndex& index) const override;
 
@@ -66,6 +80,8 @@ private:
     void SetDropHighlight(QTreeWidgetItem* item);
     static CTreeViewExtc* TreeAt(QPoint global);
     static QWidget* WidgetUnder(QPoint global);
+    QStringList DroppedFiles(const QDropEvent* event) const;
+    void DeliverDroppedFiles(const QStringList& files, const QPersistentModelIndex& target);
 
     bool dragging_ = false;
     std::unique_ptr<DragImage> dragImage_;
@@ -76,4 +92,5 @@ private:
     // The tree that shows the drop highlight of the running drag.
     QPointer<CTreeViewExtc> highlightTree_;
     QPersistentModelIndex dropHighlight_;
+    bool acceptsFileDrops_ = false;
 };

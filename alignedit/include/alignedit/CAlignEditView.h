@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QPlainTextEdit>
+
+class CAlignEditDoc;
+class QPrinter;
+class UserDialogs;
+
+// The edit window of a document: plain text filling the child window,
+// wrapped at the window's edge with no horizontal scroll bar. Holds the own
+// Save and Save As, which always ask for a ".hal" or ".val" name, and
+// printing of the text.
+class CAlignEditView : public QPlainTextEdit {
+    Q_OBJECT
+
+public:
+    CAlignEditView(CAlignEditDoc* document, UserDialogs& dialogs, QWidget* parent = nullptr);
+
+    CAlignEditDoc* GetDocument() const { return document_; }
+
+    // Command 32772.
+    bool OnOwnSave();
+    // Command 32773.
+    bool OnOwnSaveAs();
+
+    void OnFilePrint(QPrinter& printer);
+    void OnFilePrintPreview(QPrinter& printer);
+    // Prints with the printer as it is set up, without asking.
+    void OnFilePrintDirect(QPrinter& printer);
+
+private:
+    bool SaveWithTypeDialog(const QString& title);
+
+    CAlignEditDoc* document_;
+    UserDialogs& dialogs_;
+};

@@ -1,0 +1,187 @@
+#include "alignedit/AlignFile.h"
+
+#include <array>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+
+namespace {
+
+std::string Reason(int error) {
+    return std::generic_category().message(error);
+}
+
+// Closes the descriptor when the scope ends, unless released.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    ~FileDescriptor() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    int Get() const { return fd_; }
+    // Closes now; a failed close may hold a late write error, reported
+    // unless an earlier error is already known.
+    int Close(int earlier) {
+        const int fd = fd_;
+        fd_ = -1;
+        const int error = ::close(fd) == 0 ? 0 : errno;
+        return earlier != 0 ? earlier : error;
+    }
+
+private:
+    int fd_;
+};
+
+int WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return written < 0 ? errno : ENOSPC;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return 0;
+}
+
+// Devices and pipes cannot be synced; that is no failure of the write.
+int Sync(int fd) {
+    if (::fsync(fd) == 0 || errno == EINVAL || errno == EROFS) {
+        return 0;
+    }
+    return errno;
+}
+
+std::string WriteInPlace(const std::string& path, std::string_view bytes) {
+    FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY));
+    if (fd.Get() < 0) {
+        return Reason(errno);
+    }
+    int error = WriteAll(fd.Get(), bytes);
+    if (error == 0) {
+        error = Sync(fd.Get());
+    }
+    error = fd.Close(error);
+    return error != 0 ? Reason(error) : std::string();
+}
+
+mode_t NewFileMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+std::string Directory(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string ReplaceViaTemporary(const std::string& target, const struct stat* old,
+                                std::string_view bytes) {
+    const std::string folder = Directory(target);
+    std::string temporary = target + ".XXXXXX";
+    FileDescriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
+    if (fd.Get() < 0) {
+        return Reason(errno);
+    }
+    int error = 0;
+    if (old != nullptr) {
+        // Best effort: only the owner (or root) may hand the file on.
+        [[maybe_unused]] const int ignored = ::fchown(fd.Get(), old->st_uid, old->st_gid);
+    }
+    if (::fchmod(fd.Get(), old != nullptr ? (old->st_mode & 07777) : NewFileMode()) != 0) {
+        error = errno;
+    }
+    if (error == 0) {
+        error = WriteAll(fd.Get(), bytes);
+    }
+    if (error == 0 && ::fsync(fd.Get()) != 0) {
+        error = errno;
+    }
+    error = fd.Close(error);
+    if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) {
+        error = errno;
+    }
+    if (error != 0) {
+        ::unlink(temporary.c_str());
+        return Reason(error);
+    }
+    // The rename itself must reach the disk too.
+    FileDescriptor directory(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (directory.Get() >= 0) {
+        ::fsync(directory.Get());
+    }
+    return {};
+}
+
+} // namespace
+
+AlignFile::Loaded AlignFile::Load(const std::string& path) {
+    Loaded result;
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    struct stat info {};
+    if (fd.Get() < 0 || ::fstat(fd.Get(), &info) != 0) {
+        result.error = Reason(errno);
+        return result;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        result.error = Reason(EISDIR);
+        return result;
+    }
+    std::array<char, 65536> chunk{};
+    while (result.bytes.size() <= kMaxBytes) {
+        const ssize_t got = ::read(fd.Get(), chunk.data(), chunk.size());
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            result.error = Reason(errno);
+            result.bytes.clear();
+            return result;
+        }
+        if (got == 0) {
+            result.ok = true;
+            return result;
+        }
+        result.bytes.append(chunk.data(), static_cast<std::size_t>(got));
+    }
+    result.bytes.clear();
+    result.error = "it is larger than " + std::to_string(kMaxBytes / (1024 * 1024)) +
+                   " MB, too large for a text file the editor can show";
+    return result;
+}
+
+std::string AlignFile::Store(const std::string& path, std::string_view bytes) {
+    struct stat old {};
+    if (::stat(path.c_str(), &old) != 0) {
+        if (errno != ENOENT) {
+            return Reason(errno);
+        }
+        return ReplaceViaTemporary(path, nullptr, bytes);
+    }
+    if (S_ISDIR(old.st_mode)) {
+        return Reason(EISDIR);
+    }
+    if (!S_ISREG(old.st_mode)) {
+        return WriteInPlace(path, bytes);
+    }
+    // Through a symbolic link the file it names is replaced, not the link.
+    char resolved[PATH_MAX];
+    if (::realpath(path.c_str(), resolved) == nullptr) {
+        return Reason(errno);
+    }
+    return ReplaceViaTemporary(resolved, &old, bytes);
+}
