@@ -34,54 +34,37 @@ bool Among(const char* tag, const auto& tags) {
 }
 
 // Texts as the instrument tree and the transfer dialogs fill them for the
-// demo instrument of x4sim, so a recorded conversation goes deep.
+// demo instrument of x4sim, so a recorded conversation goes deep; by kind.
+struct RequestTexts {
+    std::u16string_view formatCode, itemName, partCode, jobLabel, echoName;
+};
+constexpr std::array<RequestTexts, 13> kTexts = {{
+    {u"0", u"1", u"COORDS", u"BRIDGE", u""},                                 // job download
+    {u"1", u"1", u"", u"", u""},                                             // code download
+    {u"", u"1", u"", u"", u""},                                              // HAL download
+    {u"", u"2", u"", u"", u""},                                              // VAL download
+    {u"", u"2", u"COORDS", u"", u""},                                        // job erase
+    {u"", u"1", u"", u"", u""},                                              // code erase
+    {u"", u"1", u"", u"", u""},                                              // HAL erase
+    {u"", u"1", u"", u"", u""},                                              // VAL erase
+    {u"0", u"3", u"", u"SITE03", u"IN:SITE03,3,12,18,2024-06-02,07:48\r\n"}, // job upload
+    {u"0", u"4", u"", u"NEWJOB", u"NEWJOB,4,0,0"},                           // new job upload
+    {u"2", u"", u"", u"", u"UTILITY"},                                       // code upload
+    {u"2", u"", u"", u"", u"MAINST"},                                        // HAL upload
+    {u"2", u"", u"", u"", u"RAMPA"},                                         // VAL upload
+}};
+
 TransferRequest RequestFor(int kind, int uploadLines) {
-    TransferRequest r{.kind = kind};
-    switch (kind) {
-    case TransferRequest::JobDownload:
-        r = {.kind = kind,
-             .pcFormat = u"GSI",
-             .formatCode = u"0",
-             .itemName = u"1",
-             .partCode = u"COORDS",
-             .jobLabel = u"BRIDGE"};
-        break;
-    case TransferRequest::CodeDownload:
-        r = {.kind = kind, .formatCode = u"1", .itemName = u"1"};
-        break;
-    case TransferRequest::JobErase:
-        r = {.kind = kind, .itemName = u"2", .partCode = u"COORDS"};
-        break;
-    case TransferRequest::JobUpload:
-        r = {.kind = kind,
-             .formatCode = u"0",
-             .itemName = u"3",
-             .jobLabel = u"SITE03",
-             .echoName = u"IN:SITE03,3,12,18,2024-06-02,07:48\r\n"};
-        break;
-    case TransferRequest::JobUploadSelect:
-        r = {.kind = kind,
-             .formatCode = u"0",
-             .itemName = u"4",
-             .jobLabel = u"NEWJOB",
-             .echoName = u"NEWJOB,4,0,0"};
-        break;
-    case TransferRequest::CodeUpload:
-        r = {.kind = kind, .formatCode = u"2", .echoName = u"UTILITY"};
-        break;
-    case TransferRequest::HalUpload:
-        r = {.kind = kind, .formatCode = u"2", .echoName = u"MAINST"};
-        break;
-    case TransferRequest::ValUpload:
-        r = {.kind = kind, .formatCode = u"2", .echoName = u"RAMPA"};
-        break;
-    default: // the other downloads and erases address an item only
-        r.itemName = kind == TransferRequest::ValDownload ? u"2" : u"1";
-        break;
-    }
-    const auto count = static_cast<std::size_t>(std::clamp(uploadLines, 0, 4));
+    const RequestTexts& t = kTexts.at(static_cast<std::size_t>(kind));
+    TransferRequest r{.kind = kind,
+                      .formatCode = std::u16string(t.formatCode),
+                      .itemName = std::u16string(t.itemName),
+                      .partCode = std::u16string(t.partCode),
+                      .jobLabel = std::u16string(t.jobLabel),
+                      .echoName = std::u16string(t.echoName)};
     if (kind >= TransferRequest::JobUpload) {
-        r.lines.assign(kPointLines.begin(), kPointLines.begin() + static_cast<long>(count));
+        const auto count = std::clamp(uploadLines, 0, static_cast<int>(kPointLines.size()));
+        r.lines.assign(kPointLines.begin(), kPointLines.begin() + count);
     }
     return r;
 }

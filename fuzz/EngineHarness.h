@@ -2,6 +2,7 @@
 
 #include "protocol/CKestaCom.h"
 
+#include <atomic>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,5 +43,7 @@ protected:
 private:
     CaptureSerial& Port() const;
 
-    bool ended_ = false; // written and read on the worker, or while it waits
+    // Set on the worker; read by the feeding thread, which a hand-over may
+    // release while the worker is still reporting the end.
+    std::atomic<bool> ended_{false};
 };
