@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the suite and starts stationlink.
+# Installs what is missing, builds the suite and starts stationlink with the
+# simulated instrument (x4sim and its demo content) on COM1, so the tree has
+# an instrument to show at once. Set STATIONLINK_PORTS to use real ports
+# instead (then no simulator is started).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$top/build}
 BUILD_DIR=$build "$top/scripts/build.sh"
-if [ ! -x "$build/bin/stationlink" ]; then
-    echo "The suite is built; stationlink itself is not part of it yet." >&2
-    exit 0
+if [ -n "${STATIONLINK_PORTS:-}" ]; then
+    exec "$build/bin/stationlink" "$@"
 fi
-exec "$build/bin/stationlink" "$@"
+"$top/scripts/with-x4sim.sh" "$build" "$build/bin/stationlink" "$@"

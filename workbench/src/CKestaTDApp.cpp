@@ -1,5 +1,6 @@
 #include "workbench/CKestaTDApp.h"
 
+#include "workbench/CLeftView.h"
 #include "workbench/StationlinkIcon.h"
 
 #include <QCommandLineParser>
@@ -34,6 +35,12 @@ bool CKestaTDApp::InitInstance() {
                                                  "start-up and quit."),
                                   QStringLiteral("file"));
     parser.addOption(screenshot);
+    QCommandLineOption connectPort(
+        QStringLiteral("connect"),
+        QStringLiteral("Expand the instrument tree's <port> at start-up, "
+                       "as a click on it would."),
+        QStringLiteral("port"));
+    parser.addOption(connectPort);
     parser.process(*this);
 
     frame_ = std::make_unique<CMainFrame>(factories_);
@@ -49,6 +56,11 @@ bool CKestaTDApp::InitInstance() {
     frame_->resize(available.size() * 4 / 5);
     frame_->showMaximized();
 
+    if (auto* tree = dynamic_cast<CLeftView*>(frame_->InstrumentTree());
+        tree != nullptr && parser.isSet(connectPort)) {
+        QTimer::singleShot(0, tree,
+                           [tree, port = parser.value(connectPort)] { tree->ExpandPort(port); });
+    }
     if (parser.isSet(screenshot)) {
         ScheduleScreenshot(parser.value(screenshot));
     }

@@ -14,6 +14,12 @@ QString ResourcePath(StationlinkIcon icon) {
         return QStringLiteral(":/stationlink/icons/icon156-delete.svg");
     case StationlinkIcon::PortSettings:
         return QStringLiteral(":/stationlink/icons/icon157-port.svg");
+    case StationlinkIcon::PortClosed:
+        return QStringLiteral(":/stationlink/icons/port-closed.svg");
+    case StationlinkIcon::PortOpen:
+        return QStringLiteral(":/stationlink/icons/port-open.svg");
+    case StationlinkIcon::Entry:
+        return QStringLiteral(":/stationlink/icons/entry.svg");
     case StationlinkIcon::Application:
         break;
     }

@@ -1,13 +1,17 @@
 #include "CommandLine.h"
 
 #include "ConvertCommand.h"
+#include "EraseCommand.h"
 #include "ExitCode.h"
+#include "ListCommand.h"
 #include "PortsCommand.h"
 
 #include <algorithm>
 
 CommandLine::CommandLine() {
     commands_.push_back(std::make_unique<PortsCommand>());
+    commands_.push_back(std::make_unique<ListCommand>());
+    commands_.push_back(std::make_unique<EraseCommand>());
     commands_.push_back(std::make_unique<ConvertCommand>());
 }
 

@@ -8,6 +8,9 @@ enum class StationlinkIcon {
     Delete,       // icon 156, a red cross, the "Delete File" button
     PortSettings, // icon 157, the "Port Setting" button
     Application,
+    PortClosed, // the instrument tree's port node, not connected (bitmap 32773)
+    PortOpen,   // the connected port node (bitmap 32774)
+    Entry,      // detail nodes and format leaves (bitmap 139)
 };
 
 // The icon rendered at the usual sizes; it needs no image plug-in at run time.

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "catalogue/DeviceEntry.h"
+#include "catalogue/EntryKind.h"
+
+#include <string>
+
+// The instrument tree as the reply dispatcher changes it. The window's tree
+// implements it, and so does the in-memory listing of stationlink-cli.
+class DeviceTree {
+public:
+    virtual ~DeviceTree() = default;
+
+    // The text of the connected port node; empty while no port is connected.
+    virtual std::u16string ConnectedPortText() const = 0;
+    virtual void SetConnectedPortText(const std::u16string& text) = 0;
+    // Appends an entry node with its detail nodes under the category of
+    // kind and expands the category.
+    virtual void AppendEntry(EntryKind kind, const DeviceEntry& entry) = 0;
+    // Removes every node under the category of kind.
+    virtual void ClearCategory(EntryKind kind) = 0;
+    // The connect script has read every list (UM_INIT_DONE).
+    virtual void InitDone() = 0;
+    // One progress step (UM_PROGRESS 0) and the end of a transfer (UM_PROGRESS 1).
+    virtual void StepProgress() = 0;
+    virtual void EndProgress() = 0;
+
+protected:
+    DeviceTree() = default;
+    DeviceTree(const DeviceTree&) = default;
+    DeviceTree& operator=(const DeviceTree&) = default;
+};

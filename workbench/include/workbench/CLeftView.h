@@ -1,0 +1,141 @@
+#pragma once
+
+#include "catalogue/DeviceModel.h"
+#include "catalogue/DeviceTree.h"
+#include "catalogue/ReplyDispatcher.h"
+#include "protocol/CKestaCom.h"
+#include "protocol/PortList.h"
+#include "workbench/CDlgReceiving.h"
+#include "workbench/CTreeViewExtc.h"
+
+#include <QPersistentModelIndex>
+#include <QTimer>
+
+#include <array>
+#include <chrono>
+#include <optional>
+
+class CWaitDlg;
+class DownloadSink;
+class QMenu;
+
+// The instrument tree, the lower left pane: the root "X4 SERIES", one node
+// per serial port, and while a port is connected its five category folders
+// filled from the instrument's lists. Expanding a port connects, collapsing
+// it disconnects; the context menus and the frame's commands erase entries
+// and open the port settings. The view owns the serial link (it is one), the
+// device model and the progress dialog; the reply dispatcher decides what
+// each reply does, the view only shows it.
+//
+// Replies come on the link's worker; the view hands each one to the window
+// thread with a synchronous send and dispatches it there, so the tree and
+// the model are only touched on the window thread.
+class CLeftView : public CTreeViewExtc, public CKestaCom, private DeviceTree {
+    Q_OBJECT
+
+public:
+    // The ports of this system on termios ports.
+    explicit CLeftView(QWidget* parent = nullptr);
+    CLeftView(QWidget* parent, PortList ports, CQelComDll::Creator serialCreator,
+              std::chrono::milliseconds resendInterval = CDKestaDlg::kDefaultResendInterval);
+    ~CLeftView() override;
+
+    void OnInitialUpdate() override;
+    int OnDeviceReply(const char* tag, const char* line, int length) override;
+
+    // For the transfer flows.
+    // Download lines and script ends go to sink (null: nothing is written).
+    void SetDownloadSink(DownloadSink* sink);
+    DeviceModel& Model() { return model_; }
+    const PortList& Ports() const { return ports_; }
+    // Runs the progress dialog modally until UM_PROGRESS 1 ends it (or the
+    // user closes it); the result of its exec().
+    int RunProgressDialog(const QString& fileType, const QString& source,
+                          const QString& destination, int total);
+    CDlgReceiving& ProgressDialog() { return progress_; }
+    bool ProgressShown() const { return progressShown_; }
+    // The stored list line of an entry node or of a detail node's entry;
+    // empty for other nodes.
+    QString StoredLine(const QTreeWidgetItem* item) const;
+    // The category of a category, entry or detail node; none for others.
+    static std::optional<EntryKind> CategoryOfItem(const QTreeWidgetItem* item);
+    // "\COM1\JOB\<label>": the node's path as the header strip shows it.
+    static QString NodePath(const QTreeWidgetItem* item);
+    // A node's number of ancestors; -1 for none.
+    static int Depth(const QTreeWidgetItem* item);
+
+    // Expands the port node with that text (connecting it); false when there is none.
+    bool ExpandPort(const QString& name);
+
+    QTreeWidgetItem* RootItem() const { return topLevelItem(0); }
+    QTreeWidgetItem* ConnectedPortItem() const { return connectedPort_; }
+    QTreeWidgetItem* CategoryItem(EntryKind kind) const;
+    QTreeWidgetItem* LastClickedItem() const;
+    QString SavedPortName() const { return savedPortName_; }
+    CWaitDlg* WaitDialog() const { return waitDialog_; }
+
+protected:
+    LResult OnUserMessage(UserMessage message, WParam wParam, LParam lParam) override;
+    void ShowLinkMessage(const std::string& text) override;
+    void OnLinkLost(const std::string& reason) override;
+
+    // A message box with an OK button.
+    virtual void ShowMessage(const QString& text);
+    // Runs a dialog modally; its result.
+    virtual int ExecDialog(QDialog& dialog);
+    // Shows a popup menu at a screen point; the chosen action or null.
+    virtual QAction* ExecMenu(QMenu& menu, QPoint global);
+
+    void mousePressEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    // DeviceTree, on the window thread.
+    std::u16string ConnectedPortText() const override;
+    void SetConnectedPortText(const std::u16string& text) override;
+    void AppendEntry(EntryKind kind, const DeviceEntry& entry) override;
+    void ClearCategory(EntryKind kind) override;
+    void InitDone() override;
+    void StepProgress() override;
+    void EndProgress() override;
+
+    void OnItemExpanded(QTreeWidgetItem* item);
+    void OnItemCollapsed(QTreeWidgetItem* item);
+    void Connect(QTreeWidgetItem* port);
+    void FailConnect(QTreeWidgetItem* port, const QString& why);
+    void ClosePortFromWindow();
+    void OnDeleteFile(QTreeWidgetItem* node);
+    void OnPortSettings();
+    void OnProgress(WParam wParam);
+    void DestroyWaitDialog();
+    void CopyFile(QTreeWidgetItem* node);
+    void ShowDetailMenu(QTreeWidgetItem* node, QPoint global);
+    void ShowPortMenu(QTreeWidgetItem* node, QPoint global);
+    void SetLastClicked(QTreeWidgetItem* item);
+    void HoldRepaints();
+    QTreeWidgetItem* AddNode(QTreeWidgetItem* parent, const QString& text, const QIcon& icon);
+
+    static bool IsPortNode(const QTreeWidgetItem* item);
+    static void RemoveChildren(QTreeWidgetItem* node, bool addPlaceholder);
+
+    PortList ports_;
+    DeviceModel model_;
+    ReplyDispatcher dispatcher_;
+    CDlgReceiving progress_;
+    bool progressShown_ = false;
+    CWaitDlg* waitDialog_ = nullptr;
+    QIcon portClosed_;
+    QIcon portOpen_;
+    QIcon placeholderIcon_;
+    QIcon folder_;
+    QIcon entry_;
+    QPersistentModelIndex lastClicked_;
+    QTreeWidgetItem* openedPort_ = nullptr;    // expanded for connecting
+    QTreeWidgetItem* connectedPort_ = nullptr; // its connection is open
+    std::array<QTreeWidgetItem*, 5> categories_{};
+    QString savedPortName_;
+    // Lines arrive faster than the tree can be painted: while they do, it is
+    // painted at most every kRepaintIntervalMs.
+    QTimer repaintTimer_;
+    static constexpr int kRepaintIntervalMs = 100;
+};

@@ -1,0 +1,101 @@
+#include "workbench/CKSDeviceToPcDlg.h"
+
+#include "ui_KSDeviceToPcDlg.h"
+
+#include <QShowEvent>
+
+CKSDeviceToPcDlg::CKSDeviceToPcDlg(QWidget* parent)
+    : QDialog(parent), ui_(std::make_unique<Ui::CKSDeviceToPcDlg>()) {
+    ui_->setupUi(this);
+    connect(ui_->okButton, &QPushButton::clicked, this, &CKSDeviceToPcDlg::OnOK);
+}
+
+CKSDeviceToPcDlg::~CKSDeviceToPcDlg() = default;
+
+QString CKSDeviceToPcDlg::CaptionOf(std::int32_t mode) {
+    if (mode == 4) {
+        return QStringLiteral("DELETE JOB FILE");
+    }
+    if (mode >= 5 && mode <= 7) {
+        return QStringLiteral("DELETE COD FILE");
+    }
+    return QStringLiteral("Download File");
+}
+
+void CKSDeviceToPcDlg::showEvent(QShowEvent* event) {
+    if (!event->spontaneous()) {
+        OnInitDialog();
+    }
+    QDialog::showEvent(event);
+}
+
+void CKSDeviceToPcDlg::OnInitDialog() {
+    setWindowTitle(CaptionOf(dialogMode));
+    ui_->combo1005->clear();
+    ui_->combo1008->clear();
+    const bool deleting = dialogMode >= 4 && dialogMode <= 7;
+    ui_->text1002->setText(deleting ? QString() : fromText);
+    ui_->text1003->setText(deleting ? QString() : toText);
+    // A job's name comes with the instrument's three-letter storage prefix.
+    ui_->edit1004->setText(dialogMode == 0 ? fileName.mid(3) : fileName);
+    switch (dialogMode) {
+    case 0:
+        FillDataTypes();
+        ui_->combo1008->addItems({QStringLiteral("COORDS"), QStringLiteral("OBSERV")});
+        ui_->combo1008->setCurrentIndex(jobPart == 1 ? 0 : 1);
+        break;
+    case 1:
+    case 8:
+        FillDataTypes();
+        HideFileType();
+        break;
+    case 4:
+        HideDataType();
+        Hide({ui_->label1012, ui_->text1002, ui_->label1013, ui_->text1003});
+        ui_->combo1008->addItems({QStringLiteral("COORDS"), QStringLiteral("OBSERV")});
+        ui_->combo1008->setCurrentIndex(0);
+        break;
+    case 5:
+    case 6:
+    case 7:
+        for (QWidget* w : ui_->group1014->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            w->setVisible(w == ui_->labelFileName || w == ui_->edit1004);
+        }
+        break;
+    default:
+        HideDataType();
+        HideFileType();
+        break;
+    }
+}
+
+void CKSDeviceToPcDlg::FillDataTypes() {
+    // Each choice up to its first comma: the format's name.
+    for (int i = 0; i < dataTypeChoices.size(); ++i) {
+        const QString& choice = dataTypeChoices[i];
+        const qsizetype comma = choice.indexOf(QLatin1Char(','));
+        ui_->combo1005->insertItem(i, comma < 0 ? QString() : choice.left(comma));
+    }
+    ui_->combo1005->setCurrentIndex(dataTypeChoices.isEmpty() ? -1 : 0);
+}
+
+void CKSDeviceToPcDlg::Hide(std::initializer_list<QWidget*> widgets) {
+    for (QWidget* widget : widgets) {
+        widget->hide();
+    }
+}
+
+void CKSDeviceToPcDlg::HideDataType() {
+    Hide({ui_->label1010, ui_->combo1005});
+}
+
+void CKSDeviceToPcDlg::HideFileType() {
+    Hide({ui_->label1011, ui_->combo1008});
+}
+
+void CKSDeviceToPcDlg::OnOK() {
+    fileName = ui_->edit1004->text();
+    chosenDataType = ui_->combo1005->currentText();
+    chosenFileType = ui_->combo1008->currentText();
+    done(1);
+}

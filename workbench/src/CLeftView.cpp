@@ -1,0 +1,550 @@
+#include "workbench/CLeftView.h"
+
+#include "workbench/CDlgComSetting.h"
+#include "workbench/CKSDeviceToPcDlg.h"
+#include "workbench/CMainFrame.h"
+#include "workbench/CWaitDlg.h"
+#include "workbench/StationlinkIcon.h"
+#include "workbench/TransferRecord.h"
+
+#include "catalogue/EraseFlow.h"
+#include "catalogue/ListLine.h"
+#include "platform/CodePage.h"
+#include "platform/TermiosSerialPro.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QStyle>
+
+namespace {
+
+// The view's own message: a reply of the link's worker, dispatched on the
+// window thread. Outside the numbers the frame and the trees send each other.
+constexpr auto kDeviceReply = static_cast<UserMessage>(WM_USER + 45);
+const QString kRootText = QStringLiteral("X4 SERIES");
+
+struct Reply {
+    const char* tag;
+    const char* data;
+    int length;
+};
+
+QString FromWide(const std::u16string& text) {
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::u16string ToWide(const QString& text) {
+    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
+}
+
+std::string Ansi(const std::u16string& text) {
+    return CodePage::Wire().ToAnsi(text);
+}
+
+// Normal and selected pictures of one node.
+QIcon TwoStateIcon(const QIcon& normal, const QIcon& selected) {
+    QIcon icon;
+    for (const int size : {16, 24, 32}) {
+        icon.addPixmap(normal.pixmap(size, size), QIcon::Normal);
+        icon.addPixmap(selected.pixmap(size, size), QIcon::Selected);
+    }
+    return icon;
+}
+
+std::size_t CategoryIndex(EntryKind kind) {
+    return static_cast<std::size_t>(static_cast<int>(kind) - 1);
+}
+
+} // namespace
+
+CLeftView::CLeftView(QWidget* parent)
+    : CLeftView(parent, PortList::System(), [] { return std::make_unique<TermiosSerialPro>(); }) {}
+
+CLeftView::CLeftView(QWidget* parent, PortList ports, CQelComDll::Creator serialCreator,
+                     std::chrono::milliseconds resendInterval)
+    : CTreeViewExtc(parent), CKestaCom(std::move(serialCreator), resendInterval),
+      ports_(std::move(ports)), dispatcher_(model_, *this), progress_(this) {
+    connect(this, &QTreeWidget::itemExpanded, this, &CLeftView::OnItemExpanded);
+    connect(this, &QTreeWidget::itemCollapsed, this, &CLeftView::OnItemCollapsed);
+    // Every row is one line of text with a small icon; Qt then lays out
+    // thousands of entries without asking each row for its height.
+    setUniformRowHeights(true);
+    repaintTimer_.setSingleShot(true);
+    repaintTimer_.setInterval(kRepaintIntervalMs);
+    connect(&repaintTimer_, &QTimer::timeout, this, [this] { setUpdatesEnabled(true); });
+}
+
+CLeftView::~CLeftView() {
+    // From here on the worker's sends are refused, so it never waits for us
+    // while we wait for it.
+    CloseMessages();
+    DestroyWaitDialog();
+    if (IsConnected()) {
+        ClosePort();
+    }
+    ShutdownWorker();
+}
+
+void CLeftView::OnInitialUpdate() {
+    const QStyle* style = QApplication::style();
+    portClosed_ = LoadStationlinkIcon(StationlinkIcon::PortClosed);
+    portOpen_ = LoadStationlinkIcon(StationlinkIcon::PortOpen);
+    placeholderIcon_ = TwoStateIcon(portClosed_, portOpen_);
+    folder_ = TwoStateIcon(style->standardIcon(QStyle::SP_DirClosedIcon),
+                           style->standardIcon(QStyle::SP_DirOpenIcon));
+    entry_ = LoadStationlinkIcon(StationlinkIcon::Entry);
+
+    clear();
+    auto* root = new QTreeWidgetItem(this, QStringList(kRootText));
+    root->setIcon(0, LoadStationlinkIcon(StationlinkIcon::Application));
+    for (const PortList::Port& port : ports_.Ports()) {
+        QTreeWidgetItem* node = AddNode(root, FromWide(port.settings.portName), portClosed_);
+        // The device behind the COM name, where the user points at it.
+        const QString device = QString::fromStdString(port.deviceFile + " - " + port.description);
+        node->setToolTip(0, device);
+        node->setStatusTip(0, device);
+        AddNode(node, QString(), placeholderIcon_);
+    }
+    root->setExpanded(true);
+}
+
+QTreeWidgetItem* CLeftView::AddNode(QTreeWidgetItem* parent, const QString& text,
+                                    const QIcon& icon) {
+    auto* node = new QTreeWidgetItem(parent, QStringList(text));
+    node->setIcon(0, icon);
+    return node;
+}
+
+void CLeftView::SetDownloadSink(DownloadSink* sink) {
+    dispatcher_.SetDownloadSink(sink, [this] { return Engine().RequestSnapshot(); });
+}
+
+int CLeftView::OnDeviceReply(const char* tag, const char* line, int length) {
+    Reply reply{tag, line, length};
+    // A refused send means the view is closing or closing its port: the
+    // reply belongs to a connection that is going away.
+    TrySendUserMessage(kDeviceReply, 0, ToLParam(&reply));
+    return 1;
+}
+
+LResult CLeftView::OnUserMessage(UserMessage message, WParam wParam, LParam lParam) {
+    if (message == kDeviceReply) {
+        const Reply* reply = FromLParam<Reply>(lParam);
+        return dispatcher_.OnDeviceReply(reply->tag, reply->data, reply->length);
+    }
+    switch (message) {
+    case UM_DELETE_FILE:
+        OnDeleteFile(lParam != 0 ? FromLParam<QTreeWidgetItem>(lParam) : LastClickedItem());
+        return 0;
+    case UM_INIT_DONE:
+        DestroyWaitDialog();
+        return 0;
+    case UM_PROGRESS:
+        OnProgress(wParam);
+        return 0;
+    case UM_PORT_SETTINGS:
+        OnPortSettings();
+        return 0;
+    default:
+        return CTreeViewExtc::OnUserMessage(message, wParam, lParam);
+    }
+}
+
+// --- What the dispatcher changes ---------------------------------------------
+
+std::u16string CLeftView::ConnectedPortText() const {
+    return connectedPort_ != nullptr ? ToWide(connectedPort_->text(0)) : std::u16string();
+}
+
+void CLeftView::SetConnectedPortText(const std::u16string& text) {
+    if (connectedPort_ != nullptr) {
+        connectedPort_->setText(0, FromWide(text));
+    }
+}
+
+void CLeftView::HoldRepaints() {
+    if (!repaintTimer_.isActive()) {
+        setUpdatesEnabled(false);
+        repaintTimer_.start();
+    }
+}
+
+void CLeftView::AppendEntry(EntryKind kind, const DeviceEntry& entry) {
+    QTreeWidgetItem* category = CategoryItem(kind);
+    if (category == nullptr) {
+        return;
+    }
+    HoldRepaints();
+    QTreeWidgetItem* node =
+        AddNode(category, FromWide(entry.label), kind == EntryKind::Format ? entry_ : folder_);
+    for (const std::u16string& detail : entry.details) {
+        AddNode(node, FromWide(detail), entry_);
+    }
+    if (!category->isExpanded()) {
+        category->setExpanded(true);
+    }
+}
+
+void CLeftView::ClearCategory(EntryKind kind) {
+    if (QTreeWidgetItem* category = CategoryItem(kind)) {
+        HoldRepaints();
+        RemoveChildren(category, false);
+    }
+}
+
+void CLeftView::InitDone() {
+    SendUserMessage(UM_INIT_DONE);
+}
+
+void CLeftView::StepProgress() {
+    SendUserMessage(UM_PROGRESS, 0);
+}
+
+void CLeftView::EndProgress() {
+    SendUserMessage(UM_PROGRESS, 1);
+}
+
+QTreeWidgetItem* CLeftView::CategoryItem(EntryKind kind) const {
+    const std::size_t index = CategoryIndex(kind);
+    return index < categories_.size() ? categories_[index] : nullptr;
+}
+
+// --- Connect and disconnect -----------------------------------------------------
+
+bool CLeftView::IsPortNode(const QTreeWidgetItem* item) {
+    const QString text = item->text(0);
+    return !text.isEmpty() && text != kRootText && text.left(3) == QLatin1String("COM");
+}
+
+void CLeftView::RemoveChildren(QTreeWidgetItem* node, bool addPlaceholder) {
+    qDeleteAll(node->takeChildren());
+    if (addPlaceholder) {
+        new QTreeWidgetItem(node, QStringList(QString()));
+    }
+}
+
+void CLeftView::OnItemExpanded(QTreeWidgetItem* item) {
+    if (!IsPortNode(item)) {
+        return;
+    }
+    if (!savedPortName_.isEmpty()) {
+        ShowMessage(QStringLiteral("Another Port had opened"));
+        return;
+    }
+    RemoveChildren(item, true);
+    savedPortName_ = item->text(0);
+    openedPort_ = item;
+    Connect(item);
+}
+
+void CLeftView::Connect(QTreeWidgetItem* port) {
+    setCurrentItem(port);
+    const PortList::Port* record = ports_.Find(ToWide(port->text(0)));
+    if (record == nullptr) {
+        FailConnect(port, QStringLiteral("%1: no such port").arg(port->text(0)));
+        return;
+    }
+    const PortSettings& s = record->settings;
+    if (!OpenPort(Ansi(s.portName).c_str(), Ansi(s.baudRate).c_str(), Ansi(s.dataBits).c_str(),
+                  Ansi(s.stopBits).c_str(), Ansi(s.parity).c_str())) {
+        FailConnect(port, QString::fromStdString(LastPortError()));
+        return;
+    }
+    connectedPort_ = port;
+    Engine().ResetEngine();
+    Engine().SetStepIndex(0);
+    Engine().SendConnectStep();
+    RemoveChildren(port, false);
+
+    waitDialog_ = new CWaitDlg(this);
+    waitDialog_->show();
+    waitDialog_->move(mapToGlobal(rect().center()) - waitDialog_->rect().center());
+
+    for (const EntryKind kind : kCategories) {
+        categories_[CategoryIndex(kind)] =
+            AddNode(port, FromWide(std::u16string(CategoryText(kind))), folder_);
+    }
+    port->setIcon(0, portOpen_);
+    if (!port->isExpanded()) {
+        // Without children the node may have folded; this is not a new expansion.
+        const QSignalBlocker quiet(this);
+        port->setExpanded(true);
+    }
+}
+
+void CLeftView::FailConnect(QTreeWidgetItem* port, const QString& why) {
+    // The node folds again and may be expanded for another try.
+    savedPortName_.clear();
+    openedPort_ = nullptr;
+    port->setExpanded(false);
+    ShowMessage(why);
+}
+
+void CLeftView::OnItemCollapsed(QTreeWidgetItem* item) {
+    // Only the node that holds the open (or opening) connection disconnects;
+    // another port node that was let expand keeps its placeholder.
+    if (item != openedPort_ || !IsPortNode(item)) {
+        return;
+    }
+    item->setText(0, savedPortName_);
+    RemoveChildren(item, true);
+    savedPortName_.clear();
+    openedPort_ = nullptr;
+    connectedPort_ = nullptr;
+    categories_.fill(nullptr);
+    ClosePortFromWindow();
+    item->setIcon(0, portClosed_);
+    SendUserMessage(UM_INIT_DONE);
+    model_.ClearFormats();
+}
+
+void CLeftView::ClosePortFromWindow() {
+    // The worker may be waiting in a send to us; let it go before the port
+    // and its receive thread are shut.
+    auto block = BlockThreadSends();
+    ClosePort();
+}
+
+void CLeftView::DestroyWaitDialog() {
+    delete waitDialog_;
+    waitDialog_ = nullptr;
+}
+
+void CLeftView::ShowLinkMessage(const std::string& text) {
+    ShowMessage(QString::fromStdString(text));
+}
+
+void CLeftView::OnLinkLost(const std::string& reason) {
+    // On the port's receive thread: tell the user later, on the window thread.
+    QMetaObject::invokeMethod(
+        this,
+        [this, reason] {
+            ShowMessage(
+                QStringLiteral("%1: %2").arg(savedPortName_, QString::fromStdString(reason)));
+        },
+        Qt::QueuedConnection);
+}
+
+// --- Mouse and menus ------------------------------------------------------------
+
+void CLeftView::SetLastClicked(QTreeWidgetItem* item) {
+    lastClicked_ =
+        item != nullptr ? QPersistentModelIndex(indexFromItem(item)) : QPersistentModelIndex();
+}
+
+QTreeWidgetItem* CLeftView::LastClickedItem() const {
+    // A node removed since (its category was filled again) is gone, not dangling.
+    return lastClicked_.isValid() ? itemFromIndex(lastClicked_) : nullptr;
+}
+
+void CLeftView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        QTreeWidgetItem* hit = itemAt(event->position().toPoint());
+        SetLastClicked(hit);
+        SetPathLabel(NodePath(hit));
+        if (hit != nullptr) {
+            setCurrentItem(hit);
+        }
+    }
+    CTreeViewExtc::mousePressEvent(event);
+}
+
+void CLeftView::contextMenuEvent(QContextMenuEvent* event) {
+    const QPoint global = event->globalPos();
+    QTreeWidgetItem* hit = HitTest(global);
+    SetLastClicked(hit);
+    if (hit != nullptr && Depth(hit) >= 4) {
+        ShowDetailMenu(hit, global);
+    }
+    // The first menu may have removed the node (an erase empties its category).
+    hit = LastClickedItem();
+    if (hit != nullptr && hit->text(0).startsWith(QLatin1String("COM"))) {
+        ShowPortMenu(hit, global);
+    }
+    event->accept();
+}
+
+void CLeftView::ShowDetailMenu(QTreeWidgetItem* node, QPoint global) {
+    SetPathLabel(NodePath(node));
+    setCurrentItem(node);
+    QMenu menu(this);
+    QAction* erase = menu.addAction(QStringLiteral("Delete File"));
+    QAction* move = menu.addAction(QStringLiteral("Move File"));
+    QAction* copy = menu.addAction(QStringLiteral("Copy File"));
+    QAction* chosen = ExecMenu(menu, global);
+    if (chosen == erase) {
+        SendUserMessage(UM_DELETE_FILE, 0, ToLParam(node));
+    } else if (chosen == move) {
+        SendUserMessage(UM_MOVE_FILE);
+    } else if (chosen == copy) {
+        CopyFile(node);
+    }
+}
+
+void CLeftView::ShowPortMenu(QTreeWidgetItem* node, QPoint global) {
+    setCurrentItem(node);
+    QMenu menu(this);
+    QAction* settings = menu.addAction(QStringLiteral("Port Set"));
+    if (ExecMenu(menu, global) == settings) {
+        SendUserMessage(UM_PORT_SETTINGS);
+    }
+}
+
+void CLeftView::CopyFile(QTreeWidgetItem* node) {
+    TransferRecord record;
+    record.category = node->parent()->parent()->text(0);
+    record.source = node->parent()->text(0);
+    record.sourceItem = node;
+    const CMainFrame* frame = CMainFrame::Of(this);
+    if (CTreeViewExtc* pc = frame != nullptr ? frame->PcTree() : nullptr) {
+        pc->SendUserMessage(UM_COPY_FILE, 0, ToLParam(&record));
+    }
+}
+
+QAction* CLeftView::ExecMenu(QMenu& menu, QPoint global) {
+    return menu.exec(global);
+}
+
+void CLeftView::ShowMessage(const QString& text) {
+    QMessageBox::information(this, QApplication::applicationDisplayName(), text);
+}
+
+int CLeftView::ExecDialog(QDialog& dialog) {
+    return dialog.exec();
+}
+
+// --- Erase, port settings, progress ----------------------------------------------
+
+void CLeftView::OnDeleteFile(QTreeWidgetItem* node) {
+    const auto levels = EraseFlow::LevelsToEntry(Depth(node));
+    if (!levels) {
+        ShowMessage(FromWide(std::u16string(EraseFlow::kDelError)));
+        return;
+    }
+    QTreeWidgetItem* entry = *levels == 1 ? node->parent() : node;
+    QTreeWidgetItem* category = entry->parent();
+    const auto mode = EraseFlow::DialogMode(ToWide(category->text(0)));
+    if (!mode) {
+        return; // formats are not erased
+    }
+    const std::u16string line = model_.LineOf(ToWide(category->text(0)), ToWide(entry->text(0)));
+    CKSDeviceToPcDlg dialog(this);
+    dialog.dialogMode = *mode;
+    dialog.fileName = FromWide(ListLine::Split(line, ListLine::kStoredFields).front());
+    if (ExecDialog(dialog) != 1) {
+        return;
+    }
+    const auto decision = EraseFlow::Decide(*mode, line, ToWide(dialog.chosenFileType));
+    if (!decision.request) {
+        ShowMessage(FromWide(decision.refusal));
+        return;
+    }
+    if (!decision.request->BuildScript(Engine())) {
+        ShowMessage(QString::fromLatin1(kOperationFailed));
+        return;
+    }
+    RemoveChildren(category, false);
+    StartErase();
+}
+
+void CLeftView::OnPortSettings() {
+    QStringList names;
+    QMap<QString, QString> descriptions;
+    for (const PortList::Port& port : ports_.Ports()) {
+        const QString name = FromWide(port.settings.portName);
+        names << name;
+        descriptions.insert(name,
+                            QString::fromStdString(port.deviceFile + " - " + port.description));
+    }
+    CDlgComSetting dialog(this);
+    dialog.SetPortNames(names);
+    const QTreeWidgetItem* clicked = LastClickedItem();
+    if (clicked != nullptr && clicked->text(0).startsWith(QLatin1String("COM"))) {
+        dialog.SetPreselectedPort(
+            clicked->text(0).left(clicked->text(0).indexOf(QLatin1Char(':'))));
+    }
+    dialog.SetPortDescriptions(descriptions);
+    if (ExecDialog(dialog) != QDialog::Accepted) {
+        return;
+    }
+    const ComSettingChoice& c = dialog.Choice();
+    ports_.ApplyChoice({ToWide(c.port), ToWide(c.baudRate), ToWide(c.parity), ToWide(c.stopBits),
+                        ToWide(c.dataBits)});
+}
+
+int CLeftView::RunProgressDialog(const QString& fileType, const QString& source,
+                                 const QString& destination, int total) {
+    progress_.fileType = fileType;
+    progress_.source = source;
+    progress_.destination = destination;
+    progress_.block.clear();
+    progress_.total = total;
+    progress_.totalText = QString::number(total);
+    progressShown_ = true;
+    return ExecDialog(progress_);
+}
+
+void CLeftView::OnProgress(WParam wParam) {
+    if (wParam == 0) {
+        progress_.Step();
+    } else if (progressShown_) {
+        progress_.done(0);
+        progressShown_ = false;
+    }
+}
+
+bool CLeftView::ExpandPort(const QString& name) {
+    for (int i = 0; RootItem() != nullptr && i < RootItem()->childCount(); ++i) {
+        if (RootItem()->child(i)->text(0) == name) {
+            RootItem()->child(i)->setExpanded(true);
+            return true;
+        }
+    }
+    return false;
+}
+
+// --- Nodes -----------------------------------------------------------------------
+
+int CLeftView::Depth(const QTreeWidgetItem* item) {
+    if (item == nullptr) {
+        return -1;
+    }
+    int depth = 0;
+    for (const QTreeWidgetItem* p = item->parent(); p != nullptr; p = p->parent()) {
+        ++depth;
+    }
+    return depth;
+}
+
+QString CLeftView::NodePath(const QTreeWidgetItem* item) {
+    if (item == nullptr || (item->parent() == nullptr && item->text(0) == kRootText)) {
+        return {};
+    }
+    if (item->parent() == nullptr) {
+        return item->text(0);
+    }
+    return NodePath(item->parent()) + QLatin1Char('\\') + item->text(0);
+}
+
+std::optional<EntryKind> CLeftView::CategoryOfItem(const QTreeWidgetItem* item) {
+    const int depth = Depth(item);
+    if (depth < 2) {
+        return std::nullopt;
+    }
+    for (int i = depth; i > 2; --i) {
+        item = item->parent();
+    }
+    return CategoryOf(ToWide(item->text(0)));
+}
+
+QString CLeftView::StoredLine(const QTreeWidgetItem* item) const {
+    const auto levels = EraseFlow::LevelsToEntry(Depth(item));
+    if (!levels) {
+        return {};
+    }
+    const QTreeWidgetItem* entry = *levels == 1 ? item->parent() : item;
+    return FromWide(model_.LineOf(ToWide(entry->parent()->text(0)), ToWide(entry->text(0))));
+}

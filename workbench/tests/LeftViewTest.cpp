@@ -1,0 +1,319 @@
+// The instrument tree against the simulated instrument over a pseudo-terminal:
+// connect, collapse, a second port, a port that cannot open, and erasing.
+
+#include "SimProcess.h"
+
+#include "workbench/CHeaderStrip.h"
+#include "workbench/CKSDeviceToPcDlg.h"
+#include "workbench/CLeftView.h"
+#include "workbench/CMainFrame.h"
+#include "workbench/CWaitDlg.h"
+#include "workbench/FrameCommand.h"
+
+#include "platform/ComPortMap.h"
+#include "platform/TermiosSerialPro.h"
+
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+// The demo instrument as the tree shows it under COM1, in tree order.
+const QStringList kDemoTree = {
+    QStringLiteral("COM1: X4  SERIES"),
+    QStringLiteral("JOB|JobList:1 [IN:BRIDGE]|FixPoints:24|MeasurementPoints:36"),
+    QStringLiteral("JOB|JobList:2 [IN:ROAD7]|FixPoints:48|MeasurementPoints:0"),
+    QStringLiteral("JOB|JobList:3 [IN:SITE03]|FixPoints:12|MeasurementPoints:18"),
+    QStringLiteral("JOB|JobList:4 []|FixPoints:0|MeasurementPoints:0"),
+    QStringLiteral("COD|CodeBook:1|Name:TOPO"),
+    QStringLiteral("COD|CodeBook:2|Name:UTILITY"),
+    QStringLiteral("FOR|GSI,0,GSI-16 blocks"),
+    QStringLiteral("FOR|IDEX,1,IDEX database"),
+    QStringLiteral("FOR|ASCII,2,comma-separated points"),
+    QStringLiteral("HAL|HalList:1|Points:6"),
+    QStringLiteral("HAL|HalList:2|Points:4"),
+    QStringLiteral("VAL|ValList:1|Points:5"),
+    QStringLiteral("VAL|ValList:2|Points:3"),
+};
+
+// A tree whose message boxes, dialogs and menus answer as the test says.
+class ScriptedLeftView : public CLeftView {
+public:
+    explicit ScriptedLeftView(QWidget* parent = nullptr)
+        : CLeftView(parent, PortList::System(),
+                    [] { return std::make_unique<TermiosSerialPro>(); }) {}
+
+    QStringList messages;
+    QString menuChoice;
+    QString fileTypeChoice = QStringLiteral("COORDS");
+    QStringList dialogCaptions;
+    QStringList dialogFileNames;
+    int categoryChildrenAtErase = -1;
+
+    using CLeftView::contextMenuEvent;
+
+protected:
+    void ShowMessage(const QString& text) override { messages << text; }
+    QAction* ExecMenu(QMenu& menu, QPoint /*global*/) override {
+        for (QAction* action : menu.actions()) {
+            if (action->text() == menuChoice) {
+                return action;
+            }
+        }
+        return nullptr;
+    }
+    int ExecDialog(QDialog& dialog) override {
+        auto* transfer = qobject_cast<CKSDeviceToPcDlg*>(&dialog);
+        if (transfer == nullptr) {
+            return 0;
+        }
+        transfer->show();
+        dialogCaptions << transfer->windowTitle();
+        dialogFileNames << transfer->findChild<QLineEdit*>(QStringLiteral("edit1004"))->text();
+        transfer->findChild<QComboBox*>(QStringLiteral("combo1008"))
+            ->setCurrentText(fileTypeChoice);
+        transfer->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+        return transfer->result();
+    }
+};
+
+QTreeWidgetItem* Child(QTreeWidgetItem* parent, const QString& text) {
+    for (int i = 0; parent != nullptr && i < parent->childCount(); ++i) {
+        if (parent->child(i)->text(0) == text) {
+            return parent->child(i);
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class LeftViewTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void expandingComOneShowsTheDemoInstrument();
+    void collapsingDisconnectsAndKeepsTheMaps();
+    void secondPortIsRefusedAndItsCollapseLeavesTheFirstAlone();
+    void portThatCannotOpenSaysWhyAndStaysCollapsed();
+    void erasingFromTheFixPointsMenuRelistsTheJobs();
+    void erasingThroughTheFramesDeleteCommand();
+    void deleteRefusals();
+
+private:
+    QTreeWidgetItem* Port(const QString& name) const { return Child(view_->RootItem(), name); }
+    QTreeWidgetItem* ConnectComOne();
+    QStringList TreeUnder(QTreeWidgetItem* port) const;
+    QStringList JobLabels() const;
+    void RightClick(QTreeWidgetItem* item);
+
+    std::unique_ptr<SimProcess> sim_;
+    std::unique_ptr<CMainFrame> frame_;
+    ScriptedLeftView* view_ = nullptr;
+};
+
+void LeftViewTest::init() {
+    sim_ = std::make_unique<SimProcess>();
+    QVERIFY(!sim_->Device().empty());
+    const std::string ports = "COM1=" + sim_->Device() + ";COM3=/nonexistent/x4-port";
+    ::setenv(ComPortMap::kEnvironmentVariable, ports.c_str(), 1);
+    PaneFactories panes;
+    panes.instrumentTree = [this](QWidget* parent) { return view_ = new ScriptedLeftView(parent); };
+    frame_ = std::make_unique<CMainFrame>(panes);
+    QVERIFY(frame_->Create());
+    frame_->InitialUpdate();
+    frame_->resize(1000, 700);
+    frame_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
+}
+
+void LeftViewTest::cleanup() {
+    frame_.reset();
+    sim_.reset();
+}
+
+QTreeWidgetItem* LeftViewTest::ConnectComOne() {
+    QTreeWidgetItem* port = Port(QStringLiteral("COM1"));
+    if (port == nullptr) {
+        return nullptr;
+    }
+    port->setExpanded(true);
+    if (!QTest::qWaitFor([this] { return view_->WaitDialog() == nullptr; }, 20000)) {
+        return nullptr;
+    }
+    return port;
+}
+
+QStringList LeftViewTest::TreeUnder(QTreeWidgetItem* port) const {
+    QStringList lines{port->text(0)};
+    for (int c = 0; c < port->childCount(); ++c) {
+        QTreeWidgetItem* category = port->child(c);
+        for (int e = 0; e < category->childCount(); ++e) {
+            QStringList parts{category->text(0), category->child(e)->text(0)};
+            for (int d = 0; d < category->child(e)->childCount(); ++d) {
+                parts << category->child(e)->child(d)->text(0);
+            }
+            lines << parts.join(QLatin1Char('|'));
+        }
+    }
+    return lines;
+}
+
+QStringList LeftViewTest::JobLabels() const {
+    QStringList labels;
+    QTreeWidgetItem* jobs = view_->CategoryItem(EntryKind::Job);
+    for (int i = 0; jobs != nullptr && i < jobs->childCount(); ++i) {
+        labels << jobs->child(i)->text(0);
+    }
+    return labels;
+}
+
+void LeftViewTest::RightClick(QTreeWidgetItem* item) {
+    view_->scrollToItem(item);
+    const QPoint pos = view_->visualItemRect(item).center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, pos, view_->viewport()->mapToGlobal(pos));
+    view_->contextMenuEvent(&event);
+}
+
+void LeftViewTest::expandingComOneShowsTheDemoInstrument() {
+    QTreeWidgetItem* port = Port(QStringLiteral("COM1"));
+    QVERIFY(port != nullptr);
+    QCOMPARE(view_->RootItem()->text(0), QStringLiteral("X4 SERIES"));
+    QVERIFY(port->toolTip(0).contains(QString::fromStdString(sim_->Device())));
+    port->setExpanded(true);
+    // At once: the wait dialog and the five empty folders.
+    QVERIFY(view_->WaitDialog() != nullptr && view_->WaitDialog()->isVisible());
+    QCOMPARE(TreeUnder(port), QStringList{QStringLiteral("COM1")});
+    QCOMPARE(port->childCount(), 5);
+    QCOMPARE(port->child(2)->text(0), QStringLiteral("FOR"));
+    // "INICOMD" closes the wait dialog once every list has come.
+    QTRY_VERIFY_WITH_TIMEOUT(view_->WaitDialog() == nullptr, 20000);
+    QCOMPARE(TreeUnder(port), kDemoTree);
+    QCOMPARE(view_->Model().FormatList().size(), std::size_t{3});
+    QCOMPARE(view_->StoredLine(
+                 Child(Child(view_->CategoryItem(EntryKind::Hal), QStringLiteral("HalList:2")),
+                       QStringLiteral("Points:4"))),
+             QStringLiteral("RAMPA,2,4\r\n"));
+    QVERIFY(view_->messages.isEmpty());
+}
+
+void LeftViewTest::collapsingDisconnectsAndKeepsTheMaps() {
+    QTreeWidgetItem* port = ConnectComOne();
+    QVERIFY(port != nullptr);
+    port->setExpanded(false);
+    QCOMPARE(port->text(0), QStringLiteral("COM1"));
+    QCOMPARE(port->childCount(), 1);
+    QCOMPARE(port->child(0)->text(0), QString());
+    QVERIFY(view_->Model().FormatList().empty());
+    QVERIFY(!view_->IsConnected());
+    QVERIFY(view_->SavedPortName().isEmpty());
+    QCOMPARE(view_->Model().MapOf(EntryKind::Job)->size(), std::size_t{4});
+    // And it connects again.
+    QVERIFY(ConnectComOne() != nullptr);
+    QCOMPARE(TreeUnder(port), kDemoTree);
+}
+
+void LeftViewTest::secondPortIsRefusedAndItsCollapseLeavesTheFirstAlone() {
+    QTreeWidgetItem* first = ConnectComOne();
+    QVERIFY(first != nullptr);
+    QTreeWidgetItem* second = Port(QStringLiteral("COM3"));
+    second->setExpanded(true);
+    QCOMPARE(view_->messages, QStringList{QStringLiteral("Another Port had opened")});
+    second->setExpanded(false);
+    QVERIFY(view_->IsConnected());
+    QCOMPARE(second->text(0), QStringLiteral("COM3"));
+    QCOMPARE(TreeUnder(first), kDemoTree);
+    QCOMPARE(view_->SavedPortName(), QStringLiteral("COM1"));
+}
+
+void LeftViewTest::portThatCannotOpenSaysWhyAndStaysCollapsed() {
+    QTreeWidgetItem* port = Port(QStringLiteral("COM3"));
+    port->setExpanded(true);
+    QCOMPARE(view_->messages.size(), 1);
+    QVERIFY2(view_->messages[0].contains(QStringLiteral("/nonexistent/x4-port")),
+             qPrintable(view_->messages[0]));
+    QVERIFY(!port->isExpanded());
+    QCOMPARE(port->childCount(), 1);
+    QVERIFY(view_->SavedPortName().isEmpty());
+    QVERIFY(view_->WaitDialog() == nullptr);
+    // Nothing stays blocked: the instrument on COM1 connects.
+    QVERIFY(ConnectComOne() != nullptr);
+}
+
+void LeftViewTest::erasingFromTheFixPointsMenuRelistsTheJobs() {
+    QVERIFY(ConnectComOne() != nullptr);
+    QTreeWidgetItem* job =
+        Child(view_->CategoryItem(EntryKind::Job), QStringLiteral("JobList:2 [IN:ROAD7]"));
+    QTreeWidgetItem* fix = Child(job, QStringLiteral("FixPoints:48"));
+    QVERIFY(fix != nullptr);
+    view_->menuChoice = QStringLiteral("Delete File");
+    RightClick(fix);
+    QCOMPARE(view_->dialogCaptions, QStringList{QStringLiteral("DELETE JOB FILE")});
+    QCOMPARE(view_->dialogFileNames, QStringList{QStringLiteral("IN:ROAD7")});
+    // The category is empty before the instrument answers.
+    QVERIFY(JobLabels().isEmpty());
+    QVERIFY(view_->LastClickedItem() == nullptr);
+    // Job 2 had only fixed points: it leaves the instrument's list.
+    QTRY_COMPARE_WITH_TIMEOUT(
+        JobLabels(),
+        (QStringList{QStringLiteral("JobList:1 [IN:BRIDGE]"),
+                     QStringLiteral("JobList:3 [IN:SITE03]"), QStringLiteral("JobList:4 []")}),
+        20000);
+    QVERIFY(view_->messages.isEmpty());
+}
+
+void LeftViewTest::erasingThroughTheFramesDeleteCommand() {
+    QVERIFY(ConnectComOne() != nullptr);
+    QTreeWidgetItem* job =
+        Child(view_->CategoryItem(EntryKind::Job), QStringLiteral("JobList:3 [IN:SITE03]"));
+    view_->scrollToItem(job);
+    QTest::mouseClick(view_->viewport(), Qt::LeftButton, {}, view_->visualItemRect(job).center());
+    QCOMPARE(view_->LastClickedItem(), job);
+    QCOMPARE(frame_->HeaderStrip(0)->PathLabel(),
+             QStringLiteral("\\COM1: X4  SERIES\\JOB\\JobList:3 [IN:SITE03]"));
+    frame_->OnCommand(ID_DELETE_FILE);
+    QCOMPARE(view_->dialogCaptions, QStringList{QStringLiteral("DELETE JOB FILE")});
+    QVERIFY(JobLabels().isEmpty());
+    // The coordinates are gone; the job stays with its measurements.
+    QTRY_COMPARE_WITH_TIMEOUT(JobLabels().size(), 4, 20000);
+    QTreeWidgetItem* site =
+        Child(view_->CategoryItem(EntryKind::Job), QStringLiteral("JobList:3 [IN:SITE03]"));
+    QVERIFY(Child(site, QStringLiteral("FixPoints:0")) != nullptr);
+    QVERIFY(Child(site, QStringLiteral("MeasurementPoints:18")) != nullptr);
+}
+
+void LeftViewTest::deleteRefusals() {
+    QVERIFY(ConnectComOne() != nullptr);
+    // Below an entry: "Del error"; a format: nothing at all.
+    view_->SendUserMessage(UM_DELETE_FILE, 0, ToLParam(view_->CategoryItem(EntryKind::Job)));
+    view_->SendUserMessage(UM_DELETE_FILE, 0,
+                           ToLParam(view_->CategoryItem(EntryKind::Format)->child(0)));
+    QCOMPARE(view_->messages, QStringList{QStringLiteral("Del error")});
+    QVERIFY(view_->dialogCaptions.isEmpty());
+    // Nothing to erase: the category stays as it was and nothing is sent.
+    QTreeWidgetItem* road =
+        Child(view_->CategoryItem(EntryKind::Job), QStringLiteral("JobList:2 [IN:ROAD7]"));
+    view_->fileTypeChoice = QStringLiteral("OBSERV");
+    view_->SendUserMessage(UM_DELETE_FILE, 0, ToLParam(road));
+    QCOMPARE(view_->messages.last(), QStringLiteral("Data NULL"));
+    QCOMPARE(JobLabels().size(), 4);
+    QTreeWidgetItem* cod = view_->CategoryItem(EntryKind::Code)->child(0);
+    view_->SendUserMessage(UM_DELETE_FILE, 0, ToLParam(cod));
+    QCOMPARE(view_->dialogCaptions.last(), QStringLiteral("DELETE COD FILE"));
+    QCOMPARE(view_->dialogFileNames.last(), QStringLiteral("TOPO"));
+    QTRY_COMPARE_WITH_TIMEOUT(view_->CategoryItem(EntryKind::Code)->childCount(), 1, 20000);
+    QCOMPARE(view_->CategoryItem(EntryKind::Code)->child(0)->text(0), QStringLiteral("CodeBook:2"));
+}
+
+QTEST_MAIN(LeftViewTest)
+#include "LeftViewTest.moc"
