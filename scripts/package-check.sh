@@ -36,9 +36,14 @@ if [ "${1:-}" = "--as-user" ]; then
     done
     tty=$(head -n 1 x4sim.out)
     [ -c "$tty" ] || fail "x4sim did not open a pseudo-terminal: $(cat x4sim.err)"
+    # The installed programs talk to each other: the instrument's lists over the line.
+    STATIONLINK_PORTS="COM1=$tty" stationlink-cli list COM1 --timeout 20 >list.out ||
+        fail "stationlink-cli list against x4sim failed"
+    grep -q "^DEVICE" list.out || fail "stationlink-cli list printed no device line"
+    echo "stationlink-cli list read $(($(wc -l <list.out) - 1)) entries from x4sim"
     kill -TERM "$sim"
     wait "$sim" || fail "x4sim did not end cleanly on SIGTERM"
-    echo "x4sim answered on $tty and ended on SIGTERM"
+    echo "x4sim ran on $tty and ended on SIGTERM"
 
     # A desktop program that is still running after a few seconds has started.
     for program in suitepad alignedit; do
