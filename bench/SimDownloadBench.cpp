@@ -6,6 +6,7 @@
 //     the same lines, measured in the same run.
 // Usage: sim_download_bench [LINES] [--skip-paced]   (default 20000 lines)
 
+#include "CountingPort.h"
 #include "SimProcess.h"
 
 #include "platform/ManualResetEvent.h"
@@ -68,20 +69,6 @@ fs::path WriteContent(const std::vector<std::string>& lines) {
     }
     return dir;
 }
-
-// A termios port that counts the bytes the PC sends.
-class CountingPort : public TermiosSerialPro {
-public:
-    explicit CountingPort(std::atomic<long>& sent) : sent_(sent) {}
-    int OuterThreadSendMsg(const char* data, int count) override {
-        const int result = TermiosSerialPro::OuterThreadSendMsg(data, count);
-        sent_ += result != 0 ? count : 0;
-        return result;
-    }
-
-private:
-    std::atomic<long>& sent_;
-};
 
 class BenchLink : public CKestaCom {
 public:

@@ -64,8 +64,8 @@ bool CatalogueLink::Download(const TransferRequest& request, DownloadSink& sink,
         Fail("not a download request");
         return false;
     }
-    if (!request.BuildScript(Engine())) {
-        Fail("the item's name does not fit the instrument's command");
+    if (const auto built = request.BuildScript(Engine()); !built) {
+        Fail(built.error);
         return false;
     }
     {
@@ -85,12 +85,50 @@ void CatalogueLink::AbortDownload(const std::string& why) {
     Fail(why);
 }
 
+bool CatalogueLink::Upload(const TransferRequest& request, std::chrono::milliseconds idleTimeout,
+                           std::function<void()> onStep) {
+    if (request.kind < TransferRequest::JobUpload || request.kind > TransferRequest::ValUpload) {
+        Fail("not an upload request");
+        return false;
+    }
+    if (!IsConnected()) {
+        Fail(kOperationFailed);
+        return false;
+    }
+    if (const auto built = request.BuildScript(Engine()); !built) {
+        Fail(built.error);
+        return false;
+    }
+    {
+        std::lock_guard lock(mutex_);
+        uploadSteps_ = 0;
+        onStep_ = std::move(onStep);
+        taskEnded_ = false;
+    }
+    StartUpload();
+    const bool ended = WaitForTaskEnd(idleTimeout);
+    std::lock_guard lock(mutex_);
+    onStep_ = nullptr;
+    return ended;
+}
+
+std::size_t CatalogueLink::UploadSteps() const {
+    std::lock_guard lock(mutex_);
+    return uploadSteps_;
+}
+
 int CatalogueLink::OnDeviceReply(const char* tag, const char* data, int length) {
     std::lock_guard lock(mutex_);
     dispatcher_.OnDeviceReply(tag, data, length);
     ++replies_;
     if (tag != nullptr && std::strncmp(tag, ReplyTags::kTaskEnd, 7) == 0) {
         taskEnded_ = true;
+    }
+    if (tag != nullptr && std::strncmp(tag, ReplyTags::kProgress, 7) == 0) {
+        ++uploadSteps_;
+        if (onStep_) {
+            onStep_();
+        }
     }
     changed_.notify_all();
     return 1;

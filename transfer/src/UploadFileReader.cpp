@@ -35,6 +35,11 @@ UploadFile UploadFileReader::ReadLocal(const std::string& path) const {
         file.status = UploadFile::Status::Unreadable;
         return file;
     }
+    return FromBytes(bytes, path);
+}
+
+UploadFile UploadFileReader::FromBytes(std::string_view bytes, const std::string& path) const {
+    UploadFile file;
     if (bytes.empty()) {
         file.status = UploadFile::Status::Empty;
         return file;

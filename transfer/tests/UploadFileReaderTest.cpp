@@ -67,6 +67,21 @@ TEST_F(UploadFileReaderTest, LineLongerThanTheSendBufferRefusesTheFile) {
     EXPECT_NE(file.error.find(folder.Path("up.txt")), std::string::npos) << file.error;
 }
 
+// The fuzz target reads through FromBytes: it must be the file reading
+// without the file.
+TEST_F(UploadFileReaderTest, BytesInMemoryAreReadAsTheirFileWouldBe) {
+    const std::string tooLong(ScriptBuilder::kMaxLineBytes + 1, 'x');
+    for (const std::string& text : {std::string("A\r\n\nB"), std::string(), "a\n" + tooLong}) {
+        const UploadFile inFile = ReadText(text);
+        const UploadFile inMemory = reader.FromBytes(text, "memory.txt");
+        EXPECT_EQ(inMemory.status, inFile.status);
+        EXPECT_EQ(inMemory.lines, inFile.lines);
+        EXPECT_EQ(inMemory.longLine, inFile.longLine);
+    }
+    const UploadFile refused = reader.FromBytes(tooLong, "memory.txt");
+    EXPECT_NE(refused.error.find("\"memory.txt\""), std::string::npos) << refused.error;
+}
+
 TEST_F(UploadFileReaderTest, WhatIsNotAReadableFileIsRefusedWithItsReason) {
     folder.WriteFile("plain", "x");
     const std::vector<std::pair<std::string, std::string>> cases = {

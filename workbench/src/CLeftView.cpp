@@ -11,9 +11,11 @@
 #include "catalogue/DownloadPlan.h"
 #include "catalogue/EraseFlow.h"
 #include "catalogue/ListLine.h"
+#include "catalogue/UploadPlan.h"
 #include "platform/CodePage.h"
 #include "platform/TermiosSerialPro.h"
 #include "transfer/DownloadFileSink.h"
+#include "transfer/UploadFileReader.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -82,6 +84,9 @@ CLeftView::CLeftView(QWidget* parent, PortList ports, CQelComDll::Creator serial
     repaintTimer_.setSingleShot(true);
     repaintTimer_.setInterval(kRepaintIntervalMs);
     connect(&repaintTimer_, &QTimer::timeout, this, [this] { setUpdatesEnabled(true); });
+    // A file dropped from the desktop's file manager is uploaded as one
+    // dragged from the PC tree.
+    SetAcceptsFileDrops(true);
 }
 
 CLeftView::~CLeftView() {
@@ -164,6 +169,9 @@ LResult CLeftView::OnUserMessage(UserMessage message, WParam wParam, LParam lPar
         return 0;
     case UM_MOVE_FILE:
         OnMoveFile();
+        return 0;
+    case UM_DROP_TARGET:
+        OnDropTarget(lParam != 0 ? FromLParam<TransferRecord>(lParam) : nullptr);
         return 0;
     default:
         return CTreeViewExtc::OnUserMessage(message, wParam, lParam);
@@ -516,6 +524,81 @@ void CLeftView::OnProgress(WParam wParam) {
         progress_.done(0);
         progressShown_ = false;
     }
+}
+
+// --- Upload ----------------------------------------------------------------------
+
+void CLeftView::OnDropTarget(TransferRecord* record) {
+    // Desktop drops of several files come one message each; while one
+    // upload runs the others are refused rather than queued behind it.
+    if (record == nullptr || record->targetItem == nullptr || uploading_ || progressShown_) {
+        return;
+    }
+    const QTreeWidgetItem* node = record->targetItem;
+    const int depth = Depth(node);
+    const QTreeWidgetItem* parent = depth >= 1 ? node->parent() : nullptr;
+    const QTreeWidgetItem* grandparent = depth >= 2 ? parent->parent() : nullptr;
+    const auto target = UploadPlan::TargetOf(
+        depth, ToWide(node->text(0)),
+        parent != nullptr ? ToWide(parent->text(0)) : std::u16string(),
+        grandparent != nullptr ? ToWide(grandparent->text(0)) : std::u16string());
+    if (!target) {
+        return;
+    }
+    record->category = FromWide(target->category);
+    record->destination = FromWide(target->label);
+    uploading_ = true;
+    const bool ran = Upload(*record);
+    uploading_ = false;
+    if (!ran) {
+        ShowMessage(FromWide(std::u16string(UploadPlan::kTranslatedFail)));
+    }
+}
+
+// False when the PC file could not be sent at all.
+bool CLeftView::Upload(const TransferRecord& record) {
+    const auto plan =
+        UploadPlan::Prepare(model_, {ToWide(record.category), ToWide(record.destination)});
+    if (!plan) {
+        return true;
+    }
+    // A node of this tree dragged onto itself names no PC file. Asked before
+    // the dialog: the dragged item may be gone once it has closed.
+    const bool fromHere = record.sourceItem != nullptr && record.sourceItem->treeWidget() == this;
+    CKSDeviceToPcDlg dialog(this);
+    dialog.dialogMode = plan->mode;
+    dialog.fromText = record.source;
+    dialog.toText = record.destination;
+    dialog.fileName = FromWide(plan->fileName);
+    for (const std::u16string& type : plan->dataTypes) {
+        dialog.dataTypeChoices << FromWide(type);
+    }
+    if (ExecDialog(dialog) != 1) {
+        return true;
+    }
+    const UploadFile file =
+        fromHere ? UploadFile{} : UploadFileReader(CodePage::Wire()).Read(ToWide(record.source));
+    const auto decision =
+        UploadPlan::Decide(*plan, ToWide(record.source), file, ToWide(dialog.fileName),
+                           ToWide(dialog.chosenDataType), IsConnected());
+    if (!decision.request) {
+        for (const std::u16string& message : decision.messages) {
+            ShowMessage(FromWide(message));
+        }
+        return !decision.failed;
+    }
+    if (const auto built = decision.request->BuildScript(Engine()); !built) {
+        ShowMessage(QString::fromStdString(built.error));
+        return false;
+    }
+    StartUpload();
+    if (decision.request->lines.empty()) {
+        ShowMessage(FromWide(std::u16string(UploadPlan::kEmptyFile)));
+        return true;
+    }
+    const int total = static_cast<int>(decision.request->lines.size());
+    RunProgressDialog(QString(), record.source, FromWide(plan->storedLine), total);
+    return true;
 }
 
 bool CLeftView::ExpandPort(const QString& name) {

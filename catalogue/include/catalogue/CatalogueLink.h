@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <string>
 
@@ -41,6 +42,14 @@ public:
     // Ends a running download at once (a sink's failure handler calls it,
     // also from within a reply): nothing more is asked of the instrument.
     void AbortDownload(const std::string& why);
+    // Runs the upload script of the request (kinds 8 to 12), which sends its
+    // lines and lists the category again; onStep is called on the link's
+    // worker after every line sent, with the link's lock held (it must not
+    // call back into the link).
+    bool Upload(const TransferRequest& request, std::chrono::milliseconds idleTimeout,
+                std::function<void()> onStep = {});
+    // The lines the running or last upload has sent.
+    std::size_t UploadSteps() const;
 
     const DeviceListing& Listing() const { return listing_; }
     const DeviceModel& Model() const { return model_; }
@@ -66,6 +75,8 @@ private:
     DeviceListing listing_;
     ReplyDispatcher dispatcher_;
     std::uint64_t replies_ = 0;
+    std::size_t uploadSteps_ = 0;
+    std::function<void()> onStep_;
     bool taskEnded_ = false;
     bool failed_ = false;
     std::string error_;

@@ -6,6 +6,7 @@
 #include "ExitCode.h"
 #include "ListCommand.h"
 #include "PortsCommand.h"
+#include "UploadCommand.h"
 
 #include <algorithm>
 
@@ -13,6 +14,7 @@ CommandLine::CommandLine() {
     commands_.push_back(std::make_unique<PortsCommand>());
     commands_.push_back(std::make_unique<ListCommand>());
     commands_.push_back(std::make_unique<DownloadCommand>());
+    commands_.push_back(std::make_unique<UploadCommand>());
     commands_.push_back(std::make_unique<EraseCommand>());
     commands_.push_back(std::make_unique<ConvertCommand>());
 }

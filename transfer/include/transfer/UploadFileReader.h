@@ -20,6 +20,8 @@ public:
     UploadFile Read(std::u16string_view pcPath) const;
     // The path as the file system takes it (UTF-8).
     UploadFile ReadLocal(const std::string& path) const;
+    // The file's bytes already in memory; path only names it in messages.
+    UploadFile FromBytes(std::string_view bytes, const std::string& path) const;
 
     static constexpr const char* kOpenError = "Pc File Open Error!";
     static constexpr const char* kEmptyFile = "File size Null";

@@ -22,6 +22,7 @@ class CWaitDlg;
 class DownloadFileSink;
 class DownloadSink;
 class QMenu;
+struct TransferRecord;
 
 // The instrument tree, the lower left pane: the root "X4 SERIES", one node
 // per serial port, and while a port is connected its five category folders
@@ -113,6 +114,9 @@ private:
     void OnDeleteFile(QTreeWidgetItem* node);
     void OnPortSettings();
     void OnProgress(WParam wParam);
+    // Uploads: a PC file dropped on an entry or detail node.
+    void OnDropTarget(TransferRecord* record);
+    bool Upload(const TransferRecord& record);
     void DestroyWaitDialog();
     void CopyFile(QTreeWidgetItem* node);
     void ShowDetailMenu(QTreeWidgetItem* node, QPoint global);
@@ -143,6 +147,7 @@ private:
     std::unique_ptr<DownloadFileSink> fileSink_;
     bool progressShown_ = false;
     int progressSteps_ = 0;
+    bool uploading_ = false; // a drop is being handled; further drops are refused
     CWaitDlg* waitDialog_ = nullptr;
     QIcon portClosed_;
     QIcon portOpen_;

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "catalogue/DeviceModel.h"
+#include "protocol/TransferRequest.h"
+#include "transfer/UploadFile.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The decisions of sending a PC file to the instrument: which entry a drop
+// names, how the transfer dialog is set up for its category, and the request
+// (or the messages) that the file and the dialog's choices give.
+class UploadPlan {
+public:
+    static constexpr std::u16string_view kTranslatedFail = u"Translated Fail";
+    static constexpr std::u16string_view kOpenError = u"Pc File Open Error!";
+    static constexpr std::u16string_view kEmptyFile = u"File size Null";
+    static constexpr std::u16string_view kInvalidArgument = u"An invalid argument was encountered.";
+    static constexpr std::u16string_view kNotConnected =
+        u"No instrument is connected: expand its port first; nothing was sent.";
+
+    // The entry a drop names: the category text and the entry label.
+    struct Target {
+        std::u16string category;
+        std::u16string label;
+    };
+    // From the dropped-on node's depth and the texts of the node, its parent
+    // and its grandparent: an entry (depth 3) names itself, a detail node
+    // (depth 4 or more) its parent; none for anything higher up.
+    static std::optional<Target> TargetOf(int depth, std::u16string_view text,
+                                          std::u16string_view parentText,
+                                          std::u16string_view grandparentText);
+
+    // How the transfer dialog opens for a target; none for a category that
+    // takes no uploads ("FOR").
+    struct Dialog {
+        int mode = 0;                          // 8 job, 10 code list, 11 HAL, 12 VAL
+        std::u16string fileName;               // f0, or "default" for a job without one
+        std::vector<std::u16string> dataTypes; // jobs: the format list
+        std::u16string storedLine;             // the target's list line (empty when unknown)
+    };
+    static std::optional<Dialog> Prepare(const DeviceModel& model, const Target& target);
+
+    // What to do after OK.
+    struct Decision {
+        std::optional<TransferRequest> request; // set when the upload is to start
+        std::vector<std::u16string> messages;   // shown in order (failures, "File size Null")
+        bool failed = false;                    // the drop then ends with "Translated Fail"
+    };
+    // file: the PC file as UploadFileReader read it; confirmedName and
+    // dataType: the dialog's file name and chosen data type; connected:
+    // whether the instrument's port is open.
+    static Decision Decide(const Dialog& dialog, std::u16string_view pcPath, const UploadFile& file,
+                           std::u16string_view confirmedName, std::u16string_view dataType,
+                           bool connected);
+
+    // "GSI" "0", "IDEX" "1", any other text itself.
+    static std::u16string FormatCodeOf(std::u16string_view dataType);
+
+private:
+    static Decision Refused(std::vector<std::u16string> messages, bool failed);
+};

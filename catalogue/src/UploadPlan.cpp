@@ -1,0 +1,131 @@
+#include "catalogue/UploadPlan.h"
+
+#include "catalogue/EntryKind.h"
+#include "catalogue/ListLine.h"
+#include "platform/CodePage.h"
+
+namespace {
+
+// The reader's sentences name the path in the file system's UTF-8.
+std::u16string FromUtf8(const std::string& text) {
+    return CodePage("UTF-8").ToWide(text);
+}
+
+std::optional<int> ModeOf(std::u16string_view category) {
+    const auto kind = CategoryOf(category);
+    if (!kind) {
+        return std::nullopt;
+    }
+    switch (*kind) {
+    case EntryKind::Job:
+        return TransferRequest::JobUpload;
+    case EntryKind::Code:
+        return TransferRequest::CodeUpload;
+    case EntryKind::Hal:
+        return TransferRequest::HalUpload;
+    case EntryKind::Val:
+        return TransferRequest::ValUpload;
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+std::optional<UploadPlan::Target> UploadPlan::TargetOf(int depth, std::u16string_view text,
+                                                       std::u16string_view parentText,
+                                                       std::u16string_view grandparentText) {
+    if (depth >= 4) {
+        return Target{std::u16string(grandparentText), std::u16string(parentText)};
+    }
+    if (depth == 3) {
+        return Target{std::u16string(parentText), std::u16string(text)};
+    }
+    return std::nullopt;
+}
+
+std::optional<UploadPlan::Dialog> UploadPlan::Prepare(const DeviceModel& model,
+                                                      const Target& target) {
+    const auto mode = ModeOf(target.category);
+    if (!mode) {
+        return std::nullopt;
+    }
+    Dialog dialog;
+    dialog.mode = *mode;
+    dialog.storedLine = model.LineOf(target.category, target.label);
+    dialog.fileName = ListLine::Split(dialog.storedLine, ListLine::kStoredFields).front();
+    if (*mode == TransferRequest::JobUpload) {
+        if (dialog.fileName.empty()) {
+            dialog.fileName = u"default";
+        }
+        dialog.dataTypes = model.FormatList();
+    }
+    return dialog;
+}
+
+UploadPlan::Decision UploadPlan::Refused(std::vector<std::u16string> messages, bool failed) {
+    Decision decision;
+    decision.messages = std::move(messages);
+    decision.failed = failed;
+    return decision;
+}
+
+UploadPlan::Decision UploadPlan::Decide(const Dialog& dialog, std::u16string_view pcPath,
+                                        const UploadFile& file, std::u16string_view confirmedName,
+                                        std::u16string_view dataType, bool connected) {
+    // Started on a closed port the script would never run, and the progress
+    // dialog would wait for an end that cannot come.
+    if (!connected) {
+        return Refused({std::u16string(kNotConnected)}, false);
+    }
+    const auto f = ListLine::Split(dialog.storedLine, ListLine::kStoredFields);
+    const bool job = dialog.mode == TransferRequest::JobUpload;
+    const bool jobWithoutName = job && f.front().empty();
+    // The item's address (f1), and for a new job its counts, name the target
+    // on the instrument; a line without them has nothing the commands could use.
+    if (f.size() < 2 || (jobWithoutName && f.size() < 4)) {
+        return Refused({std::u16string(kInvalidArgument)}, false);
+    }
+    switch (file.status) {
+    case UploadFile::Status::Unreadable:
+        return Refused({std::u16string(kOpenError)}, true);
+    case UploadFile::Status::LineTooLong:
+        return Refused({FromUtf8(file.error)}, true);
+    default:
+        break;
+    }
+    TransferRequest request;
+    request.kind = dialog.mode;
+    request.lines = file.lines;
+    if (job) {
+        request.formatCode = FormatCodeOf(dataType);
+        request.itemName = f[1];
+        request.pcPath = pcPath;
+        request.jobLabel = confirmedName;
+        request.echoName = dialog.storedLine;
+        if (jobWithoutName) {
+            request.kind = TransferRequest::JobUploadSelect;
+            request.echoName = std::u16string(confirmedName) + u"," + f[1] + u"," + f[2] + u"," +
+                               ListLine::WithoutLineEnd(f[3]);
+        }
+    } else {
+        request.formatCode = f[1];
+        request.echoName = f[0];
+    }
+    Decision decision;
+    decision.request = std::move(request);
+    if (file.lines.empty()) {
+        decision.messages.emplace_back(kEmptyFile);
+    }
+    return decision;
+}
+
+std::u16string UploadPlan::FormatCodeOf(std::u16string_view dataType) {
+    if (dataType == u"GSI") {
+        return u"0";
+    }
+    if (dataType == u"IDEX") {
+        return u"1";
+    }
+    return std::u16string(dataType);
+}

@@ -1,0 +1,122 @@
+#!/usr/bin/env bash
+# Builds the Debian package from the suite's build (build/ or BUILD_DIR),
+# installs it with dpkg into this very system from a fresh folder, checks that
+# a desktop finds the programs, icons and launchers, runs the programs briefly
+# as an ordinary user, and removes the package again. Needs root or sudo.
+#
+# The package is left in PACKAGE_OUT (default: build/package).
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-$top/build}
+out=${PACKAGE_OUT:-$build/package}
+package=stationlink-suite
+prefix=/usr
+check_user=slcheck
+
+fail() {
+    echo "package check: $*" >&2
+    exit 1
+}
+
+# ---- checks run as the ordinary user, from the fresh folder ---------------------------------
+if [ "${1:-}" = "--as-user" ]; then
+    cd "$2"
+    export QT_QPA_PLATFORM=offscreen
+    stationlink-cli --help | grep -q "stationlink-cli ports" || fail "stationlink-cli --help"
+    echo "stationlink-cli --help: usage printed"
+    version=$(stationlink --version) || fail "stationlink --version failed"
+    echo "stationlink --version: $version"
+    [[ $version == stationlink* ]] || fail "stationlink --version printed '$version'"
+
+    x4sim >x4sim.out 2>x4sim.err &
+    sim=$!
+    for _ in $(seq 50); do
+        [ -s x4sim.out ] && break
+        sleep 0.1
+    done
+    tty=$(head -n 1 x4sim.out)
+    [ -c "$tty" ] || fail "x4sim did not open a pseudo-terminal: $(cat x4sim.err)"
+    # The installed programs talk to each other: the instrument's lists over the line.
+    STATIONLINK_PORTS="COM1=$tty" stationlink-cli list COM1 --timeout 20 >list.out ||
+        fail "stationlink-cli list against x4sim failed"
+    grep -q "^DEVICE" list.out || fail "stationlink-cli list printed no device line"
+    echo "stationlink-cli list read $(($(wc -l <list.out) - 1)) entries from x4sim"
+    kill -TERM "$sim"
+    wait "$sim" || fail "x4sim did not end cleanly on SIGTERM"
+    echo "x4sim ran on $tty and ended on SIGTERM"
+
+    # A desktop program that is still running after a few seconds has started.
+    for program in suitepad alignedit; do
+        command -v "$program" >/dev/null || continue
+        status=0
+        timeout 3 "$program" >/dev/null 2>&1 || status=$?
+        [ "$status" -eq 124 ] || fail "$program ended early with status $status"
+        echo "$program started and ran"
+    done
+    exit 0
+fi
+
+# ---- as root: build, install, check, remove -------------------------------------------------
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+"$top/scripts/deps.sh" dpkg-dev desktop-file-utils
+BUILD_DIR=$build "$top/scripts/build.sh"
+rm -rf "$out"
+(cd "$build" && cpack -G DEB -B "$out" >/dev/null)
+deb=$(ls "$out"/${package}_*.deb)
+echo "Built $deb"
+dpkg-deb -f "$deb" Depends
+
+fresh=$(mktemp -d)
+created_user=""
+cleanup() {
+    $sudo dpkg -r "$package" >/dev/null 2>&1 || true
+    [ -z "$created_user" ] || $sudo userdel -r "$created_user" >/dev/null 2>&1 || true
+    rm -rf "$fresh"
+}
+trap cleanup EXIT
+
+if dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+    fail "$package is installed already; remove it first"
+fi
+cp "$deb" "$0" "$fresh/"
+chmod 755 "$fresh"
+chmod 644 "$fresh"/*.deb
+(cd "$fresh" && $sudo dpkg -i "$(basename "$deb")") ||
+    (cd "$fresh" && $sudo apt-get -f install -y -qq) ||
+    fail "the package does not install"
+
+for program in stationlink suitepad x4sim stationlink-cli; do
+    [ -x "$prefix/bin/$program" ] || fail "$prefix/bin/$program is missing"
+done
+for program in $(dpkg -L "$package" | grep "^$prefix/bin/"); do
+    ! ldd "$program" | grep -q "not found" || fail "$program lacks libraries: $(ldd "$program")"
+done
+desktops=$(dpkg -L "$package" | grep "^$prefix/share/applications/.*\.desktop$") ||
+    fail "no desktop files"
+for desktop in $desktops; do
+    desktop-file-validate "$desktop" || fail "$desktop is not valid"
+    exec_name=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
+    icon=$(sed -n 's/^Icon=//p' "$desktop")
+    [ "$(command -v "$exec_name")" = "$prefix/bin/$exec_name" ] ||
+        fail "$desktop starts $exec_name, which is not in $prefix/bin"
+    [ -f "$prefix/share/icons/hicolor/scalable/apps/$icon.svg" ] ||
+        fail "$desktop shows icon $icon, which the hicolor theme lacks"
+    echo "$desktop: starts $prefix/bin/$exec_name, icon $icon"
+done
+
+if [ "$(id -u)" -eq 0 ]; then
+    if ! id "$check_user" >/dev/null 2>&1; then
+        useradd -m -s /bin/bash "$check_user"
+        created_user=$check_user
+    fi
+    chown "$check_user" "$fresh"
+    runuser -u "$check_user" -- env -i PATH=/usr/bin:/bin HOME="$(eval echo "~$check_user")" \
+        bash "$fresh/$(basename "$0")" --as-user "$fresh"
+else
+    bash "$fresh/$(basename "$0")" --as-user "$fresh"
+fi
+
+$sudo dpkg -r "$package" >/dev/null
+[ ! -e "$prefix/bin/stationlink" ] || fail "removing the package left $prefix/bin/stationlink"
+echo "package check passed: $(basename "$deb") installs, runs and removes cleanly"
