@@ -26,13 +26,14 @@ fail() {
     exit 1
 }
 
+options=(--tool=memcheck --leak-check=full --show-leak-kinds=definite,indirect,possible
+    --errors-for-leak-kinds=definite,indirect,possible --error-exitcode=$error_status
+    --track-origins=yes --num-callers=30 --suppressions="$top/scripts/valgrind-qt.supp")
+
 memcheck() {
     local name=$1
     shift
-    valgrind --tool=memcheck --leak-check=full --show-leak-kinds=definite,indirect,possible \
-        --errors-for-leak-kinds=definite,indirect,possible --error-exitcode=$error_status \
-        --track-origins=yes --num-callers=30 --suppressions="$top/scripts/valgrind-qt.supp" \
-        --log-file="$out/$name.log" "$@"
+    valgrind "${options[@]}" --log-file="$out/$name.log" "$@"
 }
 
 # The verdict of one report: its error summary and, for a failure, the report.
@@ -55,7 +56,10 @@ cli() {
 }
 
 link="$out/x4sim-tty"
-memcheck x4sim "$build/bin/x4sim" --link "$link" --received "$out/received" >/dev/null &
+# Started directly (not through the function), so that $! is valgrind, which
+# hands the stop signal on to x4sim.
+valgrind "${options[@]}" --log-file="$out/x4sim.log" "$build/bin/x4sim" --link "$link" \
+    --received "$out/received" >/dev/null &
 sim=$!
 trap 'kill "$sim" 2>/dev/null || true; wait "$sim" 2>/dev/null || true' EXIT
 for _ in $(seq 300); do
