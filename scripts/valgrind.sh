@@ -2,11 +2,11 @@
 # Runs the instrument work end to end under valgrind's memcheck: x4sim (the
 # demo instrument, itself under memcheck) on a pseudo-terminal, and
 # stationlink-cli listing it, downloading a job raw and as a "CASS" point
-# file, uploading a file and erasing a job. Then one window test (the
-# download flows of stationlink, offscreen). Any memcheck error or any
-# definite, indirect or possible leak fails the script; the reports stay in
-# VALGRIND_OUT (default build/valgrind). Skip the window test with
-# VALGRIND_GUI=0.
+# file, uploading a file and erasing a job. Then the window tests that drive
+# stationlink against x4sim (connect, download and upload flows, offscreen).
+# Any memcheck error or any definite, indirect or possible leak fails the
+# script; the reports stay in VALGRIND_OUT (default build/valgrind). Skip the
+# window tests with VALGRIND_GUI=0.
 #
 # Uses the suite's build in build/ (or BUILD_DIR); build it first.
 set -euo pipefail
@@ -90,9 +90,11 @@ trap - EXIT
 verdict x4sim "$status"
 
 if [ "$gui" != 0 ]; then
-    status=0
-    QT_QPA_PLATFORM=offscreen memcheck workbench-download \
-        "$build/bin/workbench_download_tests" >"$out/workbench-download.out" 2>&1 || status=$?
-    verdict workbench-download "$status"
+    for test in leftview download upload; do
+        status=0
+        QT_QPA_PLATFORM=offscreen memcheck "workbench-$test" \
+            "$build/bin/workbench_${test}_tests" >"$out/workbench-$test.out" 2>&1 || status=$?
+        verdict "workbench-$test" "$status"
+    done
 fi
 echo "valgrind: no memcheck errors and no leaks"
