@@ -61,12 +61,10 @@ link="$out/x4sim-tty"
 valgrind "${options[@]}" --log-file="$out/x4sim.log" "$build/bin/x4sim" --link "$link" \
     --received "$out/received" >/dev/null &
 sim=$!
-trap 'kill "$sim" 2>/dev/null || true; wait "$sim" 2>/dev/null || true' EXIT
-for _ in $(seq 300); do
-    [ -e "$link" ] && break
-    sleep 0.1
-done
-[ -e "$link" ] || fail "x4sim did not start (report: $out/x4sim.log)"
+trap 'kill "$sim" 2>/dev/null || true' EXIT
+# Under memcheck the simulator takes a few seconds to open its line.
+timeout 30 sh -c 'until [ -e "$1" ]; do sleep 0.1; done' _ "$link" ||
+    fail "x4sim did not start (report: $out/x4sim.log)"
 export STATIONLINK_PORTS="COM1=$link"
 
 cli list list COM1
