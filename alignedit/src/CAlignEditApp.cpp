@@ -2,16 +2,11 @@
 
 #include "alignedit/CMainFrame.h"
 
+#include "workbench/ScreenCapture.h"
+
 #include <QCommandLineParser>
 #include <QMdiArea>
-#include <QPixmap>
-#include <QScreen>
 #include <QTimer>
-
-namespace {
-// Time for the window system to map and paint the window before a screenshot.
-constexpr int kScreenshotDelayMs = 1500;
-} // namespace
 
 CAlignEditApp::CAlignEditApp(int& argc, char** argv) : QApplication(argc, argv) {
     setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
@@ -26,11 +21,8 @@ bool CAlignEditApp::InitInstance() {
     parser.setApplicationDescription(CMainFrame::kCaption);
     parser.addHelpOption();
     parser.addVersionOption();
-    QCommandLineOption screenshot(QStringLiteral("screenshot"),
-                                  QStringLiteral("Save a picture of the screen to <file> after "
-                                                 "start-up and quit."),
-                                  QStringLiteral("file"));
-    parser.addOption(screenshot);
+    const ScreenCapture screenshot;
+    screenshot.AddTo(parser);
     parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("Files to open."),
                                  QStringLiteral("[files...]"));
     parser.process(*this);
@@ -47,19 +39,10 @@ bool CAlignEditApp::InitInstance() {
         }
     }
     frame_->show();
-    if (parser.isSet(screenshot)) {
-        ScheduleScreenshot(parser.value(screenshot));
+    if (screenshot.Requested(parser)) {
+        // The picture shows every open document side by side.
+        screenshot.Schedule(parser, *frame_);
+        QTimer::singleShot(0, frame_->MdiArea(), &QMdiArea::tileSubWindows);
     }
     return true;
-}
-
-void CAlignEditApp::ScheduleScreenshot(const QString& path) {
-    // Without a window manager nothing places the window: fill the screen and
-    // show every document.
-    frame_->setGeometry(frame_->screen()->availableGeometry());
-    QTimer::singleShot(0, frame_->MdiArea(), &QMdiArea::tileSubWindows);
-    QTimer::singleShot(kScreenshotDelayMs, this, [this, path] {
-        const bool saved = frame_->screen()->grabWindow(0).save(path, "PNG");
-        exit(saved ? 0 : 1);
-    });
 }

@@ -1,18 +1,16 @@
 #include "workbench/CKestaTDApp.h"
 
 #include "workbench/CLeftView.h"
+#include "workbench/ScreenCapture.h"
 #include "workbench/StationlinkIcon.h"
 
 #include <QCommandLineParser>
 #include <QMessageBox>
-#include <QPixmap>
 #include <QScreen>
 #include <QTimer>
 
 namespace {
 const QString kTitle = QStringLiteral("Velmor Data Exchange Manager");
-// Time for the window system to map and paint the window before a screenshot.
-constexpr int kScreenshotDelayMs = 1500;
 } // namespace
 
 CKestaTDApp::CKestaTDApp(int& argc, char** argv, PaneFactories factories)
@@ -30,11 +28,8 @@ bool CKestaTDApp::InitInstance() {
     parser.setApplicationDescription(kTitle);
     parser.addHelpOption();
     parser.addVersionOption();
-    QCommandLineOption screenshot(QStringLiteral("screenshot"),
-                                  QStringLiteral("Save a picture of the screen to <file> after "
-                                                 "start-up and quit."),
-                                  QStringLiteral("file"));
-    parser.addOption(screenshot);
+    const ScreenCapture screenshot;
+    screenshot.AddTo(parser);
     QCommandLineOption connectPort(
         QStringLiteral("connect"),
         QStringLiteral("Expand the instrument tree's <port> at start-up, "
@@ -61,18 +56,8 @@ bool CKestaTDApp::InitInstance() {
         QTimer::singleShot(0, tree,
                            [tree, port = parser.value(connectPort)] { tree->ExpandPort(port); });
     }
-    if (parser.isSet(screenshot)) {
-        ScheduleScreenshot(parser.value(screenshot));
+    if (screenshot.Requested(parser)) {
+        screenshot.Schedule(parser, *frame_);
     }
     return true;
-}
-
-void CKestaTDApp::ScheduleScreenshot(const QString& path) {
-    // Without a window manager nothing maximises the window: fill the screen
-    // as a maximised window would.
-    frame_->setGeometry(frame_->screen()->availableGeometry());
-    QTimer::singleShot(kScreenshotDelayMs, this, [this, path] {
-        const bool saved = frame_->screen()->grabWindow(0).save(path, "PNG");
-        exit(saved ? 0 : 1);
-    });
 }

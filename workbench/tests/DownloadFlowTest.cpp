@@ -1,6 +1,11 @@
-// Downloads against the simulated instrument over a pseudo-terminal: a drag
-// with real mouse events, "Copy File" and "Paste File" for every category,
+// Downloads against the simulated instrument over a pseudo-terminal: drags
+// with real mouse events and "Copy File" and "Paste File" for every category,
 // "Move File", and the downloads that must not start or must not succeed.
+
+// Mouse events go through the window, as the window system delivers them, so
+// the dragging tree's mouse capture decides who gets them: the release over
+// the PC tree reaches the instrument tree, which drops there.
+#define QTEST_QPA_MOUSE_HANDLING
 
 #include "MenuChoice.h"
 #include "SimProcess.h"
@@ -133,7 +138,8 @@ private slots:
     void init();
     void cleanup();
 
-    void dragOntoAPcFolderWritesTheRawFile();
+    void dragOntoAPcFolderWritesEveryCategory();
+    void dragOntoASubfolderGivesThePointFileOfThePart();
     void copyAndPasteEveryCategory();
     void moveFileIntoATypedFolderGivesThePointFile();
     void refusedAndFailedDownloads();
@@ -142,6 +148,8 @@ private:
     QTreeWidgetItem* Node(const QString& category, const QString& entry,
                           const QString& detail = {}) const;
     void RightClickMenu(QTreeWidgetItem* item, const QString& choice);
+    void DragOnto(QTreeWidgetItem* node, QTreeWidgetItem* folder);
+    QTreeWidgetItem* DeskFolder(const QString& name);
     void CopyAndPaste(QTreeWidgetItem* node);
     QString Desk(const QString& name = {}) const { return temp_.filePath("desk/" + name); }
 
@@ -168,7 +176,8 @@ void DownloadFlowTest::init() {
     frame_ = std::make_unique<CMainFrame>(panes);
     QVERIFY(frame_->Create());
     frame_->InitialUpdate();
-    // Within the offscreen screen, where the drop looks for the tree under the cursor.
+    // Inside the screen (offscreen: 800 x 600): the drop finds the tree under
+    // the cursor through the screen's windows, and there are none beyond it.
     frame_->resize(780, 580);
     frame_->move(0, 0);
     frame_->show();
@@ -209,36 +218,90 @@ void DownloadFlowTest::CopyAndPaste(QTreeWidgetItem* node) {
     QApplication::sendEvent(pc_->viewport(), &event);
 }
 
-void DownloadFlowTest::dragOntoAPcFolderWritesTheRawFile() {
-    QTreeWidgetItem* fix = Node("JOB", "JobList:3 [IN:SITE03]", "FixPoints:12");
-    QVERIFY(fix != nullptr);
-    view_->dataType = QStringLiteral("GSI");
-    view_->scrollToItem(fix);
-    const QPoint from = view_->visualItemRect(fix).center();
+// The user's gesture: press on the instrument node, move past the drag
+// distance, move over the PC folder and release there.
+void DownloadFlowTest::DragOnto(QTreeWidgetItem* node, QTreeWidgetItem* folder) {
+    view_->scrollToItem(node);
+    const QPoint from = view_->visualItemRect(node).center();
     QTest::mousePress(view_->viewport(), Qt::LeftButton, {}, from);
     QTest::mouseMove(view_->viewport(), from + QPoint(QApplication::startDragDistance() + 5, 2));
     QVERIFY(view_->IsDragging());
-    // The offscreen platform finds no window under the cursor, so the drop is
-    // completed with the two messages a release over the PC folder sends.
-    QTest::keyClick(view_->viewport(), Qt::Key_Escape);
-    TransferRecord record;
-    record.sourceItem = fix;
-    record.targetItem = pc_->DesktopItem();
-    QCOMPARE(view_->SendUserMessage(UM_DRAG_SOURCE, 0, ToLParam(&record)), LResult{1});
-    pc_->SendUserMessage(UM_DROP_TARGET, 0, ToLParam(&record));
+    pc_->scrollToItem(folder);
+    const QPoint to = pc_->visualItemRect(folder).center();
+    QTest::mouseMove(pc_->viewport(), to);
+    QCOMPARE(pc_->DropHighlightItem(), folder);
+    QTest::mouseRelease(pc_->viewport(), Qt::LeftButton, {}, to);
+    QVERIFY(!view_->IsDragging());
+}
 
-    QCOMPARE(view_->shownNames, QStringList{"SITE03"});
-    QCOMPARE(view_->shownTypes, QStringList{"COORDS"});
-    QCOMPARE(view_->shownNotes,
-             QStringList{QString::fromStdU16String(std::u16string(DownloadPlan::kOtherTypeNote))});
-    QCOMPARE(view_->progressRuns, 1);
+// A folder on the desk, as the PC tree lists it once the desk is opened.
+QTreeWidgetItem* DownloadFlowTest::DeskFolder(const QString& name) {
+    pc_->collapseItem(pc_->DesktopItem());
+    pc_->expandItem(pc_->DesktopItem());
+    return Child(pc_->DesktopItem(), name);
+}
+
+void DownloadFlowTest::dragOntoAPcFolderWritesEveryCategory() {
+    struct Case {
+        QString category, entry, detail, dataType, file, data, shownType;
+    };
+    // From detail nodes and from entry nodes; a job's part is the node the
+    // drag started on, "OBSERV" from the entry itself.
+    const Case cases[] = {
+        {"JOB", "JobList:3 [IN:SITE03]", "FixPoints:12", "GSI", "SITE03.gsi", "JOB/3/COORDS.GSI",
+         "COORDS"},
+        {"JOB", "JobList:1 [IN:BRIDGE]", "", "IDEX", "BRIDGE.idex", "JOB/1/OBSERV.IDEX", "OBSERV"},
+        {"JOB", "JobList:1 [IN:BRIDGE]", "MeasurementPoints:36", "GSI", "BRIDGE.gsi",
+         "JOB/1/OBSERV.GSI", "OBSERV"},
+        {"COD", "CodeBook:1", "Name:TOPO", "IDEX", "TOPO.crf", "COD/1.IDEX", ""},
+        {"HAL", "HalList:2", "", "", "RAMPA.hal", "HAL/2.txt", ""},
+        {"VAL", "ValList:1", "Points:5", "", "MAINST.val", "VAL/1.txt", ""},
+    };
+    for (const Case& c : cases) {
+        view_->dataType = c.dataType;
+        view_->shownTypes.clear();
+        QTreeWidgetItem* node = Node(c.category, c.entry, c.detail);
+        QVERIFY2(node != nullptr, qPrintable(c.entry));
+        DragOnto(node, pc_->DesktopItem());
+        if (QTest::currentTestFailed()) {
+            return;
+        }
+        const QByteArray written = FileBytes(Desk(c.file));
+        QVERIFY2(!written.isEmpty(), qPrintable(c.file));
+        QCOMPARE(written, SentLines(c.data));
+        QCOMPARE(view_->ProgressSteps(), static_cast<int>(written.count("\r\n")));
+        QVERIFY(!view_->ProgressShown());
+        if (c.category == QLatin1String("JOB")) {
+            QCOMPARE(view_->shownTypes, QStringList{c.shownType});
+        }
+    }
+    // The GSI jobs hold bytes above 0x7F in their names: they pass unchanged.
+    QVERIFY(FileBytes(Desk("SITE03.gsi")).contains('\xC4'));
+    QCOMPARE(view_->shownNames,
+             (QStringList{"SITE03", "BRIDGE", "BRIDGE", "TOPO.crf", "RAMPA.hal", "MAINST.val"}));
+    QCOMPARE(view_->shownNotes.first(),
+             QString::fromStdU16String(std::u16string(DownloadPlan::kOtherTypeNote)));
+    QCOMPARE(view_->progressRuns, 6);
     QVERIFY2(view_->messages.isEmpty(), qPrintable(view_->messages.join('\n')));
-    const QByteArray written = FileBytes(Desk("SITE03.gsi"));
-    const QByteArray expected = SentLines("JOB/3/COORDS.GSI");
-    QVERIFY(expected.contains('\xC4')); // bytes above 0x7F pass unchanged
-    QCOMPARE(written, expected);
-    QCOMPARE(view_->ProgressSteps(), static_cast<int>(written.count("\r\n")));
-    QVERIFY(!view_->ProgressShown());
+}
+
+void DownloadFlowTest::dragOntoASubfolderGivesThePointFileOfThePart() {
+    QVERIFY(QDir().mkpath(Desk("points")));
+    QTreeWidgetItem* folder = DeskFolder(QStringLiteral("points"));
+    QVERIFY(folder != nullptr);
+    view_->dataType = QStringLiteral("CASS");
+    view_->typedNames = QStringList{"SITE03C"};
+    DragOnto(Node("JOB", "JobList:3 [IN:SITE03]", "FixPoints:12"), folder);
+
+    QVERIFY2(view_->messages.isEmpty(), qPrintable(view_->messages.join('\n')));
+    // The drag is what chooses the part: the fixed points.
+    QCOMPARE(view_->shownTypes, QStringList{"COORDS"});
+    const QList<QByteArray> points = FileBytes(Desk("points/SITE03C.dat")).split('\n');
+    QCOMPARE(points.size(), 13);
+    QCOMPARE(points.first(), QByteArray("B1,1843.058,1828.036,352.908,TREE\r"));
+    QVERIFY(points[11].startsWith("B12,1932.690,1909.766,352.668,"));
+    // The collected lines are the steps: the header and every data line.
+    QCOMPARE(view_->ProgressSteps(), 1 + SentLines("JOB/3/COORDS.GSI").count("\r\n"));
 }
 
 void DownloadFlowTest::copyAndPasteEveryCategory() {
@@ -291,23 +354,6 @@ void DownloadFlowTest::moveFileIntoATypedFolderGivesThePointFile() {
     QCOMPARE(lines.last(), QByteArray());
     // The collected lines are the steps: the header and every data line.
     QCOMPARE(view_->ProgressSteps(), 1 + SentLines("JOB/3/OBSERV.GSI").count("\r\n"));
-
-    view_->typedNames = QStringList{"SITE03C"};
-    view_->shownTypes.clear();
-    QTreeWidgetItem* fixAgain = Node("JOB", "JobList:3 [IN:SITE03]", "FixPoints:12");
-    QTreeWidgetItem* measured = Node("JOB", "JobList:3 [IN:SITE03]", "MeasurementPoints:18");
-    QVERIFY(fixAgain != nullptr && measured != nullptr);
-    // The drag is what chooses the part: drop the fixed points on the folder.
-    TransferRecord record;
-    record.sourceItem = fixAgain;
-    QCOMPARE(view_->SendUserMessage(UM_DRAG_SOURCE, 0, ToLParam(&record)), LResult{1});
-    QCOMPARE(record.jobPart, 1);
-    record.destination = Desk("points/");
-    view_->SendUserMessage(UM_DOWNLOAD, 0, ToLParam(&record));
-    const QList<QByteArray> points = FileBytes(Desk("points/SITE03C.dat")).split('\n');
-    QCOMPARE(points.size(), 13);
-    QCOMPARE(points.first(), QByteArray("B1,1843.058,1828.036,352.908,TREE\r"));
-    QVERIFY(points[11].startsWith("B12,1932.690,1909.766,352.668,"));
 }
 
 void DownloadFlowTest::refusedAndFailedDownloads() {

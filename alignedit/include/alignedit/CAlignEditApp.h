@@ -20,7 +20,5 @@ public:
     CMainFrame* MainFrame() const { return frame_.get(); }
 
 private:
-    void ScheduleScreenshot(const QString& path);
-
     std::unique_ptr<CMainFrame> frame_;
 };

@@ -20,8 +20,6 @@ public:
     CMainFrame* MainFrame() const { return frame_.get(); }
 
 private:
-    void ScheduleScreenshot(const QString& path);
-
     PaneFactories factories_;
     // Destroyed before the application object: the trees close their links
     // while the application still exists.
