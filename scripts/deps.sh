@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     libgtest-dev libgmock-dev
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 libgl-dev libx11-dev
-    xvfb xauth fonts-dejavu-core
+    xvfb xauth fonts-dejavu-core valgrind
 )
 packages+=("$@")
 
