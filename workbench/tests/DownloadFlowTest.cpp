@@ -7,6 +7,7 @@
 // the PC tree reaches the instrument tree, which drops there.
 #define QTEST_QPA_MOUSE_HANDLING
 
+#include "DialogGuard.h"
 #include "MenuChoice.h"
 #include "SimProcess.h"
 
@@ -31,7 +32,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <cstdlib>
 #include <memory>
@@ -71,9 +71,12 @@ protected:
             return QDialog::Accepted;
         }
         ++progressRuns;
-        // A download that never ends fails the test instead of hanging it.
-        QTimer::singleShot(30000, &dialog, [&dialog] { dialog.done(-1); });
-        return CLeftView::ExecDialog(dialog);
+        const DialogGuard guard(dialog);
+        const int result = CLeftView::ExecDialog(dialog);
+        if (guard.Fired()) {
+            messages << QStringLiteral("the progress dialog was never ended");
+        }
+        return result;
     }
 
 private:

@@ -6,6 +6,7 @@
 // the dragging tree's mouse capture decides who gets them.
 #define QTEST_QPA_MOUSE_HANDLING
 
+#include "DialogGuard.h"
 #include "SimProcess.h"
 
 #include "workbench/CKSDeviceToPcDlg.h"
@@ -27,7 +28,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <cstdlib>
 #include <memory>
@@ -65,11 +65,7 @@ protected:
             return transfer->result();
         }
         progressTotals << ProgressDialog().total;
-        // A dialog that is never ended fails the test instead of hanging it.
-        QTimer guard;
-        guard.setSingleShot(true);
-        QObject::connect(&guard, &QTimer::timeout, &dialog, [&dialog] { dialog.done(-1); });
-        guard.start(30000);
+        const DialogGuard guard(dialog);
         const int result = CLeftView::ExecDialog(dialog);
         progressEndPosition =
             ProgressDialog().findChild<QProgressBar*>(QStringLiteral("progress1038"))->value();
