@@ -321,6 +321,10 @@ void CLeftView::OnItemCollapsed(QTreeWidgetItem* item) {
     connectedPort_ = nullptr;
     categories_.fill(nullptr);
     ClosePortFromWindow();
+    // A transfer cut off here gets no end from the instrument: its file is
+    // closed as far as written, so the next download starts a file of its own.
+    fileSink_->Abandon();
+    OnProgress(1);
     item->setIcon(0, portClosed_);
     SendUserMessage(UM_INIT_DONE);
     model_.ClearFormats();
@@ -447,6 +451,9 @@ int CLeftView::ExecDialog(QDialog& dialog) {
 // --- Erase, port settings, progress ----------------------------------------------
 
 void CLeftView::OnDeleteFile(QTreeWidgetItem* node) {
+    if (RefusedWhileTransferRuns()) {
+        return;
+    }
     const auto levels = EraseFlow::LevelsToEntry(Depth(node));
     if (!levels) {
         ShowMessage(FromWide(std::u16string(EraseFlow::kDelError)));
@@ -514,6 +521,16 @@ int CLeftView::RunProgressDialog(const QString& fileType, const QString& source,
     progressShown_ = true;
     progressSteps_ = 0;
     return ExecDialog(progress_);
+}
+
+// The progress dialog is modal, so it is only shown here when the user has
+// closed it and its transfer goes on; its end still ends the dialog.
+bool CLeftView::RefusedWhileTransferRuns() {
+    if (!progressShown_) {
+        return false;
+    }
+    ShowMessage(QString::fromLatin1(kTransferRunning));
+    return true;
 }
 
 void CLeftView::OnProgress(WParam wParam) {
@@ -696,6 +713,9 @@ void CLeftView::OnDownload(const TransferRecord& record) {
     if (!IsConnected()) {
         // Nothing would be sent and no end would ever close the progress dialog.
         ShowMessage(FromWide(std::u16string(DownloadPlan::kNotConnected)));
+        return;
+    }
+    if (RefusedWhileTransferRuns()) {
         return;
     }
     const std::u16string category = ToWide(record.category);

@@ -32,6 +32,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <cstdlib>
 #include <memory>
@@ -54,6 +55,7 @@ public:
     QStringList shownTypes; // the file types it preselected
     QStringList shownNotes; // its visible note under the data type
     int progressRuns = 0;
+    bool closeProgress = false; // the user closes the progress dialog at once
 
     using CLeftView::contextMenuEvent;
 
@@ -71,6 +73,9 @@ protected:
             return QDialog::Accepted;
         }
         ++progressRuns;
+        if (closeProgress) {
+            QTimer::singleShot(0, &dialog, &QDialog::reject);
+        }
         const DialogGuard guard(dialog);
         const int result = CLeftView::ExecDialog(dialog);
         if (guard.Fired()) {
@@ -146,8 +151,11 @@ private slots:
     void copyAndPasteEveryCategory();
     void moveFileIntoATypedFolderGivesThePointFile();
     void refusedAndFailedDownloads();
+    void closedProgressDialogKeepsItsDownload();
 
 private:
+    void Start(const std::vector<std::string>& simOptions);
+    void Connect();
     QTreeWidgetItem* Node(const QString& category, const QString& entry,
                           const QString& detail = {}) const;
     void RightClickMenu(QTreeWidgetItem* item, const QString& choice);
@@ -164,9 +172,13 @@ private:
 };
 
 void DownloadFlowTest::init() {
+    Start({});
+}
+
+void DownloadFlowTest::Start(const std::vector<std::string>& simOptions) {
     QVERIFY(temp_.isValid());
     QVERIFY(QDir().mkpath(Desk()));
-    sim_ = std::make_unique<SimProcess>();
+    sim_ = std::make_unique<SimProcess>(simOptions);
     QVERIFY(!sim_->Device().empty());
     const std::string ports = "COM1=" + sim_->Device();
     ::setenv(ComPortMap::kEnvironmentVariable, ports.c_str(), 1);
@@ -185,6 +197,10 @@ void DownloadFlowTest::init() {
     frame_->move(0, 0);
     frame_->show();
     QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
+    Connect();
+}
+
+void DownloadFlowTest::Connect() {
     Child(view_->RootItem(), QStringLiteral("COM1"))->setExpanded(true);
     QTRY_VERIFY_WITH_TIMEOUT(view_->WaitDialog() == nullptr, 20000);
     QVERIFY(view_->CategoryItem(EntryKind::Val)->childCount() > 0);
@@ -411,4 +427,41 @@ void DownloadFlowTest::refusedAndFailedDownloads() {
 }
 
 QTEST_MAIN(DownloadFlowTest)
+// Closing the progress dialog does not stop its download: the file is
+// still written whole, and nothing may start beside it and cut it off. A
+// disconnect does cut it off, and the next download gets a file of its own.
+void DownloadFlowTest::closedProgressDialogKeepsItsDownload() {
+    cleanup();
+    // Paced, so the job takes seconds and is still running at each step.
+    Start({"--baud", "9600"});
+    view_->closeProgress = true;
+    view_->dataType = QStringLiteral("GSI");
+    CopyAndPaste(Node("JOB", "JobList:1 [IN:BRIDGE]", "MeasurementPoints:36"));
+    QVERIFY(view_->ProgressShown());
+    view_->closeProgress = false;
+    CopyAndPaste(Node("COD", "CodeBook:1", "Name:TOPO"));
+    QCOMPARE(view_->messages, QStringList{CLeftView::kTransferRunning});
+    QTRY_VERIFY_WITH_TIMEOUT(!view_->ProgressShown(), 60000);
+    QCOMPARE(FileBytes(Desk("BRIDGE.gsi")), SentLines("JOB/1/OBSERV.GSI"));
+    QVERIFY(!QFile::exists(Desk("TOPO.crf")));
+
+    view_->closeProgress = true;
+    view_->typedNames = QStringList{"CUT"};
+    CopyAndPaste(Node("JOB", "JobList:1 [IN:BRIDGE]", "MeasurementPoints:36"));
+    QTRY_VERIFY_WITH_TIMEOUT(!FileBytes(Desk("CUT.gsi")).isEmpty(), 20000);
+    view_->RootItem()->child(0)->setExpanded(false); // the connected COM1
+    QVERIFY(!view_->ProgressShown());
+    const QByteArray cut = FileBytes(Desk("CUT.gsi"));
+    QVERIFY(SentLines("JOB/1/OBSERV.GSI").startsWith(cut));
+
+    view_->closeProgress = false;
+    view_->messages.clear();
+    view_->dataType = QStringLiteral("IDEX");
+    Connect();
+    CopyAndPaste(Node("COD", "CodeBook:1", "Name:TOPO"));
+    QVERIFY2(view_->messages.isEmpty(), qPrintable(view_->messages.join('\n')));
+    QCOMPARE(FileBytes(Desk("TOPO.crf")), SentLines("COD/1.IDEX"));
+    QCOMPARE(FileBytes(Desk("CUT.gsi")), cut);
+}
+
 #include "DownloadFlowTest.moc"

@@ -39,6 +39,11 @@ class CLeftView : public CTreeViewExtc, public CKestaCom, private DeviceTree {
     Q_OBJECT
 
 public:
+    // A download or erase asked for while a transfer whose progress dialog
+    // the user closed still runs: starting it would cut that transfer off.
+    static constexpr const char* kTransferRunning =
+        "A transfer is still running: wait for its end before starting another.";
+
     // The ports of this system on termios ports.
     explicit CLeftView(QWidget* parent = nullptr);
     CLeftView(QWidget* parent, PortList ports, CQelComDll::Creator serialCreator,
@@ -114,6 +119,7 @@ private:
     void OnDeleteFile(QTreeWidgetItem* node);
     void OnPortSettings();
     void OnProgress(WParam wParam);
+    bool RefusedWhileTransferRuns();
     // Uploads: a PC file dropped on an entry or detail node.
     void OnDropTarget(TransferRecord* record);
     bool Upload(const TransferRecord& record);
