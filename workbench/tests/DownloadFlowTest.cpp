@@ -10,6 +10,7 @@
 #include "DialogGuard.h"
 #include "MenuChoice.h"
 #include "SimProcess.h"
+#include "TreeChild.h"
 
 #include "workbench/CInputPath.h"
 #include "workbench/CKSDeviceToPcDlg.h"
@@ -111,15 +112,6 @@ public:
 protected:
     bool ChoosePaste(QPoint /*global*/) override { return true; }
 };
-
-QTreeWidgetItem* Child(QTreeWidgetItem* parent, const QString& text) {
-    for (int i = 0; parent != nullptr && i < parent->childCount(); ++i) {
-        if (parent->child(i)->text(0) == text) {
-            return parent->child(i);
-        }
-    }
-    return nullptr;
-}
 
 // A demo data file as the instrument sends it: every line ends in CR LF.
 QByteArray SentLines(const QString& relative) {

@@ -3,6 +3,7 @@
 
 #include "MenuChoice.h"
 #include "SimProcess.h"
+#include "TreeChild.h"
 
 #include "workbench/CHeaderStrip.h"
 #include "workbench/CKSDeviceToPcDlg.h"
@@ -79,15 +80,6 @@ protected:
         return transfer->result();
     }
 };
-
-QTreeWidgetItem* Child(QTreeWidgetItem* parent, const QString& text) {
-    for (int i = 0; parent != nullptr && i < parent->childCount(); ++i) {
-        if (parent->child(i)->text(0) == text) {
-            return parent->child(i);
-        }
-    }
-    return nullptr;
-}
 
 } // namespace
 

@@ -4,6 +4,7 @@
 // above the tree). Run on a display (scripts/screenshot-pc-browser.sh).
 // Usage: pc_browser_shot <file.png>
 
+#include "TreeChild.h"
 #include "workbench/CDialogBar.h"
 #include "workbench/CKestaTDApp.h"
 #include "workbench/CRightView.h"
@@ -17,15 +18,6 @@
 namespace {
 
 constexpr int kPaintDelayMs = 1500;
-
-QTreeWidgetItem* Child(const QTreeWidgetItem* item, const QString& label) {
-    for (int i = 0; i < item->childCount(); ++i) {
-        if (item->child(i)->text(0) == label) {
-            return item->child(i);
-        }
-    }
-    return nullptr;
-}
 
 void Click(CRightView* tree, QTreeWidgetItem* item) {
     tree->scrollToItem(item);

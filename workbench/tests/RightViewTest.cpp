@@ -3,6 +3,7 @@
 #define QTEST_QPA_MOUSE_HANDLING
 
 #include "RecordingTree.h"
+#include "TreeChild.h"
 
 #include "workbench/CHeaderStrip.h"
 #include "workbench/CRightView.h"
@@ -26,15 +27,6 @@ QStringList Labels(const QTreeWidgetItem* item) {
         labels.append(item->child(i)->text(0));
     }
     return labels;
-}
-
-QTreeWidgetItem* Child(const QTreeWidgetItem* item, const QString& label) {
-    for (int i = 0; i < item->childCount(); ++i) {
-        if (item->child(i)->text(0) == label) {
-            return item->child(i);
-        }
-    }
-    return nullptr;
 }
 
 bool IsPlaceholderOnly(const QTreeWidgetItem* item) {

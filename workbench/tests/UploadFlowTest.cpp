@@ -8,6 +8,7 @@
 
 #include "DialogGuard.h"
 #include "SimProcess.h"
+#include "TreeChild.h"
 
 #include "workbench/CKSDeviceToPcDlg.h"
 #include "workbench/CLeftView.h"
@@ -72,15 +73,6 @@ protected:
         return result;
     }
 };
-
-QTreeWidgetItem* Child(QTreeWidgetItem* parent, const QString& text) {
-    for (int i = 0; parent != nullptr && i < parent->childCount(); ++i) {
-        if (parent->child(i)->text(0) == text) {
-            return parent->child(i);
-        }
-    }
-    return nullptr;
-}
 
 // Every byte from 0x80 to 0xFF, split over lines of 32.
 QByteArray HighBytes(const QByteArray& lineEnd) {
