@@ -321,10 +321,7 @@ void CLeftView::OnItemCollapsed(QTreeWidgetItem* item) {
     connectedPort_ = nullptr;
     categories_.fill(nullptr);
     ClosePortFromWindow();
-    // A transfer cut off here gets no end from the instrument: its file is
-    // closed as far as written, so the next download starts a file of its own.
-    fileSink_->Abandon();
-    OnProgress(1);
+    EndCutOffTransfer();
     item->setIcon(0, portClosed_);
     SendUserMessage(UM_INIT_DONE);
     model_.ClearFormats();
@@ -351,9 +348,7 @@ void CLeftView::OnLinkLost(const std::string& reason) {
     QMetaObject::invokeMethod(
         this,
         [this, reason] {
-            // A download cut off here gets no end from the instrument.
-            fileSink_->Abandon();
-            OnProgress(1);
+            EndCutOffTransfer();
             ShowMessage(
                 QStringLiteral("%1: %2").arg(savedPortName_, QString::fromStdString(reason)));
         },
@@ -521,6 +516,14 @@ int CLeftView::RunProgressDialog(const QString& fileType, const QString& source,
     progressShown_ = true;
     progressSteps_ = 0;
     return ExecDialog(progress_);
+}
+
+// A transfer cut off gets no end from the instrument: its file is closed as
+// far as written (the next download starts a file of its own) and its
+// progress dialog is ended here.
+void CLeftView::EndCutOffTransfer() {
+    fileSink_->Abandon();
+    OnProgress(1);
 }
 
 // The progress dialog is modal, so it is only shown here when the user has
@@ -765,8 +768,7 @@ void CLeftView::OnDownloadFailed(const std::string& failure) {
     // The file is gone wrong: stop asking for lines, close the progress
     // dialog and say why; nothing of this transfer is reported as done.
     Engine().StopOperation();
-    fileSink_->Abandon();
-    OnProgress(1);
+    EndCutOffTransfer();
     ShowMessage(QString::fromStdString(failure));
 }
 

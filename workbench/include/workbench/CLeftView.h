@@ -120,6 +120,7 @@ private:
     void OnPortSettings();
     void OnProgress(WParam wParam);
     bool RefusedWhileTransferRuns();
+    void EndCutOffTransfer();
     // Uploads: a PC file dropped on an entry or detail node.
     void OnDropTarget(TransferRecord* record);
     bool Upload(const TransferRecord& record);
