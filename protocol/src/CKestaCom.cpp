@@ -115,15 +115,15 @@ int CKestaCom::StartUpload() {
 
 int CKestaCom::StartOperation(int script, int firstKind, int lastKind) {
     if (!connected_) {
-        return 1;
+        return 0;
     }
     if (!engine_.ResetEngine()) {
         ShowLinkMessage(kOperationFailed);
-        return 1;
+        return 0;
     }
     const int kind = engine_.RequestSnapshot().kind;
     if (kind < firstKind || kind > lastKind) {
-        return 1;
+        return 0;
     }
     engine_.SetStepIndex(kStartStep[static_cast<std::size_t>(kind)]);
     switch (script) {

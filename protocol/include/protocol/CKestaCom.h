@@ -46,8 +46,9 @@ public:
     std::string LastPortError() const;
 
     // Start the operation the engine's request describes (the script builder
-    // has just prepared it). Always 1; nothing happens while the port is
-    // closed or when the request's kind does not belong to the operation.
+    // has just prepared it). 1 when it was started; 0 when nothing was sent:
+    // the port is closed, the engine could not be reset, or the request's
+    // kind does not belong to the operation.
     int StartDownload();
     int StartErase();
     int StartUpload();
