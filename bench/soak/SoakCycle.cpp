@@ -137,16 +137,12 @@ SoakCycle::Result SoakCycle::Download(int cycle, const CyclePlan& plan, Catalogu
     }
     const fs::path file = DeviceListing::Utf8(decision.request->jobLabel);
     fs::remove(file);
-    bool done = false;
-    std::string failure;
-    {
-        DownloadFileSink sink([&link](const std::string& why) { link.AbortDownload(why); });
-        done = link.Download(*decision.request, sink, kIdleTimeout);
-        failure = done ? sink.Failure() : link.Error();
-    }
-    const bool complete = done && failure.empty();
+    DownloadFileSink sink;
+    const bool complete = link.Download(*decision.request, "soak", sink, kIdleTimeout);
+    const std::string failure = link.Error();
     const std::string bytes = ReadAll(file);
     fs::remove(file);
+    fs::remove(file.string() + ".part");
     if (plan.HangsUp()) {
         // The line went away half-way: only a reported failure is right.
         return complete ? Fail("a hung-up download was reported as done (" +
@@ -187,7 +183,7 @@ bool SoakCycle::Upload(CatalogueLink& link, const fs::path& received) {
         why_ = "upload refused: " + DeviceListing::Utf8(decision.messages.front());
         return false;
     }
-    if (!link.Upload(*decision.request, kIdleTimeout)) {
+    if (!link.Upload(*decision.request, "upload.gsi", kIdleTimeout)) {
         why_ = "upload: " + link.Error();
         return false;
     }
@@ -205,7 +201,7 @@ bool SoakCycle::Erase(CatalogueLink& link) {
         why_ = "erase refused: " + DeviceListing::Utf8(decision.refusal);
         return false;
     }
-    if (!link.Erase(*decision.request, kIdleTimeout)) {
+    if (!link.Erase(*decision.request, "ROAD7", kIdleTimeout)) {
         why_ = "erase: " + link.Error();
         return false;
     }

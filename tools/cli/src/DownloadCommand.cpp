@@ -71,13 +71,9 @@ int DownloadCommand::Run(const CliArguments& args, std::ostream& /*out*/, std::o
     if (!decision.request) {
         return session.Failed(err, "download: " + DeviceListing::Utf8(decision.refusal));
     }
-    DownloadFileSink sink([&link](const std::string& failure) { link.AbortDownload(failure); });
-    if (!link.Download(*decision.request, sink, session.IdleTimeout())) {
+    DownloadFileSink sink;
+    if (!link.Download(*decision.request, args.Arguments()[2], sink, session.IdleTimeout())) {
         return session.Failed(err, link.Error());
-    }
-    // The instrument ended the script, but only a sink without a failure wrote the file.
-    if (!sink.Failure().empty()) {
-        return session.Failed(err, sink.Failure());
     }
     return kExitDone;
 }

@@ -94,7 +94,8 @@ TEST_F(DownloadCommandTest, FailuresExitWithOneAndSayWhy) {
     const std::string gone = folder_.Path("gone/");
     EXPECT_EQ(Run({"VAL", "ValList:1", "--to", gone}), kExitFailed);
     EXPECT_EQ(err_, "stationlink-cli: Cannot create the file \"" + gone +
-                        "MAINST.val\": No such file or directory.\n");
+                        "MAINST.val\": No such file or directory. The download of ValList:1 "
+                        "did not end; no file was written.\n");
     EXPECT_EQ(Run({"JOB", "JobList:9", "--to", folder_.Path("")}), kExitFailed);
     EXPECT_EQ(Run({"FOR", "GSI", "--to", folder_.Path("")}), kExitUsage);
     EXPECT_EQ(Run({"HAL", "HalList:1"}), kExitUsage);
