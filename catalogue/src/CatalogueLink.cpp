@@ -111,9 +111,18 @@ bool CatalogueLink::Run(const std::function<int()>& start, std::chrono::millisec
         error_ = lost_ ? outcome_.message : std::string(kOperationFailed);
         return false;
     }
+    // Silence is neither a reply nor a byte for the whole idle time: a long
+    // line on a slow line may take long between two replies.
+    const auto activity = [this] { return replies_ + BytesReceived(); };
+    auto heard = std::chrono::steady_clock::now();
+    std::uint64_t seen = activity();
     while (!ended_) {
-        const std::uint64_t seen = replies_;
-        if (!changed_.wait_for(lock, idleTimeout, [&] { return ended_ || replies_ != seen; })) {
+        changed_.wait_for(lock, std::min<std::chrono::milliseconds>(idleTimeout, kActivityPoll));
+        const auto now = std::chrono::steady_clock::now();
+        if (activity() != seen) {
+            seen = activity();
+            heard = now;
+        } else if (!ended_ && now - heard >= idleTimeout) {
             monitor_.OnSilence(idleTimeout);
         }
     }

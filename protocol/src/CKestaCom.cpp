@@ -4,6 +4,7 @@
 #include "platform/QelSerialPro.h"
 #include "platform/QelTaskPool.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 
@@ -58,6 +59,7 @@ void CKestaCom::ShutdownWorker(const std::function<void()>& whileWaiting) {
 }
 
 int CKestaCom::OnReceive(void* /*context*/, const char* data, int length) {
+    bytesReceived_ += static_cast<std::uint64_t>(std::max(length, 0));
     return engine_.HandOver(data, length);
 }
 

@@ -559,11 +559,17 @@ bool CLeftView::Started(int started) {
         return false;
     }
     lastReply_.restart();
+    bytesSeen_ = BytesReceived();
     silenceTimer_.start();
     return true;
 }
 
+// Silent means no reply and no byte: a long line on a slow line is not.
 void CLeftView::CheckSilence() {
+    if (BytesReceived() != bytesSeen_) {
+        bytesSeen_ = BytesReceived();
+        lastReply_.restart();
+    }
     if (monitor_.Running() && lastReply_.isValid() &&
         std::chrono::milliseconds(lastReply_.elapsed()) >= silenceLimit_) {
         monitor_.OnSilence(silenceLimit_);

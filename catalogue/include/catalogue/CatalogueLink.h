@@ -56,6 +56,7 @@ public:
 
     const DeviceListing& Listing() const { return listing_; }
     const DeviceModel& Model() const { return model_; }
+    const PortSettings& Settings() const { return settings_; }
     std::string Error() const;
     Outcome LastOutcome() const;
 
@@ -70,6 +71,8 @@ private:
     // end; the instrument's silence for idleTimeout ends it too.
     bool Run(const std::function<int()>& start, std::chrono::milliseconds idleTimeout);
     bool Refuse(const std::string& why);
+
+    static constexpr std::chrono::milliseconds kActivityPoll{250};
     void OnEnded(const Outcome& outcome);
 
     // Recursive: the monitor ends an operation from within the reply that is

@@ -5,7 +5,9 @@
 #include "platform/RcvInterface.h"
 #include "protocol/CDKestaDlg.h"
 
+#include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -43,6 +45,9 @@ public:
                   const char* stopBits, const char* parity);
     void ClosePort();
     bool IsConnected() const { return connected_; }
+    // Bytes the port has handed over since the link was made: the instrument
+    // is not silent while a long line is still coming in.
+    std::uint64_t BytesReceived() const { return bytesReceived_; }
     std::string LastPortError() const;
 
     // Start the operation the engine's request describes (the script builder
@@ -81,4 +86,5 @@ private:
     CDKestaDlg engine_;
     bool connected_ = false;
     bool workerStopped_ = false;
+    std::atomic<std::uint64_t> bytesReceived_{0};
 };

@@ -165,6 +165,7 @@ private:
     // While an operation runs: when the instrument was last heard.
     QTimer silenceTimer_;
     QElapsedTimer lastReply_;
+    std::uint64_t bytesSeen_ = 0;
     std::chrono::milliseconds silenceLimit_ = kDefaultSilenceLimit;
     bool progressShown_ = false;
     int progressSteps_ = 0;
