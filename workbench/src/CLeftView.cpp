@@ -15,6 +15,8 @@
 #include "platform/CodePage.h"
 #include "platform/TermiosSerialPro.h"
 #include "transfer/DownloadFileSink.h"
+#include "transfer/FreeFileName.h"
+#include "transfer/LocalPath.h"
 #include "transfer/UploadFileReader.h"
 
 #include <QApplication>
@@ -22,8 +24,11 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QStyle>
 #include <QTreeWidgetItemIterator>
+
+#include <filesystem>
 
 namespace {
 
@@ -485,6 +490,13 @@ void CLeftView::OnDeleteFile(QTreeWidgetItem* node) {
     CKSDeviceToPcDlg dialog(this);
     dialog.dialogMode = *mode;
     dialog.fileName = FromWide(ListLine::Split(line, ListLine::kStoredFields).front());
+    // The part the user clicked is the one preselected; from the entry none.
+    if (*levels == 1 && *mode == TransferRequest::JobErase) {
+        dialog.jobPart = DownloadPlan::JobPartOf(ToWide(node->text(0)));
+    }
+    for (const auto* part : {u"COORDS", u"OBSERV"}) {
+        dialog.erasedTexts << FromWide(EraseFlow::WhatIsErased(*mode, line, part));
+    }
     if (ExecDialog(dialog) != 1) {
         return;
     }
@@ -528,8 +540,9 @@ void CLeftView::OnPortSettings() {
                         ToWide(c.dataBits)});
 }
 
-int CLeftView::RunProgressDialog(const QString& fileType, const QString& source,
-                                 const QString& destination, int total) {
+int CLeftView::RunProgressDialog(const QString& caption, const QString& fileType,
+                                 const QString& source, const QString& destination, int total) {
+    progress_.caption = caption;
     progress_.fileType = fileType;
     progress_.source = source;
     progress_.destination = destination;
@@ -638,8 +651,8 @@ void CLeftView::OnDropTarget(TransferRecord* record) {
 
 // False when the PC file could not be sent at all.
 bool CLeftView::Upload(const TransferRecord& record) {
-    const auto plan =
-        UploadPlan::Prepare(model_, {ToWide(record.category), ToWide(record.destination)});
+    const auto plan = UploadPlan::Prepare(
+        model_, {ToWide(record.category), ToWide(record.destination)}, ToWide(record.source));
     if (!plan) {
         return true;
     }
@@ -680,8 +693,11 @@ bool CLeftView::Upload(const TransferRecord& record) {
         ShowMessage(FromWide(std::u16string(UploadPlan::kEmptyFile)));
         return true;
     }
+    // What goes where: the data's kind, the PC file, the instrument entry.
     const int total = static_cast<int>(decision.request->lines.size());
-    RunProgressDialog(QString(), record.source, FromWide(plan->storedLine), total);
+    RunProgressDialog(QStringLiteral("Sending..."),
+                      FromWide(UploadPlan::FileTypeOf(plan->mode, ToWide(dialog.chosenDataType))),
+                      record.source, record.destination, total);
     return true;
 }
 
@@ -813,10 +829,42 @@ void CLeftView::OnDownload(const TransferRecord& record) {
             ShowMessage(FromWide(decision.refusal));
         }
     } while (decision.askAgain);
-    if (decision.request) {
+    if (decision.request && KeepsExistingFile(*decision.request)) {
         StartDownloadRequest(*decision.request, record.source, FromWide(line), record.destination,
                              decision.total);
     }
+}
+
+// A file of the download's name is the user's data: asked whether to
+// replace it, to keep both (the download then takes a free name beside it),
+// or to cancel. False for cancel.
+bool CLeftView::KeepsExistingFile(TransferRequest& request) {
+    const std::string path = LocalPath::FromWide(request.jobLabel);
+    std::error_code error;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(path, error))) {
+        return true;
+    }
+    const std::string free = FreeFileName::Beside(path);
+    const QString name = QString::fromStdString(std::filesystem::path(path).filename().string());
+    const QString freeName =
+        QString::fromStdString(std::filesystem::path(free).filename().string());
+    QMessageBox box(
+        QMessageBox::Question, QApplication::applicationDisplayName(),
+        QStringLiteral("\"%1\" already exists in %2.\n\nReplace it, or keep both and "
+                       "save the download as \"%3\"?")
+            .arg(name, QString::fromStdString(std::filesystem::path(path).parent_path().string()),
+                 freeName),
+        QMessageBox::NoButton, this);
+    QPushButton* replace = box.addButton(QStringLiteral("Replace"), QMessageBox::DestructiveRole);
+    QPushButton* keep = box.addButton(QStringLiteral("Keep Both"), QMessageBox::AcceptRole);
+    box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(keep);
+    ExecDialog(box);
+    if (box.clickedButton() == keep) {
+        request.jobLabel = CodePage("UTF-8").ToWide(free);
+        return true;
+    }
+    return box.clickedButton() == replace;
 }
 
 void CLeftView::StartDownloadRequest(const TransferRequest& request, const QString& item,
@@ -827,7 +875,8 @@ void CLeftView::StartDownloadRequest(const TransferRequest& request, const QStri
     }
     monitor_.BeginDownload(request, item.toStdString(), *fileSink_);
     if (Started(StartDownload())) {
-        RunProgressDialog(FromWide(request.partCode), source, destination, total);
+        RunProgressDialog(QStringLiteral("Receiving..."), FromWide(request.partCode), source,
+                          destination, total);
     }
 }
 

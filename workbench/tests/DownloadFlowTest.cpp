@@ -31,6 +31,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -52,11 +53,13 @@ public:
     QString menuChoice;
     QString dataType;       // chosen in the transfer dialog; empty keeps the first
     QString fileType;       // chosen as the job's part; empty keeps the preselected one
+    QString overwrite;      // the button clicked when a file of the name exists
     QStringList typedNames; // typed into the file name, one per dialog; none keeps it
     QString movePath;       // typed into "InputPath"
     QStringList shownNames; // the file names the dialog offered
     QStringList shownTypes; // the file types it preselected
-    QStringList shownNotes; // its visible note under the data type
+    QStringList shownNotes; // its visible note under the data type, once the type is chosen
+    QStringList questions;  // the overwrite questions asked
     int progressRuns = 0;
     bool closeProgress = false; // the user closes the progress dialog at once
 
@@ -70,6 +73,9 @@ protected:
     int ExecDialog(QDialog& dialog) override {
         if (auto* transfer = qobject_cast<CKSDeviceToPcDlg*>(&dialog)) {
             return AnswerTransfer(*transfer);
+        }
+        if (auto* box = qobject_cast<QMessageBox*>(&dialog)) {
+            return AnswerQuestion(*box);
         }
         if (auto* path = qobject_cast<CInputPath*>(&dialog)) {
             path->findChild<QLineEdit*>(QStringLiteral("edit1001"))->setText(movePath);
@@ -88,19 +94,29 @@ protected:
     }
 
 private:
+    int AnswerQuestion(QMessageBox& box) {
+        questions << box.text();
+        for (QAbstractButton* button : box.buttons()) {
+            if (button->text() == overwrite) {
+                QTimer::singleShot(0, button, &QAbstractButton::click);
+            }
+        }
+        return box.exec();
+    }
+
     int AnswerTransfer(CKSDeviceToPcDlg& transfer) {
         transfer.show();
         auto* name = transfer.findChild<QLineEdit*>(QStringLiteral("edit1004"));
         auto* note = transfer.findChild<QLabel*>(QStringLiteral("noteDataType"));
         shownNames << name->text();
         shownTypes << transfer.findChild<QComboBox*>(QStringLiteral("combo1008"))->currentText();
-        shownNotes << (note->isVisible() ? note->text() : QString());
         if (!typedNames.isEmpty()) {
             name->setText(typedNames.takeFirst());
         }
         if (!dataType.isEmpty()) {
             transfer.findChild<QComboBox*>(QStringLiteral("combo1005"))->setCurrentText(dataType);
         }
+        shownNotes << (note->isVisible() ? note->text() : QString());
         if (!fileType.isEmpty()) {
             transfer.findChild<QComboBox*>(QStringLiteral("combo1008"))->setCurrentText(fileType);
         }
@@ -286,6 +302,8 @@ void DownloadFlowTest::dragOntoAPcFolderWritesEveryCategory() {
         {"JOB", "JobList:1 [IN:BRIDGE]", "", "IDEX", "BRIDGE.idex", "JOB/1/OBSERV.IDEX", "OBSERV"},
         {"JOB", "JobList:1 [IN:BRIDGE]", "MeasurementPoints:36", "GSI", "BRIDGE.gsi",
          "JOB/1/OBSERV.GSI", "OBSERV"},
+        {"JOB", "JobList:3 [IN:SITE03]", "MeasurementPoints:18", "ASCII", "SITE03.txt",
+         "JOB/3/OBSERV.IDEX", "OBSERV"},
         {"COD", "CodeBook:1", "Name:TOPO", "IDEX", "TOPO.crf", "COD/1.IDEX", ""},
         {"HAL", "HalList:2", "", "", "RAMPA.hal", "HAL/2.txt", ""},
         {"VAL", "ValList:1", "Points:5", "", "MAINST.val", "VAL/1.txt", ""},
@@ -310,11 +328,12 @@ void DownloadFlowTest::dragOntoAPcFolderWritesEveryCategory() {
     }
     // The GSI jobs hold bytes above 0x7F in their names: they pass unchanged.
     QVERIFY(FileBytes(Desk("SITE03.gsi")).contains('\xC4'));
-    QCOMPARE(view_->shownNames,
-             (QStringList{"SITE03", "BRIDGE", "BRIDGE", "TOPO.crf", "RAMPA.hal", "MAINST.val"}));
-    QCOMPARE(view_->shownNotes.first(),
-             QString::fromStdU16String(std::u16string(DownloadPlan::kOtherTypeNote)));
-    QCOMPARE(view_->progressRuns, 6);
+    QCOMPARE(view_->shownNames, (QStringList{"SITE03", "BRIDGE", "BRIDGE", "SITE03", "TOPO.crf",
+                                             "RAMPA.hal", "MAINST.val"}));
+    // The note on other data types shows only while one of them is chosen.
+    const QString note = QString::fromStdU16String(std::u16string(DownloadPlan::kOtherTypeNote));
+    QCOMPARE(view_->shownNotes.mid(0, 4), (QStringList{{}, {}, {}, note}));
+    QCOMPARE(view_->progressRuns, 7);
     QVERIFY2(view_->messages.isEmpty(), qPrintable(view_->messages.join('\n')));
 }
 
@@ -516,6 +535,7 @@ void DownloadFlowTest::lostLineEndsTheDownloadAndFoldsThePort() {
     // A copy made before, pasted after the line is gone.
     RightClickMenu(Node("VAL", "ValList:1", "Points:5"), QStringLiteral("Copy File"));
     view_->dataType = QStringLiteral("GSI");
+    view_->overwrite = QStringLiteral("Replace");
     DragOnto(Node("JOB", "JobList:3 [IN:SITE03]", "FixPoints:12"), pc_->DesktopItem());
 
     QVERIFY(!view_->ProgressShown());

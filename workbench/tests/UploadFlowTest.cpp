@@ -136,9 +136,10 @@ void UploadFlowTest::Start(std::vector<std::string> simOptions) {
     QDir root(temp_.path());
     QVERIFY(root.mkpath(QStringLiteral("vol")) && root.mkpath(QStringLiteral("received")) &&
             root.mkpath(QStringLiteral("desk")));
-    simOptions.insert(simOptions.end(),
-                      {"--received", QFile::encodeName(temp_.filePath(QStringLiteral("received")))
-                                         .toStdString()});
+    simOptions.insert(
+        simOptions.end(),
+        {"--received",
+         QFile::encodeName(temp_.filePath(QStringLiteral("received"))).toStdString()});
     sim_ = std::make_unique<SimProcess>(simOptions);
     QVERIFY(!sim_->Device().empty());
     ::setenv(ComPortMap::kEnvironmentVariable, ("COM1=" + sim_->Device()).c_str(), 1);
@@ -288,12 +289,13 @@ void UploadFlowTest::draggedFilesReachEveryCategoryByteForByte() {
              (QStringList{QStringLiteral("IN:SITE03"), QStringLiteral("UTILITY"),
                           QStringLiteral("MAINST"), QStringLiteral("RAMPA")}));
 
-    // A job without a name on the instrument takes the confirmed one.
+    // A job without a name on the instrument is offered the PC file's name
+    // and takes the confirmed one.
     PcFile(QStringLiteral("new.gsi"), gsi);
     view_->typedName = QStringLiteral("NEWJOB");
     DragOnto(PcItem(QStringLiteral("new.gsi")),
              Entry(EntryKind::Job, QStringLiteral("JobList:4 []")));
-    QCOMPARE(view_->offeredNames.back(), QStringLiteral("default"));
+    QCOMPARE(view_->offeredNames.back(), QStringLiteral("new"));
     QCOMPARE(Received(++n, "JOB"), gsi);
     const QStringList jobs = SettledCategoryTree(EntryKind::Job);
     QVERIFY2(jobs.filter(QStringLiteral("[NEWJOB]")).size() == 1, qPrintable(jobs.join(';')));

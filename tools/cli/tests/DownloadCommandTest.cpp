@@ -172,7 +172,7 @@ TEST_F(DownloadCommandTest, DownloadsThatDoNotEndWellFailAndKeepEarlierFiles) {
         Restart(c.sim());
         folder_.WriteFile("SITE03.gsi", "earlier");
         std::vector<std::string> args = kSite03;
-        args.insert(args.end(), {"--to", folder_.Path("")});
+        args.insert(args.end(), {"--to", folder_.Path(""), "--overwrite"});
         EXPECT_EQ(Run(args), kExitFailed);
         EXPECT_NE(err_.find(c.said), std::string::npos) << err_;
         EXPECT_EQ(std::count(err_.begin(), err_.end(), '\n'), 1) << err_;
@@ -186,4 +186,19 @@ TEST_F(DownloadCommandTest, DownloadsThatDoNotEndWellFailAndKeepEarlierFiles) {
         }
         std::filesystem::remove(part);
     }
+}
+
+// An existing file is the user's data: refused without --overwrite and left
+// as it was, replaced with it.
+TEST_F(DownloadCommandTest, ExistingFileIsReplacedOnlyWithOverwrite) {
+    folder_.WriteFile("SITE03.gsi", "earlier");
+    std::vector<std::string> args = kSite03;
+    args.insert(args.end(), {"--to", folder_.Path("")});
+    EXPECT_EQ(Run(args), kExitFailed);
+    EXPECT_EQ(err_, "stationlink-cli: download: " + folder_.Path("SITE03.gsi") +
+                        " exists (--overwrite replaces it)\n");
+    EXPECT_EQ(folder_.ReadFile("SITE03.gsi"), "earlier");
+    args.push_back("--overwrite");
+    EXPECT_EQ(Run(args), kExitDone) << err_;
+    EXPECT_EQ(folder_.ReadFile("SITE03.gsi"), SentLines("JOB/3/COORDS.GSI"));
 }

@@ -66,7 +66,8 @@ public:
     const PortList& Ports() const { return ports_; }
     // Runs the progress dialog modally until UM_PROGRESS 1 ends it (or the
     // user closes it); the result of its exec().
-    int RunProgressDialog(const QString& fileType, const QString& source,
+    // caption: "Receiving..." for a download, "Sending..." for an upload.
+    int RunProgressDialog(const QString& caption, const QString& fileType, const QString& source,
                           const QString& destination, int total);
     CDlgReceiving& ProgressDialog() { return progress_; }
     bool ProgressShown() const { return progressShown_; }
@@ -145,6 +146,7 @@ private:
     // Downloads: drag source, the download itself, "Move File".
     LResult OnDragSource(TransferRecord* record) const;
     void OnDownload(const TransferRecord& record);
+    bool KeepsExistingFile(TransferRequest& request);
     void OnMoveFile();
     void StartDownloadRequest(const TransferRequest& request, const QString& item,
                               const QString& source, const QString& destination, int total);
