@@ -5,6 +5,7 @@
 #include "transfer/DownloadSink.h"
 #include "transfer/LocalPath.h"
 
+#include <filesystem>
 #include <utility>
 
 namespace {
@@ -33,6 +34,34 @@ std::string Lines(std::size_t count) {
 
 TransferMonitor::TransferMonitor(EndHandler onEnd) : onEnd_(std::move(onEnd)) {}
 
+std::string TransferMonitor::StatusLine(const Outcome& outcome) {
+    const bool done = outcome.ending == Ending::Done;
+    const bool stopped = outcome.ending == Ending::Stopped;
+    const std::string end = done ? "" : stopped ? " stopped" : " failed";
+    switch (outcome.operation) {
+    case Operation::Download: {
+        const std::string name = std::filesystem::path(outcome.file).filename().string();
+        if (!done) {
+            return name + ": download" + end;
+        }
+        return name + ": " +
+               (outcome.converted ? "converted from " + Lines(outcome.lines)
+                                  : Lines(outcome.lines) + " written");
+    }
+    case Operation::Upload: {
+        const std::string name = std::filesystem::path(outcome.item).filename().string();
+        return done ? name + ": " + Lines(outcome.lines) + " sent" : name + ": upload" + end;
+    }
+    case Operation::Erase:
+        return outcome.item + (done ? " erased" : ": erase" + end);
+    case Operation::Connect:
+        return outcome.item + (done ? ": connected" : ": connect" + end);
+    case Operation::None:
+        break;
+    }
+    return {};
+}
+
 void TransferMonitor::Begin(Operation operation, std::string item) {
     operation_ = operation;
     item_ = std::move(item);
@@ -53,6 +82,7 @@ void TransferMonitor::BeginDownload(const TransferRequest& request, std::string 
     Begin(Operation::Download, std::move(item));
     sink_ = &sink;
     file_ = LocalPath::FromWide(request.jobLabel);
+    converted_ = request.pcFormat == u"CASS";
     sink.Begin(request);
 }
 
@@ -124,9 +154,8 @@ void TransferMonitor::OnOverlongLine() {
 }
 
 void TransferMonitor::OnLinkLost(const std::string& reason) {
-    End(Ending::LineLost, (reason.empty() ? port_ + ": the line to the instrument was lost"
-                                          : reason) +
-                              ".");
+    End(Ending::LineLost,
+        (reason.empty() ? port_ + ": the line to the instrument was lost" : reason) + ".");
 }
 
 void TransferMonitor::OnSilence(std::chrono::milliseconds silentFor) {
@@ -154,8 +183,8 @@ void TransferMonitor::End(Ending ending, std::string cause) {
     }
     if (outcome.ending != Ending::Done) {
         const std::string consequence = Consequence(outcome);
-        outcome.message = cause.empty() || consequence.empty() ? cause + consequence
-                                                               : cause + " " + consequence;
+        outcome.message =
+            cause.empty() || consequence.empty() ? cause + consequence : cause + " " + consequence;
     }
     operation_ = Operation::None;
     sink_ = nullptr;
@@ -167,6 +196,7 @@ void TransferMonitor::End(Ending ending, std::string cause) {
 // The file follows the ending: complete, nothing at all, or what arrived.
 void TransferMonitor::SettleDownload(Outcome& outcome, std::string& cause) {
     outcome.file = file_;
+    outcome.converted = converted_;
     switch (outcome.ending) {
     case Ending::Done:
         if (!sink_->Complete()) {
@@ -191,8 +221,8 @@ std::string TransferMonitor::Consequence(const Outcome& outcome) const {
         if (outcome.ending == Ending::NoData) {
             return "No file was written.";
         }
-        const std::string what = "The download of " + item_ +
-                                 (stopped ? " was stopped" : " did not end");
+        const std::string what =
+            "The download of " + item_ + (stopped ? " was stopped" : " did not end");
         if (outcome.keptPart.empty()) {
             return what + "; no file was written.";
         }

@@ -48,28 +48,56 @@ TEST_F(TransferMonitorTest, EveryEndingOfADownloadEndsItOnceWithItsFile) {
         std::vector<std::string> lines;
         std::function<void(TransferMonitor&)> end;
         Ending ending;
-        std::string file;      // content of the final file; empty: none
-        std::string part;      // content of the partial file; empty: none
-        std::string said;      // part of the message; empty: no message
+        std::string file; // content of the final file; empty: none
+        std::string part; // content of the partial file; empty: none
+        std::string said; // part of the message; empty: no message
     };
     const auto scriptEnd = [](TransferMonitor& m) { m.OnScriptEnd(); };
     const std::vector<Case> cases = {
         {"done", {"H\r\n", "A\r\n", "B\r\n"}, scriptEnd, Ending::Done, "A\r\nB\r\n", "", ""},
-        {"header only", {"H\r\n"}, scriptEnd, Ending::NoData, "", "",
+        {"header only",
+         {"H\r\n"},
+         scriptEnd,
+         Ending::NoData,
+         "",
+         "",
          "The instrument sent no data for JOB-1"},
         {"nothing", {}, scriptEnd, Ending::NoData, "", "", "No file was written."},
         {"lost",
          {"H\r\n", "A\r\n"},
          [](TransferMonitor& m) { m.OnLinkLost("COM1 (/dev/pts/9): the port was lost: gone"); },
-         Ending::LineLost, "", "A\r\n", "COM1 (/dev/pts/9): the port was lost: gone."},
-        {"silent", {"H\r\n", "A\r\n"}, [](TransferMonitor& m) { m.OnSilence(60s); },
-         Ending::Silent, "", "A\r\n", "COM1: the instrument did not answer for 60 s."},
-        {"overlong", {"H\r\n", "A\r\n"}, [](TransferMonitor& m) { m.OnOverlongLine(); },
-         Ending::Overlong, "", "A\r\n", "longer than 65536 bytes"},
-        {"stopped", {"H\r\n", "A\r\n"}, [](TransferMonitor& m) { m.Stop(); }, Ending::Stopped,
-         "", "A\r\n", "The download of JOB-1 was stopped; what arrived (1 line) is kept in"},
-        {"stopped early", {"H\r\n"}, [](TransferMonitor& m) { m.Stop(); }, Ending::Stopped, "",
-         "", "was stopped; no file was written."},
+         Ending::LineLost,
+         "",
+         "A\r\n",
+         "COM1 (/dev/pts/9): the port was lost: gone."},
+        {"silent",
+         {"H\r\n", "A\r\n"},
+         [](TransferMonitor& m) { m.OnSilence(60s); },
+         Ending::Silent,
+         "",
+         "A\r\n",
+         "COM1: the instrument did not answer for 60 s."},
+        {"overlong",
+         {"H\r\n", "A\r\n"},
+         [](TransferMonitor& m) { m.OnOverlongLine(); },
+         Ending::Overlong,
+         "",
+         "A\r\n",
+         "longer than 65536 bytes"},
+        {"stopped",
+         {"H\r\n", "A\r\n"},
+         [](TransferMonitor& m) { m.Stop(); },
+         Ending::Stopped,
+         "",
+         "A\r\n",
+         "The download of JOB-1 was stopped; what arrived (1 line) is kept in"},
+        {"stopped early",
+         {"H\r\n"},
+         [](TransferMonitor& m) { m.Stop(); },
+         Ending::Stopped,
+         "",
+         "",
+         "was stopped; no file was written."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -155,4 +183,32 @@ TEST_F(TransferMonitorTest, OtherOperationsSayWhatWasDoneWhenCutOff) {
     monitor.Forget();
     EXPECT_FALSE(monitor.Running());
     EXPECT_EQ(outcomes.size(), 3u);
+}
+
+TEST(TransferMonitorStatus, OneLinePerEnding) {
+    using Op = TransferMonitor::Operation;
+    struct Case {
+        Op operation;
+        Ending ending;
+        bool converted;
+        std::string line;
+    };
+    const std::vector<Case> cases = {
+        {Op::Download, Ending::Done, false, "BRIDGE.gsi: 24 lines written"},
+        {Op::Download, Ending::Done, true, "BRIDGE.gsi: converted from 24 lines"},
+        {Op::Download, Ending::Stopped, false, "BRIDGE.gsi: download stopped"},
+        {Op::Download, Ending::LineLost, false, "BRIDGE.gsi: download failed"},
+        {Op::Upload, Ending::Done, false, "up.gsi: 24 lines sent"},
+        {Op::Erase, Ending::Silent, false, "/home/u/up.gsi: erase failed"},
+    };
+    for (const Case& c : cases) {
+        Outcome outcome;
+        outcome.operation = c.operation;
+        outcome.ending = c.ending;
+        outcome.converted = c.converted;
+        outcome.file = "/home/u/BRIDGE.gsi";
+        outcome.item = "/home/u/up.gsi";
+        outcome.lines = 24;
+        EXPECT_EQ(TransferMonitor::StatusLine(outcome), c.line);
+    }
 }

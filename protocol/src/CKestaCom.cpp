@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <string_view>
 
 namespace {
 
@@ -99,6 +100,16 @@ void CKestaCom::ClosePort() {
         serial_->DisConnectSerial();
     }
     connected_ = false;
+}
+
+void CKestaCom::SendAbortCommands() {
+    engine_.StopOperation();
+    if (!connected_ || serial_ == nullptr) {
+        return;
+    }
+    for (const std::string_view command : {std::string_view("a\r\n"), std::string_view("c\r\n")}) {
+        serial_->OuterThreadSendMsg(command.data(), static_cast<int>(command.size()));
+    }
 }
 
 std::string CKestaCom::LastPortError() const {

@@ -14,7 +14,8 @@ std::string FreeFileName::Beside(const std::string& path) {
         const fs::path candidate =
             original.parent_path() / (stem + " (" + std::to_string(n) + ")" + extension);
         std::error_code error;
-        const std::string partial = candidate.string() + std::string(DestinationFile::kPartialSuffix);
+        const std::string partial =
+            candidate.string() + std::string(DestinationFile::kPartialSuffix);
         if (!fs::exists(fs::symlink_status(candidate, error)) &&
             !fs::exists(fs::symlink_status(partial, error))) {
             return candidate.string();

@@ -1,6 +1,7 @@
 #include "workbench/CLeftView.h"
 
 #include "workbench/CDlgComSetting.h"
+#include "workbench/CFrameStatusBar.h"
 #include "workbench/CInputPath.h"
 #include "workbench/CKSDeviceToPcDlg.h"
 #include "workbench/CMainFrame.h"
@@ -323,9 +324,18 @@ void CLeftView::OnItemCollapsed(QTreeWidgetItem* item) {
     if (item != openedPort_ || !IsPortNode(item)) {
         return;
     }
-    // A transfer still running is cut off: it ends as stopped, keeping what
-    // arrived, before its port goes.
-    monitor_.Stop();
+    if (!MayDisconnect()) {
+        const QSignalBlocker quiet(this);
+        item->setExpanded(true); // the user kept the transfer
+        return;
+    }
+    // A transfer still running is cut off as a cancel: it ends as stopped,
+    // keeping what arrived, and the instrument is told to stop before its
+    // port goes.
+    if (monitor_.Running()) {
+        monitor_.Stop();
+        SendAbortCommands();
+    }
     item->setText(0, savedPortName_);
     RemoveChildren(item, true);
     savedPortName_.clear();
@@ -336,6 +346,22 @@ void CLeftView::OnItemCollapsed(QTreeWidgetItem* item) {
     item->setIcon(0, portClosed_);
     SendUserMessage(UM_INIT_DONE);
     model_.ClearFormats();
+}
+
+// A transfer or an erase in progress goes only when the user says so; a
+// connect still reading the lists needs no question.
+bool CLeftView::MayDisconnect() {
+    const auto running = monitor_.Current();
+    if (running == TransferMonitor::Operation::None ||
+        running == TransferMonitor::Operation::Connect) {
+        return true;
+    }
+    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(),
+                    QStringLiteral("A transfer is running: stop it and disconnect?"),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.setDefaultButton(QMessageBox::No);
+    ExecDialog(box);
+    return box.clickedButton() == box.button(QMessageBox::Yes);
 }
 
 void CLeftView::ClosePortFromWindow() {
@@ -538,6 +564,32 @@ void CLeftView::OnPortSettings() {
     const ComSettingChoice& c = dialog.Choice();
     ports_.ApplyChoice({ToWide(c.port), ToWide(c.baudRate), ToWide(c.parity), ToWide(c.stopBits),
                         ToWide(c.dataBits)});
+    ApplyToOpenPort(c.port);
+}
+
+// New settings of the connected port take effect at once: the port is
+// opened again with them and the tree stays. While a transfer runs that
+// would cut it off, so the user is told they come with the next connect.
+void CLeftView::ApplyToOpenPort(const QString& port) {
+    const QString connected = savedPortName_;
+    if (!IsConnected() || port != connected) {
+        return;
+    }
+    if (monitor_.Running()) {
+        ShowMessage(QStringLiteral("The new settings of %1 apply at its next connect: a transfer "
+                                   "is running.")
+                        .arg(port));
+        return;
+    }
+    const PortList::Port* record = ports_.Find(ToWide(port));
+    ClosePortFromWindow();
+    const PortSettings& s = record->settings;
+    if (!OpenPort(Ansi(s.portName).c_str(), Ansi(s.baudRate).c_str(), Ansi(s.dataBits).c_str(),
+                  Ansi(s.stopBits).c_str(), Ansi(s.parity).c_str())) {
+        const QString why = QString::fromStdString(LastPortError());
+        FoldConnectedPort();
+        ShowMessage(why);
+    }
 }
 
 int CLeftView::RunProgressDialog(const QString& caption, const QString& fileType,
@@ -604,6 +656,10 @@ void CLeftView::OnOperationEnded(const TransferMonitor::Outcome& outcome) {
                                  outcome.ending != Ending::Stopped;
     if (outcome.ending == Ending::LineLost || connectCutShort) {
         FoldConnectedPort();
+    }
+    if (const CMainFrame* frame = CMainFrame::Of(this); frame && frame->StatusBar()) {
+        frame->StatusBar()->showMessage(
+            QString::fromStdString(TransferMonitor::StatusLine(outcome)));
     }
     if (!outcome.message.empty()) {
         ShowMessage(QString::fromStdString(outcome.message));

@@ -12,6 +12,7 @@
 #include "SimProcess.h"
 #include "TestFiles.h"
 #include "TreeChild.h"
+#include "TreeDrag.h"
 
 #include "workbench/CInputPath.h"
 #include "workbench/CKSDeviceToPcDlg.h"
@@ -53,7 +54,7 @@ public:
     QString menuChoice;
     QString dataType;       // chosen in the transfer dialog; empty keeps the first
     QString fileType;       // chosen as the job's part; empty keeps the preselected one
-    QString overwrite;      // the button clicked when a file of the name exists
+    QString answer;         // the button clicked in a question (overwrite, disconnect)
     QStringList typedNames; // typed into the file name, one per dialog; none keeps it
     QString movePath;       // typed into "InputPath"
     QStringList shownNames; // the file names the dialog offered
@@ -97,7 +98,7 @@ private:
     int AnswerQuestion(QMessageBox& box) {
         questions << box.text();
         for (QAbstractButton* button : box.buttons()) {
-            if (button->text() == overwrite) {
+            if (button->text().remove(QLatin1Char('&')) == answer) {
                 QTimer::singleShot(0, button, &QAbstractButton::click);
             }
         }
@@ -270,16 +271,10 @@ void DownloadFlowTest::CopyAndPaste(QTreeWidgetItem* node) {
 // The user's gesture: press on the instrument node, move past the drag
 // distance, move over the PC folder and release there.
 void DownloadFlowTest::DragOnto(QTreeWidgetItem* node, QTreeWidgetItem* folder) {
-    view_->scrollToItem(node);
-    const QPoint from = view_->visualItemRect(node).center();
-    QTest::mousePress(view_->viewport(), Qt::LeftButton, {}, from);
-    QTest::mouseMove(view_->viewport(), from + QPoint(QApplication::startDragDistance() + 5, 2));
-    QVERIFY(view_->IsDragging());
-    pc_->scrollToItem(folder);
-    const QPoint to = pc_->visualItemRect(folder).center();
-    QTest::mouseMove(pc_->viewport(), to);
-    QCOMPARE(pc_->DropHighlightItem(), folder);
-    QTest::mouseRelease(pc_->viewport(), Qt::LeftButton, {}, to);
+    DragBetweenTrees(view_, node, pc_, folder, [&] {
+        QVERIFY(view_->IsDragging());
+        QCOMPARE(pc_->DropHighlightItem(), folder);
+    });
     QVERIFY(!view_->IsDragging());
 }
 
@@ -485,7 +480,15 @@ void DownloadFlowTest::closedProgressDialogKeepsItsDownload() {
     CopyAndPaste(Node("JOB", "JobList:1 [IN:BRIDGE]", "MeasurementPoints:36"));
     QTRY_VERIFY_WITH_TIMEOUT(!FileBytes(Desk("CUT.gsi.part")).isEmpty(), 20000);
     view_->messages.clear();
+    // Asked first; the user keeps the transfer, then stops it.
+    view_->answer = QStringLiteral("No");
     view_->RootItem()->child(0)->setExpanded(false); // the connected COM1
+    QVERIFY(view_->OperationRunning());
+    QVERIFY(view_->RootItem()->child(0)->isExpanded());
+    view_->answer = QStringLiteral("Yes");
+    view_->RootItem()->child(0)->setExpanded(false);
+    QCOMPARE(view_->questions.back(),
+             QStringLiteral("A transfer is running: stop it and disconnect?"));
     QVERIFY(!view_->ProgressShown());
     QVERIFY(!view_->OperationRunning());
     QVERIFY(!QFile::exists(Desk("CUT.gsi")));
@@ -535,7 +538,7 @@ void DownloadFlowTest::lostLineEndsTheDownloadAndFoldsThePort() {
     // A copy made before, pasted after the line is gone.
     RightClickMenu(Node("VAL", "ValList:1", "Points:5"), QStringLiteral("Copy File"));
     view_->dataType = QStringLiteral("GSI");
-    view_->overwrite = QStringLiteral("Replace");
+    view_->answer = QStringLiteral("Replace");
     DragOnto(Node("JOB", "JobList:3 [IN:SITE03]", "FixPoints:12"), pc_->DesktopItem());
 
     QVERIFY(!view_->ProgressShown());

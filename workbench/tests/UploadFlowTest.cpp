@@ -9,6 +9,7 @@
 #include "DialogGuard.h"
 #include "SimProcess.h"
 #include "TreeChild.h"
+#include "TreeDrag.h"
 
 #include "workbench/CKSDeviceToPcDlg.h"
 #include "workbench/CLeftView.h"
@@ -194,14 +195,7 @@ QTreeWidgetItem* UploadFlowTest::Entry(EntryKind kind, const QString& label) con
 // The user's gesture: press on the PC file, move past the drag distance,
 // move over the instrument node and release there.
 void UploadFlowTest::DragOnto(QTreeWidgetItem* pcItem, QTreeWidgetItem* target) {
-    pc_->scrollToItem(pcItem);
-    const QPoint from = pc_->visualItemRect(pcItem).center();
-    QTest::mousePress(pc_->viewport(), Qt::LeftButton, {}, from);
-    QTest::mouseMove(pc_->viewport(), from + QPoint(QApplication::startDragDistance() + 5, 2));
-    view_->scrollToItem(target);
-    const QPoint to = view_->visualItemRect(target).center();
-    QTest::mouseMove(view_->viewport(), to);
-    QTest::mouseRelease(view_->viewport(), Qt::LeftButton, {}, to);
+    DragBetweenTrees(pc_, pcItem, view_, target);
 }
 
 QStringList UploadFlowTest::CategoryTree(EntryKind kind) const {

@@ -37,16 +37,22 @@ public:
     struct Outcome {
         Operation operation = Operation::None;
         Ending ending = Ending::Done;
-        std::string item;      // what the operation was about, as the user named it
-        std::string message;   // UTF-8; empty for a plain success
-        std::string file;      // a download's final file
-        std::string keptPart;  // the partial file a cut-off download left
-        std::size_t lines = 0; // data lines received, or file lines sent
-        std::size_t total = 0; // file lines of an upload
+        std::string item;       // what the operation was about, as the user named it
+        std::string message;    // UTF-8; empty for a plain success
+        std::string file;       // a download's final file
+        std::string keptPart;   // the partial file a cut-off download left
+        bool converted = false; // a download converted into a point file
+        std::size_t lines = 0;  // data lines received, or file lines sent
+        std::size_t total = 0;  // file lines of an upload
     };
     using EndHandler = std::function<void(const Outcome&)>;
 
     explicit TransferMonitor(EndHandler onEnd = {});
+
+    // One line for the window's status bar when an operation has ended:
+    // "BRIDGE.gsi: 24 lines written", "new.gsi: 16 lines sent", "SITE03.gsi:
+    // download failed".
+    static std::string StatusLine(const Outcome& outcome);
     void SetEndHandler(EndHandler onEnd) { onEnd_ = std::move(onEnd); }
     // The port's name, for the messages.
     void SetPort(std::string port) { port_ = std::move(port); }
@@ -93,6 +99,7 @@ private:
     std::string item_;
     DownloadSink* sink_ = nullptr;
     std::string file_;
+    bool converted_ = false;
     std::optional<EntryKind> uploadCategory_;
     bool listRefilled_ = false;
     std::size_t sent_ = 0;

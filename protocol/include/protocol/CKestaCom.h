@@ -60,6 +60,11 @@ public:
 
     CDKestaDlg& Engine() { return engine_; }
 
+    // Stops the running operation and tells the instrument to stop whatever
+    // it is sending or receiving: the abort commands a connect begins with.
+    // Their answers are not awaited.
+    void SendAbortCommands();
+
     // Stops the engine's worker and waits until it has left its loop.
     // whileWaiting runs between short waits: a window thread passes its event
     // processing, so that a worker blocked in a synchronous call to that

@@ -34,7 +34,9 @@ const CommandSyntax& DownloadCommand::Syntax() const {
         CommandSyntax s{"download",
                         "stationlink-cli download COMn CATEGORY LABEL --to DIR [--name NAME] "
                         "[--type TYPE] [--part COORDS|OBSERV] [--overwrite] [port options]",
-                        3, PortOptions::Names()};
+                        3,
+                        PortOptions::Names(),
+                        {}};
         s.options.insert(s.options.end(), {"--to", "--name", "--type", "--part"});
         s.flags.push_back("--overwrite");
         return s;

@@ -12,7 +12,9 @@ const CommandSyntax& EraseCommand::Syntax() const {
         CommandSyntax s{"erase",
                         "stationlink-cli erase COMn CATEGORY LABEL [--part COORDS|OBSERV] "
                         "[port options]",
-                        3, PortOptions::Names()};
+                        3,
+                        PortOptions::Names(),
+                        {}};
         s.options.push_back("--part");
         return s;
     }();

@@ -28,7 +28,9 @@ const CommandSyntax& UploadCommand::Syntax() const {
         CommandSyntax s{"upload",
                         "stationlink-cli upload COMn CATEGORY LABEL FILE [--name NAME] "
                         "[--type TYPE] [port options]",
-                        4, PortOptions::Names()};
+                        4,
+                        PortOptions::Names(),
+                        {}};
         s.options.push_back("--name");
         s.options.push_back("--type");
         return s;

@@ -122,6 +122,8 @@ private:
     void Connect(QTreeWidgetItem* port);
     void FailConnect(QTreeWidgetItem* port, const QString& why);
     void ClosePortFromWindow();
+    bool MayDisconnect();
+    void ApplyToOpenPort(const QString& port);
     void OnDeleteFile(QTreeWidgetItem* node);
     void OnPortSettings();
     void OnProgress(WParam wParam);
