@@ -71,3 +71,16 @@ TEST(PortsCommand, PrintsNameDeviceAndDescriptionPerPort) {
                            "COM3\t/nonexistent-x4-port\tnot present\n");
     EXPECT_TRUE(outcome.err.empty());
 }
+
+TEST(CommandLine, UnknownCodePageIsNamedBeforeAnyWork) {
+    ::setenv("STATIONLINK_CODEPAGE", "NO-SUCH-PAGE", 1);
+    const Outcome unknown = RunCli({"ports"});
+    ::setenv("STATIONLINK_CODEPAGE", "GBK", 1);
+    const Outcome known = RunCli({"ports"});
+    ::unsetenv("STATIONLINK_CODEPAGE");
+    EXPECT_EQ(unknown.status, kExitUsage);
+    EXPECT_EQ(unknown.err, "stationlink-cli: STATIONLINK_CODEPAGE names the code page "
+                           "\"NO-SUCH-PAGE\", which this system does not know\n");
+    EXPECT_TRUE(unknown.out.empty());
+    EXPECT_EQ(known.status, kExitDone) << known.err;
+}
