@@ -4,6 +4,7 @@
 #include "platform/ComPortName.h"
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -48,12 +49,18 @@ const PortList::Port* PortList::Find(std::u16string_view name) const {
     return found != ports_.end() ? &*found : nullptr;
 }
 
+namespace {
+constexpr std::array<std::u16string_view, 3> kParityChoices = {u"NONE", u"ODD", u"EVEN"};
+} // namespace
+
 bool PortList::ApplyChoice(const PortChoice& choice) {
     const Port* found = Find(choice.port);
     if (found == nullptr) {
         return false;
     }
-    PortSettings& settings = ports_[static_cast<std::size_t>(found - ports_.data())].settings;
+    Port& port = ports_[static_cast<std::size_t>(found - ports_.data())];
+    port.configured = true;
+    PortSettings& settings = port.settings;
     settings.baudRate = choice.baudRate;
     settings.dataBits = choice.dataBits;
     settings.stopBits = choice.stopBits;
@@ -63,15 +70,24 @@ bool PortList::ApplyChoice(const PortChoice& choice) {
     return true;
 }
 
+std::optional<PortChoice> PortList::StoredChoice(std::u16string_view name) const {
+    const Port* port = Find(name);
+    if (port == nullptr || !port->configured) {
+        return std::nullopt;
+    }
+    const PortSettings& s = port->settings;
+    const std::size_t code =
+        s.parity.size() == 1 ? static_cast<std::size_t>(s.parity[0] - u'0') : kParityChoices.size();
+    const std::u16string parity =
+        code < kParityChoices.size() ? std::u16string(kParityChoices[code]) : std::u16string();
+    return PortChoice{s.portName, s.baudRate, parity, s.stopBits, s.dataBits};
+}
+
+// The parity codes are the places of the choices: "0" none, "1" odd, "2" even.
 std::optional<std::u16string> PortList::ParityCode(std::u16string_view choice) {
-    if (choice == u"EVEN") {
-        return u"2";
+    const auto found = std::find(kParityChoices.begin(), kParityChoices.end(), choice);
+    if (found == kParityChoices.end()) {
+        return std::nullopt;
     }
-    if (choice == u"NONE") {
-        return u"0";
-    }
-    if (choice == u"ODD") {
-        return u"1";
-    }
-    return std::nullopt;
+    return std::u16string(1, static_cast<char16_t>(u'0' + (found - kParityChoices.begin())));
 }

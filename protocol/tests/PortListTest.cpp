@@ -58,3 +58,23 @@ TEST(PortList, ChoiceForAnUnknownPortChangesNothing) {
     EXPECT_EQ(list.Find(u"COM1")->settings.baudRate, u"19200");
     EXPECT_EQ(list.Find(u"COM1")->settings.parity, u"0");
 }
+
+// The dialog shows a configured port's settings; a port never configured has none.
+TEST(PortList, StoredChoiceGivesBackWhatWasChosen) {
+    PortList list = ListOf({"COM1", "COM2"});
+    EXPECT_FALSE(list.StoredChoice(u"COM2"));
+    for (const PortChoice& choice : {PortChoice{u"COM2", u"9600", u"ODD", u"1", u"7"},
+                                     PortChoice{u"COM2", u"1200", u"EVEN", u"0", u"8"},
+                                     PortChoice{u"COM2", u"115200", u"NONE", u"1", u"8"}}) {
+        ASSERT_TRUE(list.ApplyChoice(choice));
+        const auto stored = list.StoredChoice(u"COM2");
+        ASSERT_TRUE(stored);
+        EXPECT_EQ(stored->port, choice.port);
+        EXPECT_EQ(stored->baudRate, choice.baudRate);
+        EXPECT_EQ(stored->parity, choice.parity);
+        EXPECT_EQ(stored->stopBits, choice.stopBits);
+        EXPECT_EQ(stored->dataBits, choice.dataBits);
+    }
+    EXPECT_FALSE(list.StoredChoice(u"COM1"));
+    EXPECT_FALSE(list.StoredChoice(u"COM9"));
+}

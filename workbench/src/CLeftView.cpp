@@ -483,11 +483,21 @@ void CLeftView::OnDeleteFile(QTreeWidgetItem* node) {
 void CLeftView::OnPortSettings() {
     QStringList names;
     QMap<QString, QString> descriptions;
+    QMap<QString, ComSettingChoice> stored;
     for (const PortList::Port& port : ports_.Ports()) {
         const QString name = FromWide(port.settings.portName);
         names << name;
         descriptions.insert(name,
                             QString::fromStdString(port.deviceFile + " - " + port.description));
+        if (const auto held = ports_.StoredChoice(port.settings.portName)) {
+            stored.insert(name, {name,
+                                 {},
+                                 FromWide(held->baudRate),
+                                 FromWide(held->parity),
+                                 FromWide(held->stopBits),
+                                 FromWide(held->dataBits),
+                                 {}});
+        }
     }
     CDlgComSetting dialog(this);
     dialog.SetPortNames(names);
@@ -497,6 +507,7 @@ void CLeftView::OnPortSettings() {
             clicked->text(0).left(clicked->text(0).indexOf(QLatin1Char(':'))));
     }
     dialog.SetPortDescriptions(descriptions);
+    dialog.SetStoredChoices(stored);
     if (ExecDialog(dialog) != QDialog::Accepted) {
         return;
     }

@@ -5,6 +5,7 @@
 #include "SimProcess.h"
 #include "TreeChild.h"
 
+#include "workbench/CDlgComSetting.h"
 #include "workbench/CHeaderStrip.h"
 #include "workbench/CKSDeviceToPcDlg.h"
 #include "workbench/CLeftView.h"
@@ -57,6 +58,10 @@ public:
     QString fileTypeChoice = QStringLiteral("COORDS");
     QStringList dialogCaptions;
     QStringList dialogFileNames;
+    // Port settings: what each opening showed (baud rate, parity, stop and
+    // data bits), and what the user picks in the next one (none: OK as shown).
+    QStringList settingsShown;
+    QStringList settingsToPick;
     int categoryChildrenAtErase = -1;
 
     using CLeftView::contextMenuEvent;
@@ -67,6 +72,9 @@ protected:
         return ActionNamed(menu, menuChoice);
     }
     int ExecDialog(QDialog& dialog) override {
+        if (auto* settings = qobject_cast<CDlgComSetting*>(&dialog)) {
+            return AnswerSettings(*settings);
+        }
         auto* transfer = qobject_cast<CKSDeviceToPcDlg*>(&dialog);
         if (transfer == nullptr) {
             return 0;
@@ -78,6 +86,24 @@ protected:
             ->setCurrentText(fileTypeChoice);
         transfer->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
         return transfer->result();
+    }
+
+private:
+    int AnswerSettings(CDlgComSetting& dialog) {
+        dialog.show();
+        const char* boxes[] = {"baudBox", "parityBox", "stopBitsBox", "dataBitsBox"};
+        QStringList shown;
+        for (std::size_t i = 0; i < std::size(boxes); ++i) {
+            auto* box = dialog.findChild<QComboBox*>(boxes[i]);
+            shown << box->currentText();
+            if (!settingsToPick.isEmpty()) {
+                box->setCurrentText(settingsToPick[static_cast<qsizetype>(i)]);
+            }
+        }
+        settingsShown << shown.join(QLatin1Char('|'));
+        settingsToPick.clear();
+        dialog.findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+        return dialog.result();
     }
 };
 
@@ -97,6 +123,7 @@ private slots:
     void erasingFromTheFixPointsMenuRelistsTheJobs();
     void erasingThroughTheFramesDeleteCommand();
     void deleteRefusals();
+    void portSettingsReopenWithTheStoredValues();
 
 private:
     QTreeWidgetItem* Port(const QString& name) const { return Child(view_->RootItem(), name); }
@@ -301,6 +328,23 @@ void LeftViewTest::deleteRefusals() {
     QCOMPARE(view_->dialogFileNames.last(), QStringLiteral("TOPO"));
     QTRY_COMPARE_WITH_TIMEOUT(view_->CategoryItem(EntryKind::Code)->childCount(), 1, 20000);
     QCOMPARE(view_->CategoryItem(EntryKind::Code)->child(0)->text(0), QStringLiteral("CodeBook:2"));
+}
+
+// A configured port's dialog shows what the port holds, so OK keeps it; a
+// port never configured shows the fixed selections.
+void LeftViewTest::portSettingsReopenWithTheStoredValues() {
+    view_->menuChoice = QStringLiteral("Port Set");
+    view_->settingsToPick = QStringList{"9600", "EVEN", "0", "7"};
+    RightClick(Port(QStringLiteral("COM1")));
+    RightClick(Port(QStringLiteral("COM1")));
+    RightClick(Port(QStringLiteral("COM3")));
+    QCOMPARE(view_->settingsShown,
+             (QStringList{"19200|NONE|1|8", "9600|EVEN|0|7", "19200|NONE|1|8"}));
+    const PortSettings& kept = view_->Ports().Find(u"COM1")->settings;
+    QCOMPARE(kept.baudRate, std::u16string(u"9600"));
+    QCOMPARE(kept.parity, std::u16string(u"2"));
+    QCOMPARE(kept.stopBits, std::u16string(u"0"));
+    QCOMPARE(kept.dataBits, std::u16string(u"7"));
 }
 
 QTEST_MAIN(LeftViewTest)

@@ -19,6 +19,7 @@ public:
         PortSettings settings;
         std::string deviceFile;
         std::string description;
+        bool configured = false; // a dialog's choice has been stored
     };
 
     // The ports of the COM map whose name is "COM" and digits (any case);
@@ -37,6 +38,11 @@ public:
     // data bits and stop bits as chosen, the parity as its code. False (and
     // nothing changed) when no port has that exact name.
     bool ApplyChoice(const PortChoice& choice);
+
+    // The settings of a configured port as the dialog shows them (parity
+    // "EVEN", "NONE" or "ODD"); none for a port never configured, which the
+    // dialog opens with its fixed selections.
+    std::optional<PortChoice> StoredChoice(std::u16string_view name) const;
 
     // "2" for "EVEN", "0" for "NONE", "1" for "ODD"; none for other texts.
     static std::optional<std::u16string> ParityCode(std::u16string_view choice);
