@@ -50,16 +50,6 @@ std::string Ansi(const std::u16string& text) {
     return CodePage::Wire().ToAnsi(text);
 }
 
-// Normal and selected pictures of one node.
-QIcon TwoStateIcon(const QIcon& normal, const QIcon& selected) {
-    QIcon icon;
-    for (const int size : {16, 24, 32}) {
-        icon.addPixmap(normal.pixmap(size, size), QIcon::Normal);
-        icon.addPixmap(selected.pixmap(size, size), QIcon::Selected);
-    }
-    return icon;
-}
-
 std::size_t CategoryIndex(EntryKind kind) {
     return static_cast<std::size_t>(static_cast<int>(kind) - 1);
 }
