@@ -30,8 +30,56 @@ PortList PortList::FromComPorts(const std::vector<ComPort>& ports) {
     return list;
 }
 
+PortList PortList::FromSource(Source read, std::vector<std::string> folders) {
+    PortList list = FromComPorts(read());
+    list.read_ = std::move(read);
+    list.folders_ = std::move(folders);
+    return list;
+}
+
 PortList PortList::System() {
-    return FromComPorts(ComPortMap::System().Ports());
+    return FromSource([] { return ComPortMap::System().Ports(); }, ComPortMap::WatchedFolders());
+}
+
+bool PortList::Rescan() {
+    return read_ ? Update(read_()) : false;
+}
+
+bool PortList::Update(const std::vector<ComPort>& now) {
+    const auto listed = [&now](const Port& port) {
+        return std::any_of(now.begin(), now.end(),
+                           [&port](const ComPort& p) { return p.device == port.deviceFile; });
+    };
+    const std::size_t before = ports_.size();
+    ports_.erase(
+        std::remove_if(ports_.begin(), ports_.end(), [&](const Port& p) { return !listed(p); }),
+        ports_.end());
+    bool changed = ports_.size() != before;
+    for (const ComPort& port : now) {
+        const auto number = ComPortName::Number(port.name);
+        const auto known = std::find_if(ports_.begin(), ports_.end(), [&port](const Port& p) {
+            return p.deviceFile == port.device;
+        });
+        if (known != ports_.end()) {
+            changed = changed || known->description != port.description;
+            known->description = port.description;
+        } else if (number) {
+            const int free =
+                Find(Widen(ComPortName::Format(*number))) == nullptr ? *number : LowestFreeNumber();
+            ports_.push_back({PortSettings::Defaults(Widen(ComPortName::Format(free))), port.device,
+                              port.description});
+            changed = true;
+        }
+    }
+    return changed;
+}
+
+int PortList::LowestFreeNumber() const {
+    int number = 1;
+    while (Find(Widen(ComPortName::Format(number))) != nullptr) {
+        ++number;
+    }
+    return number;
 }
 
 std::vector<std::u16string> PortList::Names() const {

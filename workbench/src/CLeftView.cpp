@@ -6,6 +6,7 @@
 #include "workbench/CMainFrame.h"
 #include "workbench/CWaitDlg.h"
 #include "workbench/HasAncestors.h"
+#include "workbench/PortWatch.h"
 #include "workbench/StationlinkIcon.h"
 
 #include "catalogue/DownloadPlan.h"
@@ -103,14 +104,54 @@ void CLeftView::OnInitialUpdate() {
     auto* root = new QTreeWidgetItem(this, QStringList(kRootText));
     root->setIcon(0, LoadStationlinkIcon(StationlinkIcon::Application));
     for (const PortList::Port& port : ports_.Ports()) {
-        QTreeWidgetItem* node = AddNode(root, FromWide(port.settings.portName), portClosed_);
-        // The device behind the COM name, where the user points at it.
-        const QString device = QString::fromStdString(port.deviceFile + " - " + port.description);
-        node->setToolTip(0, device);
-        node->setStatusTip(0, device);
-        AddNode(node, QString(), placeholderIcon_);
+        AddPortNode(port);
     }
     root->setExpanded(true);
+    auto* watch = new PortWatch(ports_.Folders(), this);
+    connect(watch, &PortWatch::Changed, this, &CLeftView::RefreshPorts);
+}
+
+void CLeftView::AddPortNode(const PortList::Port& port) {
+    QTreeWidgetItem* node = AddNode(RootItem(), FromWide(port.settings.portName), portClosed_);
+    ShowDevice(node, port);
+    AddNode(node, QString(), placeholderIcon_);
+}
+
+// The device behind the COM name, where the user points at it.
+void CLeftView::ShowDevice(QTreeWidgetItem* node, const PortList::Port& port) {
+    const QString device = QString::fromStdString(port.deviceFile + " - " + port.description);
+    node->setToolTip(0, device);
+    node->setStatusTip(0, device);
+}
+
+// Ports that came or went since the list was read show without a restart;
+// the node of the open (or opening) connection stays until it is collapsed.
+void CLeftView::RefreshPorts() {
+    QTreeWidgetItem* root = RootItem();
+    if (root == nullptr || !ports_.Rescan()) {
+        return;
+    }
+    const auto nameOf = [this](const QTreeWidgetItem* node) {
+        return node == openedPort_ ? savedPortName_ : node->text(0);
+    };
+    for (int i = root->childCount() - 1; i >= 0; --i) {
+        QTreeWidgetItem* node = root->child(i);
+        if (node != openedPort_ && ports_.Find(ToWide(node->text(0))) == nullptr) {
+            delete node;
+        }
+    }
+    for (const PortList::Port& port : ports_.Ports()) {
+        const QString name = FromWide(port.settings.portName);
+        QTreeWidgetItem* node = nullptr;
+        for (int i = 0; i < root->childCount() && node == nullptr; ++i) {
+            node = nameOf(root->child(i)) == name ? root->child(i) : nullptr;
+        }
+        if (node != nullptr) {
+            ShowDevice(node, port);
+        } else {
+            AddPortNode(port);
+        }
+    }
 }
 
 QTreeWidgetItem* CLeftView::AddNode(QTreeWidgetItem* parent, const QString& text,
@@ -242,6 +283,10 @@ void CLeftView::RemoveChildren(QTreeWidgetItem* node, bool addPlaceholder) {
 }
 
 void CLeftView::OnItemExpanded(QTreeWidgetItem* item) {
+    if (item == RootItem()) {
+        RefreshPorts();
+        return;
+    }
     if (!IsPortNode(item)) {
         return;
     }
@@ -263,8 +308,10 @@ void CLeftView::Connect(QTreeWidgetItem* port) {
         return;
     }
     const PortSettings& s = record->settings;
+    // The device the node shows, not a fresh look-up of its name: adapters
+    // plugged in since would shift the numbering.
     if (!OpenPort(Ansi(s.portName).c_str(), Ansi(s.baudRate).c_str(), Ansi(s.dataBits).c_str(),
-                  Ansi(s.stopBits).c_str(), Ansi(s.parity).c_str())) {
+                  Ansi(s.stopBits).c_str(), Ansi(s.parity).c_str(), record->deviceFile.c_str())) {
         FailConnect(port, QString::fromStdString(LastPortError()));
         return;
     }

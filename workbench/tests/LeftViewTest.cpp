@@ -18,13 +18,18 @@
 
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdlib>
+#include <fcntl.h>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -49,9 +54,9 @@ const QStringList kDemoTree = {
 // A tree whose message boxes, dialogs and menus answer as the test says.
 class ScriptedLeftView : public CLeftView {
 public:
-    explicit ScriptedLeftView(QWidget* parent = nullptr)
-        : CLeftView(parent, PortList::System(),
-                    [] { return std::make_unique<TermiosSerialPro>(); }) {}
+    explicit ScriptedLeftView(QWidget* parent = nullptr, PortList ports = PortList::System())
+        : CLeftView(parent, std::move(ports), [] { return std::make_unique<TermiosSerialPro>(); }) {
+    }
 
     QStringList messages;
     QString menuChoice;
@@ -107,6 +112,13 @@ private:
     }
 };
 
+// A pseudo-terminal on which nothing answers.
+struct SilentLine {
+    int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    std::string device = ::grantpt(master) == 0 && ::unlockpt(master) == 0 ? ::ptsname(master) : "";
+    ~SilentLine() { ::close(master); }
+};
+
 } // namespace
 
 class LeftViewTest : public QObject {
@@ -124,10 +136,12 @@ private slots:
     void erasingThroughTheFramesDeleteCommand();
     void deleteRefusals();
     void portSettingsReopenWithTheStoredValues();
+    void portsFollowTheSystemAndOpenTheDeviceShown();
 
 private:
     QTreeWidgetItem* Port(const QString& name) const { return Child(view_->RootItem(), name); }
     QTreeWidgetItem* ConnectComOne();
+    QStringList PortTexts() const;
     QStringList TreeUnder(QTreeWidgetItem* port) const;
     QStringList JobLabels() const;
     void RightClick(QTreeWidgetItem* item);
@@ -167,6 +181,14 @@ QTreeWidgetItem* LeftViewTest::ConnectComOne() {
         return nullptr;
     }
     return port;
+}
+
+QStringList LeftViewTest::PortTexts() const {
+    QStringList texts;
+    for (int i = 0; i < view_->RootItem()->childCount(); ++i) {
+        texts << view_->RootItem()->child(i)->text(0);
+    }
+    return texts;
 }
 
 QStringList LeftViewTest::TreeUnder(QTreeWidgetItem* port) const {
@@ -345,6 +367,49 @@ void LeftViewTest::portSettingsReopenWithTheStoredValues() {
     QCOMPARE(kept.parity, std::u16string(u"2"));
     QCOMPARE(kept.stopBits, std::u16string(u"0"));
     QCOMPARE(kept.dataBits, std::u16string(u"7"));
+}
+
+// Ports follow the system while the program runs, and a port opens the
+// device its node shows, even where a fresh look-up of its name would now
+// give another device.
+void LeftViewTest::portsFollowTheSystemAndOpenTheDeviceShown() {
+    cleanup();
+    QTemporaryDir system;
+    const QString sys = system.filePath(QStringLiteral("sys"));
+    const QString dev = system.filePath(QStringLiteral("dev"));
+    QVERIFY(QDir().mkpath(sys + "/ttyACM0") && QDir().mkpath(dev));
+    sim_ = std::make_unique<SimProcess>();
+    QVERIFY(QFile::link(QString::fromStdString(sim_->Device()), dev + "/ttyACM0"));
+    const SerialDevicePlaces places{sys.toStdString(), dev.toStdString(),
+                                    system.filePath(QStringLiteral("by-id")).toStdString()};
+    const SilentLine silent;
+    ::setenv(ComPortMap::kEnvironmentVariable, ("COM1=" + silent.device).c_str(), 1);
+    PaneFactories panes;
+    panes.instrumentTree = [this, places](QWidget* parent) {
+        return view_ = new ScriptedLeftView(
+                   parent,
+                   PortList::FromSource([places] { return ComPortMap::FromSysfs(places).Ports(); },
+                                        {places.devDir}));
+    };
+    frame_ = std::make_unique<CMainFrame>(panes);
+    QVERIFY(frame_->Create());
+    frame_->InitialUpdate();
+    QCOMPARE(PortTexts(), QStringList{"COM1"});
+
+    // An adapter is plugged in; a fresh numbering would put it first.
+    QVERIFY(QDir().mkpath(sys + "/ttyUSB0"));
+    QVERIFY(QFile::link(QString::fromStdString(silent.device), dev + "/ttyUSB0"));
+    QTRY_COMPARE(PortTexts(), (QStringList{"COM1", "COM2"}));
+    QVERIFY(Port(QStringLiteral("COM1"))->toolTip(0).startsWith(dev + "/ttyACM0 - "));
+    QVERIFY(Port(QStringLiteral("COM2"))->toolTip(0).startsWith(dev + "/ttyUSB0 - "));
+    QVERIFY(ConnectComOne() != nullptr);
+    QCOMPARE(PortTexts(), (QStringList{"COM1: X4  SERIES", "COM2"}));
+
+    // It is unplugged again: its node goes, the connection stays.
+    QVERIFY(QFile::remove(dev + "/ttyUSB0") && QDir(sys + "/ttyUSB0").removeRecursively());
+    QTRY_COMPARE(PortTexts(), QStringList{"COM1: X4  SERIES"});
+    QVERIFY(view_->IsConnected());
+    QVERIFY(view_->messages.isEmpty());
 }
 
 QTEST_MAIN(LeftViewTest)
