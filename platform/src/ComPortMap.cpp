@@ -189,7 +189,8 @@ std::vector<std::string> ComPortMap::WatchedFolders(const Places& places) {
         return {places.devDir};
     }
     std::vector<std::string> folders;
-    for (const ComPort& port : System().Ports()) {
+    const ComPortMap map = System();
+    for (const ComPort& port : map.Ports()) {
         const std::string folder = fs::path(port.device).parent_path().string();
         if (!folder.empty() && std::find(folders.begin(), folders.end(), folder) == folders.end()) {
             folders.push_back(folder);
