@@ -4,6 +4,7 @@
 #include "platform/QelSerialPro.h"
 #include "platform/QelTaskPool.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 
@@ -58,6 +59,7 @@ void CKestaCom::ShutdownWorker(const std::function<void()>& whileWaiting) {
 }
 
 int CKestaCom::OnReceive(void* /*context*/, const char* data, int length) {
+    bytesReceived_ += static_cast<std::uint64_t>(std::max(length, 0));
     return engine_.HandOver(data, length);
 }
 
@@ -118,15 +120,15 @@ int CKestaCom::StartUpload() {
 
 int CKestaCom::StartOperation(int script, int firstKind, int lastKind) {
     if (!connected_) {
-        return 1;
+        return 0;
     }
     if (!engine_.ResetEngine()) {
         ShowLinkMessage(kOperationFailed);
-        return 1;
+        return 0;
     }
     const int kind = engine_.RequestSnapshot().kind;
     if (kind < firstKind || kind > lastKind) {
-        return 1;
+        return 0;
     }
     engine_.SetStepIndex(kStartStep[static_cast<std::size_t>(kind)]);
     switch (script) {

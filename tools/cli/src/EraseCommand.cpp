@@ -43,7 +43,7 @@ int EraseCommand::Run(const CliArguments& args, std::ostream& /*out*/, std::ostr
     if (!decision.request) {
         return session.Failed(err, "erase: " + DeviceListing::Utf8(decision.refusal));
     }
-    if (!session.Link().Erase(*decision.request, session.IdleTimeout())) {
+    if (!session.Link().Erase(*decision.request, args.Arguments()[2], session.IdleTimeout())) {
         return session.Failed(err, session.Link().Error());
     }
     return kExitDone;

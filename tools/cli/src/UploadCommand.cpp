@@ -75,7 +75,7 @@ int UploadCommand::Run(const CliArguments& args, std::ostream& /*out*/, std::ost
             err << "\rsent " << sent << " of " << total << " lines" << std::flush;
         }
     };
-    const bool done = session.Link().Upload(*decision.request, session.IdleTimeout(), step);
+    const bool done = session.Link().Upload(*decision.request, path, session.IdleTimeout(), step);
     if (bar) {
         err << "\n";
     }
