@@ -82,7 +82,7 @@ void CTreeViewExtc::mousePressEvent(QMouseEvent* event) {
         EndDrag();
     }
     pressIndex_ = QPersistentModelIndex();
-    if (event->button() == Qt::LeftButton && !dragging_) {
+    if (event->button() == Qt::LeftButton) {
         // A drag starts from an item's own rectangle, not from its expand button.
         const QPoint point = event->position().toPoint();
         const QModelIndex index = indexAt(point);
