@@ -89,20 +89,41 @@ std::string Directory(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::string ReplaceViaTemporary(const std::string& target, const struct stat* old,
-                                std::string_view bytes) {
+// How a save through a temporary file beside the target ended.
+struct Replaced {
+    std::string reason; // empty when the file was replaced
+    // The way was closed before the old file could be at risk: the folder
+    // takes no new file, or the new one could not keep the old one's owner.
+    bool closed = false;
+};
+
+// errno values that close the way through a new file in the folder, but not
+// necessarily the write into the file itself.
+bool ClosesTheWay(int error) {
+    return error == EACCES || error == EPERM || error == EROFS || error == EBUSY;
+}
+
+Replaced ReplaceViaTemporary(const std::string& target, const struct stat* old,
+                             std::string_view bytes) {
     const std::string folder = Directory(target);
     std::string temporary = target + ".XXXXXX";
     FileDescriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
     if (fd.Get() < 0) {
-        return Reason(errno);
+        return {Reason(errno), ClosesTheWay(errno)};
     }
     int error = 0;
-    if (old != nullptr) {
-        // Best effort: only the owner (or root) may hand the file on.
-        [[maybe_unused]] const int ignored = ::fchown(fd.Get(), old->st_uid, old->st_gid);
+    bool closed = false;
+    struct stat made {};
+    if (old != nullptr && ::fstat(fd.Get(), &made) == 0 &&
+        (made.st_uid != old->st_uid || made.st_gid != old->st_gid) &&
+        ::fchown(fd.Get(), old->st_uid, old->st_gid) != 0) {
+        // Only the owner (or root) may hand a file on: the new file would
+        // change the old one's owner or group.
+        error = errno;
+        closed = true;
     }
-    if (::fchmod(fd.Get(), old != nullptr ? (old->st_mode & 07777) : NewFileMode()) != 0) {
+    if (error == 0 &&
+        ::fchmod(fd.Get(), old != nullptr ? (old->st_mode & 07777) : NewFileMode()) != 0) {
         error = errno;
     }
     if (error == 0) {
@@ -114,10 +135,11 @@ std::string ReplaceViaTemporary(const std::string& target, const struct stat* ol
     error = fd.Close(error);
     if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) {
         error = errno;
+        closed = ClosesTheWay(error);
     }
     if (error != 0) {
         ::unlink(temporary.c_str());
-        return Reason(error);
+        return {Reason(error), closed};
     }
     // The rename itself must reach the disk too.
     FileDescriptor directory(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -170,7 +192,7 @@ std::string AlignFile::Store(const std::string& path, std::string_view bytes) {
         if (errno != ENOENT) {
             return Reason(errno);
         }
-        return ReplaceViaTemporary(path, nullptr, bytes);
+        return ReplaceViaTemporary(path, nullptr, bytes).reason;
     }
     if (S_ISDIR(old.st_mode)) {
         return Reason(EISDIR);
@@ -183,5 +205,17 @@ std::string AlignFile::Store(const std::string& path, std::string_view bytes) {
     if (::realpath(path.c_str(), resolved) == nullptr) {
         return Reason(errno);
     }
-    return ReplaceViaTemporary(resolved, &old, bytes);
+    // A new file renamed over one with several names would part it from
+    // the others.
+    if (old.st_nlink > 1) {
+        return WriteInPlace(resolved, bytes);
+    }
+    const Replaced replaced = ReplaceViaTemporary(resolved, &old, bytes);
+    // Writing in place after a failed write of the new file (a full disk)
+    // could leave the old one truncated; it is only the way round a folder
+    // or an owner that a new file cannot have.
+    if (!replaced.closed) {
+        return replaced.reason;
+    }
+    return WriteInPlace(resolved, bytes);
 }

@@ -3,6 +3,7 @@
 #include "alignedit/CMainFrame.h"
 
 #include "workbench/ScreenCapture.h"
+#include "workbench/WireCodePageCheck.h"
 
 #include <QCommandLineParser>
 #include <QMdiArea>
@@ -26,6 +27,9 @@ bool CAlignEditApp::InitInstance() {
     parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("Files to open."),
                                  QStringLiteral("[files...]"));
     parser.process(*this);
+    if (!WireCodePageCheck::Passes()) {
+        return false;
+    }
 
     frame_ = std::make_unique<CMainFrame>();
     setWindowIcon(frame_->windowIcon());

@@ -4,6 +4,7 @@
 #include "alignedit/CMainFrame.h"
 #include "alignedit/UserDialogs.h"
 
+#include <QClipboard>
 #include <QFile>
 #include <QMdiArea>
 #include <QMenuBar>
@@ -101,6 +102,7 @@ private slots:
     void saveFailuresLeaveDocumentAndFile();
     void menusFollowOpenDocuments();
     void viewWrapsWithoutHorizontalScrollBar();
+    void longLinesOpenInPiecesAndKeepTheirBytes();
     void printsTheText();
 
 private:
@@ -441,6 +443,53 @@ void AlignEditWidgetTest::viewWrapsWithoutHorizontalScrollBar() {
     QCOMPARE(View()->horizontalScrollBar()->maximum(), 0);
     const QTextBlock block = View()->document()->firstBlock();
     QVERIFY(block.layout()->lineCount() > 3);
+}
+
+// A line without blanks longer than a piece is held in pieces, so it opens
+// at once; edits at and inside the pieces change the bytes as they would in
+// one line, and undoing them gives the file back.
+void AlignEditWidgetTest::longLinesOpenInPiecesAndKeepTheirBytes() {
+    constexpr int kPiece = CAlignEditDoc::kPieceLength;
+    QByteArray line;
+    while (line.size() < 3 * kPiece + 100) {
+        line += QByteArray::number(line.size()) + ',';
+    }
+    line.truncate(3 * kPiece + 100);
+    const QByteArray bytes = "first\r\n" + line + "\r\nlast";
+    const QString path = Path(QStringLiteral("long.hal"));
+    WriteFile(path, bytes);
+    CAlignEditDoc* document = frame_->OpenDocumentFile(path);
+    QVERIFY(document != nullptr);
+    QTextDocument* text = document->TextDocument();
+    QCOMPARE(text->blockCount(), 6); // "first", four pieces, "last"
+    QCOMPARE(View()->wordWrapMode(), QTextOption::WrapAnywhere);
+    QVERIFY(!document->IsModified());
+    QVERIFY(frame_->OnFileSave());
+    QCOMPARE(ReadFile(path), bytes);
+
+    const auto placeAt = [this, text](int block, int offset) {
+        QTextCursor cursor(text->findBlockByNumber(block));
+        cursor.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, offset);
+        View()->setTextCursor(cursor);
+    };
+    placeAt(2, 10); // inside the second piece: the line ends there
+    QTest::keyClick(View(), Qt::Key_Return);
+    placeAt(4, 0); // the third piece: the character before it goes
+    QTest::keyClick(View(), Qt::Key_Backspace);
+    placeAt(5, 0); // the fourth piece: a pasted line end is a line end
+    QGuiApplication::clipboard()->setText(QStringLiteral("x\ny"));
+    View()->paste();
+    QVERIFY(frame_->OnFileSave());
+    QCOMPARE(ReadFile(path), "first\r\n" + line.left(kPiece + 10) + "\r\n" +
+                                 line.mid(kPiece + 10, kPiece - 11) + line.mid(2 * kPiece, kPiece) +
+                                 "x\r\ny" + line.mid(3 * kPiece) + "\r\nlast");
+
+    for (int step = 0; step < 3; ++step) {
+        QTest::keyClick(View(), Qt::Key_Z, Qt::ControlModifier);
+    }
+    QVERIFY(frame_->OnFileSave());
+    QCOMPARE(ReadFile(path), bytes);
+    QVERIFY(dialogs_->errors.isEmpty());
 }
 
 void AlignEditWidgetTest::printsTheText() {

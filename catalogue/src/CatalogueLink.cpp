@@ -15,13 +15,14 @@ CatalogueLink::~CatalogueLink() {
     ShutdownWorker();
 }
 
-bool CatalogueLink::Open(const PortSettings& settings) {
+bool CatalogueLink::Open(const PortSettings& settings, const std::string& deviceFile) {
     const CodePage& wire = CodePage::Wire();
     settings_ = settings;
     monitor_.SetPort(DeviceListing::Utf8(settings.portName));
     return OpenPort(wire.ToAnsi(settings.portName).c_str(), wire.ToAnsi(settings.baudRate).c_str(),
                     wire.ToAnsi(settings.dataBits).c_str(), wire.ToAnsi(settings.stopBits).c_str(),
-                    wire.ToAnsi(settings.parity).c_str());
+                    wire.ToAnsi(settings.parity).c_str(),
+                    deviceFile.empty() ? nullptr : deviceFile.c_str());
 }
 
 bool CatalogueLink::Connect(std::chrono::milliseconds idleTimeout) {

@@ -2,16 +2,26 @@
 
 #include "catalogue/EntryKind.h"
 #include "catalogue/ListLine.h"
+#include "transfer/SafeFileName.h"
+
+#include <algorithm>
 
 namespace {
 
 constexpr std::u16string_view kCass = u"CASS";
+// The instrument's storage prefix of a job name, which the dialog drops.
+constexpr std::size_t kJobPrefix = 3;
 
 // The extension each category's default name gets, and the name without a
-// label ("default" plus the extension).
-std::u16string NameOf(std::u16string_view label, std::u16string_view extension) {
-    std::u16string name = label.empty() ? std::u16string(u"default") : std::u16string(label);
-    return name + std::u16string(extension);
+// label ("default" plus the extension). Labels come from the instrument, so
+// the name is made safe; a job's storage prefix is kept apart from it.
+std::u16string NameOf(std::u16string_view label, std::u16string_view extension,
+                      std::size_t prefix = 0) {
+    const std::u16string name =
+        (label.empty() ? std::u16string(u"default") : std::u16string(label)) +
+        std::u16string(extension);
+    const std::size_t kept = std::min(prefix, name.size());
+    return name.substr(0, kept) + SafeFileName::Of(std::u16string_view(name).substr(kept));
 }
 
 // Fields a download of the mode reads: the download refuses a line with fewer.
@@ -50,7 +60,7 @@ DownloadPlan::Prepare(std::u16string_view category, std::u16string_view storedLi
     switch (*kind) {
     case EntryKind::Job:
         dialog.mode = TransferRequest::JobDownload;
-        dialog.fileName = NameOf(f0, u"");
+        dialog.fileName = NameOf(f0, u"", kJobPrefix);
         dialog.dataTypeChoices = formatList;
         dialog.dataTypeChoices.emplace_back(u"CASS,2");
         return dialog;
@@ -76,7 +86,8 @@ std::u16string DownloadPlan::OfferedName(const Dialog& dialog) {
     if (dialog.mode != TransferRequest::JobDownload) {
         return dialog.fileName;
     }
-    return dialog.fileName.size() > 3 ? dialog.fileName.substr(3) : std::u16string();
+    return dialog.fileName.size() > kJobPrefix ? dialog.fileName.substr(kJobPrefix)
+                                               : std::u16string();
 }
 
 DownloadPlan::Decision DownloadPlan::Decide(std::int32_t mode, std::u16string_view storedLine,
@@ -97,7 +108,8 @@ DownloadPlan::Decision DownloadPlan::Decide(std::int32_t mode, std::u16string_vi
     TransferRequest request;
     request.kind = mode;
     request.itemName = f[1];
-    std::u16string path = std::u16string(folder) + choice.fileName;
+    // A typed name is a name in the chosen folder too, never a path.
+    std::u16string path = std::u16string(folder) + SafeFileName::Of(choice.fileName);
     switch (mode) {
     case TransferRequest::JobDownload:
         request.formatCode = FormatCodeOf(choice.dataType);

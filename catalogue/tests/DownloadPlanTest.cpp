@@ -122,3 +122,33 @@ TEST(DownloadPlan, TypedFoldersGetTheirSeparatorAndJobPartsTheirNode) {
     EXPECT_EQ(DownloadPlan::JobPartOf(u"MeasurementPoints:30"), 2);
     EXPECT_EQ(DownloadPlan::JobPartOf(u""), 2);
 }
+
+// Names from the instrument and typed names are file names in the chosen
+// folder: separators, control characters and leading dots cannot lead out.
+TEST(DownloadPlan, NamesAreFileNamesInTheChosenFolder) {
+    struct Case {
+        std::u16string category, line, typed, offered, path;
+    };
+    const Case cases[] = {
+        {u"JOB", u"IN:../../escaped,7,12,30\r\n", u"", u"_.._.._escaped", u"/d/_.._.._escaped.gsi"},
+        {u"JOB", u"IN:.hidden,7,12,30\r\n", u"", u"_.hidden", u"/d/_.hidden.gsi"},
+        {u"JOB", u"IN:..,7,12,30\r\n", u"", u"_..", u"/d/_...gsi"},
+        {u"COD", u"a/b\\c,1,12\r\n", u"", u"a_b_c.crf", u"/d/a_b_c.crf"},
+        {u"HAL", std::u16string(u"R\x01\x1B\x7F\x81x,1,6\r\n"), u"", u"R____x.hal",
+         u"/d/R____x.hal"},
+        {u"VAL", u"..,2,3\r\n", u"", u"_...val", u"/d/_...val"},
+        {u"VAL", u"RAMPA,2,3\r\n", u"../up.val", u"RAMPA.val", u"/d/_.._up.val"},
+        {u"HAL", u"MAINST,1,6\r\n", u"/etc/x", u"MAINST.hal", u"/d/_etc_x"},
+        {u"JOB", u"IN:SITE1,7,12,30\r\n", u".", u"SITE1", u"/d/_..gsi"},
+    };
+    for (const Case& c : cases) {
+        const auto dialog = DownloadPlan::Prepare(c.category, c.line, kFormats);
+        ASSERT_TRUE(dialog);
+        const std::u16string offered = DownloadPlan::OfferedName(*dialog);
+        EXPECT_EQ(offered, c.offered);
+        const auto decision = DownloadPlan::Decide(
+            dialog->mode, c.line, u"/d/", {c.typed.empty() ? offered : c.typed, u"GSI", u"COORDS"});
+        ASSERT_TRUE(decision.request);
+        EXPECT_EQ(decision.request->jobLabel, c.path);
+    }
+}

@@ -75,14 +75,38 @@ std::string RunIconv(const std::string& to, const std::string& from, std::string
     return out;
 }
 
+std::string EnvironmentName() {
+    const char* name = std::getenv(CodePage::kEnvironmentVariable);
+    return name != nullptr ? name : "";
+}
+
+bool IconvKnows(const std::string& to, const std::string& from) {
+    const iconv_t cd = iconv_open(to.c_str(), from.c_str());
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        return false;
+    }
+    iconv_close(cd);
+    return true;
+}
+
 } // namespace
 
 const CodePage& CodePage::Wire() {
-    static const CodePage wire([] {
-        const char* name = std::getenv("STATIONLINK_CODEPAGE");
-        return std::string(name != nullptr ? name : "");
-    }());
+    static const CodePage wire(EnvironmentName());
     return wire;
+}
+
+std::string CodePage::WireProblem() {
+    const CodePage named(EnvironmentName());
+    if (named.IsKnown()) {
+        return {};
+    }
+    return std::string(kEnvironmentVariable) + " names the code page \"" + named.Name() +
+           "\", which this system does not know";
+}
+
+bool CodePage::IsKnown() const {
+    return builtIn_ || (IconvKnows("UTF-16LE", name_) && IconvKnows(name_, "UTF-16LE"));
 }
 
 CodePage::CodePage(std::string name)

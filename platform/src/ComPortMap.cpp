@@ -184,6 +184,21 @@ ComPortMap ComPortMap::FromSysfs(const Places& places) {
     return map;
 }
 
+std::vector<std::string> ComPortMap::WatchedFolders(const Places& places) {
+    if (std::getenv(kEnvironmentVariable) == nullptr) {
+        return {places.devDir};
+    }
+    std::vector<std::string> folders;
+    const ComPortMap map = System();
+    for (const ComPort& port : map.Ports()) {
+        const std::string folder = fs::path(port.device).parent_path().string();
+        if (!folder.empty() && std::find(folders.begin(), folders.end(), folder) == folders.end()) {
+            folders.push_back(folder);
+        }
+    }
+    return folders;
+}
+
 const ComPort* ComPortMap::Find(std::string_view name) const {
     const auto exact = std::find_if(ports_.begin(), ports_.end(),
                                     [&](const ComPort& port) { return port.name == name; });

@@ -67,7 +67,7 @@ int TermiosSerialPro::ConnectSerial(const CMiniDCB* dcb) {
     if (fd_ >= 0) {
         return Fail(label_ + ": the port is already open");
     }
-    std::string device = dcb->portName;
+    std::string device = dcb->deviceFile.empty() ? dcb->portName : dcb->deviceFile;
     if (device.empty() || device.front() != '/') {
         const ComPortMap map = ComPortMap::System();
         const ComPort* port = map.Find(dcb->portName);

@@ -70,7 +70,7 @@ void CKestaCom::OnPortLost(void* /*context*/) {
 }
 
 bool CKestaCom::OpenPort(const char* portName, const char* baudRate, const char* dataBits,
-                         const char* stopBits, const char* parity) {
+                         const char* stopBits, const char* parity, const char* deviceFile) {
     if (connected_ || serial_ == nullptr) {
         return false;
     }
@@ -83,6 +83,9 @@ bool CKestaCom::OpenPort(const char* portName, const char* baudRate, const char*
     }
     if (dataBits != nullptr) {
         dcb.dataBits = dataBits;
+    }
+    if (deviceFile != nullptr) {
+        dcb.deviceFile = deviceFile;
     }
     dcb.stopBits = CodeOf(stopBits);
     dcb.parity = CodeOf(parity);

@@ -4,6 +4,7 @@
 #include "platform/ComPortName.h"
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -29,8 +30,56 @@ PortList PortList::FromComPorts(const std::vector<ComPort>& ports) {
     return list;
 }
 
+PortList PortList::FromSource(Source read, std::vector<std::string> folders) {
+    PortList list = FromComPorts(read());
+    list.read_ = std::move(read);
+    list.folders_ = std::move(folders);
+    return list;
+}
+
 PortList PortList::System() {
-    return FromComPorts(ComPortMap::System().Ports());
+    return FromSource([] { return ComPortMap::System().Ports(); }, ComPortMap::WatchedFolders());
+}
+
+bool PortList::Rescan() {
+    return read_ ? Update(read_()) : false;
+}
+
+bool PortList::Update(const std::vector<ComPort>& now) {
+    const auto listed = [&now](const Port& port) {
+        return std::any_of(now.begin(), now.end(),
+                           [&port](const ComPort& p) { return p.device == port.deviceFile; });
+    };
+    const std::size_t before = ports_.size();
+    ports_.erase(
+        std::remove_if(ports_.begin(), ports_.end(), [&](const Port& p) { return !listed(p); }),
+        ports_.end());
+    bool changed = ports_.size() != before;
+    for (const ComPort& port : now) {
+        const auto number = ComPortName::Number(port.name);
+        const auto known = std::find_if(ports_.begin(), ports_.end(), [&port](const Port& p) {
+            return p.deviceFile == port.device;
+        });
+        if (known != ports_.end()) {
+            changed = changed || known->description != port.description;
+            known->description = port.description;
+        } else if (number) {
+            const int free =
+                Find(Widen(ComPortName::Format(*number))) == nullptr ? *number : LowestFreeNumber();
+            ports_.push_back({PortSettings::Defaults(Widen(ComPortName::Format(free))), port.device,
+                              port.description});
+            changed = true;
+        }
+    }
+    return changed;
+}
+
+int PortList::LowestFreeNumber() const {
+    int number = 1;
+    while (Find(Widen(ComPortName::Format(number))) != nullptr) {
+        ++number;
+    }
+    return number;
 }
 
 std::vector<std::u16string> PortList::Names() const {
@@ -48,12 +97,18 @@ const PortList::Port* PortList::Find(std::u16string_view name) const {
     return found != ports_.end() ? &*found : nullptr;
 }
 
+namespace {
+constexpr std::array<std::u16string_view, 3> kParityChoices = {u"NONE", u"ODD", u"EVEN"};
+} // namespace
+
 bool PortList::ApplyChoice(const PortChoice& choice) {
     const Port* found = Find(choice.port);
     if (found == nullptr) {
         return false;
     }
-    PortSettings& settings = ports_[static_cast<std::size_t>(found - ports_.data())].settings;
+    Port& port = ports_[static_cast<std::size_t>(found - ports_.data())];
+    port.configured = true;
+    PortSettings& settings = port.settings;
     settings.baudRate = choice.baudRate;
     settings.dataBits = choice.dataBits;
     settings.stopBits = choice.stopBits;
@@ -63,15 +118,24 @@ bool PortList::ApplyChoice(const PortChoice& choice) {
     return true;
 }
 
+std::optional<PortChoice> PortList::StoredChoice(std::u16string_view name) const {
+    const Port* port = Find(name);
+    if (port == nullptr || !port->configured) {
+        return std::nullopt;
+    }
+    const PortSettings& s = port->settings;
+    const std::size_t code =
+        s.parity.size() == 1 ? static_cast<std::size_t>(s.parity[0] - u'0') : kParityChoices.size();
+    const std::u16string parity =
+        code < kParityChoices.size() ? std::u16string(kParityChoices[code]) : std::u16string();
+    return PortChoice{s.portName, s.baudRate, parity, s.stopBits, s.dataBits};
+}
+
+// The parity codes are the places of the choices: "0" none, "1" odd, "2" even.
 std::optional<std::u16string> PortList::ParityCode(std::u16string_view choice) {
-    if (choice == u"EVEN") {
-        return u"2";
+    const auto found = std::find(kParityChoices.begin(), kParityChoices.end(), choice);
+    if (found == kParityChoices.end()) {
+        return std::nullopt;
     }
-    if (choice == u"NONE") {
-        return u"0";
-    }
-    if (choice == u"ODD") {
-        return u"1";
-    }
-    return std::nullopt;
+    return std::u16string(1, static_cast<char16_t>(u'0' + (found - kParityChoices.begin())));
 }

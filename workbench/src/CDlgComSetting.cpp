@@ -4,11 +4,21 @@
 
 #include <QShowEvent>
 
+namespace {
+// What a port never configured opens with.
+const ComSettingChoice kFixed{QString(),
+                              QStringLiteral("X4 SERIES"),
+                              QStringLiteral("19200"),
+                              QStringLiteral("NONE"),
+                              QStringLiteral("1"),
+                              QStringLiteral("8"),
+                              QStringLiteral("\\R\\N")};
+} // namespace
+
 CDlgComSetting::CDlgComSetting(QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::CDlgComSetting>()) {
     ui_->setupUi(this);
-    connect(ui_->portBox, &QComboBox::currentTextChanged, this,
-            &CDlgComSetting::ShowPortDescription);
+    connect(ui_->portBox, &QComboBox::currentTextChanged, this, &CDlgComSetting::OnPortChosen);
 }
 
 CDlgComSetting::~CDlgComSetting() = default;
@@ -25,6 +35,10 @@ void CDlgComSetting::SetPortDescriptions(const QMap<QString, QString>& descripti
     descriptions_ = descriptions;
 }
 
+void CDlgComSetting::SetStoredChoices(const QMap<QString, ComSettingChoice>& stored) {
+    stored_ = stored;
+}
+
 void CDlgComSetting::accept() {
     choice_ = ComSettingChoice{ui_->portBox->currentText(),     ui_->instrumentBox->currentText(),
                                ui_->baudBox->currentText(),     ui_->parityBox->currentText(),
@@ -34,7 +48,7 @@ void CDlgComSetting::accept() {
 }
 
 void CDlgComSetting::showEvent(QShowEvent* event) {
-    // Every opening starts from the same selections, whatever was chosen last.
+    // Every opening shows what the ports hold now, whatever was chosen last.
     if (!event->spontaneous()) {
         InitDialog();
     }
@@ -45,17 +59,22 @@ void CDlgComSetting::InitDialog() {
     ui_->portBox->clear();
     ui_->portBox->addItems(preselectedPort_.isEmpty() ? portNames_ : QStringList{preselectedPort_});
     ui_->portBox->setCurrentIndex(0);
-    ShowPortDescription();
-    Select(ui_->instrumentBox, QStringLiteral("X4 SERIES"));
-    Select(ui_->baudBox, QStringLiteral("19200"));
-    Select(ui_->parityBox, QStringLiteral("NONE"));
-    Select(ui_->stopBitsBox, QStringLiteral("1"));
-    Select(ui_->dataBitsBox, QStringLiteral("8"));
-    Select(ui_->endMarkBox, QStringLiteral("\\R\\N"));
+    Select(ui_->instrumentBox, kFixed.instrument);
+    Select(ui_->endMarkBox, kFixed.endMark);
+    OnPortChosen();
 }
 
-void CDlgComSetting::ShowPortDescription() {
-    ui_->deviceLabel->setText(descriptions_.value(ui_->portBox->currentText()));
+void CDlgComSetting::OnPortChosen() {
+    const QString port = ui_->portBox->currentText();
+    ui_->deviceLabel->setText(descriptions_.value(port));
+    // OK on a configured port must keep what it holds, not put it back to
+    // the fixed selections.
+    const auto stored = stored_.constFind(port);
+    const ComSettingChoice& shown = stored != stored_.cend() ? *stored : kFixed;
+    Select(ui_->baudBox, shown.baudRate);
+    Select(ui_->parityBox, shown.parity);
+    Select(ui_->stopBitsBox, shown.stopBits);
+    Select(ui_->dataBitsBox, shown.dataBits);
 }
 
 void CDlgComSetting::Select(QComboBox* box, const QString& text) {

@@ -3,6 +3,7 @@
 #include "workbench/CLeftView.h"
 #include "workbench/ScreenCapture.h"
 #include "workbench/StationlinkIcon.h"
+#include "workbench/WireCodePageCheck.h"
 
 #include <QCommandLineParser>
 #include <QMessageBox>
@@ -17,6 +18,8 @@ CKestaTDApp::CKestaTDApp(int& argc, char** argv, PaneFactories factories)
     : QApplication(argc, argv), factories_(std::move(factories)) {
     setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
     setApplicationName(QStringLiteral("stationlink"));
+    // Message boxes are titled with it, as the main window is.
+    setApplicationDisplayName(kTitle);
     setApplicationVersion(QStringLiteral("2.0"));
     setWindowIcon(LoadStationlinkIcon(StationlinkIcon::Application));
 }
@@ -37,6 +40,9 @@ bool CKestaTDApp::InitInstance() {
         QStringLiteral("port"));
     parser.addOption(connectPort);
     parser.process(*this);
+    if (!WireCodePageCheck::Passes()) {
+        return false;
+    }
 
     frame_ = std::make_unique<CMainFrame>(factories_);
     if (!frame_->Create()) {

@@ -7,6 +7,7 @@
 #include "workbench/CMainFrame.h"
 #include "workbench/CWaitDlg.h"
 #include "workbench/HasAncestors.h"
+#include "workbench/PortWatch.h"
 #include "workbench/StationlinkIcon.h"
 
 #include "catalogue/DownloadPlan.h"
@@ -55,16 +56,6 @@ std::u16string ToWide(const QString& text) {
 
 std::string Ansi(const std::u16string& text) {
     return CodePage::Wire().ToAnsi(text);
-}
-
-// Normal and selected pictures of one node.
-QIcon TwoStateIcon(const QIcon& normal, const QIcon& selected) {
-    QIcon icon;
-    for (const int size : {16, 24, 32}) {
-        icon.addPixmap(normal.pixmap(size, size), QIcon::Normal);
-        icon.addPixmap(selected.pixmap(size, size), QIcon::Selected);
-    }
-    return icon;
 }
 
 std::size_t CategoryIndex(EntryKind kind) {
@@ -122,14 +113,54 @@ void CLeftView::OnInitialUpdate() {
     auto* root = new QTreeWidgetItem(this, QStringList(kRootText));
     root->setIcon(0, LoadStationlinkIcon(StationlinkIcon::Application));
     for (const PortList::Port& port : ports_.Ports()) {
-        QTreeWidgetItem* node = AddNode(root, FromWide(port.settings.portName), portClosed_);
-        // The device behind the COM name, where the user points at it.
-        const QString device = QString::fromStdString(port.deviceFile + " - " + port.description);
-        node->setToolTip(0, device);
-        node->setStatusTip(0, device);
-        AddNode(node, QString(), placeholderIcon_);
+        AddPortNode(port);
     }
     root->setExpanded(true);
+    auto* watch = new PortWatch(ports_.Folders(), this);
+    connect(watch, &PortWatch::Changed, this, &CLeftView::RefreshPorts);
+}
+
+void CLeftView::AddPortNode(const PortList::Port& port) {
+    QTreeWidgetItem* node = AddNode(RootItem(), FromWide(port.settings.portName), portClosed_);
+    ShowDevice(node, port);
+    AddNode(node, QString(), placeholderIcon_);
+}
+
+// The device behind the COM name, where the user points at it.
+void CLeftView::ShowDevice(QTreeWidgetItem* node, const PortList::Port& port) {
+    const QString device = QString::fromStdString(port.deviceFile + " - " + port.description);
+    node->setToolTip(0, device);
+    node->setStatusTip(0, device);
+}
+
+// Ports that came or went since the list was read show without a restart;
+// the node of the open (or opening) connection stays until it is collapsed.
+void CLeftView::RefreshPorts() {
+    QTreeWidgetItem* root = RootItem();
+    if (root == nullptr || !ports_.Rescan()) {
+        return;
+    }
+    const auto nameOf = [this](const QTreeWidgetItem* node) {
+        return node == openedPort_ ? savedPortName_ : node->text(0);
+    };
+    for (int i = root->childCount() - 1; i >= 0; --i) {
+        QTreeWidgetItem* node = root->child(i);
+        if (node != openedPort_ && ports_.Find(ToWide(node->text(0))) == nullptr) {
+            delete node;
+        }
+    }
+    for (const PortList::Port& port : ports_.Ports()) {
+        const QString name = FromWide(port.settings.portName);
+        QTreeWidgetItem* node = nullptr;
+        for (int i = 0; i < root->childCount() && node == nullptr; ++i) {
+            node = nameOf(root->child(i)) == name ? root->child(i) : nullptr;
+        }
+        if (node != nullptr) {
+            ShowDevice(node, port);
+        } else {
+            AddPortNode(port);
+        }
+    }
 }
 
 QTreeWidgetItem* CLeftView::AddNode(QTreeWidgetItem* parent, const QString& text,
@@ -259,6 +290,10 @@ void CLeftView::RemoveChildren(QTreeWidgetItem* node, bool addPlaceholder) {
 }
 
 void CLeftView::OnItemExpanded(QTreeWidgetItem* item) {
+    if (item == RootItem()) {
+        RefreshPorts();
+        return;
+    }
     if (!IsPortNode(item)) {
         return;
     }
@@ -279,9 +314,7 @@ void CLeftView::Connect(QTreeWidgetItem* port) {
         FailConnect(port, QStringLiteral("%1: no such port").arg(port->text(0)));
         return;
     }
-    const PortSettings& s = record->settings;
-    if (!OpenPort(Ansi(s.portName).c_str(), Ansi(s.baudRate).c_str(), Ansi(s.dataBits).c_str(),
-                  Ansi(s.stopBits).c_str(), Ansi(s.parity).c_str())) {
+    if (!OpenRecord(*record)) {
         FailConnect(port, QString::fromStdString(LastPortError()));
         return;
     }
@@ -544,11 +577,21 @@ void CLeftView::OnDeleteFile(QTreeWidgetItem* node) {
 void CLeftView::OnPortSettings() {
     QStringList names;
     QMap<QString, QString> descriptions;
+    QMap<QString, ComSettingChoice> stored;
     for (const PortList::Port& port : ports_.Ports()) {
         const QString name = FromWide(port.settings.portName);
         names << name;
         descriptions.insert(name,
                             QString::fromStdString(port.deviceFile + " - " + port.description));
+        if (const auto held = ports_.StoredChoice(port.settings.portName)) {
+            stored.insert(name, {name,
+                                 {},
+                                 FromWide(held->baudRate),
+                                 FromWide(held->parity),
+                                 FromWide(held->stopBits),
+                                 FromWide(held->dataBits),
+                                 {}});
+        }
     }
     CDlgComSetting dialog(this);
     dialog.SetPortNames(names);
@@ -558,6 +601,7 @@ void CLeftView::OnPortSettings() {
             clicked->text(0).left(clicked->text(0).indexOf(QLatin1Char(':'))));
     }
     dialog.SetPortDescriptions(descriptions);
+    dialog.SetStoredChoices(stored);
     if (ExecDialog(dialog) != QDialog::Accepted) {
         return;
     }
@@ -583,13 +627,19 @@ void CLeftView::ApplyToOpenPort(const QString& port) {
     }
     const PortList::Port* record = ports_.Find(ToWide(port));
     ClosePortFromWindow();
-    const PortSettings& s = record->settings;
-    if (!OpenPort(Ansi(s.portName).c_str(), Ansi(s.baudRate).c_str(), Ansi(s.dataBits).c_str(),
-                  Ansi(s.stopBits).c_str(), Ansi(s.parity).c_str())) {
+    if (record == nullptr || !OpenRecord(*record)) {
         const QString why = QString::fromStdString(LastPortError());
         FoldConnectedPort();
         ShowMessage(why);
     }
+}
+
+// The device the node shows, not a fresh look-up of its name: adapters
+// plugged in since would shift the numbering.
+bool CLeftView::OpenRecord(const PortList::Port& record) {
+    const PortSettings& s = record.settings;
+    return OpenPort(Ansi(s.portName).c_str(), Ansi(s.baudRate).c_str(), Ansi(s.dataBits).c_str(),
+                    Ansi(s.stopBits).c_str(), Ansi(s.parity).c_str(), record.deviceFile.c_str());
 }
 
 int CLeftView::RunProgressDialog(const QString& caption, const QString& fileType,

@@ -4,6 +4,7 @@
 #include "pcbrowse/VolumeList.h"
 #include "workbench/CMainFrame.h"
 #include "workbench/HasAncestors.h"
+#include "workbench/StationlinkIcon.h"
 
 #include <QContextMenuEvent>
 #include <QDir>
@@ -357,7 +358,9 @@ const QIcon& CRightView::IconFor(Kind kind) {
         return kNone;
     }
     if (!iconMade_[slot]) {
-        icons_[slot] = iconProvider_.icon(IconTypeFor(kind));
+        // Selected, an item shows the shell's open-state picture: an open folder.
+        const QIcon shell = iconProvider_.icon(IconTypeFor(kind));
+        icons_[slot] = TwoStateIcon(shell, shell, QIcon::On);
         iconMade_[slot] = true;
     }
     return icons_[slot];

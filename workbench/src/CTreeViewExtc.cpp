@@ -14,6 +14,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QUrl>
+#include <QWindow>
 
 namespace {
 constexpr int kDropHighlightAlpha = 90;
@@ -30,8 +31,9 @@ CTreeViewExtc::CTreeViewExtc(QWidget* parent) : QTreeWidget(parent), MessageTarg
 CTreeViewExtc::~CTreeViewExtc() {
     CloseMessages();
     if (dragging_) {
-        viewport()->releaseMouse();
+        EndDrag();
     }
+    delete dragImage_;
 }
 
 QTreeWidgetItem* CTreeViewExtc::DragItem() const {
@@ -75,8 +77,12 @@ QPixmap CTreeViewExtc::CreateDragImage(QTreeWidgetItem* item) const {
 }
 
 void CTreeViewExtc::mousePressEvent(QMouseEvent* event) {
+    if (dragging_) {
+        // The release of the drag's press went elsewhere.
+        EndDrag();
+    }
     pressIndex_ = QPersistentModelIndex();
-    if (event->button() == Qt::LeftButton && !dragging_) {
+    if (event->button() == Qt::LeftButton) {
         // A drag starts from an item's own rectangle, not from its expand button.
         const QPoint point = event->position().toPoint();
         const QModelIndex index = indexAt(point);
@@ -90,6 +96,10 @@ void CTreeViewExtc::mousePressEvent(QMouseEvent* event) {
 
 void CTreeViewExtc::mouseMoveEvent(QMouseEvent* event) {
     const QPoint global = event->globalPosition().toPoint();
+    if (dragging_ && !(event->buttons() & Qt::LeftButton)) {
+        // The button came up where we did not see it.
+        EndDrag();
+    }
     if (dragging_) {
         // The tree's own handling of a held button would select rows on the
         // way; during a drag only the picture moves.
@@ -134,6 +144,30 @@ void CTreeViewExtc::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QTreeWidget::keyPressEvent(event);
+}
+
+bool CTreeViewExtc::eventFilter(QObject* watched, QEvent* event) {
+    if (dragging_ && TakesTheMouseAway(watched, event)) {
+        EndDrag();
+    }
+    return QTreeWidget::eventFilter(watched, event);
+}
+
+// Whether an event of the application ends the press the drag lives on: a
+// modal dialog blocks the window (its button may come up in the dialog), the
+// window is deactivated, or a popup takes the mouse.
+bool CTreeViewExtc::TakesTheMouseAway(const QObject* watched, const QEvent* event) const {
+    const QWidget* ours = window();
+    switch (event->type()) {
+    case QEvent::WindowBlocked:
+    case QEvent::WindowDeactivate:
+        return watched == ours || watched == ours->windowHandle();
+    case QEvent::Show:
+        return watched->isWidgetType() &&
+               static_cast<const QWidget*>(watched)->windowType() == Qt::Popup;
+    default:
+        return false;
+    }
 }
 
 void CTreeViewExtc::dragEnterEvent(QDragEnterEvent* event) {
@@ -184,25 +218,27 @@ void CTreeViewExtc::drawRow(QPainter* painter, const QStyleOptionViewItem& optio
 }
 
 bool CTreeViewExtc::BeginDrag(QTreeWidgetItem* item, QPoint global) {
-    dragImage_.reset();
+    delete dragImage_;
     dragIndex_ = QPersistentModelIndex(indexFromItem(item));
     const QPixmap picture = CreateDragImage(item);
     if (picture.isNull()) {
         return false;
     }
-    dragImage_ = std::make_unique<DragImage>(picture);
+    dragImage_ = new DragImage(picture, window());
     dragImage_->MoveTo(global);
     dragImage_->show();
     dragging_ = true;
-    viewport()->grabMouse();
+    // No grab of our own: the press's implicit grab already brings us the
+    // moves and the release, and Wayland grants no other to a plain window.
+    qApp->installEventFilter(this);
     return true;
 }
 
 void CTreeViewExtc::EndDrag() {
+    qApp->removeEventFilter(this);
     if (dragImage_) {
         dragImage_->hide();
     }
-    viewport()->releaseMouse();
     dragging_ = false;
     if (highlightTree_) {
         highlightTree_->SetDropHighlight(nullptr);

@@ -1,6 +1,7 @@
 #include "workbench/DragImage.h"
 
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QPainter>
 #include <QString>
@@ -10,12 +11,25 @@ constexpr int kPadding = 2;
 constexpr int kIconGap = 3;
 } // namespace
 
-DragImage::DragImage(QPixmap picture)
-    : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                           Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus),
+DragImage::DragImage(QPixmap picture, QWidget* window)
+    : QWidget(OwnWindowFollowsCursor() ? nullptr : window,
+              OwnWindowFollowsCursor()
+                  ? Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                        Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus
+                  : Qt::Widget),
       picture_(std::move(picture)) {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFixedSize(picture_.deviceIndependentSize().toSize());
+    if (!isWindow()) {
+        // Drawn inside the window, the picture must not hide the widget
+        // under the cursor from the drop's look-up.
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        raise();
+    }
+}
+
+bool DragImage::OwnWindowFollowsCursor() {
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
 QPixmap DragImage::Render(const QIcon& icon, const QString& label, QSize iconSize,
@@ -47,7 +61,7 @@ QPixmap DragImage::Render(const QIcon& icon, const QString& label, QSize iconSiz
 }
 
 void DragImage::MoveTo(QPoint global) {
-    move(global - kHotSpot);
+    move((isWindow() ? global : parentWidget()->mapFromGlobal(global)) - kHotSpot);
 }
 
 void DragImage::paintEvent(QPaintEvent*) {

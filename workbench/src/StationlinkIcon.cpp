@@ -54,3 +54,13 @@ QIcon LoadStationlinkIcon(StationlinkIcon icon) {
     }
     return result;
 }
+
+QIcon TwoStateIcon(const QIcon& normal, const QIcon& selected, QIcon::State selectedState) {
+    QIcon icon;
+    for (const int size : {16, 24, 32}) {
+        icon.addPixmap(normal.pixmap(size, size), QIcon::Normal);
+        icon.addPixmap(selected.pixmap(QSize(size, size), QIcon::Normal, selectedState),
+                       QIcon::Selected);
+    }
+    return icon;
+}

@@ -9,6 +9,7 @@
 
 #include "DialogGuard.h"
 #include "MenuChoice.h"
+#include "PathLikeNames.h"
 #include "SimProcess.h"
 #include "TestFiles.h"
 #include "TreeChild.h"
@@ -28,6 +29,7 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -180,6 +182,7 @@ private slots:
     void lostLineEndsTheDownloadAndFoldsThePort();
     void itemErasedSinceTheListSaysNoData();
     void overlongLineFailsTheDownload();
+    void namesAreFileNamesInTheDropFolder();
 
 private:
     void Start(const std::vector<std::string>& simOptions);
@@ -598,6 +601,45 @@ void DownloadFlowTest::overlongLineFailsTheDownload() {
     CopyAndPaste(Node("VAL", "ValList:1", "Points:5"));
     QCOMPARE(FileBytes(Desk("MAINST.val")), SentLines("VAL/1.txt"));
     QVERIFY2(view_->messages.isEmpty(), qPrintable(view_->messages.join('\n')));
+}
+
+// Names from the instrument and typed names are file names: every download
+// lands in the folder it was dropped on, whatever the entry is called.
+void DownloadFlowTest::namesAreFileNamesInTheDropFolder() {
+    cleanup();
+    Start({"--data", PathLikeNames::Write("window-path-names").string()});
+    QVERIFY(QDir().mkpath(Desk("a/b")));
+    QTreeWidgetItem* a = DeskFolder(QStringLiteral("a"));
+    QVERIFY(a != nullptr);
+    pc_->expandItem(a);
+    QTreeWidgetItem* chosen = Child(a, QStringLiteral("b"));
+    QVERIFY(chosen != nullptr);
+    QStringList expected;
+    for (const PathLikeNames::Item& item : PathLikeNames::Items()) {
+        const QString category = QString::fromStdString(item.category);
+        const bool job = category == QLatin1String("JOB");
+        view_->dataType = job || category == QLatin1String("COD") ? QStringLiteral("GSI") : "";
+        QTreeWidgetItem* node = Node(category, QString::fromStdString(item.label),
+                                     job ? QStringLiteral("FixPoints:1") : QString());
+        QVERIFY2(node != nullptr, item.label.c_str());
+        DragOnto(node, chosen);
+        const QString file = Desk("a/b/" + QString::fromStdString(item.file));
+        QCOMPARE(FileBytes(file), QByteArray::fromStdString(item.data));
+        expected << file;
+    }
+    view_->typedNames = QStringList{"../../typed"};
+    DragOnto(Node("VAL", "ValList:1"), chosen);
+    expected << Desk("a/b/_.._.._typed");
+    QVERIFY2(view_->messages.isEmpty(), qPrintable(view_->messages.join('\n')));
+
+    QStringList written;
+    for (QDirIterator it(Desk(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+         it.hasNext();) {
+        written << it.next();
+    }
+    written.sort();
+    expected.sort();
+    QCOMPARE(written, expected);
 }
 
 #include "DownloadFlowTest.moc"

@@ -11,9 +11,13 @@
 #include "workbench/MySplitterWnd.h"
 
 #include <QApplication>
+#include <QMenu>
+#include <QMessageBox>
 #include <QTest>
 
+#include <functional>
 #include <memory>
+#include <string>
 
 class DragTest : public QObject {
     Q_OBJECT
@@ -29,6 +33,7 @@ private slots:
     void releaseOutsideTheTreesDoesNothing();
     void pictureFollowsTheCursorAndTargetIsHighlighted();
     void escapeCancelsTheDrag();
+    void whatTakesTheMouseAwayEndsTheDrag();
     void dragItemDeletedDuringTheDragIsNotPassedOn();
     void smallMovesAndExpandButtonsStartNoDrag();
     void hasAncestorsStopsAtEmptyLabels();
@@ -165,7 +170,7 @@ void DragTest::pictureFollowsTheCursorAndTargetIsHighlighted() {
 
     const QPoint over = Centre(right_, rightFolder_);
     QTest::mouseMove(right_->viewport(), over);
-    QCOMPARE(picture->pos() + DragImage::kHotSpot, right_->viewport()->mapToGlobal(over));
+    QCOMPARE(picture->mapToGlobal(DragImage::kHotSpot), right_->viewport()->mapToGlobal(over));
     QCOMPARE(right_->DropHighlightItem(), rightFolder_);
 
     // Leaving the tree takes the highlight away.
@@ -188,6 +193,58 @@ void DragTest::escapeCancelsTheDrag() {
     MoveAndRelease(right_->viewport(), Centre(right_, rightFolder_));
     QVERIFY(left_->received.empty());
     QVERIFY(right_->received.empty());
+}
+
+// A modal dialog, a popup or another window taking over mid-drag ends the
+// drag: nothing is dropped, and a later plain click is only a click.
+void DragTest::whatTakesTheMouseAwayEndsTheDrag() {
+    struct Interruption {
+        const char* name;
+        std::function<std::unique_ptr<QWidget>()> open;
+    };
+    const Interruption cases[] = {
+        {"modal dialog",
+         [this] {
+             auto box =
+                 std::make_unique<QMessageBox>(QMessageBox::Information, "Notice",
+                                               "The line was lost.", QMessageBox::Ok, frame_.get());
+             box->setWindowModality(Qt::ApplicationModal);
+             box->show();
+             return box;
+         }},
+        {"popup menu",
+         [this] {
+             auto menu = std::make_unique<QMenu>(frame_.get());
+             menu->addAction(QStringLiteral("Item"));
+             menu->popup(frame_->mapToGlobal(QPoint(40, 40)));
+             return menu;
+         }},
+        {"another window",
+         [] {
+             auto other = std::make_unique<QWidget>();
+             other->resize(200, 100);
+             other->show();
+             other->activateWindow();
+             return other;
+         }},
+    };
+    for (const Interruption& c : cases) {
+        if (c.name == std::string("another window") &&
+            QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+            continue; // only the compositor activates windows there
+        }
+        PressAndLeave(left_->viewport(), Centre(left_, leftEntry_));
+        QVERIFY(left_->IsDragging());
+        std::unique_ptr<QWidget> interruption = c.open();
+        QTRY_VERIFY2(!left_->IsDragging(), c.name);
+        QVERIFY(!left_->CurrentDragImage()->isVisible());
+        // The button comes up in the other window, which then goes.
+        QTest::mouseRelease(interruption.get(), Qt::LeftButton);
+        interruption.reset();
+        frame_->activateWindow();
+        QTest::mouseClick(right_->viewport(), Qt::LeftButton, {}, Centre(right_, rightFolder_));
+        QVERIFY2(left_->received.empty() && right_->received.empty(), c.name);
+    }
 }
 
 void DragTest::dragItemDeletedDuringTheDragIsNotPassedOn() {

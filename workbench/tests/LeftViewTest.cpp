@@ -5,6 +5,7 @@
 #include "SimProcess.h"
 #include "TreeChild.h"
 
+#include "workbench/CDlgComSetting.h"
 #include "workbench/CHeaderStrip.h"
 #include "workbench/CKSDeviceToPcDlg.h"
 #include "workbench/CLeftView.h"
@@ -17,13 +18,18 @@
 
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdlib>
+#include <fcntl.h>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -48,15 +54,19 @@ const QStringList kDemoTree = {
 // A tree whose message boxes, dialogs and menus answer as the test says.
 class ScriptedLeftView : public CLeftView {
 public:
-    explicit ScriptedLeftView(QWidget* parent = nullptr)
-        : CLeftView(parent, PortList::System(),
-                    [] { return std::make_unique<TermiosSerialPro>(); }) {}
+    explicit ScriptedLeftView(QWidget* parent = nullptr, PortList ports = PortList::System())
+        : CLeftView(parent, std::move(ports), [] { return std::make_unique<TermiosSerialPro>(); }) {
+    }
 
     QStringList messages;
     QString menuChoice;
     QString fileTypeChoice = QStringLiteral("COORDS");
     QStringList dialogCaptions;
     QStringList dialogFileNames;
+    // Port settings: what each opening showed (baud rate, parity, stop and
+    // data bits), and what the user picks in the next one (none: OK as shown).
+    QStringList settingsShown;
+    QStringList settingsToPick;
     int categoryChildrenAtErase = -1;
 
     using CLeftView::contextMenuEvent;
@@ -67,6 +77,9 @@ protected:
         return ActionNamed(menu, menuChoice);
     }
     int ExecDialog(QDialog& dialog) override {
+        if (auto* settings = qobject_cast<CDlgComSetting*>(&dialog)) {
+            return AnswerSettings(*settings);
+        }
         auto* transfer = qobject_cast<CKSDeviceToPcDlg*>(&dialog);
         if (transfer == nullptr) {
             return 0;
@@ -79,6 +92,31 @@ protected:
         transfer->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
         return transfer->result();
     }
+
+private:
+    int AnswerSettings(CDlgComSetting& dialog) {
+        dialog.show();
+        const char* boxes[] = {"baudBox", "parityBox", "stopBitsBox", "dataBitsBox"};
+        QStringList shown;
+        for (std::size_t i = 0; i < std::size(boxes); ++i) {
+            auto* box = dialog.findChild<QComboBox*>(boxes[i]);
+            shown << box->currentText();
+            if (!settingsToPick.isEmpty()) {
+                box->setCurrentText(settingsToPick[static_cast<qsizetype>(i)]);
+            }
+        }
+        settingsShown << shown.join(QLatin1Char('|'));
+        settingsToPick.clear();
+        dialog.findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+        return dialog.result();
+    }
+};
+
+// A pseudo-terminal on which nothing answers.
+struct SilentLine {
+    int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    std::string device = ::grantpt(master) == 0 && ::unlockpt(master) == 0 ? ::ptsname(master) : "";
+    ~SilentLine() { ::close(master); }
 };
 
 } // namespace
@@ -97,10 +135,13 @@ private slots:
     void erasingFromTheFixPointsMenuRelistsTheJobs();
     void erasingThroughTheFramesDeleteCommand();
     void deleteRefusals();
+    void portSettingsReopenWithTheStoredValues();
+    void portsFollowTheSystemAndOpenTheDeviceShown();
 
 private:
     QTreeWidgetItem* Port(const QString& name) const { return Child(view_->RootItem(), name); }
     QTreeWidgetItem* ConnectComOne();
+    QStringList PortTexts() const;
     QStringList TreeUnder(QTreeWidgetItem* port) const;
     QStringList JobLabels() const;
     void RightClick(QTreeWidgetItem* item);
@@ -140,6 +181,14 @@ QTreeWidgetItem* LeftViewTest::ConnectComOne() {
         return nullptr;
     }
     return port;
+}
+
+QStringList LeftViewTest::PortTexts() const {
+    QStringList texts;
+    for (int i = 0; i < view_->RootItem()->childCount(); ++i) {
+        texts << view_->RootItem()->child(i)->text(0);
+    }
+    return texts;
 }
 
 QStringList LeftViewTest::TreeUnder(QTreeWidgetItem* port) const {
@@ -301,6 +350,66 @@ void LeftViewTest::deleteRefusals() {
     QCOMPARE(view_->dialogFileNames.last(), QStringLiteral("TOPO"));
     QTRY_COMPARE_WITH_TIMEOUT(view_->CategoryItem(EntryKind::Code)->childCount(), 1, 20000);
     QCOMPARE(view_->CategoryItem(EntryKind::Code)->child(0)->text(0), QStringLiteral("CodeBook:2"));
+}
+
+// A configured port's dialog shows what the port holds, so OK keeps it; a
+// port never configured shows the fixed selections.
+void LeftViewTest::portSettingsReopenWithTheStoredValues() {
+    view_->menuChoice = QStringLiteral("Port Set");
+    view_->settingsToPick = QStringList{"9600", "EVEN", "0", "7"};
+    RightClick(Port(QStringLiteral("COM1")));
+    RightClick(Port(QStringLiteral("COM1")));
+    RightClick(Port(QStringLiteral("COM3")));
+    QCOMPARE(view_->settingsShown,
+             (QStringList{"19200|NONE|1|8", "9600|EVEN|0|7", "19200|NONE|1|8"}));
+    const PortSettings& kept = view_->Ports().Find(u"COM1")->settings;
+    QCOMPARE(kept.baudRate, std::u16string(u"9600"));
+    QCOMPARE(kept.parity, std::u16string(u"2"));
+    QCOMPARE(kept.stopBits, std::u16string(u"0"));
+    QCOMPARE(kept.dataBits, std::u16string(u"7"));
+}
+
+// Ports follow the system while the program runs, and a port opens the
+// device its node shows, even where a fresh look-up of its name would now
+// give another device.
+void LeftViewTest::portsFollowTheSystemAndOpenTheDeviceShown() {
+    cleanup();
+    QTemporaryDir system;
+    const QString sys = system.filePath(QStringLiteral("sys"));
+    const QString dev = system.filePath(QStringLiteral("dev"));
+    QVERIFY(QDir().mkpath(sys + "/ttyACM0") && QDir().mkpath(dev));
+    sim_ = std::make_unique<SimProcess>();
+    QVERIFY(QFile::link(QString::fromStdString(sim_->Device()), dev + "/ttyACM0"));
+    const SerialDevicePlaces places{sys.toStdString(), dev.toStdString(),
+                                    system.filePath(QStringLiteral("by-id")).toStdString()};
+    const SilentLine silent;
+    ::setenv(ComPortMap::kEnvironmentVariable, ("COM1=" + silent.device).c_str(), 1);
+    PaneFactories panes;
+    panes.instrumentTree = [this, places](QWidget* parent) {
+        return view_ = new ScriptedLeftView(
+                   parent,
+                   PortList::FromSource([places] { return ComPortMap::FromSysfs(places).Ports(); },
+                                        {places.devDir}));
+    };
+    frame_ = std::make_unique<CMainFrame>(panes);
+    QVERIFY(frame_->Create());
+    frame_->InitialUpdate();
+    QCOMPARE(PortTexts(), QStringList{"COM1"});
+
+    // An adapter is plugged in; a fresh numbering would put it first.
+    QVERIFY(QDir().mkpath(sys + "/ttyUSB0"));
+    QVERIFY(QFile::link(QString::fromStdString(silent.device), dev + "/ttyUSB0"));
+    QTRY_COMPARE(PortTexts(), (QStringList{"COM1", "COM2"}));
+    QVERIFY(Port(QStringLiteral("COM1"))->toolTip(0).startsWith(dev + "/ttyACM0 - "));
+    QVERIFY(Port(QStringLiteral("COM2"))->toolTip(0).startsWith(dev + "/ttyUSB0 - "));
+    QVERIFY(ConnectComOne() != nullptr);
+    QCOMPARE(PortTexts(), (QStringList{"COM1: X4  SERIES", "COM2"}));
+
+    // It is unplugged again: its node goes, the connection stays.
+    QVERIFY(QFile::remove(dev + "/ttyUSB0") && QDir(sys + "/ttyUSB0").removeRecursively());
+    QTRY_COMPARE(PortTexts(), QStringList{"COM1: X4  SERIES"});
+    QVERIFY(view_->IsConnected());
+    QVERIFY(view_->messages.isEmpty());
 }
 
 QTEST_MAIN(LeftViewTest)

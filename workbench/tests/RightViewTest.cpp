@@ -12,6 +12,7 @@
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
+#include <QFileIconProvider>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
@@ -201,6 +202,17 @@ void RightViewTest::foldersComeFirstThenFilesMatchingTheFilter() {
     // One image per kind of item, not one per item.
     QCOMPARE(Child(Volume(), "a.gsi")->icon(0).cacheKey(),
              Child(Volume(), "b.GSI")->icon(0).cacheKey());
+    // Selected, a folder shows the shell's open folder; a file its own picture.
+    const auto image = [](const QIcon& icon, QIcon::Mode mode, QIcon::State state = QIcon::Off) {
+        return icon.pixmap(QSize(16, 16), mode, state).toImage();
+    };
+    const QIcon shellFolder = QFileIconProvider().icon(QFileIconProvider::Folder);
+    const QIcon folder = Child(Volume(), "data")->icon(0);
+    QCOMPARE(image(folder, QIcon::Normal), image(shellFolder, QIcon::Normal));
+    QCOMPARE(image(folder, QIcon::Selected), image(shellFolder, QIcon::Normal, QIcon::On));
+    QVERIFY(image(folder, QIcon::Selected) != image(folder, QIcon::Normal));
+    const QIcon file = Child(Volume(), "a.gsi")->icon(0);
+    QCOMPARE(image(file, QIcon::Selected), image(file, QIcon::Normal));
 
     pc_->SetFilter(QStringLiteral("*.GSI"));
     pc_->collapseItem(Volume());
@@ -428,9 +440,8 @@ void RightViewTest::dragsCloseToARootAreRefused() {
         }
         return answer;
     };
-    for (QTreeWidgetItem* refused :
-         {static_cast<QTreeWidgetItem*>(nullptr), pc_->MyComputerItem(), Volume(),
-          pc_->DesktopItem(), jobs, alpha->child(0)}) {
+    for (QTreeWidgetItem* refused : {static_cast<QTreeWidgetItem*>(nullptr), pc_->MyComputerItem(),
+                                     Volume(), pc_->DesktopItem(), jobs, alpha->child(0)}) {
         QCOMPARE(source(refused), LResult{0});
     }
     // The desktop holds files one level below its root: they go as any file.
@@ -478,8 +489,8 @@ void RightViewTest::expandedFoldersFollowTheFileSystem() {
     MakeFile(QStringLiteral("vol/data/deep/d.gsi"));
     QVERIFY(QFile::remove(Vol("a.gsi")));
     QVERIFY(QFile::rename(Vol("b.GSI"), Vol("c.GSI")));
-    QTRY_COMPARE(Labels(Volume()), (QStringList{"alpha", "data", "Sub2", "sub10", "c.GSI",
-                                                "new.gsi", "notes.txt"}));
+    QTRY_COMPARE(Labels(Volume()),
+                 (QStringList{"alpha", "data", "Sub2", "sub10", "c.GSI", "new.gsi", "notes.txt"}));
     data = Child(Volume(), "data");
     QVERIFY(data->isExpanded());
     QTRY_COMPARE(Labels(Child(data, "deep")), QStringList{"d.gsi"});

@@ -4,7 +4,9 @@
 
 #include <QObject>
 #include <QString>
+#include <QTextOption>
 
+class QTextBlock;
 class QTextDocument;
 class QWidget;
 class UserDialogs;
@@ -25,6 +27,23 @@ public:
     // Empty for a new document that was never saved under its own name.
     const QString& PathName() const { return path_; }
     LineEnd LineEnding() const { return lineEnd_; }
+    // How the views wrap the text: at word boundaries, or anywhere once it
+    // holds a run without blanks longer than kLongestWordRun. Qt's layout
+    // looks for a word boundary to the end of such a run for every screen
+    // line it makes, which takes time growing with the square of its length.
+    QTextOption::WrapMode WrapMode() const { return wrapMode_; }
+    static constexpr int kLongestWordRun = 256;
+
+    // A line longer than kPieceLength is held in blocks of that many
+    // characters, each after the first marked as continuing the line: Qt
+    // lays out a block whole, and a block of megabytes would keep the window
+    // from showing the file for seconds. Text() joins the pieces again.
+    static constexpr int kPieceLength = 4096;
+    // Whether a block continues the line of the block before it.
+    static bool ContinuesLine(const QTextBlock& block);
+    // Makes the blocks an edit between two positions made lines of their
+    // own: Qt gives a new block the format of the block it split.
+    void MarkNewLines(int from, int to);
 
     bool IsModified() const;
     void SetModified(bool modified);
@@ -57,10 +76,16 @@ signals:
     void TitleChanged(const QString& title);
     // Saved under a new name by the framework's save.
     void SavedAs(const QString& path);
+    void WrapModeChanged(QTextOption::WrapMode mode);
 
 private:
+    void SetTextInPieces(const QString& text);
+    void OnContentsChange(int position, int charsRemoved, int charsAdded);
+    void WrapAnywhereFor(const QString& text);
+
     QTextDocument* text_;
     QString title_;
     QString path_;
     LineEnd lineEnd_ = LineEnd::CrLf;
+    QTextOption::WrapMode wrapMode_ = QTextOption::WrapAtWordBoundaryOrAnywhere;
 };

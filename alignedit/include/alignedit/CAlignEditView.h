@@ -2,6 +2,8 @@
 
 #include <QPlainTextEdit>
 
+#include <functional>
+
 class CAlignEditDoc;
 class QPrinter;
 class UserDialogs;
@@ -28,8 +30,19 @@ public:
     // Prints with the printer as it is set up, without asking.
     void OnFilePrintDirect(QPrinter& printer);
 
+protected:
+    // Edits that start lines make them lines of their own, also inside a
+    // piece of a long line; Backspace and Delete at a piece's edge act on
+    // the character beyond it (see CAlignEditDoc::kPieceLength).
+    void keyPressEvent(QKeyEvent* event) override;
+    void insertFromMimeData(const QMimeData* source) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+
 private:
     bool SaveWithTypeDialog(const QString& title);
+    // Runs an edit as one undo step and makes the blocks it made lines.
+    void EditMakingLines(const std::function<void()>& edit);
+    void StepOverPieceEdge(const QKeyEvent* event);
 
     CAlignEditDoc* document_;
     UserDialogs& dialogs_;

@@ -31,8 +31,9 @@ public:
         std::chrono::milliseconds resendInterval = CDKestaDlg::kDefaultResendInterval);
     ~CatalogueLink() override;
 
-    // Opens the port of the record (texts in the wire code page).
-    bool Open(const PortSettings& settings);
+    // Opens the port of the record (texts in the wire code page) on the
+    // device file the port list shows for it (empty: the port map's).
+    bool Open(const PortSettings& settings, const std::string& deviceFile = {});
     // Runs the connect script as expanding the port does; false (with
     // Error()) when it did not end.
     bool Connect(std::chrono::milliseconds idleTimeout);

@@ -5,6 +5,7 @@
 // Connection parameters of a serial port.
 struct CMiniDCB {
     std::string portName;   // "COM%d"; mapped to a device file by the port map
+    std::string deviceFile; // the device to open; empty: the port map's for portName
     std::string baudRate;   // decimal text, "19200"
     std::string dataBits;   // "7" or "8"
     int readIntervalMs = 0; // quiet time that ends a burst; 0: two character times

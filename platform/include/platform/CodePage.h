@@ -9,8 +9,15 @@
 // chosen with the environment variable STATIONLINK_CODEPAGE.
 class CodePage {
 public:
+    static constexpr const char* kEnvironmentVariable = "STATIONLINK_CODEPAGE";
+
     // The wire code page of this process, chosen once from the environment.
     static const CodePage& Wire();
+    // Why the code page the environment names cannot be used (this system's
+    // iconv does not know it), naming it; empty when it can. Every program
+    // that reads or writes in the wire code page checks this at start: an
+    // unknown name would give empty texts everywhere.
+    static std::string WireProblem();
 
     // An empty name or any spelling of Windows-1252/CP1252 gives the built-in
     // table; other names go through iconv.
@@ -18,6 +25,8 @@ public:
 
     const std::string& Name() const { return name_; }
     bool IsBuiltIn() const { return builtIn_; }
+    // Whether text can be converted both ways.
+    bool IsKnown() const;
 
     std::u16string ToWide(std::string_view bytes) const;
     // Characters the code page cannot hold become '?'.

@@ -39,6 +39,11 @@ public:
     static ComPortMap FromSysfs(const Places& places = {});
 
     const std::vector<ComPort>& Ports() const { return ports_; }
+    // The folders in which a port appearing or going changes the map of
+    // this system: the folders of the mapped files when STATIONLINK_PORTS
+    // is set, else the device folder.
+    static std::vector<std::string> WatchedFolders(const Places& places = {});
+
     // The port of that name: the exact name first, else the first entry with
     // the same COM number ("com7" for "COM7"); null when there is none.
     const ComPort* Find(std::string_view name) const;

@@ -39,10 +39,12 @@ public:
     // engine's notifications.
     virtual int OnDeviceReply(const char* tag, const char* data, int length) = 0;
 
-    // The five texts of one port settings record. False when a port is
-    // already open or the port cannot be opened (LastPortError() says why).
+    // The five texts of one port settings record and the device file the
+    // port list shows for it (null: the port map's for the name). False when
+    // a port is already open or the port cannot be opened (LastPortError()
+    // says why).
     bool OpenPort(const char* portName, const char* baudRate, const char* dataBits,
-                  const char* stopBits, const char* parity);
+                  const char* stopBits, const char* parity, const char* deviceFile = nullptr);
     void ClosePort();
     bool IsConnected() const { return connected_; }
     // Bytes the port has handed over since the link was made: the instrument

@@ -8,6 +8,8 @@
 #include "PortsCommand.h"
 #include "UploadCommand.h"
 
+#include "platform/CodePage.h"
+
 #include <algorithm>
 
 CommandLine::CommandLine() {
@@ -52,6 +54,11 @@ int CommandLine::Run(const std::vector<std::string>& args, std::ostream& out,
         CliArguments::Parse((*command)->Syntax(), {args.begin() + 1, args.end()}, error);
     if (!parsed) {
         return UsageError(error, err);
+    }
+    // Names and lines would all come out empty in a code page iconv does not know.
+    if (const std::string problem = CodePage::WireProblem(); !problem.empty()) {
+        err << "stationlink-cli: " << problem << "\n";
+        return kExitUsage;
     }
     return (*command)->Run(*parsed, out, err);
 }

@@ -25,7 +25,8 @@ bool InstrumentSession::Start(const CliArguments& args, std::ostream& err) {
     }
     timeout_ = *timeout;
     link_ = std::make_unique<CatalogueLink>([] { return std::make_unique<TermiosSerialPro>(); });
-    if (!link_->Open(*settings)) {
+    // The device the port list showed, even if the numbering changed since.
+    if (!link_->Open(*settings, port->deviceFile)) {
         Failed(err, link_->LastPortError());
         return false;
     }

@@ -22,7 +22,7 @@ Outcome RunCli(const std::vector<std::string>& args) {
     return {status, out.str(), err.str()};
 }
 
-const CommandSyntax kDownload{"download", "", 3, {"--to", "--name", "--baud"}};
+const CommandSyntax kDownload{"download", "", 3, {"--to", "--name", "--baud"}, {}};
 
 } // namespace
 
@@ -70,4 +70,17 @@ TEST(PortsCommand, PrintsNameDeviceAndDescriptionPerPort) {
     EXPECT_EQ(outcome.out, "COM7\t/dev/null\tnot a serial device\n"
                            "COM3\t/nonexistent-x4-port\tnot present\n");
     EXPECT_TRUE(outcome.err.empty());
+}
+
+TEST(CommandLine, UnknownCodePageIsNamedBeforeAnyWork) {
+    ::setenv("STATIONLINK_CODEPAGE", "NO-SUCH-PAGE", 1);
+    const Outcome unknown = RunCli({"ports"});
+    ::setenv("STATIONLINK_CODEPAGE", "GBK", 1);
+    const Outcome known = RunCli({"ports"});
+    ::unsetenv("STATIONLINK_CODEPAGE");
+    EXPECT_EQ(unknown.status, kExitUsage);
+    EXPECT_EQ(unknown.err, "stationlink-cli: STATIONLINK_CODEPAGE names the code page "
+                           "\"NO-SUCH-PAGE\", which this system does not know\n");
+    EXPECT_TRUE(unknown.out.empty());
+    EXPECT_EQ(known.status, kExitDone) << known.err;
 }

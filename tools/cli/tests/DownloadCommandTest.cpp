@@ -3,6 +3,7 @@
 
 #include "CommandLine.h"
 #include "ExitCode.h"
+#include "PathLikeNames.h"
 #include "SimProcess.h"
 #include "TempFolder.h"
 #include "TestFiles.h"
@@ -17,6 +18,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <set>
 #include <sstream>
 
 namespace {
@@ -121,6 +123,39 @@ TEST_F(DownloadCommandTest, FailuresExitWithOneAndSayWhy) {
     EXPECT_EQ(Run({"JOB", "JobList:9", "--to", folder_.Path("")}), kExitFailed);
     EXPECT_EQ(Run({"FOR", "GSI", "--to", folder_.Path("")}), kExitUsage);
     EXPECT_EQ(Run({"HAL", "HalList:1"}), kExitUsage);
+}
+
+// An instrument whose names hold "../", "/", a leading "." and control bytes.
+class PathNameDownloadTest : public DownloadCommandTest {
+protected:
+    void SetUp() override { Restart({"--data", PathLikeNames::Write("cli-path-names").string()}); }
+};
+
+// Names are file names: every download, with the offered or a typed name,
+// lands in the chosen folder and nowhere else.
+TEST_F(PathNameDownloadTest, EveryFileLandsInTheChosenFolder) {
+    const std::filesystem::path chosen = folder_.Path("a/b/chosen");
+    std::filesystem::create_directories(chosen);
+    std::set<std::filesystem::path> expected;
+    for (const PathLikeNames::Item& item : PathLikeNames::Items()) {
+        EXPECT_EQ(Run({item.category, item.label, "--to", chosen.string(), "--type", "GSI",
+                       "--part", "COORDS"}),
+                  kExitDone)
+            << item.label << ": " << err_;
+        EXPECT_EQ(ReadWholeFile(chosen / item.file), item.data) << item.label;
+        expected.insert((chosen / item.file).lexically_normal());
+    }
+    EXPECT_EQ(Run({"VAL", "ValList:1", "--to", chosen.string(), "--name", "../../typed.val"}),
+              kExitDone);
+    expected.insert((chosen / "_.._.._typed.val").lexically_normal());
+
+    std::set<std::filesystem::path> written;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder_.Path(""))) {
+        if (entry.is_regular_file()) {
+            written.insert(entry.path().lexically_normal());
+        }
+    }
+    EXPECT_EQ(written, expected);
 }
 
 } // namespace

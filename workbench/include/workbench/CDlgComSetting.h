@@ -24,9 +24,10 @@ struct ComSettingChoice {
     QString endMark;  // "\R\N"
 };
 
-// The "Communication settings" dialog. It always opens with the same
-// selections, not with a port's stored settings; on "OK" it returns the
-// chosen texts, and the caller applies them to the port's settings record.
+// The "Communication settings" dialog. It shows the settings stored for the
+// chosen port, or the fixed selections for a port never configured; on "OK"
+// it returns the chosen texts, and the caller applies them to the port's
+// settings record.
 class CDlgComSetting : public QDialog {
     Q_OBJECT
 
@@ -40,6 +41,9 @@ public:
     void SetPreselectedPort(const QString& name);
     // What to show for each port name: its device file and description.
     void SetPortDescriptions(const QMap<QString, QString>& descriptions);
+    // The settings each configured port holds, by port name (the port and
+    // the instrument and end-mark texts are not used).
+    void SetStoredChoices(const QMap<QString, ComSettingChoice>& stored);
 
     // The texts chosen with "OK"; empty until then, kept on "CANCEL".
     const ComSettingChoice& Choice() const { return choice_; }
@@ -51,12 +55,13 @@ protected:
 
 private:
     void InitDialog();
-    void ShowPortDescription();
+    void OnPortChosen();
     static void Select(QComboBox* box, const QString& text);
 
     std::unique_ptr<Ui::CDlgComSetting> ui_;
     QStringList portNames_;
     QString preselectedPort_;
     QMap<QString, QString> descriptions_;
+    QMap<QString, ComSettingChoice> stored_;
     ComSettingChoice choice_;
 };

@@ -31,7 +31,8 @@ struct TransferRecord;
 // it disconnects; the context menus and the frame's commands erase entries
 // and open the port settings. The view owns the serial link (it is one), the
 // device model and the progress dialog; the reply dispatcher decides what
-// each reply does, the view only shows it.
+// each reply does, the view only shows it. The port nodes follow the
+// system's ports while the program runs (a port list that knows its source).
 //
 // Replies come on the link's worker; the view hands each one to the window
 // thread with a synchronous send and dispatches it there, so the tree and
@@ -117,6 +118,9 @@ private:
     void InitDone() override;
     void StepProgress() override;
 
+    void AddPortNode(const PortList::Port& port);
+    static void ShowDevice(QTreeWidgetItem* node, const PortList::Port& port);
+    void RefreshPorts();
     void OnItemExpanded(QTreeWidgetItem* item);
     void OnItemCollapsed(QTreeWidgetItem* item);
     void Connect(QTreeWidgetItem* port);
@@ -124,6 +128,7 @@ private:
     void ClosePortFromWindow();
     bool MayDisconnect();
     void ApplyToOpenPort(const QString& port);
+    bool OpenRecord(const PortList::Port& record);
     void OnDeleteFile(QTreeWidgetItem* node);
     void OnPortSettings();
     void OnProgress(WParam wParam);

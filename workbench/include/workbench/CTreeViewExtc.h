@@ -1,5 +1,6 @@
 #pragma once
 
+#include "workbench/DragImage.h"
 #include "workbench/MessageTarget.h"
 
 #include <QPersistentModelIndex>
@@ -7,13 +8,12 @@
 #include <QPointer>
 #include <QTreeWidget>
 
-#include <memory>
-
-class DragImage;
-
 // The common base of the two tree panes. It lets the user drag an item with
-// the left button, with a picture of the item following the cursor over the
-// whole screen, and drop it on an item of either tree (or of the same one).
+// the left button, with a picture of the item following the cursor, and drop
+// it on an item of either tree (or of the same one). The drag lives on the
+// press: the press's implicit grab brings every move and the release to this
+// tree, and whatever takes the mouse away (a modal dialog, a popup, the
+// window losing activation) ends the drag without a drop.
 // It does not know what the items mean: at the drop it fills a
 // TransferRecord, sends UM_DRAG_SOURCE to this tree and, when that answers
 // non-zero, UM_DROP_TARGET to the tree under the cursor. Derived trees
@@ -37,7 +37,7 @@ public:
     // The item being dragged (or dragged last); null when it has been deleted.
     QTreeWidgetItem* DragItem() const;
     // The picture of the current or last drag; null when there is none.
-    const DragImage* CurrentDragImage() const { return dragImage_.get(); }
+    const DragImage* CurrentDragImage() const { return dragImage_; }
     // The item under a point in screen coordinates; null over empty space.
     QTreeWidgetItem* HitTest(QPoint global) const;
     // The item marked as the place a drag would drop on; null when none.
@@ -65,6 +65,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dragLeaveEvent(QDragLeaveEvent* event) override;
@@ -75,6 +76,7 @@ protected:
 private:
     bool BeginDrag(QTreeWidgetItem* item, QPoint global);
     void EndDrag();
+    bool TakesTheMouseAway(const QObject* watched, const QEvent* event) const;
     void Drop(CTreeViewExtc* target, QPoint global);
     void HighlightDropTarget(QPoint global);
     void SetDropHighlight(QTreeWidgetItem* item);
@@ -84,7 +86,8 @@ private:
     void DeliverDroppedFiles(const QStringList& files, const QPersistentModelIndex& target);
 
     bool dragging_ = false;
-    std::unique_ptr<DragImage> dragImage_;
+    // Inside the window it may be a child of the window, which then owns it.
+    QPointer<DragImage> dragImage_;
     QPersistentModelIndex dragIndex_;
     // Where the left button went down on an item: a drag may start from there.
     QPersistentModelIndex pressIndex_;

@@ -15,3 +15,9 @@ enum class StationlinkIcon {
 
 // The icon rendered at the usual sizes; it needs no image plug-in at run time.
 QIcon LoadStationlinkIcon(StationlinkIcon icon);
+
+// A tree item's picture with a picture of its own for the selected state
+// (the tree control's image and selected image), taken from selected in
+// selectedState (On: a folder's open-state picture), at the usual sizes.
+QIcon TwoStateIcon(const QIcon& normal, const QIcon& selected,
+                   QIcon::State selectedState = QIcon::Off);
