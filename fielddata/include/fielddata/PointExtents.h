@@ -14,6 +14,8 @@ public:
     std::size_t Count() const { return count_; }
     bool Empty() const { return count_ == 0; }
     bool HasHeights() const { return heights_ > 0; }
+    // How many of the points have a height.
+    std::size_t Heights() const { return heights_; }
     double MinEast() const { return minEast_; }
     double MaxEast() const { return maxEast_; }
     double MinNorth() const { return minNorth_; }
