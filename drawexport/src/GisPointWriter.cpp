@@ -12,10 +12,6 @@
 
 namespace {
 
-constexpr int kNameField = 0;
-constexpr int kCodeField = 1;
-constexpr int kHeightField = 2;
-
 std::vector<std::string> LayerOptions(const ExportFormat& format, const PointExtents& extents) {
     if (format.name == "csv") {
         return {"GEOMETRY=AS_XYZ"};
@@ -51,6 +47,10 @@ bool GisPointWriter::Open(const std::string& path, const PointExtents& extents) 
         return Fail();
     }
     feature_ = output_.NewPointFeature();
+    // Drivers may order their fields as they like.
+    nameField_ = feature_->GetFieldIndex("name");
+    codeField_ = feature_->GetFieldIndex("code");
+    heightField_ = feature_->GetFieldIndex("height");
     output_.BeginBatch();
     return true;
 }
@@ -59,12 +59,12 @@ void GisPointWriter::OnPoint(const SurveyPoint& point) {
     if (!error_.empty()) {
         return;
     }
-    feature_->SetField(kNameField, FieldText::ToUtf8(point.name).c_str());
-    feature_->SetField(kCodeField, FieldText::ToUtf8(point.code).c_str());
+    feature_->SetField(nameField_, FieldText::ToUtf8(point.name).c_str());
+    feature_->SetField(codeField_, FieldText::ToUtf8(point.code).c_str());
     if (point.height) {
-        feature_->SetField(kHeightField, *point.height);
+        feature_->SetField(heightField_, *point.height);
     } else {
-        feature_->SetFieldNull(kHeightField);
+        feature_->SetFieldNull(heightField_);
     }
     OgrOutput::MovePoint(*feature_, point.east, point.north, point.height.value_or(0));
     if (!output_.Write(*feature_)) {

@@ -32,6 +32,9 @@ private:
     ExportSettings settings_;
     OgrOutput output_;
     std::unique_ptr<OGRFeature> feature_;
+    int nameField_ = -1;
+    int codeField_ = -1;
+    int heightField_ = -1;
     std::size_t inBatch_ = 0;
     std::string error_;
 };
