@@ -1,7 +1,7 @@
 #include "drawexport/DxfPointWriter.h"
 
 #include "drawexport/DxfHeaderTemplate.h"
-#include "drawexport/FieldText.h"
+#include "fielddata/FieldText.h"
 
 #include <cpl_vsi.h>
 #include <ogr_feature.h>

@@ -1,7 +1,7 @@
 #include "drawexport/GisPointWriter.h"
 
-#include "drawexport/FieldText.h"
 #include "drawexport/GdalSession.h"
+#include "fielddata/FieldText.h"
 
 #include <ogr_feature.h>
 #include <ogr_spatialref.h>

@@ -1,4 +1,4 @@
-#include "drawexport/FieldText.h"
+#include "fielddata/FieldText.h"
 
 #include "platform/CodePage.h"
 
