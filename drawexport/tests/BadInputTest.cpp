@@ -1,6 +1,11 @@
 #include "ExportTestSupport.h"
 #include "ReadBack.h"
+#include "SampleJobs.h"
 #include "TempFolder.h"
+
+#include "drawexport/ExportRun.h"
+#include "drawexport/InputReport.h"
+#include "drawexport/LoadedInput.h"
 
 #include <gtest/gtest.h>
 
@@ -80,6 +85,37 @@ TEST(BadInput, AnUnwritableDestinationLeavesNothingHalfWritten) {
                   (std::vector<std::string>{"good.gsi", "plain", "taken.dxf"}));
         EXPECT_TRUE(FolderListing(folder.Path("taken.dxf")).empty());
     }
+}
+
+TEST(ExportRun, ACancelledExportLeavesNothingAndAFinishedOneReportsItsEnd) {
+    TempFolder folder;
+    std::string job;
+    for (int copy = 0; copy < 100; ++copy) {
+        job += GsiJobText(SamplePoints(16), 16);
+    }
+    folder.WriteFile("job.gsi", job);
+    const LoadedInput input(folder.Path("job.gsi"));
+    const PointExtents extents = InputReport::Of(input).extents;
+    ASSERT_GT(extents.Count(), ExportRun::kProgressStep);
+    ExportSettings settings;
+    settings.format = ExportFormat::ByName("dxf");
+    ExportRun run(settings, folder.Path("out.dxf"));
+
+    EXPECT_EQ(run.Write({&input}, extents, [](std::size_t, std::size_t) { return false; }),
+              "cancelled");
+    EXPECT_EQ(FolderListing(folder.Path("")), std::vector<std::string>{"job.gsi"});
+
+    std::vector<std::pair<std::size_t, std::size_t>> steps;
+    EXPECT_EQ(run.Write({&input}, extents,
+                        [&](std::size_t written, std::size_t total) {
+                            steps.emplace_back(written, total);
+                            return true;
+                        }),
+              std::nullopt);
+    EXPECT_EQ(run.Written(), extents.Count());
+    ASSERT_FALSE(steps.empty());
+    EXPECT_EQ(steps.front(), std::make_pair(ExportRun::kProgressStep, extents.Count()));
+    EXPECT_EQ(steps.back(), std::make_pair(extents.Count(), extents.Count()));
 }
 
 TEST(Usage, BadCommandLinesExitWithTwoAndSayWhy) {
