@@ -8,6 +8,7 @@ packages=(
     libgtest-dev libgmock-dev
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 libgl-dev libx11-dev
     xvfb xauth fonts-dejavu-core valgrind
+    libgdal-dev gdal-bin python3-ezdxf
 )
 packages+=("$@")
 
