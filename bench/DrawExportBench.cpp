@@ -20,6 +20,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <malloc.h>
 #include <random>
 #include <string>
 #include <sys/resource.h>
@@ -101,6 +102,21 @@ void WritePointCsv(const fs::path& path, const std::vector<SurveyPoint>& points)
     }
 }
 
+// The points are made and dropped again before any program runs: a child's
+// peak memory counts what its parent held when it was forked.
+void WriteInputs(const fs::path& dir, long count) {
+    {
+        const auto points = Points(count);
+        const std::vector<SurveyPoint> quarter(points.begin(), points.begin() + count / 4);
+        WriteJob(dir / "job.gsi", points);
+        WriteJob(dir / "quarter.gsi", quarter);
+        WriteDrawingCsv(dir / "drawing.csv", points);
+        WriteDrawingCsv(dir / "quarter.csv", quarter);
+        WritePointCsv(dir / "points.csv", points);
+    }
+    ::malloc_trim(0);
+}
+
 Run Measure(const std::vector<std::string>& command) {
     std::fflush(stdout);
     const auto start = std::chrono::steady_clock::now();
@@ -131,34 +147,39 @@ Run Measure(const std::vector<std::string>& command) {
             seconds(usage.ru_utime) + seconds(usage.ru_stime), usage.ru_maxrss};
 }
 
-// The best of some rounds, each output written afresh.
-Run Best(const std::vector<std::string>& command, const fs::path& output, int rounds) {
-    Run best{1e300, 1e300, 0};
+struct Job {
+    std::vector<std::string> command;
+    fs::path output;
+};
+
+void Keep(Run& best, const Run& run) {
+    best.wall = std::min(best.wall, run.wall);
+    best.cpu = std::min(best.cpu, run.cpu);
+    best.peakKib = std::max(best.peakKib, run.peakKib);
+}
+
+// Each job's best of some rounds, every output written afresh. The jobs
+// take turns, so a change in the machine's load falls on all of them.
+std::vector<Run> Compare(const std::vector<Job>& jobs, int rounds) {
+    std::vector<Run> best(jobs.size(), Run{1e300, 1e300, 0});
     for (int round = 0; round < rounds; ++round) {
-        fs::remove(output);
-        const Run run = Measure(command);
-        best.wall = std::min(best.wall, run.wall);
-        best.cpu = std::min(best.cpu, run.cpu);
-        best.peakKib = std::max(best.peakKib, run.peakKib);
+        for (std::size_t i = 0; i < jobs.size(); ++i) {
+            fs::remove(jobs[i].output);
+            Keep(best[i], Measure(jobs[i].command));
+        }
     }
     return best;
 }
 
-std::vector<std::string> Ogr2ogr(const std::string& format, const fs::path& out,
-                                 const fs::path& csv) {
-    return {"ogr2ogr",
-            "-f",
-            format,
-            out.string(),
-            csv.string(),
-            "-oo",
-            "X_POSSIBLE_NAMES=X",
-            "-oo",
-            "Y_POSSIBLE_NAMES=Y",
-            "-oo",
-            "Z_POSSIBLE_NAMES=Z",
-            "-oo",
-            "KEEP_GEOM_COLUMNS=NO"};
+Job Ours(const fs::path& in, const fs::path& out) {
+    return {{DRAWEXPORT, in.string(), "-o", out.string()}, out};
+}
+
+Job Ogr2ogr(const std::string& format, const fs::path& out, const fs::path& csv) {
+    return {{"ogr2ogr", "-f", format, out.string(), csv.string(), "-oo", "X_POSSIBLE_NAMES=X",
+             "-oo", "Y_POSSIBLE_NAMES=Y", "-oo", "Z_POSSIBLE_NAMES=Z", "-oo",
+             "KEEP_GEOM_COLUMNS=NO"},
+            out};
 }
 
 void Report(const char* what, long points, const Run& ours, const Run& theirs) {
@@ -177,50 +198,43 @@ int main(int argc, char** argv) {
     const fs::path dir =
         fs::temp_directory_path() / ("drawexport-bench-" + std::to_string(::getpid()));
     fs::create_directories(dir);
-    const auto points = Points(count);
-    const std::vector<SurveyPoint> quarter(points.begin(), points.begin() + count / 4);
-    WriteJob(dir / "job.gsi", points);
-    WriteJob(dir / "quarter.gsi", quarter);
-    WriteDrawingCsv(dir / "drawing.csv", points);
-    WriteDrawingCsv(dir / "quarter.csv", quarter);
-    WritePointCsv(dir / "points.csv", points);
+    WriteInputs(dir, count);
     std::printf("%ld points: GSI-16 job %.0f MB, drawing CSV %.0f MB, point CSV %.0f MB\n", count,
                 fs::file_size(dir / "job.gsi") / 1e6, fs::file_size(dir / "drawing.csv") / 1e6,
                 fs::file_size(dir / "points.csv") / 1e6);
 
-    const std::string job = (dir / "job.gsi").string();
-    const Run dxf =
-        Best({DRAWEXPORT, job, "-o", (dir / "ours.dxf").string()}, dir / "ours.dxf", rounds);
-    const Run dxfTheirs =
-        Best(Ogr2ogr("DXF", dir / "theirs.dxf", dir / "drawing.csv"), dir / "theirs.dxf", rounds);
-    const Run gpkg =
-        Best({DRAWEXPORT, job, "-o", (dir / "ours.gpkg").string()}, dir / "ours.gpkg", rounds);
-    const Run gpkgTheirs =
-        Best(Ogr2ogr("GPKG", dir / "theirs.gpkg", dir / "points.csv"), dir / "theirs.gpkg", rounds);
-    const Run plainTheirs =
-        Best(Ogr2ogr("DXF", dir / "plain.dxf", dir / "points.csv"), dir / "plain.dxf", 1);
-    const Run small =
-        Best({DRAWEXPORT, (dir / "quarter.gsi").string(), "-o", (dir / "quarter.dxf").string()},
-             dir / "quarter.dxf", 1);
-    const Run smallTheirs = Best(Ogr2ogr("DXF", dir / "quarter-theirs.dxf", dir / "quarter.csv"),
-                                 dir / "quarter-theirs.dxf", 1);
-    const Run csv = Best({DRAWEXPORT, job, "-o", (dir / "ours.csv").string()}, dir / "ours.csv", 1);
-    const Run smallCsv =
-        Best({DRAWEXPORT, (dir / "quarter.gsi").string(), "-o", (dir / "quarter-out.csv").string()},
-             dir / "quarter-out.csv", 1);
+    const fs::path job = dir / "job.gsi";
+    const fs::path quarterJob = dir / "quarter.gsi";
+    const auto dxf = Compare(
+        {Ours(job, dir / "ours.dxf"), Ogr2ogr("DXF", dir / "theirs.dxf", dir / "drawing.csv")},
+        rounds);
+    const auto gpkg = Compare(
+        {Ours(job, dir / "ours.gpkg"), Ogr2ogr("GPKG", dir / "theirs.gpkg", dir / "points.csv")},
+        rounds);
+    const auto once =
+        Compare({Ogr2ogr("DXF", dir / "plain.dxf", dir / "points.csv"),
+                 Ours(quarterJob, dir / "quarter.dxf"),
+                 Ogr2ogr("DXF", dir / "quarter-theirs.dxf", dir / "quarter.csv"),
+                 Ours(job, dir / "ours.csv"), Ours(quarterJob, dir / "quarter-out.csv")},
+                1);
+    const Run& plainTheirs = once[0];
+    const Run& small = once[1];
+    const Run& smallTheirs = once[2];
+    const Run& csv = once[3];
+    const Run& smallCsv = once[4];
 
-    Report("DXF, points and labels", count, dxf, dxfTheirs);
-    Report("GeoPackage", count, gpkg, gpkgTheirs);
-    Report("DXF; ogr2ogr points only", count, dxf, plainTheirs);
+    Report("DXF, points and labels", count, dxf[0], dxf[1]);
+    Report("GeoPackage", count, gpkg[0], gpkg[1]);
+    Report("DXF; ogr2ogr points only", count, dxf[0], plainTheirs);
     const auto growth = [&](const Run& quarterRun, const Run& full) {
         return (full.peakKib - quarterRun.peakKib) * 1024.0 / (count - count / 4);
     };
     std::printf("peak memory, %ld and %ld points: drawexport DXF %ld and %ld KiB (%.0f bytes more "
                 "per point), ogr2ogr DXF of the same entities %ld and %ld KiB (%.0f bytes), "
                 "drawexport CSV %ld and %ld KiB (%.0f bytes)\n",
-                count / 4, count, small.peakKib, dxf.peakKib, growth(small, dxf),
-                smallTheirs.peakKib, dxfTheirs.peakKib, growth(smallTheirs, dxfTheirs),
-                smallCsv.peakKib, csv.peakKib, growth(smallCsv, csv));
+                count / 4, count, small.peakKib, dxf[0].peakKib, growth(small, dxf[0]),
+                smallTheirs.peakKib, dxf[1].peakKib, growth(smallTheirs, dxf[1]), smallCsv.peakKib,
+                csv.peakKib, growth(smallCsv, csv));
     fs::remove_all(dir);
     return 0;
 }

@@ -95,7 +95,11 @@ DrawExportWindow::DrawExportWindow(QWidget* parent)
     resize(1100, 760);
 }
 
-DrawExportWindow::~DrawExportWindow() = default;
+// The worker's thread reads the inputs: it goes, waiting for its thread,
+// before they do.
+DrawExportWindow::~DrawExportWindow() {
+    delete worker_;
+}
 
 QWidget* DrawExportWindow::MakeViews() {
     plan_ = new PlanView;

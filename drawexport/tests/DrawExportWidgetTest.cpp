@@ -29,6 +29,7 @@ private slots:
     void scaleBarLengthsAreRound();
     void droppedFilesAreShownAndExported();
     void kmlWithoutCoordinateSystemIsRefused();
+    void closingDuringAnExportLeavesNothing();
 
 private:
     static void Drop(QWidget& window, const QStringList& paths);
@@ -168,6 +169,23 @@ void DrawExportWidgetTest::kmlWithoutCoordinateSystemIsRefused() {
     QCOMPARE(window.Summary()->toPlainText(),
              QStringLiteral("Not exported: KML needs a coordinate system: give its EPSG code."));
     QVERIFY(!std::filesystem::exists(folder.Path("job.kml")));
+}
+
+void DrawExportWidgetTest::closingDuringAnExportLeavesNothing() {
+    TempFolder folder;
+    std::string job;
+    for (int copy = 0; copy < 400; ++copy) {
+        job += GsiJobText(SamplePoints(16), 16);
+    }
+    folder.WriteFile("job.gsi", job);
+    auto window = std::make_unique<DrawExportWindow>();
+    window->OpenFiles({QString::fromStdString(folder.Path("job.gsi"))});
+    window->Export();
+    QCOMPARE(window->ExportButton()->text(), QStringLiteral("Cancel"));
+    window.reset();
+    QCOMPARE(std::distance(std::filesystem::directory_iterator(folder.Path("")),
+                           std::filesystem::directory_iterator()),
+             1);
 }
 
 QTEST_MAIN(DrawExportWidgetTest)

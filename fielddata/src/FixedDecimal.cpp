@@ -69,17 +69,6 @@ double FixedDecimal::ToDouble() const {
     return Negative() ? -magnitude : magnitude;
 }
 
-std::optional<FixedDecimal> FixedDecimal::WithPlaces(int places) const {
-    if (places < places_) {
-        return std::nullopt;
-    }
-    const std::uint64_t factor = PowerOfTen(places - places_);
-    if (digits_ > PowerOfTen(kMaxDigits) / factor) {
-        return std::nullopt;
-    }
-    return FixedDecimal(digits_ * factor, places, negative_);
-}
-
 // Integer arithmetic keeps every digit exact.
 void FixedDecimal::AppendTo(std::string& out) const {
     const std::uint64_t scale = PowerOfTen(places_);

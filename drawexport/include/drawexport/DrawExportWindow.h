@@ -45,7 +45,6 @@ public:
     QProgressBar* Progress() const { return progress_; }
     QLineEdit* Output() const { return output_; }
     QComboBox* Format() const { return format_; }
-    QSpinBox* Epsg() const { return epsg_; }
     PointTableModel* Table() const { return table_; }
     QPushButton* ExportButton() const { return exportButton_; }
 

@@ -22,9 +22,6 @@ public:
     // Zero has no sign: "-0" reads as zero.
     bool Negative() const { return negative_ && digits_ != 0; }
     double ToDouble() const;
-    // The same value with more places (trailing zeros); nullopt when it
-    // would not fit.
-    std::optional<FixedDecimal> WithPlaces(int places) const;
     // Fixed-point text with exactly Places() decimals: "-45.678", "0.000".
     void AppendTo(std::string& out) const;
 
