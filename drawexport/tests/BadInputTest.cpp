@@ -17,6 +17,10 @@ const std::string kGoodJob = "*410001+000000000000TREE \r\n"
                              "*110002+00000000000000P1 81..00+0000000001234567 "
                              "82..00-0000000000045678 83..00+0000000000012345 \r\n";
 
+// The start of an executable.
+constexpr char kBinary[] = "\x7f"
+                           "ELF\x02\x01\x01\0\0\0\x03\0>\0\n";
+
 TEST(BadInput, UnreadableFilesAreNamedAndTheOthersStillExport) {
     struct Case {
         const char* name;
@@ -25,10 +29,7 @@ TEST(BadInput, UnreadableFilesAreNamedAndTheOthersStillExport) {
     };
     const std::vector<Case> cases = {
         {"empty.gsi", "", "the file is empty"},
-        {"binary.gsi",
-         std::string("\x7f"
-                     "ELF\x02\x01\x01\0\0\0\x03\0>\0\n",
-                     17),
+        {"binary.gsi", std::string(kBinary, sizeof kBinary - 1),
          "line 1: the line holds a NUL byte; this is not a text file"},
         {"garbage.gsi", kGoodJob + "*110003+00000000000000P2 81..00+00000000000012#4 \r\n",
          "line 3: \"81..00+00000000000012#4\" is not a length in millimetres or feet"},
