@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <random>
 #include <string>
@@ -100,16 +101,19 @@ Figures Measure(std::size_t bytes) {
         lines = count;
     });
     CountingSink counter;
+    const std::string scratch =
+        (std::filesystem::temp_directory_path() / "cass_convert_bench.dat").string();
     figures.convert = Time([&] {
         counter.count = 0;
         CassConversion(counter).Convert(data);
     });
     figures.toFile = Time([&] {
-        DestinationFile file("/dev/null");
+        DestinationFile file(scratch);
         file.Create();
         CassConversion(file).Convert(data);
-        file.Close();
+        file.Commit();
     });
+    std::filesystem::remove(scratch);
     std::printf("%8.1f MB: %zu point-file bytes; MB/s: memchr %.0f, convert %.0f, "
                 "convert to file %.0f; convert / memchr time %.1f\n",
                 data.size() / kMegabyte, counter.count, data.size() / kMegabyte / figures.baseline,

@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
     sent = 0;
     link.received = 0;
     const auto start = Clock::now();
-    const bool done = link.Upload(*decision.request, 60s);
+    const bool done = link.Upload(*decision.request, "bench", 60s);
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     const long bytes = sent + link.received;
     const double wireSeconds = static_cast<double>(bytes) * 10.0 / kBaud;

@@ -53,10 +53,22 @@ CyclePlan CyclePlan::Pick(std::mt19937& random) {
     if (Chance(random, 0.25)) {
         plan.silentCommands = Between(random, 1, 4);
     }
-    if (Chance(random, 0.15)) {
+    if (Chance(random, 0.1)) {
+        plan.staleItem = true;
+        plan.job = 2; // the only job whose erased part leaves the list
+        plan.part = u"COORDS";
+    } else if (Chance(random, 0.1)) {
+        plan.overlongLine = true;
+        plan.chunkBytes = 0; // 64 KiB in pieces of a few bytes 2 ms apart would take a minute
+    }
+    const bool ordinary = !plan.staleItem && !plan.overlongLine;
+    if (ordinary && Chance(random, 0.15)) {
         // Before the part's last line, so the line surely goes during the download.
         plan.hangupAfter = Between(random, 1, static_cast<int>(plan.SourceLines().size()) - 1);
+    } else if (Chance(random, 0.1)) {
+        plan.hangupInUpload = Between(random, 1, 15); // the soak uploads 16 lines
     }
+    plan.reconnect = !plan.HangsUp() && Chance(random, 0.2);
     return plan;
 }
 
@@ -69,7 +81,8 @@ std::vector<std::string> CyclePlan::SimOptions() const {
     const std::pair<const char*, int> faults[] = {{"--warn", warnEvery},
                                                   {"--chunk", chunkBytes},
                                                   {"--silent", silentCommands},
-                                                  {"--hangup-after", hangupAfter}};
+                                                  {"--hangup-after", hangupAfter},
+                                                  {"--hangup-in-upload", hangupInUpload}};
     for (const auto& [name, value] : faults) {
         if (value > 0) {
             options.insert(options.end(), {name, std::to_string(value)});
@@ -87,6 +100,12 @@ std::string CyclePlan::Describe() const {
     std::string text = "job " + std::to_string(job) + " " + Ascii(part) + " as " + Ascii(dataType);
     for (const auto& option : SimOptions()) {
         text += " " + option;
+    }
+    const std::pair<bool, const char*> cases[] = {{staleItem, " (erased first)"},
+                                                  {overlongLine, " (over-long line)"},
+                                                  {reconnect, " (reconnect)"}};
+    for (const auto& [on, name] : cases) {
+        text += on ? name : "";
     }
     return text;
 }

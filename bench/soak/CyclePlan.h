@@ -8,7 +8,9 @@
 // What one soak cycle does and which faults the simulated instrument shows
 // in it, drawn from the soak's seeded random source: each fault is switched
 // on by chance, and the cycle downloads one job part of the demo content in
-// one data type.
+// one data type. Besides the instrument's faults a cycle may download an
+// item erased since the list was read, meet a line too long to take, or
+// reconnect after a point-file download.
 class CyclePlan {
 public:
     static CyclePlan Pick(std::mt19937& random);
@@ -20,7 +22,7 @@ public:
     // Short while the instrument ignores commands, so resends wake it soon;
     // the engine's usual interval otherwise.
     std::chrono::milliseconds ResendInterval() const;
-    bool HangsUp() const { return hangupAfter > 0; }
+    bool HangsUp() const { return hangupAfter > 0 || hangupInUpload > 0; }
     std::string Describe() const;
 
     // The instrument's data lines (CR LF each, header not included) that the
@@ -33,6 +35,10 @@ public:
     int chunkBytes = 0;
     int silentCommands = 0;
     int hangupAfter = 0;
+    int hangupInUpload = 0;
+    bool staleItem = false;    // the part is erased before it is downloaded
+    bool overlongLine = false; // the part's third line is longer than the engine takes
+    bool reconnect = false;    // a connect follows the download, which it must leave alone
     int job = 1;
     std::u16string part = u"COORDS";
     std::u16string dataType = u"GSI"; // "GSI", "IDEX" or "CASS"

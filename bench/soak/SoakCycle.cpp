@@ -1,6 +1,7 @@
 #include "SoakCycle.h"
 
 #include "SimProcess.h"
+#include "TestFiles.h"
 
 #include "catalogue/CatalogueLink.h"
 #include "catalogue/DownloadPlan.h"
@@ -22,6 +23,8 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::u16string kErased = u"JobList:2 [IN:ROAD7]";
+constexpr std::size_t kOverlongAt = 2; // before the third data line
+constexpr std::size_t kUploadLines = 16;
 const std::u16string kUploadTarget = u"JobList:3 [IN:SITE03]";
 
 class StringSink final : public ByteSink {
@@ -38,7 +41,7 @@ std::string ReadAll(const fs::path& path) {
 // GSI point blocks whose names hold every byte from 0x80 to 0xFF.
 std::string UploadBytes() {
     std::string bytes;
-    for (int i = 0; i < 16; ++i) {
+    for (int i = 0; i < static_cast<int>(kUploadLines); ++i) {
         std::string name;
         for (int b = 0x80 + 8 * i; b < 0x88 + 8 * i; ++b) {
             name += static_cast<char>(b);
@@ -50,11 +53,41 @@ std::string UploadBytes() {
     return bytes;
 }
 
+// The demo content with an over-long line in every job data file.
+fs::path OverlongContent(const fs::path& at) {
+    fs::copy(DemoCopy("soak-overlong"), at, fs::copy_options::recursive);
+    for (const auto& entry : fs::recursive_directory_iterator(at / "data/JOB")) {
+        if (!entry.is_regular_file()) {
+            continue;
+        }
+        std::ifstream in(entry.path(), std::ios::binary);
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(in, line);) {
+            lines.push_back(line);
+        }
+        in.close();
+        lines.insert(lines.begin() + kOverlongAt, std::string(64 * 1024 + 1, 'X'));
+        std::ofstream out(entry.path(), std::ios::binary | std::ios::trunc);
+        for (const auto& line : lines) {
+            out << line << "\n";
+        }
+    }
+    return at;
+}
+
+std::string Joined(const std::vector<std::string>& lines, std::size_t count) {
+    std::string all;
+    for (std::size_t i = 0; i < std::min(count, lines.size()); ++i) {
+        all += lines[i];
+    }
+    return all;
+}
+
 } // namespace
 
 SoakCycle::SoakCycle(fs::path work, std::string& listing)
-    : work_(std::move(work)), uploadFile_(work_ / "upload.gsi"), uploadBytes_(UploadBytes()),
-      listing_(listing) {
+    : work_(std::move(work)), overlongContent_(OverlongContent(work_ / "overlong")),
+      uploadFile_(work_ / "upload.gsi"), uploadBytes_(UploadBytes()), listing_(listing) {
     std::ofstream(uploadFile_, std::ios::binary) << uploadBytes_;
 }
 
@@ -69,6 +102,9 @@ SoakCycle::Result SoakCycle::Run(int cycle, const CyclePlan& plan) {
     fs::create_directories(received);
     std::vector<std::string> options = plan.SimOptions();
     options.insert(options.end(), {"--received", received.string()});
+    if (plan.overlongLine) {
+        options.insert(options.end(), {"--data", overlongContent_.string()});
+    }
     SimProcess sim(options);
     if (sim.Device().empty()) {
         return Fail("x4sim did not start");
@@ -97,10 +133,17 @@ SoakCycle::Result SoakCycle::Steps(int cycle, const CyclePlan& plan, CatalogueLi
     if (!CheckListing(link)) {
         return Result::Failed;
     }
+    // An item erased since the list came: erased first, downloaded after.
+    if (plan.staleItem && !Erase(link)) {
+        return Result::Failed;
+    }
     if (const Result downloaded = Download(cycle, plan, link); downloaded != Result::Passed) {
         return downloaded;
     }
-    if (!Upload(link, received) || !Erase(link)) {
+    if (const Result uploaded = Upload(plan, link, received); uploaded != Result::Passed) {
+        return uploaded;
+    }
+    if (!plan.staleItem && !Erase(link)) {
         return Result::Failed;
     }
     return Result::Passed;
@@ -136,32 +179,73 @@ SoakCycle::Result SoakCycle::Download(int cycle, const CyclePlan& plan, Catalogu
         return Fail("download refused: " + DeviceListing::Utf8(decision.refusal));
     }
     const fs::path file = DeviceListing::Utf8(decision.request->jobLabel);
-    fs::remove(file);
-    bool done = false;
-    std::string failure;
-    {
-        DownloadFileSink sink([&link](const std::string& why) { link.AbortDownload(why); });
-        done = link.Download(*decision.request, sink, kIdleTimeout);
-        failure = done ? sink.Failure() : link.Error();
-    }
-    const bool complete = done && failure.empty();
+    DownloadFileSink sink;
+    const bool complete = link.Download(*decision.request, "soak", sink, kIdleTimeout);
     const std::string bytes = ReadAll(file);
+    Result result = Result::Passed;
+    if (plan.staleItem || plan.overlongLine || plan.hangupAfter > 0) {
+        result = complete ? Fail("a download that could not end well was reported as done (" +
+                                 std::to_string(bytes.size()) + " bytes in the file)")
+                          : CheckCutOff(plan, link, file);
+    } else if (!complete) {
+        result = Fail("download: " + link.Error());
+    } else if (bytes != Expected(plan)) {
+        result = Fail("the downloaded file differs from the instrument's data (" +
+                      std::to_string(bytes.size()) + " bytes, " +
+                      std::to_string(Expected(plan).size()) + " expected)");
+    } else if (plan.reconnect && !Reconnect(link, file)) {
+        result = Result::Failed;
+    }
     fs::remove(file);
-    if (plan.HangsUp()) {
-        // The line went away half-way: only a reported failure is right.
-        return complete ? Fail("a hung-up download was reported as done (" +
-                               std::to_string(bytes.size()) + " bytes in the file)")
-                        : Result::HungUp;
+    fs::remove(file.string() + ".part");
+    return result;
+}
+
+// The right reason, no file under the final name, and exactly what arrived
+// in the partial file: the data lines before the cut (a point file keeps the
+// transfer's header line in front of them).
+SoakCycle::Result SoakCycle::CheckCutOff(const CyclePlan& plan, const CatalogueLink& link,
+                                         const fs::path& file) {
+    using Ending = TransferMonitor::Ending;
+    const auto outcome = link.LastOutcome();
+    const Ending expected = plan.staleItem      ? Ending::NoData
+                            : plan.overlongLine ? Ending::Overlong
+                                                : Ending::LineLost;
+    if (outcome.ending != expected) {
+        return Fail("the download ended for another reason: " + link.Error());
     }
-    if (!complete) {
-        return Fail("download: " + failure);
+    if (fs::exists(file)) {
+        return Fail("a cut-off download left a file under its final name");
     }
-    if (bytes != Expected(plan)) {
-        return Fail("the downloaded file differs from the instrument's data (" +
-                    std::to_string(bytes.size()) + " bytes, " +
-                    std::to_string(Expected(plan).size()) + " expected)");
+    const std::size_t arrived = plan.staleItem      ? 0
+                                : plan.overlongLine ? kOverlongAt
+                                                    : static_cast<std::size_t>(plan.hangupAfter);
+    const std::string part = ReadAll(file.string() + ".part");
+    std::string kept = Joined(plan.SourceLines(), arrived);
+    if (plan.dataType == u"CASS" && arrived > 0) {
+        kept = part.substr(0, part.find("\r\n") + 2) + kept;
     }
-    return Result::Passed;
+    if (part != kept || fs::exists(file.string() + ".part") != (arrived > 0)) {
+        return Fail("the partial file does not hold what arrived (" + std::to_string(part.size()) +
+                    " bytes, " + std::to_string(kept.size()) + " expected)");
+    }
+    return plan.HangsUp() ? Result::HungUp : Result::Passed;
+}
+
+// A connect after a point-file download must leave the file as it was.
+bool SoakCycle::Reconnect(CatalogueLink& link, const fs::path& file) {
+    const std::string before = ReadAll(file);
+    const PortSettings settings = link.Settings();
+    link.ClosePort();
+    if (!link.Open(settings) || !link.Connect(kIdleTimeout)) {
+        why_ = "reconnect: " + link.Error();
+        return false;
+    }
+    if (ReadAll(file) != before) {
+        why_ = "the reconnect changed the downloaded file";
+        return false;
+    }
+    return true;
 }
 
 std::string SoakCycle::Expected(const CyclePlan& plan) {
@@ -178,24 +262,36 @@ std::string SoakCycle::Expected(const CyclePlan& plan) {
     return converted.text;
 }
 
-bool SoakCycle::Upload(CatalogueLink& link, const fs::path& received) {
-    const auto plan = UploadPlan::Prepare(link.Model(), {u"JOB", kUploadTarget});
+SoakCycle::Result SoakCycle::Upload(const CyclePlan& plan, CatalogueLink& link,
+                                    const fs::path& received) {
+    const auto target = UploadPlan::Prepare(link.Model(), {u"JOB", kUploadTarget});
     const UploadFile read = UploadFileReader(CodePage::Wire()).ReadLocal(uploadFile_.string());
-    const auto decision = UploadPlan::Decide(*plan, CodePage::Wire().ToWide(uploadFile_.string()),
-                                             read, plan->fileName, u"GSI", true);
+    const auto decision = UploadPlan::Decide(*target, CodePage::Wire().ToWide(uploadFile_.string()),
+                                             read, target->fileName, u"GSI", true);
     if (!decision.request) {
-        why_ = "upload refused: " + DeviceListing::Utf8(decision.messages.front());
-        return false;
+        return Fail("upload refused: " + DeviceListing::Utf8(decision.messages.front()));
     }
-    if (!link.Upload(*decision.request, kIdleTimeout)) {
-        why_ = "upload: " + link.Error();
-        return false;
+    const bool done = link.Upload(*decision.request, "upload.gsi", kIdleTimeout);
+    const std::string got = ReadAll(received / "1-JOB.txt");
+    if (plan.hangupInUpload > 0) {
+        // The instrument took the lines up to the cut, and the link said so.
+        const bool lost = link.LastOutcome().ending == TransferMonitor::Ending::LineLost;
+        const std::size_t taken = static_cast<std::size_t>(plan.hangupInUpload);
+        std::size_t end = 0;
+        for (std::size_t i = 0; i < taken; ++i) {
+            end = uploadBytes_.find("\r\n", end) + 2;
+        }
+        return !done && lost && got == uploadBytes_.substr(0, end)
+                   ? Result::HungUp
+                   : Fail("a cut-off upload: " + link.Error());
     }
-    if (ReadAll(received / "1-JOB.txt") != uploadBytes_) {
-        why_ = "the instrument received other bytes than the uploaded file holds";
-        return false;
+    if (!done) {
+        return Fail("upload: " + link.Error());
     }
-    return true;
+    if (got != uploadBytes_) {
+        return Fail("the instrument received other bytes than the uploaded file holds");
+    }
+    return Result::Passed;
 }
 
 bool SoakCycle::Erase(CatalogueLink& link) {
@@ -205,7 +301,7 @@ bool SoakCycle::Erase(CatalogueLink& link) {
         why_ = "erase refused: " + DeviceListing::Utf8(decision.refusal);
         return false;
     }
-    if (!link.Erase(*decision.request, kIdleTimeout)) {
+    if (!link.Erase(*decision.request, "ROAD7", kIdleTimeout)) {
         why_ = "erase: " + link.Error();
         return false;
     }

@@ -12,7 +12,10 @@ class CatalogueLink;
 // instrument), download a job part into a file, upload a file of known
 // bytes, erase a job, disconnect. Every result is checked byte for byte: the
 // listing against the reference listing, the downloaded file against the
-// instrument's data lines, the upload against what x4sim received.
+// instrument's data lines, the upload against what x4sim received. A
+// download that cannot end well (the item erased first, a line too long,
+// the line lost) must fail with its reason, leave no file under its final
+// name and keep exactly what arrived as the partial file.
 class SoakCycle {
 public:
     enum class Result {
@@ -37,13 +40,19 @@ private:
                  const std::filesystem::path& received);
     bool CheckListing(const CatalogueLink& link);
     Result Download(int cycle, const CyclePlan& plan, CatalogueLink& link);
-    bool Upload(CatalogueLink& link, const std::filesystem::path& received);
+    Result CheckCutOff(const CyclePlan& plan, const CatalogueLink& link,
+                       const std::filesystem::path& file);
+    bool Reconnect(CatalogueLink& link, const std::filesystem::path& file);
+    Result Upload(const CyclePlan& plan, CatalogueLink& link,
+                  const std::filesystem::path& received);
     bool Erase(CatalogueLink& link);
 
     // The bytes the downloaded file must hold.
     static std::string Expected(const CyclePlan& plan);
 
     std::filesystem::path work_;
+    // x4sim content whose job data hold a line longer than the engine takes.
+    std::filesystem::path overlongContent_;
     std::filesystem::path uploadFile_;
     std::string uploadBytes_;
     std::string& listing_;

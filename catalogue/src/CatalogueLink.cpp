@@ -7,7 +7,9 @@
 
 CatalogueLink::CatalogueLink(CQelComDll::Creator serialCreator,
                              std::chrono::milliseconds resendInterval)
-    : CKestaCom(std::move(serialCreator), resendInterval), dispatcher_(model_, listing_) {}
+    : CKestaCom(std::move(serialCreator), resendInterval),
+      monitor_([this](const Outcome& outcome) { OnEnded(outcome); }),
+      dispatcher_(model_, listing_, monitor_) {}
 
 CatalogueLink::~CatalogueLink() {
     ShutdownWorker();
@@ -16,6 +18,7 @@ CatalogueLink::~CatalogueLink() {
 bool CatalogueLink::Open(const PortSettings& settings) {
     const CodePage& wire = CodePage::Wire();
     settings_ = settings;
+    monitor_.SetPort(DeviceListing::Utf8(settings.portName));
     return OpenPort(wire.ToAnsi(settings.portName).c_str(), wire.ToAnsi(settings.baudRate).c_str(),
                     wire.ToAnsi(settings.dataBits).c_str(), wire.ToAnsi(settings.stopBits).c_str(),
                     wire.ToAnsi(settings.parity).c_str());
@@ -25,91 +28,73 @@ bool CatalogueLink::Connect(std::chrono::milliseconds idleTimeout) {
     {
         std::lock_guard lock(mutex_);
         listing_.Connect(settings_.portName);
-        taskEnded_ = false;
+        monitor_.BeginConnect();
     }
-    if (!IsConnected() || !Engine().ResetEngine()) {
-        Fail(kOperationFailed);
-        return false;
-    }
-    Engine().SetStepIndex(0);
-    Engine().SendConnectStep();
-    return WaitForTaskEnd(idleTimeout);
+    return Run(
+        [this] {
+            if (!Engine().ResetEngine()) {
+                return 0;
+            }
+            Engine().SetStepIndex(0);
+            Engine().SendConnectStep();
+            return 1;
+        },
+        idleTimeout);
 }
 
-bool CatalogueLink::Erase(const TransferRequest& request, std::chrono::milliseconds idleTimeout) {
+bool CatalogueLink::Erase(const TransferRequest& request, const std::string& item,
+                          std::chrono::milliseconds idleTimeout) {
     const auto kind = request.kind - TransferRequest::JobErase;
     static constexpr EntryKind kByMode[] = {EntryKind::Job, EntryKind::Code, EntryKind::Hal,
                                             EntryKind::Val};
     if (kind < 0 || kind > 3) {
-        Fail("not an erase request");
-        return false;
+        return Refuse("not an erase request");
     }
     if (!request.BuildScript(Engine())) {
-        Fail("the item's name does not fit the instrument's command");
-        return false;
+        return Refuse("the item's name does not fit the instrument's command");
     }
     {
         std::lock_guard lock(mutex_);
         listing_.ClearCategory(kByMode[kind]);
-        taskEnded_ = false;
+        monitor_.BeginErase(request, item);
     }
-    StartErase();
-    return WaitForTaskEnd(idleTimeout);
+    return Run([this] { return StartErase(); }, idleTimeout);
 }
 
-bool CatalogueLink::Download(const TransferRequest& request, DownloadSink& sink,
-                             std::chrono::milliseconds idleTimeout) {
+bool CatalogueLink::Download(const TransferRequest& request, const std::string& item,
+                             DownloadSink& sink, std::chrono::milliseconds idleTimeout) {
     if (request.kind < TransferRequest::JobDownload ||
         request.kind > TransferRequest::ValDownload) {
-        Fail("not a download request");
-        return false;
+        return Refuse("not a download request");
     }
     if (const auto built = request.BuildScript(Engine()); !built) {
-        Fail(built.error);
-        return false;
+        return Refuse(built.error);
     }
     {
         std::lock_guard lock(mutex_);
-        dispatcher_.SetDownloadSink(&sink, [this] { return Engine().RequestSnapshot(); });
-        taskEnded_ = false;
+        monitor_.BeginDownload(request, item, sink);
     }
-    StartDownload();
-    const bool ended = WaitForTaskEnd(idleTimeout);
-    std::lock_guard lock(mutex_);
-    dispatcher_.SetDownloadSink(nullptr, {});
-    return ended;
+    return Run([this] { return StartDownload(); }, idleTimeout);
 }
 
-void CatalogueLink::AbortDownload(const std::string& why) {
-    Engine().StopOperation();
-    Fail(why);
-}
-
-bool CatalogueLink::Upload(const TransferRequest& request, std::chrono::milliseconds idleTimeout,
-                           std::function<void()> onStep) {
+bool CatalogueLink::Upload(const TransferRequest& request, const std::string& item,
+                           std::chrono::milliseconds idleTimeout, std::function<void()> onStep) {
     if (request.kind < TransferRequest::JobUpload || request.kind > TransferRequest::ValUpload) {
-        Fail("not an upload request");
-        return false;
-    }
-    if (!IsConnected()) {
-        Fail(kOperationFailed);
-        return false;
+        return Refuse("not an upload request");
     }
     if (const auto built = request.BuildScript(Engine()); !built) {
-        Fail(built.error);
-        return false;
+        return Refuse(built.error);
     }
     {
         std::lock_guard lock(mutex_);
         uploadSteps_ = 0;
         onStep_ = std::move(onStep);
-        taskEnded_ = false;
+        monitor_.BeginUpload(request, item);
     }
-    StartUpload();
-    const bool ended = WaitForTaskEnd(idleTimeout);
+    const bool done = Run([this] { return StartUpload(); }, idleTimeout);
     std::lock_guard lock(mutex_);
     onStep_ = nullptr;
-    return ended;
+    return done;
 }
 
 std::size_t CatalogueLink::UploadSteps() const {
@@ -117,13 +102,58 @@ std::size_t CatalogueLink::UploadSteps() const {
     return uploadSteps_;
 }
 
+bool CatalogueLink::Run(const std::function<int()>& start, std::chrono::milliseconds idleTimeout) {
+    std::unique_lock lock(mutex_);
+    ended_ = false;
+    error_.clear();
+    if (lost_ || !IsConnected() || start() == 0) {
+        monitor_.Forget();
+        error_ = lost_ ? outcome_.message : std::string(kOperationFailed);
+        return false;
+    }
+    // Silence is neither a reply nor a byte for the whole idle time: a long
+    // line on a slow line may take long between two replies.
+    const auto activity = [this] { return replies_ + BytesReceived(); };
+    auto heard = std::chrono::steady_clock::now();
+    std::uint64_t seen = activity();
+    while (!ended_) {
+        changed_.wait_for(lock, std::min<std::chrono::milliseconds>(idleTimeout, kActivityPoll));
+        const auto now = std::chrono::steady_clock::now();
+        if (activity() != seen) {
+            seen = activity();
+            heard = now;
+        } else if (!ended_ && now - heard >= idleTimeout) {
+            monitor_.OnSilence(idleTimeout);
+        }
+    }
+    return outcome_.ending == TransferMonitor::Ending::Done;
+}
+
+bool CatalogueLink::Refuse(const std::string& why) {
+    std::lock_guard lock(mutex_);
+    error_ = why;
+    return false;
+}
+
+void CatalogueLink::OnEnded(const Outcome& outcome) {
+    // Whatever ended the operation, nothing more is asked of the instrument.
+    Engine().StopOperation();
+    outcome_ = outcome;
+    error_ = outcome.message;
+    lost_ = lost_ || outcome.ending == TransferMonitor::Ending::LineLost;
+    ended_ = true;
+    changed_.notify_all();
+}
+
 int CatalogueLink::OnDeviceReply(const char* tag, const char* data, int length) {
     std::lock_guard lock(mutex_);
-    dispatcher_.OnDeviceReply(tag, data, length);
-    ++replies_;
-    if (tag != nullptr && std::strncmp(tag, ReplyTags::kTaskEnd, 7) == 0) {
-        taskEnded_ = true;
+    // A report of an operation already ended (or stopped) while it was on
+    // its way must not reach the next one.
+    if (Engine().ReportGeneration() != Engine().CurrentGeneration()) {
+        return 1;
     }
+    ++replies_;
+    dispatcher_.OnDeviceReply(tag, data, length);
     if (tag != nullptr && std::strncmp(tag, ReplyTags::kProgress, 7) == 0) {
         ++uploadSteps_;
         if (onStep_) {
@@ -134,35 +164,29 @@ int CatalogueLink::OnDeviceReply(const char* tag, const char* data, int length) 
     return 1;
 }
 
-bool CatalogueLink::WaitForTaskEnd(std::chrono::milliseconds idleTimeout) {
-    std::unique_lock lock(mutex_);
-    while (!taskEnded_ && !failed_) {
-        const std::uint64_t seen = replies_;
-        if (!changed_.wait_for(lock, idleTimeout,
-                               [&] { return taskEnded_ || failed_ || replies_ != seen; })) {
-            failed_ = true;
-            error_ = "the instrument did not answer in time";
-        }
-    }
-    return !failed_;
-}
-
-void CatalogueLink::Fail(const std::string& why) {
-    std::lock_guard lock(mutex_);
-    failed_ = true;
-    error_ = why;
-    changed_.notify_all();
-}
-
 std::string CatalogueLink::Error() const {
     std::lock_guard lock(mutex_);
     return error_;
 }
 
+CatalogueLink::Outcome CatalogueLink::LastOutcome() const {
+    std::lock_guard lock(mutex_);
+    return outcome_;
+}
+
 void CatalogueLink::ShowLinkMessage(const std::string& text) {
-    Fail(text);
+    std::lock_guard lock(mutex_);
+    error_ = text;
 }
 
 void CatalogueLink::OnLinkLost(const std::string& reason) {
-    Fail(reason.empty() ? "the line to the instrument was lost" : reason);
+    std::lock_guard lock(mutex_);
+    if (monitor_.Running()) {
+        monitor_.OnLinkLost(reason);
+        return;
+    }
+    lost_ = true;
+    outcome_ = {};
+    outcome_.ending = TransferMonitor::Ending::LineLost;
+    outcome_.message = reason + ".";
 }

@@ -3,6 +3,24 @@
 #include "catalogue/EntryKind.h"
 #include "catalogue/ListLine.h"
 
+namespace {
+
+std::u16string Number(long long value) {
+    const std::string digits = std::to_string(value);
+    return {digits.begin(), digits.end()};
+}
+
+// A job's name without the instrument's three-character storage prefix, as
+// the download offers it; the job's number when it has no name.
+std::u16string JobName(const std::vector<std::u16string>& f) {
+    if (f[0].size() > 3) {
+        return f[0].substr(3);
+    }
+    return u"job " + ListLine::WithoutLineEnd(f[1]);
+}
+
+} // namespace
+
 std::optional<int> EraseFlow::LevelsToEntry(int depth) {
     if (depth >= 4) {
         return 1;
@@ -57,4 +75,34 @@ EraseFlow::Decision EraseFlow::Decide(int mode, std::u16string_view storedLine,
         request.partCode = part;
     }
     return {std::move(request), {}};
+}
+
+std::u16string EraseFlow::WhatIsErased(int mode, std::u16string_view storedLine,
+                                       std::u16string_view part) {
+    const auto f = ListLine::Split(storedLine, ListLine::kStoredFields);
+    if (f.size() < 2) {
+        return {};
+    }
+    const auto count = [&f](std::size_t i) {
+        return Number(i < f.size() ? ListLine::ReadDecimal(f[i]) : 0);
+    };
+    const std::u16string name = ListLine::WithoutLineEnd(f[0]);
+    switch (mode) {
+    case TransferRequest::JobErase:
+        if (part == u"COORDS") {
+            return count(2) + u" fixed points of " + JobName(f);
+        }
+        if (part == u"OBSERV") {
+            return count(3) + u" measurement points of " + JobName(f);
+        }
+        return {};
+    case TransferRequest::CodeErase:
+        return u"the code list " + name;
+    case TransferRequest::HalErase:
+        return u"the horizontal alignment " + name + u" (" + count(2) + u" points)";
+    case TransferRequest::ValErase:
+        return u"the vertical alignment " + name + u" (" + count(2) + u" points)";
+    default:
+        return {};
+    }
 }

@@ -1,9 +1,8 @@
 #include "catalogue/ReplyDispatcher.h"
 
+#include "catalogue/TransferMonitor.h"
 #include "platform/CodePage.h"
 #include "protocol/ReplyTags.h"
-#include "protocol/TransferRequest.h"
-#include "transfer/DownloadSink.h"
 
 #include <cstring>
 #include <string_view>
@@ -17,20 +16,16 @@ std::string_view Bytes(const char* data, int length) {
 
 } // namespace
 
-ReplyDispatcher::ReplyDispatcher(DeviceModel& model, DeviceTree& tree)
-    : model_(model), tree_(tree) {}
-
-void ReplyDispatcher::SetDownloadSink(DownloadSink* sink, RequestSource request) {
-    sink_ = sink;
-    request_ = std::move(request);
-}
+ReplyDispatcher::ReplyDispatcher(DeviceModel& model, DeviceTree& tree, TransferMonitor& monitor)
+    : model_(model), tree_(tree), monitor_(monitor) {}
 
 bool ReplyDispatcher::TagMatches(const char* tag, const char* entry) {
     if (tag == nullptr) {
         return false;
     }
     const bool seven = std::strcmp(entry, ReplyTags::kTaskEnd) == 0 ||
-                       std::strcmp(entry, ReplyTags::kProgress) == 0;
+                       std::strcmp(entry, ReplyTags::kProgress) == 0 ||
+                       std::strcmp(entry, ReplyTags::kOverrun) == 0;
     // strncmp stops at the tag's NUL, so a short tag is never read past.
     return std::strncmp(tag, entry, seven ? 7 : 6) == 0;
 }
@@ -54,7 +49,11 @@ int ReplyDispatcher::OnDeviceReply(const char* tag, const char* data, int length
         void (*run)(ReplyDispatcher&, const char*, int);
     };
     static constexpr Row kTable[] = {
-        {ReplyTags::kInitDone, [](ReplyDispatcher& d, const char*, int) { d.tree_.InitDone(); }},
+        {ReplyTags::kInitDone,
+         [](ReplyDispatcher& d, const char*, int) {
+             d.tree_.InitDone();
+             d.monitor_.OnListsRead();
+         }},
         {ReplyTags::kJobList,
          [](ReplyDispatcher& d, const char* s, int n) { d.AddEntry(EntryKind::Job, s, n); }},
         {ReplyTags::kDevice, [](ReplyDispatcher& d, const char* s, int n) { d.RenamePort(s, n); }},
@@ -83,9 +82,12 @@ int ReplyDispatcher::OnDeviceReply(const char* tag, const char* data, int length
          [](ReplyDispatcher& d, const char* s, int n) { d.AddEntry(EntryKind::Code, s, n); }},
         {ReplyTags::kValRefresh,
          [](ReplyDispatcher& d, const char* s, int n) { d.AddEntry(EntryKind::Val, s, n); }},
-        {ReplyTags::kTaskEnd, [](ReplyDispatcher& d, const char*, int) { d.PassTaskEnd(); }},
-        {ReplyTags::kProgress,
-         [](ReplyDispatcher& d, const char*, int) { d.tree_.StepProgress(); }},
+        {ReplyTags::kTaskEnd, [](ReplyDispatcher& d, const char*, int) { d.PassScriptEnd(); }},
+        {ReplyTags::kProgress, [](ReplyDispatcher& d, const char*, int) { d.PassLineSent(); }},
+        // A line too long for the engine is not dropped in silence: the
+        // operation it belongs to fails.
+        {ReplyTags::kOverrun,
+         [](ReplyDispatcher& d, const char*, int) { d.monitor_.OnOverlongLine(); }},
     };
     for (const Row& row : kTable) {
         if (TagMatches(tag, row.entry)) {
@@ -117,24 +119,30 @@ void ReplyDispatcher::AddFormat(const char* data, int length) {
     tree_.AppendEntry(EntryKind::Format, *entry);
 }
 
+// The first line of a list read again after an upload: the category is
+// filled anew from it.
 void ReplyDispatcher::Refill(EntryKind kind, const char* data, int length) {
     tree_.ClearCategory(kind);
-    tree_.EndProgress();
+    monitor_.OnListRefilled();
     AddEntry(kind, data, length);
 }
 
-TransferRequest ReplyDispatcher::Request() const {
-    return request_ ? request_() : TransferRequest{};
-}
-
 void ReplyDispatcher::PassDataLine(const char* data, int length) {
-    if (sink_ != nullptr && sink_->OnDataLine(Request(), Bytes(data, length))) {
+    if (monitor_.OnDataLine(Bytes(data, length))) {
         tree_.StepProgress();
     }
 }
 
-void ReplyDispatcher::PassTaskEnd() {
-    if (sink_ != nullptr && sink_->OnTaskEnd(Request())) {
-        tree_.EndProgress();
+void ReplyDispatcher::PassLineSent() {
+    monitor_.OnLineSent();
+    tree_.StepProgress();
+}
+
+// A list read again after an upload that brought no line at all is empty
+// now; without this its old entries would stay in the tree.
+void ReplyDispatcher::PassScriptEnd() {
+    if (const auto emptied = monitor_.EmptiedCategory()) {
+        tree_.ClearCategory(*emptied);
     }
+    monitor_.OnScriptEnd();
 }

@@ -30,6 +30,15 @@ std::optional<int> ModeOf(std::u16string_view category) {
     }
 }
 
+// The PC file's name without its folder and its last extension.
+std::u16string BaseName(std::u16string_view path) {
+    const std::size_t slash = path.find_last_of(u'/');
+    std::u16string_view name = slash == std::u16string_view::npos ? path : path.substr(slash + 1);
+    const std::size_t dot = name.find_last_of(u'.');
+    return std::u16string(dot == std::u16string_view::npos || dot == 0 ? name
+                                                                       : name.substr(0, dot));
+}
+
 } // namespace
 
 std::optional<UploadPlan::Target> UploadPlan::TargetOf(int depth, std::u16string_view text,
@@ -44,8 +53,8 @@ std::optional<UploadPlan::Target> UploadPlan::TargetOf(int depth, std::u16string
     return std::nullopt;
 }
 
-std::optional<UploadPlan::Dialog> UploadPlan::Prepare(const DeviceModel& model,
-                                                      const Target& target) {
+std::optional<UploadPlan::Dialog>
+UploadPlan::Prepare(const DeviceModel& model, const Target& target, std::u16string_view pcPath) {
     const auto mode = ModeOf(target.category);
     if (!mode) {
         return std::nullopt;
@@ -55,6 +64,9 @@ std::optional<UploadPlan::Dialog> UploadPlan::Prepare(const DeviceModel& model,
     dialog.storedLine = model.LineOf(target.category, target.label);
     dialog.fileName = ListLine::Split(dialog.storedLine, ListLine::kStoredFields).front();
     if (*mode == TransferRequest::JobUpload) {
+        if (dialog.fileName.empty()) {
+            dialog.fileName = BaseName(pcPath);
+        }
         if (dialog.fileName.empty()) {
             dialog.fileName = u"default";
         }
@@ -118,6 +130,19 @@ UploadPlan::Decision UploadPlan::Decide(const Dialog& dialog, std::u16string_vie
         decision.messages.emplace_back(kEmptyFile);
     }
     return decision;
+}
+
+std::u16string UploadPlan::FileTypeOf(int mode, std::u16string_view dataType) {
+    switch (mode) {
+    case TransferRequest::CodeUpload:
+        return u"code list";
+    case TransferRequest::HalUpload:
+        return u"horizontal alignment";
+    case TransferRequest::ValUpload:
+        return u"vertical alignment";
+    default:
+        return std::u16string(dataType);
+    }
 }
 
 std::u16string UploadPlan::FormatCodeOf(std::u16string_view dataType) {

@@ -61,7 +61,7 @@ TEST(CatalogueWithSim, ErasingAJobPartRelistsTheJobs) {
     const std::u16string line = link->Model().LineOf(u"JOB", u"JobList:2 [IN:ROAD7]");
     const auto decision = EraseFlow::Decide(TransferRequest::JobErase, line, u"COORDS");
     ASSERT_TRUE(decision.request);
-    ASSERT_TRUE(link->Erase(*decision.request, 30s)) << link->Error();
+    ASSERT_TRUE(link->Erase(*decision.request, "ROAD7", 30s)) << link->Error();
     // Job 2 had no measurement points left: it leaves the list.
     std::vector<std::u16string> labels;
     for (const auto& entry : link->Listing().Entries(EntryKind::Job)) {

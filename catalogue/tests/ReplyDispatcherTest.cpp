@@ -1,7 +1,11 @@
 #include "catalogue/ReplyDispatcher.h"
 #include "catalogue/DeviceListing.h"
+#include "catalogue/TransferMonitor.h"
 
-#include "transfer/DownloadSink.h"
+#include "TempFolder.h"
+
+#include "protocol/TransferRequest.h"
+#include "transfer/DownloadFileSink.h"
 
 #include <gtest/gtest.h>
 
@@ -9,26 +13,6 @@
 #include <vector>
 
 namespace {
-
-// Records what a download would write; answers as told.
-class RecordingSink : public DownloadSink {
-public:
-    std::vector<std::string> lines;
-    std::vector<std::u16string> formats;
-    int ends = 0;
-    bool countLines = true;
-    bool endAnswer = true;
-
-    bool OnDataLine(const TransferRequest& request, std::string_view line) override {
-        lines.emplace_back(line);
-        formats.push_back(request.pcFormat);
-        return countLines;
-    }
-    bool OnTaskEnd(const TransferRequest& /*request*/) override {
-        ++ends;
-        return endAnswer;
-    }
-};
 
 class DispatcherTest : public ::testing::Test {
 protected:
@@ -48,7 +32,9 @@ protected:
 
     DeviceModel model;
     DeviceListing tree;
-    ReplyDispatcher dispatcher{model, tree};
+    std::vector<TransferMonitor::Outcome> outcomes;
+    TransferMonitor monitor{[this](const auto& outcome) { outcomes.push_back(outcome); }};
+    ReplyDispatcher dispatcher{model, tree, monitor};
 };
 
 using Texts = std::vector<std::u16string>;
@@ -63,6 +49,7 @@ TEST(ReplyTagMatching, SixBytesForMostEntriesSevenForTaskEndAndProgress) {
     EXPECT_FALSE(ReplyDispatcher::TagMatches("TASKENX", "TASKEND"));
     EXPECT_FALSE(ReplyDispatcher::TagMatches("TASKEN", "TASKEND"));
     EXPECT_TRUE(ReplyDispatcher::TagMatches("PROGRSA", "PROGRSA"));
+    EXPECT_FALSE(ReplyDispatcher::TagMatches("OVERRUX", "OVERRUN"));
     EXPECT_FALSE(ReplyDispatcher::TagMatches("PROGRSB", "PROGRSA"));
     EXPECT_FALSE(ReplyDispatcher::TagMatches(nullptr, "DEVICE"));
 }
@@ -70,16 +57,28 @@ TEST(ReplyTagMatching, SixBytesForMostEntriesSevenForTaskEndAndProgress) {
 TEST_F(DispatcherTest, InitDoneIsRecognisedBySixLettersTaskEndNeedsAllSeven) {
     Notify("INICOMX");
     EXPECT_EQ(tree.InitDoneCount(), 1);
-    RecordingSink sink;
-    dispatcher.SetDownloadSink(&sink, {});
+    monitor.BeginConnect();
     Notify("TASKENX");
-    EXPECT_EQ(sink.ends, 0);
+    EXPECT_TRUE(monitor.Running());
     Notify("TASKEND");
-    EXPECT_EQ(sink.ends, 1);
-    EXPECT_EQ(tree.ProgressEnds(), 1);
-    Notify("OVERRUN");
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_EQ(outcomes[0].ending, TransferMonitor::Ending::Done);
     Notify("??????");
     EXPECT_EQ(tree.ProgressSteps(), 0);
+}
+
+// A line too long for the engine was dropped: the operation it belonged to
+// fails instead of ending as if nothing was missing.
+TEST_F(DispatcherTest, OverrunFailsTheRunningOperation) {
+    DownloadFileSink sink;
+    TransferRequest request;
+    request.jobLabel = u"/nonexistent-folder-of-the-test/x.gsi";
+    monitor.BeginDownload(request, "SITE", sink);
+    Notify("OVERRUN");
+    Notify("TASKEND");
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_EQ(outcomes[0].ending, TransferMonitor::Ending::Overlong);
+    EXPECT_NE(outcomes[0].message.find("longer than 65536 bytes"), std::string::npos);
 }
 
 TEST_F(DispatcherTest, ListLinesBecomeEntriesAndStoredLinesInArrivalOrder) {
@@ -134,13 +133,12 @@ TEST_F(DispatcherTest, OverlongLinesAreCutToTheConversionLimit) {
     EXPECT_EQ(model.FormatList().at(0).size(), 255U);
 }
 
-TEST_F(DispatcherTest, FirstLineAfterAnUploadClearsItsCategoryAndEndsTheProgress) {
+TEST_F(DispatcherTest, FirstLineAfterAnUploadClearsItsCategory) {
     Reply("JBLIST", "A,1,1,1\r\n");
     Reply("JBLIST", "B,2,1,1\r\n");
     Reply("COLIST", "C,3\r\n");
     Reply("JOBDEL", "C,3,1,1\r\n");
     EXPECT_EQ(Labels(EntryKind::Job), (Texts{u"JobList:3 [C]"}));
-    EXPECT_EQ(tree.ProgressEnds(), 1);
     Reply("JOBDEL", "D,4,1,1\r\n");
     Reply("JOBRFS", "E,5,1,1\r\n");
     Reply("JBLIST", "F,6,1,1\r\n");
@@ -155,7 +153,26 @@ TEST_F(DispatcherTest, FirstLineAfterAnUploadClearsItsCategoryAndEndsTheProgress
     EXPECT_EQ(Labels(EntryKind::Code), (Texts{u"CodeBook:7"}));
     EXPECT_EQ(Labels(EntryKind::Hal), (Texts{u"HalList:8"}));
     EXPECT_EQ(Labels(EntryKind::Val), (Texts{u"ValList:9"}));
-    EXPECT_EQ(tree.ProgressEnds(), 5);
+}
+
+// An upload whose list came back without a line left its category empty on
+// the instrument; the tree must not go on showing the old entries.
+TEST_F(DispatcherTest, UploadWhoseListComesBackEmptyEmptiesItsCategory) {
+    Reply("HALIST", "MAINST,1,6\r\n");
+    Reply("VALIST", "RAMPA,2,3\r\n");
+    TransferRequest upload;
+    upload.kind = TransferRequest::HalUpload;
+    upload.lines = {u"a", u"b"};
+    monitor.BeginUpload(upload, "road.hal");
+    Notify("PROGRSA");
+    Notify("PROGRSA");
+    Notify("TASKEND");
+    EXPECT_TRUE(tree.Entries(EntryKind::Hal).empty());
+    EXPECT_EQ(Labels(EntryKind::Val), (Texts{u"ValList:2"}));
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_EQ(outcomes[0].ending, TransferMonitor::Ending::Done);
+    EXPECT_EQ(outcomes[0].lines, 2u);
+    EXPECT_EQ(tree.ProgressSteps(), 2);
 }
 
 TEST_F(DispatcherTest, RefreshLinesAppendWithoutClearing) {
@@ -166,7 +183,6 @@ TEST_F(DispatcherTest, RefreshLinesAppendWithoutClearing) {
     EXPECT_EQ(Labels(EntryKind::Code), (Texts{u"CodeBook:1", u"CodeBook:2"}));
     EXPECT_EQ(Labels(EntryKind::Hal), (Texts{u"HalList:1"}));
     EXPECT_EQ(Labels(EntryKind::Val), (Texts{u"ValList:1"}));
-    EXPECT_EQ(tree.ProgressEnds(), 0);
 }
 
 TEST_F(DispatcherTest, RepliesWithoutAConnectedPortAreIgnored) {
@@ -180,26 +196,23 @@ TEST_F(DispatcherTest, RepliesWithoutAConnectedPortAreIgnored) {
     EXPECT_EQ(tree.InitDoneCount(), 0);
 }
 
-TEST_F(DispatcherTest, DownloadLinesGoToTheSinkAndStepAsItAnswers) {
-    Reply("DATBAK", "ignored without a sink\r\n");
-    RecordingSink sink;
+TEST_F(DispatcherTest, DownloadLinesGoToTheRunningDownloadOnly) {
+    TempFolder folder;
+    DownloadFileSink sink;
+    Reply("DATBAK", "ignored while no download runs\r\n");
     TransferRequest request;
-    request.pcFormat = u"CASS";
-    dispatcher.SetDownloadSink(&sink, [&request] { return request; });
-    Reply("DATBAK", "B1\r\n");
-    sink.countLines = false;
-    Reply("DATBAK", "B2\r\n");
-    sink.countLines = true;
-    Reply("DATBAK", std::string("B3\0x\r\n", 6));
-    EXPECT_EQ(sink.lines,
-              (std::vector<std::string>{"B1\r\n", "B2\r\n", std::string("B3\0x\r\n", 6)}));
-    EXPECT_EQ(sink.formats.front(), u"CASS");
-    EXPECT_EQ(tree.ProgressSteps(), 2);
-    sink.endAnswer = false;
-    Notify("TASKEND");
-    EXPECT_EQ(tree.ProgressEnds(), 0);
+    const std::string path = folder.Path("job.gsi");
+    request.jobLabel.assign(path.begin(), path.end());
+    monitor.BeginDownload(request, "SITE", sink);
+    Reply("DATBAK", "H\r\n");
+    Reply("DATBAK", std::string("B2\0x\r\n", 6));
     Notify("PROGRSA");
-    EXPECT_EQ(tree.ProgressSteps(), 3);
+    Notify("TASKEND");
+    EXPECT_EQ(folder.ReadFile("job.gsi"), std::string("B2\0x\r\n", 6));
+    // The header is no step; the data line and the stray report are.
+    EXPECT_EQ(tree.ProgressSteps(), 2);
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_EQ(outcomes[0].ending, TransferMonitor::Ending::Done);
     // No list entry came from the download lines.
     EXPECT_TRUE(tree.Entries(EntryKind::Job).empty());
 }

@@ -46,7 +46,7 @@ struct Session {
         const UploadFile read = UploadFileReader(CodePage::Wire()).ReadLocal(file.string());
         const auto decision =
             UploadPlan::Decide(*plan, u"", read, plan->fileName, u"GSI", link->IsConnected());
-        return decision.request && link->Upload(*decision.request, 30s);
+        return decision.request && link->Upload(*decision.request, "pc.txt", 30s);
     }
 };
 

@@ -29,8 +29,13 @@ int LineEndPos(const char* data, int length) {
 
 } // namespace
 
-CDKestaDlg::CDKestaDlg(std::chrono::milliseconds resendInterval) : resendInterval_(resendInterval) {
+CDKestaDlg::CDKestaDlg(std::chrono::milliseconds resendInterval)
+    : resendInterval_(resendInterval),
+      dataWait_([](ManualResetEvent& event, std::chrono::milliseconds timeout) {
+          return event.WaitFor(timeout);
+      }) {
     FillScriptTable(table_);
+    lineBuffer_.reserve(kLineBufferSize);
 }
 
 bool CDKestaDlg::ResetEngine() {
@@ -44,12 +49,14 @@ bool CDKestaDlg::ResetEngine() {
     currentCommandLength_ = 0;
     currentReply_ = nullptr;
     currentReplyLength_ = 0;
-    lineLength_ = 0;
+    // A tail awaited by a cut-off operation would let the next operation's
+    // first step accept any line.
+    pendingTail_ = 0;
     rxBuffer_.Reset();
     ++generation_;
     armed_ = true;
     runEvent_.Set();
-    lineBuffer_.fill('\0');
+    lineBuffer_.clear();
     replyTag_.fill('\0');
     ReleaseHandOvers();
     return true;
@@ -57,6 +64,7 @@ bool CDKestaDlg::ResetEngine() {
 
 void CDKestaDlg::ReleaseHandOvers() {
     dataEvent_.Reset();
+    takenSeq_ = handOverSeq_;
     if (releasedSeq_ < handOverSeq_) {
         releasedSeq_ = handOverSeq_;
         doneEvent_.Set();
@@ -96,6 +104,10 @@ int CDKestaDlg::SendStep() {
     return SendScriptStep(state, generation);
 }
 
+std::uint64_t CDKestaDlg::ReportGeneration() const {
+    return reportGeneration_;
+}
+
 std::uint64_t CDKestaDlg::CurrentGeneration() const {
     std::lock_guard guard(lock_);
     return generation_;
@@ -127,7 +139,7 @@ int CDKestaDlg::SendScriptStep(int script, std::uint64_t generation) {
     case SendAction::EndOfScript:
         return 3;
     case SendAction::ConnectDone:
-        Report(ReplyTags::kInitDone, nullptr, ReplyTags::kNotificationLength);
+        Report(generation, ReplyTags::kInitDone, nullptr, ReplyTags::kNotificationLength);
         return 3;
     case SendAction::Bytes:
         return Transmit(out);
@@ -142,7 +154,7 @@ int CDKestaDlg::SendScriptStep(int script, std::uint64_t generation) {
                 --table_.stepIndex;
             }
         }
-        Report(ReplyTags::kProgress, nullptr, ReplyTags::kNotificationLength);
+        Report(generation, ReplyTags::kProgress, nullptr, ReplyTags::kNotificationLength);
         return sent;
     }
     case SendAction::None:
@@ -217,7 +229,8 @@ int CDKestaDlg::Transmit(const Outgoing& out) {
     return serial_->OuterThreadSendMsg(out.bytes.data(), out.length) != 0 ? 1 : 0;
 }
 
-void CDKestaDlg::Report(const char* tag, const char* data, int length) {
+void CDKestaDlg::Report(std::uint64_t generation, const char* tag, const char* data, int length) {
+    reportGeneration_ = generation;
     if (owner_ != nullptr) {
         owner_->OnDeviceReply(tag, data, length);
     }
@@ -254,6 +267,7 @@ void CDKestaDlg::StopOperation() {
     armed_ = false;
     runEvent_.Reset();
     ++generation_;
+    pendingTail_ = 0;
     rxBuffer_.Reset();
     ReleaseHandOvers();
 }
@@ -276,7 +290,7 @@ int CDKestaDlg::RunLoop() {
         if (!running_) {
             break;
         }
-        const bool signalled = dataEvent_.WaitFor(resendInterval_);
+        const bool signalled = dataWait_(dataEvent_, resendInterval_);
         if (!running_) {
             break;
         }
@@ -287,20 +301,32 @@ int CDKestaDlg::RunLoop() {
 
 void CDKestaDlg::RunCycle(bool signalled) {
     bool data = false;
+    bool timedOut = false;
     std::uint64_t taken = 0;
+    std::uint64_t generation = 0;
+    int state = -1;
     {
         std::lock_guard guard(lock_);
-        // A chunk that came just as the wait timed out is data, not silence.
-        data = signalled || dataEvent_.IsSet();
+        dataEvent_.Reset();
+        // The counters, not the event, say whether a chunk came: one appended
+        // just as the wait timed out is data, not silence, and is never wiped.
+        data = handOverSeq_ > takenSeq_;
         if (data) {
-            dataEvent_.Reset();
-            taken = handOverSeq_;
+            takenSeq_ = handOverSeq_;
+            taken = takenSeq_;
+        } else if (!signalled && armed_) {
+            // Silence: what stands in the buffer is dropped in the same
+            // locked stretch that found no new chunk.
+            timedOut = true;
+            rxBuffer_.Reset();
+            generation = generation_;
+            state = state_;
         }
     }
     if (data) {
         OnData();
-    } else {
-        OnTimeout();
+    } else if (timedOut) {
+        OnTimeout(generation, state);
     }
     bool release = false;
     {
@@ -317,18 +343,7 @@ void CDKestaDlg::RunCycle(bool signalled) {
     }
 }
 
-void CDKestaDlg::OnTimeout() {
-    std::uint64_t generation = 0;
-    int state = -1;
-    {
-        std::lock_guard guard(lock_);
-        if (!armed_) {
-            return;
-        }
-        rxBuffer_.Reset();
-        generation = generation_;
-        state = state_;
-    }
+void CDKestaDlg::OnTimeout(std::uint64_t generation, int state) {
     if (state >= 0 && state < ScriptTable::kScriptCount) {
         SendScriptStep(state, generation);
     }
@@ -398,8 +413,7 @@ CDKestaDlg::Decision CDKestaDlg::DecideTaggedLine(Decision d) {
     if (p < -1) {
         return d;
     }
-    lineLength_ = p + 3;
-    std::copy_n(rxBuffer_.Data(), lineLength_, lineBuffer_.begin());
+    lineBuffer_.assign(rxBuffer_.Data(), static_cast<std::size_t>(p + 3));
     replyTag_.fill('\0');
     std::strncpy(replyTag_.data(), currentReply_ + kTaggedMarker.size(), kTagLength);
     // Bytes behind the line go with it: the instrument sends one line per poll.
@@ -436,36 +450,30 @@ void CDKestaDlg::Act(const Decision& d) {
         HandLineOver(d);
         return;
     case CycleAction::Overrun:
-        Report(ReplyTags::kOverrun, nullptr, ReplyTags::kNotificationLength);
+        Report(d.generation, ReplyTags::kOverrun, nullptr, ReplyTags::kNotificationLength);
         ContinueAfterLine(d, false);
         return;
     }
 }
 
 void CDKestaDlg::HandLineOver(const Decision& d) {
-    std::array<char, kLineBufferSize> line; // only its first `length` bytes are used
-    int length = 0;
+    std::string line;
     std::array<char, 7> tag{};
     {
         std::lock_guard guard(lock_);
         if (!IsCurrent(d.generation)) {
             return;
         }
-        length = lineLength_;
-        std::copy_n(lineBuffer_.begin(), length, line.begin());
+        line = lineBuffer_;
+        lineBuffer_.clear();
         tag = replyTag_;
+        replyTag_.fill('\0');
     }
-    const bool endOfData = length > 0 && line[0] == '\x1A';
+    const bool endOfData = !line.empty() && line[0] == '\x1A';
     if (!endOfData) {
-        Report(tag.data(), line.data(), length);
+        Report(d.generation, tag.data(), line.data(), static_cast<int>(line.size()));
     }
     ContinueAfterLine(d, endOfData);
-    std::lock_guard guard(lock_);
-    if (IsCurrent(d.generation)) {
-        std::fill_n(lineBuffer_.begin(), lineLength_, '\0');
-        replyTag_.fill('\0');
-        lineLength_ = 0;
-    }
 }
 
 void CDKestaDlg::ContinueAfterLine(const Decision& d, bool endOfData) {
@@ -524,7 +532,7 @@ void CDKestaDlg::EndOperation(std::uint64_t generation) {
         rxBuffer_.Reset();
         ReleaseHandOvers();
     }
-    Report(ReplyTags::kTaskEnd, nullptr, ReplyTags::kNotificationLength);
+    Report(generation, ReplyTags::kTaskEnd, nullptr, ReplyTags::kNotificationLength);
 }
 
 void CDKestaDlg::InstallScript(const TransferRequest& request, const ScriptTable& table) {

@@ -4,8 +4,10 @@
 #include "platform/QelSerialPro.h"
 #include "platform/QelTaskPool.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <string_view>
 
 namespace {
 
@@ -58,6 +60,7 @@ void CKestaCom::ShutdownWorker(const std::function<void()>& whileWaiting) {
 }
 
 int CKestaCom::OnReceive(void* /*context*/, const char* data, int length) {
+    bytesReceived_ += static_cast<std::uint64_t>(std::max(length, 0));
     return engine_.HandOver(data, length);
 }
 
@@ -99,6 +102,16 @@ void CKestaCom::ClosePort() {
     connected_ = false;
 }
 
+void CKestaCom::SendAbortCommands() {
+    engine_.StopOperation();
+    if (!connected_ || serial_ == nullptr) {
+        return;
+    }
+    for (const std::string_view command : {std::string_view("a\r\n"), std::string_view("c\r\n")}) {
+        serial_->OuterThreadSendMsg(command.data(), static_cast<int>(command.size()));
+    }
+}
+
 std::string CKestaCom::LastPortError() const {
     return serial_ != nullptr ? serial_->LastError() : std::string("No serial port is available.");
 }
@@ -115,15 +128,15 @@ int CKestaCom::StartUpload() {
 
 int CKestaCom::StartOperation(int script, int firstKind, int lastKind) {
     if (!connected_) {
-        return 1;
+        return 0;
     }
     if (!engine_.ResetEngine()) {
         ShowLinkMessage(kOperationFailed);
-        return 1;
+        return 0;
     }
     const int kind = engine_.RequestSnapshot().kind;
     if (kind < firstKind || kind > lastKind) {
-        return 1;
+        return 0;
     }
     engine_.SetStepIndex(kStartStep[static_cast<std::size_t>(kind)]);
     switch (script) {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+ReceiveBuffer::ReceiveBuffer() : bytes_(kCapacity, '\0') {}
+
 void ReceiveBuffer::Append(const char* data, int length) {
     while (length > 0) {
         if (skipping_) {

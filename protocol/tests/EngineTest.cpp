@@ -408,28 +408,67 @@ TEST_F(EngineTest, OverlongReplyInALiteralStepNeverOverrunsAndTimesOut) {
     RecordingLink quick(300ms);
     ASSERT_TRUE(quick.Open());
     std::vector<Exchange> t = ConnectTranscript();
-    t.insert(t.begin() + 2, {"CONF/182\r\n", {std::string(3000, 'x'), std::string(2000, 'y')}});
+    const std::string half(CDKestaDlg::kLineBufferSize / 2 + 100, 'x');
+    t.insert(t.begin() + 2, {"CONF/182\r\n", {half, half}});
     RunToEnd(quick, t, [&] { Connect(quick); });
     EXPECT_EQ(quick.Replies(), ConnectReplies());
 }
 
-TEST_F(EngineTest, DataLineLongerThanTheLineBufferIsReportedAndSkipped) {
+// Lines up to the buffer's size arrive whole however they are cut; one byte
+// more is reported as an overrun and dropped through its line end.
+TEST_F(EngineTest, LongDataLinesArriveWholeUpToTheBufferSize) {
+    const int fits = CDKestaDlg::kLineBufferSize - 2;
+    const std::string line = std::string(fits, 'L') + "\r\n";
+    std::vector<std::string> pieces;
+    for (std::size_t at = 0; at < line.size(); at += 4000) {
+        pieces.push_back(line.substr(at, 4000));
+    }
     std::vector<Exchange> t = ConnectTranscript();
-    t[7] = {"?\r\n",
-            {std::string(700, 'A'), std::string(700, 'B'), std::string(700, 'C') + "\r\n"}};
-    t.insert(t.begin() + 8, Answer("?\r\n", "ROADS,CB2\r\n"));
+    t[7] = {"?\r\n", pieces};
+    t.insert(t.begin() + 8, {"?\r\n", {std::string(fits + 1, 'A'), "B\r\n"}});
+    t.insert(t.begin() + 9, Answer("?\r\n", "ROADS,CB2\r\n"));
     RunToEnd(link, t, [&] { Connect(link); });
     std::vector<Reply> expected = ConnectReplies();
-    expected.insert(expected.begin() + 2, {"OVERRUN", ""});
+    expected.insert(expected.begin() + 2, {{"COLIST", line}, {"OVERRUN", ""}});
     EXPECT_EQ(link.Replies(), expected);
 }
 
-TEST_F(EngineTest, LineOfExactlyTheBufferSizeStillFits) {
-    std::vector<Exchange> t = ConnectTranscript();
-    const std::string line = std::string(1022, 'L') + "\r\n";
-    t[7] = Answer("?\r\n", line);
-    RunToEnd(link, t, [&] { Connect(link); });
-    EXPECT_EQ(link.Replies()[2], Reply("COLIST", line));
+// A reply compared on fewer characters than it has leaves its line end to be
+// awaited; an operation cut off there must not hand that wait to the next
+// one, whose first step would then take any line.
+TEST_F(EngineTest, NextOperationDoesNotInheritAnAwaitedLineEnd) {
+    const std::vector<Exchange> connect = ConnectTranscript();
+    std::vector<Exchange> t(connect.begin(), connect.begin() + 4);
+    t.push_back({"CONF/137\r\n", {"0137/0001"}});
+    t.push_back(Answer("a\r\n", "XYZ\r\n"));
+    link.Instrument().SetTranscript(t);
+    Connect(link);
+    ASSERT_TRUE(link.Instrument().WaitForSends(5, 10s));
+    ASSERT_TRUE(link.Instrument().WaitDelivered(10s));
+    TransferRequest erase;
+    erase.kind = TransferRequest::CodeErase;
+    erase.itemName = u"CB1";
+    Build(erase);
+    link.StartErase();
+    ASSERT_TRUE(link.Instrument().WaitForSends(6, 10s));
+    ASSERT_TRUE(link.Instrument().WaitDelivered(10s));
+    EXPECT_FALSE(link.Instrument().WaitForSends(7, 300ms)) << "a wrong answer to \"a\" was taken";
+}
+
+// The worker's wait times out just after a chunk was handed over, before the
+// wait saw its event. The counters still show the chunk: it is taken as data,
+// never wiped as silence (which would send the step again and, at a poll,
+// fetch the next line in place of the lost one).
+TEST(Link, ChunkArrivingAtTheEdgeOfATimeOutIsTakenAsData) {
+    RecordingLink link;
+    link.Engine().SetDataWait([](ManualResetEvent& event, std::chrono::milliseconds) {
+        event.Wait();
+        event.Reset();
+        return false;
+    });
+    ASSERT_TRUE(link.Open());
+    RunToEnd(link, ConnectTranscript(), [&] { Connect(link); });
+    EXPECT_EQ(link.Replies(), ConnectReplies());
 }
 
 TEST(Link, OpenPortRefusesWhileConnectedAndPassesTheSettingsOn) {
@@ -450,8 +489,8 @@ TEST(Link, StartWithTheWrongKindResetsAndSendsNothing) {
     ASSERT_TRUE(link.Open());
     TransferRequest upload = Upload(TransferRequest::JobUploadSelect, {u"x"});
     ASSERT_TRUE(upload.BuildScript(link.Engine()));
-    link.StartErase();
-    link.StartDownload();
+    EXPECT_EQ(link.StartErase(), 0);
+    EXPECT_EQ(link.StartDownload(), 0);
     EXPECT_EQ(link.Engine().State(), -1);
     EXPECT_FALSE(link.Instrument().WaitForSends(1, 200ms));
 }
@@ -461,7 +500,7 @@ TEST(Link, StartWhileClosedDoesNothing) {
     TransferRequest erase;
     erase.kind = TransferRequest::CodeErase;
     ASSERT_TRUE(erase.BuildScript(link.Engine()));
-    EXPECT_EQ(link.StartErase(), 1);
+    EXPECT_EQ(link.StartErase(), 0);
     EXPECT_TRUE(link.Instrument().Sent().empty());
 }
 

@@ -15,10 +15,12 @@ std::string Reason(int error) {
 
 } // namespace
 
-DestinationFile::DestinationFile(std::string path) : path_(std::move(path)) {}
+DestinationFile::DestinationFile(std::string path)
+    : path_(std::move(path)), partialPath_(path_ + std::string(kPartialSuffix)) {}
 
 DestinationFile::~DestinationFile() {
     if (fd_ >= 0) {
+        Flush();
         ::close(fd_);
     }
 }
@@ -46,6 +48,9 @@ bool DestinationFile::CanCreate() {
     if (::stat(path_.c_str(), &info) == 0) {
         if (S_ISDIR(info.st_mode)) {
             Fail("create", Reason(EISDIR));
+        } else if (!S_ISREG(info.st_mode)) {
+            // A device or pipe would be replaced by the rename, not written.
+            Fail("create", "it is not a regular file");
         } else if (::access(path_.c_str(), W_OK) != 0) {
             Fail("create", Reason(errno));
         }
@@ -63,12 +68,12 @@ bool DestinationFile::CanCreate() {
 }
 
 bool DestinationFile::Create() {
-    if (!HasUsableName()) {
+    if (!CanCreate()) {
         return false;
     }
     // Non-blocking only for the open itself: a named pipe without a reader
     // must fail instead of hanging the transfer.
-    fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
+    fd_ = ::open(partialPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
     if (fd_ < 0) {
         Fail("create", Reason(errno));
         return false;
@@ -89,6 +94,7 @@ bool DestinationFile::WriteAll(std::string_view bytes) {
             return false;
         }
         bytes.remove_prefix(static_cast<std::size_t>(written));
+        written_ += static_cast<std::uint64_t>(written);
     }
     return true;
 }
@@ -116,7 +122,7 @@ bool DestinationFile::Flush() {
     return written;
 }
 
-bool DestinationFile::Close() {
+bool DestinationFile::CloseFile() {
     if (fd_ < 0) {
         return !Failed();
     }
@@ -126,4 +132,37 @@ bool DestinationFile::Close() {
     }
     fd_ = -1;
     return !Failed();
+}
+
+bool DestinationFile::Commit() {
+    const bool open = fd_ >= 0;
+    if (!CloseFile() || !open) {
+        return false;
+    }
+    if (::rename(partialPath_.c_str(), path_.c_str()) != 0) {
+        Fail("complete", Reason(errno));
+        return false;
+    }
+    return true;
+}
+
+bool DestinationFile::KeepPartial() {
+    const bool open = fd_ >= 0;
+    CloseFile();
+    if (open && BytesWritten() > 0) {
+        return true;
+    }
+    if (open) {
+        ::unlink(partialPath_.c_str());
+    }
+    return false;
+}
+
+void DestinationFile::Discard() {
+    const bool open = fd_ >= 0;
+    buffer_.clear();
+    CloseFile();
+    if (open) {
+        ::unlink(partialPath_.c_str());
+    }
 }

@@ -4,111 +4,46 @@
 #include "transfer/LocalPath.h"
 #include "transfer/PointFile.h"
 
-namespace {
-
-bool IsConverted(const TransferRequest& request) {
-    return request.pcFormat == u"CASS";
-}
-
-} // namespace
-
-DownloadFileSink::DownloadFileSink(FailureHandler onFailure) : onFailure_(std::move(onFailure)) {}
+DownloadFileSink::DownloadFileSink() = default;
 
 DownloadFileSink::~DownloadFileSink() = default;
 
-bool DownloadFileSink::OnDataLine(const TransferRequest& request, std::string_view line) {
-    std::unique_lock lock(mutex_);
-    const bool step = IsConverted(request) ? CollectLine(request, line) : RawLine(request, line);
-    ReportNewFailure(lock);
-    return step;
-}
-
-bool DownloadFileSink::OnTaskEnd(const TransferRequest& request) {
-    std::unique_lock lock(mutex_);
-    bool ended = true;
-    switch (state_) {
-    case State::Writing:
-        FinishRaw();
-        break;
-    case State::Collecting:
-        FinishConverted(request);
-        break;
-    case State::Failed:
-        break;
-    case State::Idle:
-        // A converted download writes its point file even when no line came.
-        ended = IsConverted(request);
-        if (ended) {
-            BeginTransfer(State::Collecting);
-            FinishConverted(request);
-        }
-        break;
-    }
-    state_ = State::Idle;
-    ReportNewFailure(lock);
-    return ended;
-}
-
-void DownloadFileSink::Abandon() {
-    std::lock_guard lock(mutex_);
-    if (file_) {
-        file_->Close();
-        file_.reset();
-    }
+void DownloadFileSink::Begin(const TransferRequest& request) {
+    path_ = LocalPath::FromWide(request.jobLabel);
+    converted_ = request.pcFormat == u"CASS";
+    lines_ = 0;
+    file_.reset();
     collected_ = {};
     failure_.clear();
-    failureReported_ = true;
-    state_ = State::Idle;
 }
 
-std::string DownloadFileSink::Failure() const {
-    std::lock_guard lock(mutex_);
-    return failure_;
+bool DownloadFileSink::OnDataLine(std::string_view line) {
+    if (!failure_.empty()) {
+        return false;
+    }
+    ++lines_;
+    return converted_ ? CollectLine(line) : WriteLine(line);
 }
 
-void DownloadFileSink::BeginTransfer(State state) {
-    failure_.clear();
-    failureReported_ = true;
-    state_ = state;
+std::size_t DownloadFileSink::DataLines() const {
+    return lines_ > 0 ? lines_ - 1 : 0;
 }
 
 void DownloadFileSink::Fail(const std::string& why) {
     failure_ = why;
-    failureReported_ = false;
-    state_ = State::Failed;
 }
 
-// The handler may block on another thread that is about to call the sink,
-// so it runs without the lock.
-void DownloadFileSink::ReportNewFailure(std::unique_lock<std::mutex>& lock) {
-    if (failureReported_) {
-        return;
-    }
-    failureReported_ = true;
-    const std::string failure = failure_;
-    lock.unlock();
-    if (onFailure_) {
-        onFailure_(failure);
-    }
-}
-
-bool DownloadFileSink::RawLine(const TransferRequest& request, std::string_view line) {
-    if (state_ == State::Failed) {
-        return false;
-    }
-    if (state_ != State::Writing) {
-        BeginTransfer(State::Writing);
-        file_ = std::make_unique<DestinationFile>(LocalPath::FromWide(request.jobLabel));
+bool DownloadFileSink::WriteLine(std::string_view line) {
+    if (lines_ == 1) {
+        file_ = std::make_unique<DestinationFile>(path_);
         if (!file_->Create()) {
             Fail(file_->Error());
-            file_.reset();
         }
         return false;
     }
     file_->Write(line);
     if (!file_->Flush()) {
         Fail(file_->Error());
-        file_.reset();
         return false;
     }
     return true;
@@ -116,13 +51,9 @@ bool DownloadFileSink::RawLine(const TransferRequest& request, std::string_view 
 
 // The point file is written only at the end, but a destination that cannot
 // be created ends the transfer at its first line.
-bool DownloadFileSink::CollectLine(const TransferRequest& request, std::string_view line) {
-    if (state_ == State::Failed) {
-        return false;
-    }
-    if (state_ != State::Collecting) {
-        BeginTransfer(State::Collecting);
-        DestinationFile probe(LocalPath::FromWide(request.jobLabel));
+bool DownloadFileSink::CollectLine(std::string_view line) {
+    if (lines_ == 1) {
+        DestinationFile probe(path_);
         if (!probe.CanCreate()) {
             Fail(probe.Error());
             return false;
@@ -132,17 +63,50 @@ bool DownloadFileSink::CollectLine(const TransferRequest& request, std::string_v
     return true;
 }
 
-void DownloadFileSink::FinishRaw() {
-    if (!file_->Close()) {
+bool DownloadFileSink::Complete() {
+    if (!failure_.empty()) {
+        return false;
+    }
+    if (converted_) {
+        return CompleteConverted();
+    }
+    if (file_ && !file_->Commit()) {
         Fail(file_->Error());
     }
     file_.reset();
+    return failure_.empty();
 }
 
-void DownloadFileSink::FinishConverted(const TransferRequest& request) {
+bool DownloadFileSink::CompleteConverted() {
     std::string error;
-    if (!PointFile::Write(LocalPath::FromWide(request.jobLabel), collected_, error)) {
+    if (!PointFile::Write(path_, collected_, error)) {
         Fail(error);
+    }
+    collected_ = {};
+    return failure_.empty();
+}
+
+std::string DownloadFileSink::KeepPartial() {
+    if (converted_ && DataLines() > 0 && failure_.empty()) {
+        file_ = std::make_unique<DestinationFile>(path_);
+        if (file_->Create()) {
+            file_->Write(collected_);
+        }
+    }
+    collected_ = {};
+    const bool kept = file_ && DataLines() > 0 && file_->KeepPartial();
+    if (file_ && !kept) {
+        file_->Discard();
+    }
+    const std::string partial = kept ? file_->PartialPath() : std::string();
+    file_.reset();
+    return partial;
+}
+
+void DownloadFileSink::Discard() {
+    if (file_) {
+        file_->Discard();
+        file_.reset();
     }
     collected_ = {};
 }

@@ -8,7 +8,7 @@ bool PointFile::Write(const std::string& path, std::string_view collected, std::
     if (file.Create()) {
         CassConversion(file).Convert(collected);
     }
-    if (!file.Close()) {
+    if (!file.Commit()) {
         error = file.Error();
         return false;
     }

@@ -21,11 +21,14 @@ void CDlgReceiving::showEvent(QShowEvent* event) {
 }
 
 void CDlgReceiving::OnInitDialog() {
+    setWindowTitle(caption);
     ui_->text1033->setText(fileType);
     ui_->text1034->setText(source);
     ui_->text1035->setText(destination);
     ui_->text1036->setText(block);
+    // The scale under the bar: its start, its middle and its end.
     ui_->text1015->setText(totalText);
+    ui_->labelScaleMiddle->setText(QString::number(std::max(0, total) / 2));
     ui_->progress1038->setRange(0, std::max(0, total));
     ui_->progress1038->setValue(0);
     ui_->okButton->setVisible(showOk);

@@ -8,6 +8,9 @@ CKSDeviceToPcDlg::CKSDeviceToPcDlg(QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::CKSDeviceToPcDlg>()) {
     ui_->setupUi(this);
     connect(ui_->okButton, &QPushButton::clicked, this, &CKSDeviceToPcDlg::OnOK);
+    connect(ui_->combo1005, &QComboBox::currentTextChanged, this,
+            &CKSDeviceToPcDlg::ShowDataTypeNote);
+    connect(ui_->combo1008, &QComboBox::currentTextChanged, this, &CKSDeviceToPcDlg::ShowErased);
 }
 
 CKSDeviceToPcDlg::~CKSDeviceToPcDlg() = default;
@@ -19,7 +22,8 @@ QString CKSDeviceToPcDlg::CaptionOf(std::int32_t mode) {
     if (mode >= 5 && mode <= 7) {
         return QStringLiteral("DELETE COD FILE");
     }
-    return QStringLiteral("Download File");
+    // An upload that calls itself a download misleads about the direction.
+    return mode >= 8 ? QStringLiteral("Upload File") : QStringLiteral("Download File");
 }
 
 void CKSDeviceToPcDlg::showEvent(QShowEvent* event) {
@@ -38,15 +42,15 @@ void CKSDeviceToPcDlg::OnInitDialog() {
     ui_->text1003->setText(deleting ? QString() : toText);
     // A job's name comes with the instrument's three-letter storage prefix.
     ui_->edit1004->setText(dialogMode == 0 ? fileName.mid(3) : fileName);
-    // Said where a job's data type is chosen: what a type without its own
-    // extension is saved as.
     ui_->noteDataType->setText(dataTypeNote);
-    ui_->noteDataType->setVisible(dialogMode == 0 && !dataTypeNote.isEmpty());
+    ui_->noteDataType->hide();
+    ui_->noteErase->hide();
     switch (dialogMode) {
     case 0:
         FillDataTypes();
         ui_->combo1008->addItems({QStringLiteral("COORDS"), QStringLiteral("OBSERV")});
         ui_->combo1008->setCurrentIndex(jobPart == 1 ? 0 : 1);
+        ShowDataTypeNote();
         break;
     case 1:
     case 8:
@@ -57,7 +61,9 @@ void CKSDeviceToPcDlg::OnInitDialog() {
         HideDataType();
         Hide({ui_->label1012, ui_->text1002, ui_->label1013, ui_->text1003});
         ui_->combo1008->addItems({QStringLiteral("COORDS"), QStringLiteral("OBSERV")});
-        ui_->combo1008->setCurrentIndex(0);
+        // The part of the node the user clicked; none from the entry itself.
+        ui_->combo1008->setCurrentIndex(jobPart == 1 ? 0 : jobPart == 2 ? 1 : -1);
+        ShowErased();
         break;
     case 5:
     case 6:
@@ -65,12 +71,36 @@ void CKSDeviceToPcDlg::OnInitDialog() {
         for (QWidget* w : ui_->group1014->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
             w->setVisible(w == ui_->labelFileName || w == ui_->edit1004);
         }
+        ShowErased();
         break;
     default:
         HideDataType();
         HideFileType();
         break;
     }
+}
+
+// Only a data type saved under another extension than its own needs the note.
+void CKSDeviceToPcDlg::ShowDataTypeNote() {
+    static const QStringList kOwnExtension = {QStringLiteral("GSI"), QStringLiteral("IDEX"),
+                                              QStringLiteral("CASS")};
+    ui_->noteDataType->setVisible(dialogMode == 0 && !dataTypeNote.isEmpty() &&
+                                  !kOwnExtension.contains(ui_->combo1005->currentText()));
+}
+
+// A job's delete needs its part chosen; every delete says what OK erases.
+void CKSDeviceToPcDlg::ShowErased() {
+    if (dialogMode < 4 || dialogMode > 7) {
+        return;
+    }
+    const int index = dialogMode == 4 ? ui_->combo1008->findText(ui_->combo1008->currentText()) : 0;
+    const QString erased =
+        index >= 0 && index < erasedTexts.size() ? erasedTexts[index] : QString();
+    ui_->noteErase->setText(index < 0          ? QStringLiteral("Choose the part to erase.")
+                            : erased.isEmpty() ? QString()
+                                               : QStringLiteral("OK erases %1.").arg(erased));
+    ui_->noteErase->setVisible(!ui_->noteErase->text().isEmpty());
+    ui_->okButton->setEnabled(index >= 0);
 }
 
 void CKSDeviceToPcDlg::FillDataTypes() {

@@ -1,6 +1,7 @@
 #include "workbench/CLeftView.h"
 
 #include "workbench/CDlgComSetting.h"
+#include "workbench/CFrameStatusBar.h"
 #include "workbench/CInputPath.h"
 #include "workbench/CKSDeviceToPcDlg.h"
 #include "workbench/CMainFrame.h"
@@ -15,6 +16,8 @@
 #include "platform/CodePage.h"
 #include "platform/TermiosSerialPro.h"
 #include "transfer/DownloadFileSink.h"
+#include "transfer/FreeFileName.h"
+#include "transfer/LocalPath.h"
 #include "transfer/UploadFileReader.h"
 
 #include <QApplication>
@@ -22,8 +25,11 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QStyle>
 #include <QTreeWidgetItemIterator>
+
+#include <filesystem>
 
 namespace {
 
@@ -36,6 +42,7 @@ struct Reply {
     const char* tag;
     const char* data;
     int length;
+    std::uint64_t generation; // the engine's, when the report was made
 };
 
 QString FromWide(const std::u16string& text) {
@@ -72,10 +79,12 @@ CLeftView::CLeftView(QWidget* parent)
 CLeftView::CLeftView(QWidget* parent, PortList ports, CQelComDll::Creator serialCreator,
                      std::chrono::milliseconds resendInterval)
     : CTreeViewExtc(parent), CKestaCom(std::move(serialCreator), resendInterval),
-      ports_(std::move(ports)), dispatcher_(model_, *this), progress_(this),
-      fileSink_(std::make_unique<DownloadFileSink>(
-          [this](const std::string& failure) { OnDownloadFailed(failure); })) {
-    SetDownloadSink(fileSink_.get());
+      ports_(std::move(ports)),
+      monitor_([this](const TransferMonitor::Outcome& outcome) { OnOperationEnded(outcome); }),
+      dispatcher_(model_, *this, monitor_), progress_(this),
+      fileSink_(std::make_unique<DownloadFileSink>()) {
+    silenceTimer_.setInterval(1000);
+    connect(&silenceTimer_, &QTimer::timeout, this, &CLeftView::CheckSilence);
     connect(this, &QTreeWidget::itemExpanded, this, &CLeftView::OnItemExpanded);
     connect(this, &QTreeWidget::itemCollapsed, this, &CLeftView::OnItemCollapsed);
     // Every row is one line of text with a small icon; Qt then lays out
@@ -130,12 +139,8 @@ QTreeWidgetItem* CLeftView::AddNode(QTreeWidgetItem* parent, const QString& text
     return node;
 }
 
-void CLeftView::SetDownloadSink(DownloadSink* sink) {
-    dispatcher_.SetDownloadSink(sink, [this] { return Engine().RequestSnapshot(); });
-}
-
 int CLeftView::OnDeviceReply(const char* tag, const char* line, int length) {
-    Reply reply{tag, line, length};
+    Reply reply{tag, line, length, Engine().ReportGeneration()};
     // A refused send means the view is closing or closing its port: the
     // reply belongs to a connection that is going away.
     TrySendUserMessage(kDeviceReply, 0, ToLParam(&reply));
@@ -145,6 +150,12 @@ int CLeftView::OnDeviceReply(const char* tag, const char* line, int length) {
 LResult CLeftView::OnUserMessage(UserMessage message, WParam wParam, LParam lParam) {
     if (message == kDeviceReply) {
         const Reply* reply = FromLParam<Reply>(lParam);
+        // The engine has been reset or stopped since the report was made:
+        // it belongs to an operation that is over.
+        if (reply->generation != Engine().CurrentGeneration()) {
+            return 1;
+        }
+        lastReply_.restart();
         return dispatcher_.OnDeviceReply(reply->tag, reply->data, reply->length);
     }
     switch (message) {
@@ -228,10 +239,6 @@ void CLeftView::StepProgress() {
     SendUserMessage(UM_PROGRESS, 0);
 }
 
-void CLeftView::EndProgress() {
-    SendUserMessage(UM_PROGRESS, 1);
-}
-
 QTreeWidgetItem* CLeftView::CategoryItem(EntryKind kind) const {
     const std::size_t index = CategoryIndex(kind);
     return index < categories_.size() ? categories_[index] : nullptr;
@@ -279,9 +286,12 @@ void CLeftView::Connect(QTreeWidgetItem* port) {
         return;
     }
     connectedPort_ = port;
+    monitor_.SetPort(savedPortName_.toStdString());
+    monitor_.BeginConnect();
     Engine().ResetEngine();
     Engine().SetStepIndex(0);
     Engine().SendConnectStep();
+    Started(1);
     RemoveChildren(port, false);
 
     waitDialog_ = new CWaitDlg(this);
@@ -314,6 +324,18 @@ void CLeftView::OnItemCollapsed(QTreeWidgetItem* item) {
     if (item != openedPort_ || !IsPortNode(item)) {
         return;
     }
+    if (!MayDisconnect()) {
+        const QSignalBlocker quiet(this);
+        item->setExpanded(true); // the user kept the transfer
+        return;
+    }
+    // A transfer still running is cut off as a cancel: it ends as stopped,
+    // keeping what arrived, and the instrument is told to stop before its
+    // port goes.
+    if (monitor_.Running()) {
+        monitor_.Stop();
+        SendAbortCommands();
+    }
     item->setText(0, savedPortName_);
     RemoveChildren(item, true);
     savedPortName_.clear();
@@ -321,10 +343,25 @@ void CLeftView::OnItemCollapsed(QTreeWidgetItem* item) {
     connectedPort_ = nullptr;
     categories_.fill(nullptr);
     ClosePortFromWindow();
-    EndCutOffTransfer();
     item->setIcon(0, portClosed_);
     SendUserMessage(UM_INIT_DONE);
     model_.ClearFormats();
+}
+
+// A transfer or an erase in progress goes only when the user says so; a
+// connect still reading the lists needs no question.
+bool CLeftView::MayDisconnect() {
+    const auto running = monitor_.Current();
+    if (running == TransferMonitor::Operation::None ||
+        running == TransferMonitor::Operation::Connect) {
+        return true;
+    }
+    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(),
+                    QStringLiteral("A transfer is running: stop it and disconnect?"),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.setDefaultButton(QMessageBox::No);
+    ExecDialog(box);
+    return box.clickedButton() == box.button(QMessageBox::Yes);
 }
 
 void CLeftView::ClosePortFromWindow() {
@@ -344,15 +381,26 @@ void CLeftView::ShowLinkMessage(const std::string& text) {
 }
 
 void CLeftView::OnLinkLost(const std::string& reason) {
-    // On the port's receive thread: tell the user later, on the window thread.
+    // On the port's receive thread: end what runs on the window thread. The
+    // port is folded either way, so the next start says no instrument is
+    // connected instead of sending into a dead line.
     QMetaObject::invokeMethod(
         this,
         [this, reason] {
-            EndCutOffTransfer();
-            ShowMessage(
-                QStringLiteral("%1: %2").arg(savedPortName_, QString::fromStdString(reason)));
+            if (monitor_.Running()) {
+                monitor_.OnLinkLost(reason);
+                return;
+            }
+            FoldConnectedPort();
+            ShowMessage(QString::fromStdString(reason) + QLatin1Char('.'));
         },
         Qt::QueuedConnection);
+}
+
+void CLeftView::FoldConnectedPort() {
+    if (openedPort_ != nullptr && openedPort_->isExpanded()) {
+        openedPort_->setExpanded(false); // disconnects, as the user's collapse does
+    }
 }
 
 // --- Mouse and menus ------------------------------------------------------------
@@ -446,12 +494,16 @@ int CLeftView::ExecDialog(QDialog& dialog) {
 // --- Erase, port settings, progress ----------------------------------------------
 
 void CLeftView::OnDeleteFile(QTreeWidgetItem* node) {
-    if (RefusedWhileTransferRuns()) {
-        return;
-    }
     const auto levels = EraseFlow::LevelsToEntry(Depth(node));
     if (!levels) {
         ShowMessage(FromWide(std::u16string(EraseFlow::kDelError)));
+        return;
+    }
+    if (!IsConnected()) {
+        ShowMessage(FromWide(std::u16string(DownloadPlan::kNotConnected)));
+        return;
+    }
+    if (RefusedWhileTransferRuns()) {
         return;
     }
     QTreeWidgetItem* entry = *levels == 1 ? node->parent() : node;
@@ -464,6 +516,13 @@ void CLeftView::OnDeleteFile(QTreeWidgetItem* node) {
     CKSDeviceToPcDlg dialog(this);
     dialog.dialogMode = *mode;
     dialog.fileName = FromWide(ListLine::Split(line, ListLine::kStoredFields).front());
+    // The part the user clicked is the one preselected; from the entry none.
+    if (*levels == 1 && *mode == TransferRequest::JobErase) {
+        dialog.jobPart = DownloadPlan::JobPartOf(ToWide(node->text(0)));
+    }
+    for (const auto* part : {u"COORDS", u"OBSERV"}) {
+        dialog.erasedTexts << FromWide(EraseFlow::WhatIsErased(*mode, line, part));
+    }
     if (ExecDialog(dialog) != 1) {
         return;
     }
@@ -476,8 +535,10 @@ void CLeftView::OnDeleteFile(QTreeWidgetItem* node) {
         ShowMessage(QString::fromLatin1(kOperationFailed));
         return;
     }
-    RemoveChildren(category, false);
-    StartErase();
+    monitor_.BeginErase(*decision.request, entry->text(0).toStdString());
+    if (Started(StartErase())) {
+        RemoveChildren(category, false);
+    }
 }
 
 void CLeftView::OnPortSettings() {
@@ -503,10 +564,37 @@ void CLeftView::OnPortSettings() {
     const ComSettingChoice& c = dialog.Choice();
     ports_.ApplyChoice({ToWide(c.port), ToWide(c.baudRate), ToWide(c.parity), ToWide(c.stopBits),
                         ToWide(c.dataBits)});
+    ApplyToOpenPort(c.port);
 }
 
-int CLeftView::RunProgressDialog(const QString& fileType, const QString& source,
-                                 const QString& destination, int total) {
+// New settings of the connected port take effect at once: the port is
+// opened again with them and the tree stays. While a transfer runs that
+// would cut it off, so the user is told they come with the next connect.
+void CLeftView::ApplyToOpenPort(const QString& port) {
+    const QString connected = savedPortName_;
+    if (!IsConnected() || port != connected) {
+        return;
+    }
+    if (monitor_.Running()) {
+        ShowMessage(QStringLiteral("The new settings of %1 apply at its next connect: a transfer "
+                                   "is running.")
+                        .arg(port));
+        return;
+    }
+    const PortList::Port* record = ports_.Find(ToWide(port));
+    ClosePortFromWindow();
+    const PortSettings& s = record->settings;
+    if (!OpenPort(Ansi(s.portName).c_str(), Ansi(s.baudRate).c_str(), Ansi(s.dataBits).c_str(),
+                  Ansi(s.stopBits).c_str(), Ansi(s.parity).c_str())) {
+        const QString why = QString::fromStdString(LastPortError());
+        FoldConnectedPort();
+        ShowMessage(why);
+    }
+}
+
+int CLeftView::RunProgressDialog(const QString& caption, const QString& fileType,
+                                 const QString& source, const QString& destination, int total) {
+    progress_.caption = caption;
     progress_.fileType = fileType;
     progress_.source = source;
     progress_.destination = destination;
@@ -518,22 +606,64 @@ int CLeftView::RunProgressDialog(const QString& fileType, const QString& source,
     return ExecDialog(progress_);
 }
 
-// A transfer cut off gets no end from the instrument: its file is closed as
-// far as written (the next download starts a file of its own) and its
-// progress dialog is ended here.
-void CLeftView::EndCutOffTransfer() {
-    fileSink_->Abandon();
-    OnProgress(1);
-}
-
-// The progress dialog is modal, so it is only shown here when the user has
-// closed it and its transfer goes on; its end still ends the dialog.
+// The progress dialog is modal, so this is reached while an operation runs
+// only when the user has closed its dialog, or during a connect or an erase,
+// which have none; starting another would cut it off.
 bool CLeftView::RefusedWhileTransferRuns() {
-    if (!progressShown_) {
+    if (!monitor_.Running()) {
         return false;
     }
     ShowMessage(QString::fromLatin1(kTransferRunning));
     return true;
+}
+
+bool CLeftView::Started(int started) {
+    if (started == 0) {
+        monitor_.Forget();
+        ShowMessage(QString::fromLatin1(kOperationFailed));
+        return false;
+    }
+    lastReply_.restart();
+    bytesSeen_ = BytesReceived();
+    silenceTimer_.start();
+    return true;
+}
+
+// Silent means no reply and no byte: a long line on a slow line is not.
+void CLeftView::CheckSilence() {
+    if (BytesReceived() != bytesSeen_) {
+        bytesSeen_ = BytesReceived();
+        lastReply_.restart();
+    }
+    if (monitor_.Running() && lastReply_.isValid() &&
+        std::chrono::milliseconds(lastReply_.elapsed()) >= silenceLimit_) {
+        monitor_.OnSilence(silenceLimit_);
+    }
+}
+
+// Every operation ends here, once, however it ended.
+void CLeftView::OnOperationEnded(const TransferMonitor::Outcome& outcome) {
+    using Ending = TransferMonitor::Ending;
+    // Nothing more is asked of the instrument for this operation.
+    Engine().StopOperation();
+    silenceTimer_.stop();
+    if (outcome.operation == TransferMonitor::Operation::Connect) {
+        DestroyWaitDialog();
+    }
+    OnProgress(1);
+    const bool connectCutShort = outcome.operation == TransferMonitor::Operation::Connect &&
+                                 outcome.ending != Ending::Done &&
+                                 outcome.ending != Ending::Stopped;
+    if (outcome.ending == Ending::LineLost || connectCutShort) {
+        FoldConnectedPort();
+    }
+    if (const CMainFrame* frame = CMainFrame::Of(this); frame && frame->StatusBar()) {
+        frame->StatusBar()->showMessage(
+            QString::fromStdString(TransferMonitor::StatusLine(outcome)));
+    }
+    if (!outcome.message.empty()) {
+        ShowMessage(QString::fromStdString(outcome.message));
+    }
 }
 
 void CLeftView::OnProgress(WParam wParam) {
@@ -577,8 +707,8 @@ void CLeftView::OnDropTarget(TransferRecord* record) {
 
 // False when the PC file could not be sent at all.
 bool CLeftView::Upload(const TransferRecord& record) {
-    const auto plan =
-        UploadPlan::Prepare(model_, {ToWide(record.category), ToWide(record.destination)});
+    const auto plan = UploadPlan::Prepare(
+        model_, {ToWide(record.category), ToWide(record.destination)}, ToWide(record.source));
     if (!plan) {
         return true;
     }
@@ -611,13 +741,19 @@ bool CLeftView::Upload(const TransferRecord& record) {
         ShowMessage(QString::fromStdString(built.error));
         return false;
     }
-    StartUpload();
+    monitor_.BeginUpload(*decision.request, record.source.toStdString());
+    if (!Started(StartUpload())) {
+        return true;
+    }
     if (decision.request->lines.empty()) {
         ShowMessage(FromWide(std::u16string(UploadPlan::kEmptyFile)));
         return true;
     }
+    // What goes where: the data's kind, the PC file, the instrument entry.
     const int total = static_cast<int>(decision.request->lines.size());
-    RunProgressDialog(QString(), record.source, FromWide(plan->storedLine), total);
+    RunProgressDialog(QStringLiteral("Sending..."),
+                      FromWide(UploadPlan::FileTypeOf(plan->mode, ToWide(dialog.chosenDataType))),
+                      record.source, record.destination, total);
     return true;
 }
 
@@ -749,27 +885,55 @@ void CLeftView::OnDownload(const TransferRecord& record) {
             ShowMessage(FromWide(decision.refusal));
         }
     } while (decision.askAgain);
-    if (decision.request) {
-        StartDownloadRequest(*decision.request, FromWide(line), record.destination, decision.total);
+    if (decision.request && KeepsExistingFile(*decision.request)) {
+        StartDownloadRequest(*decision.request, record.source, FromWide(line), record.destination,
+                             decision.total);
     }
 }
 
-void CLeftView::StartDownloadRequest(const TransferRequest& request, const QString& source,
-                                     const QString& destination, int total) {
+// A file of the download's name is the user's data: asked whether to
+// replace it, to keep both (the download then takes a free name beside it),
+// or to cancel. False for cancel.
+bool CLeftView::KeepsExistingFile(TransferRequest& request) {
+    const std::string path = LocalPath::FromWide(request.jobLabel);
+    std::error_code error;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(path, error))) {
+        return true;
+    }
+    const std::string free = FreeFileName::Beside(path);
+    const QString name = QString::fromStdString(std::filesystem::path(path).filename().string());
+    const QString freeName =
+        QString::fromStdString(std::filesystem::path(free).filename().string());
+    QMessageBox box(
+        QMessageBox::Question, QApplication::applicationDisplayName(),
+        QStringLiteral("\"%1\" already exists in %2.\n\nReplace it, or keep both and "
+                       "save the download as \"%3\"?")
+            .arg(name, QString::fromStdString(std::filesystem::path(path).parent_path().string()),
+                 freeName),
+        QMessageBox::NoButton, this);
+    QPushButton* replace = box.addButton(QStringLiteral("Replace"), QMessageBox::DestructiveRole);
+    QPushButton* keep = box.addButton(QStringLiteral("Keep Both"), QMessageBox::AcceptRole);
+    box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(keep);
+    ExecDialog(box);
+    if (box.clickedButton() == keep) {
+        request.jobLabel = CodePage("UTF-8").ToWide(free);
+        return true;
+    }
+    return box.clickedButton() == replace;
+}
+
+void CLeftView::StartDownloadRequest(const TransferRequest& request, const QString& item,
+                                     const QString& source, const QString& destination, int total) {
     if (!request.BuildScript(Engine())) {
         ShowMessage(QString::fromLatin1(kOperationFailed));
         return;
     }
-    StartDownload();
-    RunProgressDialog(FromWide(request.partCode), source, destination, total);
-}
-
-void CLeftView::OnDownloadFailed(const std::string& failure) {
-    // The file is gone wrong: stop asking for lines, close the progress
-    // dialog and say why; nothing of this transfer is reported as done.
-    Engine().StopOperation();
-    EndCutOffTransfer();
-    ShowMessage(QString::fromStdString(failure));
+    monitor_.BeginDownload(request, item.toStdString(), *fileSink_);
+    if (Started(StartDownload())) {
+        RunProgressDialog(QStringLiteral("Receiving..."), FromWide(request.partCode), source,
+                          destination, total);
+    }
 }
 
 void CLeftView::OnMoveFile() {

@@ -171,6 +171,11 @@ void CMainFrame::ConnectActions() {
         }
     });
     connect(ui_->actionAbout, &QAction::triggered, this, &CMainFrame::ShowAbout);
+    connect(ui_->actionRefresh, &QAction::triggered, this, [this] {
+        if (auto* target = dynamic_cast<PcFilterTarget*>(PcTree())) {
+            target->Refresh();
+        }
+    });
     // The pane keys have no menu item; they work anywhere in the window.
     addAction(ui_->actionNextPane);
     addAction(ui_->actionPreviousPane);

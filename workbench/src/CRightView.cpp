@@ -12,8 +12,10 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QStandardPaths>
+#include <QTreeWidgetItemIterator>
 
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -22,6 +24,20 @@ constexpr int kKindRole = Qt::UserRole;
 // The entry's name as the file system's bytes (a volume's or the desktop's
 // path), so paths stay right whatever the label shows.
 constexpr int kNameRole = Qt::UserRole + 1;
+// How long a burst of changes in watched folders may last before they are
+// listed again.
+constexpr int kChangeDelayMs = 150;
+
+// The paths of the expanded items below an item.
+void CollectExpanded(const CRightView& view, const QTreeWidgetItem* item, QSet<QString>& paths) {
+    for (int i = 0; i < item->childCount(); ++i) {
+        const QTreeWidgetItem* child = item->child(i);
+        if (child->isExpanded()) {
+            paths.insert(view.ItemFullPath(child));
+            CollectExpanded(view, child, paths);
+        }
+    }
+}
 
 QString Decode(const std::string& bytes) {
     return QFile::decodeName(QByteArray::fromStdString(bytes));
@@ -71,8 +87,14 @@ CRightView::CRightView(QWidget* parent, PcPlaces places)
     // thousands of files without measuring each row.
     setUniformRowHeights(true);
     connect(this, &QTreeWidget::itemExpanded, this, &CRightView::ListFolder);
-    connect(this, &QTreeWidget::itemCollapsed, this,
-            [this](QTreeWidgetItem* item) { ClearChildren(item, true); });
+    connect(this, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* item) {
+        UnwatchBelow(item);
+        ClearChildren(item, true);
+    });
+    connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, &CRightView::OnFolderChanged);
+    changeDelay_.setSingleShot(true);
+    changeDelay_.setInterval(kChangeDelayMs);
+    connect(&changeDelay_, &QTimer::timeout, this, &CRightView::RelistChanged);
 }
 
 CRightView::~CRightView() = default;
@@ -127,7 +149,9 @@ void CRightView::ListFolder(QTreeWidgetItem* item) {
         return;
     }
     const std::string folder = FolderBytes(item);
+    UnwatchBelow(item);
     ClearChildren(item, false);
+    Watch(item);
     const FolderListing listing = FolderListing::Read(folder, filter_);
     if (!listing.readable) {
         AddPlaceholder(item, QString::fromLocal8Bit(std::strerror(listing.error)));
@@ -250,10 +274,14 @@ LResult CRightView::OnDropTarget(TransferRecord* record) {
 
 LResult CRightView::OnDragSource(TransferRecord* record) {
     const QTreeWidgetItem* item = record->sourceItem;
-    // Only what lies at least two levels below a root goes to the instrument:
-    // not "My Computer", a volume, the desktop or what is directly on it.
-    if (item == nullptr || item->treeWidget() != this || KindOf(item) == Kind::Placeholder ||
-        !HasAncestors(item, 2)) {
+    // What lies at least two levels below a root goes to the instrument, and
+    // a file directly on the desktop; not "My Computer", a volume, the
+    // desktop or a folder directly on it.
+    if (item == nullptr || item->treeWidget() != this || KindOf(item) == Kind::Placeholder) {
+        return 0;
+    }
+    const bool fileOnTheDesktop = KindOf(item) == Kind::File && item->parent() == desktop_;
+    if (!HasAncestors(item, 2) && !fileOnTheDesktop) {
         return 0;
     }
     record->source = ItemFullPath(item);
@@ -333,4 +361,94 @@ const QIcon& CRightView::IconFor(Kind kind) {
         iconMade_[slot] = true;
     }
     return icons_[slot];
+}
+
+// --- Watching the expanded folders ----------------------------------------------
+
+void CRightView::Watch(QTreeWidgetItem* item) {
+    const QString folder = ItemFolderPath(item);
+    if (!folder.isEmpty()) {
+        watcher_.addPath(folder);
+    }
+}
+
+// The folder of the item and every folder below it: their items are going.
+void CRightView::UnwatchBelow(QTreeWidgetItem* item) {
+    const QString folder = ItemFolderPath(item);
+    if (folder.isEmpty()) {
+        return;
+    }
+    QStringList gone;
+    for (const QString& watched : watcher_.directories()) {
+        if (watched == folder || watched.startsWith(folder)) {
+            gone << watched;
+        }
+    }
+    if (!gone.isEmpty()) {
+        watcher_.removePaths(gone);
+    }
+}
+
+void CRightView::OnFolderChanged(const QString& path) {
+    changedFolders_.insert(path);
+    changeDelay_.start();
+}
+
+void CRightView::RelistChanged() {
+    const QSet<QString> changed = std::exchange(changedFolders_, {});
+    QList<QTreeWidgetItem*> items;
+    for (QTreeWidgetItemIterator it(this); *it != nullptr; ++it) {
+        const Kind kind = KindOf(*it);
+        if ((*it)->isExpanded() && kind != Kind::Computer && kind != Kind::File &&
+            changed.contains(ItemFolderPath(*it))) {
+            items << *it;
+        }
+    }
+    // Outer folders first would delete inner ones still in the list.
+    for (auto it = items.rbegin(); it != items.rend(); ++it) {
+        Relist(*it);
+    }
+}
+
+void CRightView::Refresh() {
+    QList<QTreeWidgetItem*> roots;
+    for (int i = 0; i < topLevelItemCount(); ++i) {
+        if (topLevelItem(i)->isExpanded()) {
+            roots << topLevelItem(i);
+        }
+    }
+    for (QTreeWidgetItem* root : roots) {
+        Relist(root);
+    }
+}
+
+void CRightView::Relist(QTreeWidgetItem* item) {
+    QSet<QString> expanded;
+    CollectExpanded(*this, item, expanded);
+    const QTreeWidgetItem* current = CurrentItem();
+    const QString currentPath = current != nullptr ? ItemFullPath(current) : QString();
+    ListFolder(item);
+    ExpandAgain(item, expanded);
+    if (!currentPath.isEmpty() && CurrentItem() == nullptr) {
+        SetCurrentItem(ItemAtPath(currentPath));
+    }
+}
+
+void CRightView::ExpandAgain(QTreeWidgetItem* item, const QSet<QString>& expanded) {
+    for (int i = 0; i < item->childCount(); ++i) {
+        QTreeWidgetItem* child = item->child(i);
+        if (expanded.contains(ItemFullPath(child))) {
+            expandItem(child); // lists it
+            ExpandAgain(child, expanded);
+        }
+    }
+}
+
+QTreeWidgetItem* CRightView::ItemAtPath(const QString& fullPath) const {
+    for (QTreeWidgetItemIterator it(const_cast<CRightView*>(this)); *it != nullptr; ++it) {
+        if (KindOf(*it) != Kind::Placeholder && ItemFullPath(*it) == fullPath) {
+            return *it;
+        }
+    }
+    return nullptr;
 }

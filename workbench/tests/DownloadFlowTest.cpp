@@ -10,7 +10,9 @@
 #include "DialogGuard.h"
 #include "MenuChoice.h"
 #include "SimProcess.h"
+#include "TestFiles.h"
 #include "TreeChild.h"
+#include "TreeDrag.h"
 
 #include "workbench/CInputPath.h"
 #include "workbench/CKSDeviceToPcDlg.h"
@@ -30,6 +32,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -50,11 +53,14 @@ public:
     QStringList messages;
     QString menuChoice;
     QString dataType;       // chosen in the transfer dialog; empty keeps the first
+    QString fileType;       // chosen as the job's part; empty keeps the preselected one
+    QString answer;         // the button clicked in a question (overwrite, disconnect)
     QStringList typedNames; // typed into the file name, one per dialog; none keeps it
     QString movePath;       // typed into "InputPath"
     QStringList shownNames; // the file names the dialog offered
     QStringList shownTypes; // the file types it preselected
-    QStringList shownNotes; // its visible note under the data type
+    QStringList shownNotes; // its visible note under the data type, once the type is chosen
+    QStringList questions;  // the overwrite questions asked
     int progressRuns = 0;
     bool closeProgress = false; // the user closes the progress dialog at once
 
@@ -68,6 +74,9 @@ protected:
     int ExecDialog(QDialog& dialog) override {
         if (auto* transfer = qobject_cast<CKSDeviceToPcDlg*>(&dialog)) {
             return AnswerTransfer(*transfer);
+        }
+        if (auto* box = qobject_cast<QMessageBox*>(&dialog)) {
+            return AnswerQuestion(*box);
         }
         if (auto* path = qobject_cast<CInputPath*>(&dialog)) {
             path->findChild<QLineEdit*>(QStringLiteral("edit1001"))->setText(movePath);
@@ -86,18 +95,31 @@ protected:
     }
 
 private:
+    int AnswerQuestion(QMessageBox& box) {
+        questions << box.text();
+        for (QAbstractButton* button : box.buttons()) {
+            if (button->text().remove(QLatin1Char('&')) == answer) {
+                QTimer::singleShot(0, button, &QAbstractButton::click);
+            }
+        }
+        return box.exec();
+    }
+
     int AnswerTransfer(CKSDeviceToPcDlg& transfer) {
         transfer.show();
         auto* name = transfer.findChild<QLineEdit*>(QStringLiteral("edit1004"));
         auto* note = transfer.findChild<QLabel*>(QStringLiteral("noteDataType"));
         shownNames << name->text();
         shownTypes << transfer.findChild<QComboBox*>(QStringLiteral("combo1008"))->currentText();
-        shownNotes << (note->isVisible() ? note->text() : QString());
         if (!typedNames.isEmpty()) {
             name->setText(typedNames.takeFirst());
         }
         if (!dataType.isEmpty()) {
             transfer.findChild<QComboBox*>(QStringLiteral("combo1005"))->setCurrentText(dataType);
+        }
+        shownNotes << (note->isVisible() ? note->text() : QString());
+        if (!fileType.isEmpty()) {
+            transfer.findChild<QComboBox*>(QStringLiteral("combo1008"))->setCurrentText(fileType);
         }
         transfer.findChild<QPushButton*>(QStringLiteral("okButton"))->click();
         return transfer.result();
@@ -129,6 +151,16 @@ QByteArray FileBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// The first `count` lines of a demo data file as the instrument sends them.
+QByteArray FirstSentLines(const QString& relative, int count) {
+    const QList<QByteArray> lines = SentLines(relative).split('\n');
+    QByteArray first;
+    for (int i = 0; i < count && i < lines.size(); ++i) {
+        first += lines[i] + '\n';
+    }
+    return first;
+}
+
 } // namespace
 
 class DownloadFlowTest : public QObject {
@@ -144,6 +176,10 @@ private slots:
     void moveFileIntoATypedFolderGivesThePointFile();
     void refusedAndFailedDownloads();
     void closedProgressDialogKeepsItsDownload();
+    void pointFileSurvivesAReconnect();
+    void lostLineEndsTheDownloadAndFoldsThePort();
+    void itemErasedSinceTheListSaysNoData();
+    void overlongLineFailsTheDownload();
 
 private:
     void Start(const std::vector<std::string>& simOptions);
@@ -220,8 +256,11 @@ void DownloadFlowTest::RightClickMenu(QTreeWidgetItem* item, const QString& choi
     view_->contextMenuEvent(&event);
 }
 
+// A null node pastes what was copied before.
 void DownloadFlowTest::CopyAndPaste(QTreeWidgetItem* node) {
-    RightClickMenu(node, QStringLiteral("Copy File"));
+    if (node != nullptr) {
+        RightClickMenu(node, QStringLiteral("Copy File"));
+    }
     QVERIFY(pc_->HasCopy());
     pc_->scrollToItem(pc_->DesktopItem());
     const QPoint point = pc_->visualItemRect(pc_->DesktopItem()).center();
@@ -232,16 +271,10 @@ void DownloadFlowTest::CopyAndPaste(QTreeWidgetItem* node) {
 // The user's gesture: press on the instrument node, move past the drag
 // distance, move over the PC folder and release there.
 void DownloadFlowTest::DragOnto(QTreeWidgetItem* node, QTreeWidgetItem* folder) {
-    view_->scrollToItem(node);
-    const QPoint from = view_->visualItemRect(node).center();
-    QTest::mousePress(view_->viewport(), Qt::LeftButton, {}, from);
-    QTest::mouseMove(view_->viewport(), from + QPoint(QApplication::startDragDistance() + 5, 2));
-    QVERIFY(view_->IsDragging());
-    pc_->scrollToItem(folder);
-    const QPoint to = pc_->visualItemRect(folder).center();
-    QTest::mouseMove(pc_->viewport(), to);
-    QCOMPARE(pc_->DropHighlightItem(), folder);
-    QTest::mouseRelease(pc_->viewport(), Qt::LeftButton, {}, to);
+    DragBetweenTrees(view_, node, pc_, folder, [&] {
+        QVERIFY(view_->IsDragging());
+        QCOMPARE(pc_->DropHighlightItem(), folder);
+    });
     QVERIFY(!view_->IsDragging());
 }
 
@@ -264,6 +297,8 @@ void DownloadFlowTest::dragOntoAPcFolderWritesEveryCategory() {
         {"JOB", "JobList:1 [IN:BRIDGE]", "", "IDEX", "BRIDGE.idex", "JOB/1/OBSERV.IDEX", "OBSERV"},
         {"JOB", "JobList:1 [IN:BRIDGE]", "MeasurementPoints:36", "GSI", "BRIDGE.gsi",
          "JOB/1/OBSERV.GSI", "OBSERV"},
+        {"JOB", "JobList:3 [IN:SITE03]", "MeasurementPoints:18", "ASCII", "SITE03.txt",
+         "JOB/3/OBSERV.IDEX", "OBSERV"},
         {"COD", "CodeBook:1", "Name:TOPO", "IDEX", "TOPO.crf", "COD/1.IDEX", ""},
         {"HAL", "HalList:2", "", "", "RAMPA.hal", "HAL/2.txt", ""},
         {"VAL", "ValList:1", "Points:5", "", "MAINST.val", "VAL/1.txt", ""},
@@ -288,11 +323,12 @@ void DownloadFlowTest::dragOntoAPcFolderWritesEveryCategory() {
     }
     // The GSI jobs hold bytes above 0x7F in their names: they pass unchanged.
     QVERIFY(FileBytes(Desk("SITE03.gsi")).contains('\xC4'));
-    QCOMPARE(view_->shownNames,
-             (QStringList{"SITE03", "BRIDGE", "BRIDGE", "TOPO.crf", "RAMPA.hal", "MAINST.val"}));
-    QCOMPARE(view_->shownNotes.first(),
-             QString::fromStdU16String(std::u16string(DownloadPlan::kOtherTypeNote)));
-    QCOMPARE(view_->progressRuns, 6);
+    QCOMPARE(view_->shownNames, (QStringList{"SITE03", "BRIDGE", "BRIDGE", "SITE03", "TOPO.crf",
+                                             "RAMPA.hal", "MAINST.val"}));
+    // The note on other data types shows only while one of them is chosen.
+    const QString note = QString::fromStdU16String(std::u16string(DownloadPlan::kOtherTypeNote));
+    QCOMPARE(view_->shownNotes.mid(0, 4), (QStringList{{}, {}, {}, note}));
+    QCOMPARE(view_->progressRuns, 7);
     QVERIFY2(view_->messages.isEmpty(), qPrintable(view_->messages.join('\n')));
 }
 
@@ -437,14 +473,31 @@ void DownloadFlowTest::closedProgressDialogKeepsItsDownload() {
     QCOMPARE(FileBytes(Desk("BRIDGE.gsi")), SentLines("JOB/1/OBSERV.GSI"));
     QVERIFY(!QFile::exists(Desk("TOPO.crf")));
 
+    // A collapse cuts the download off: what arrived is kept as ".part", no
+    // file takes the final name, and the user is told where the lines are.
     view_->closeProgress = true;
     view_->typedNames = QStringList{"CUT"};
     CopyAndPaste(Node("JOB", "JobList:1 [IN:BRIDGE]", "MeasurementPoints:36"));
-    QTRY_VERIFY_WITH_TIMEOUT(!FileBytes(Desk("CUT.gsi")).isEmpty(), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(!FileBytes(Desk("CUT.gsi.part")).isEmpty(), 20000);
+    view_->messages.clear();
+    // Asked first; the user keeps the transfer, then stops it.
+    view_->answer = QStringLiteral("No");
     view_->RootItem()->child(0)->setExpanded(false); // the connected COM1
+    QVERIFY(view_->OperationRunning());
+    QVERIFY(view_->RootItem()->child(0)->isExpanded());
+    view_->answer = QStringLiteral("Yes");
+    view_->RootItem()->child(0)->setExpanded(false);
+    QCOMPARE(view_->questions.back(),
+             QStringLiteral("A transfer is running: stop it and disconnect?"));
     QVERIFY(!view_->ProgressShown());
-    const QByteArray cut = FileBytes(Desk("CUT.gsi"));
+    QVERIFY(!view_->OperationRunning());
+    QVERIFY(!QFile::exists(Desk("CUT.gsi")));
+    const QByteArray cut = FileBytes(Desk("CUT.gsi.part"));
     QVERIFY(SentLines("JOB/1/OBSERV.GSI").startsWith(cut));
+    QCOMPARE(view_->messages.size(), 1);
+    QVERIFY2(view_->messages[0].contains("was stopped") &&
+                 view_->messages[0].contains(Desk("CUT.gsi.part")),
+             qPrintable(view_->messages[0]));
 
     view_->closeProgress = false;
     view_->messages.clear();
@@ -453,7 +506,98 @@ void DownloadFlowTest::closedProgressDialogKeepsItsDownload() {
     CopyAndPaste(Node("COD", "CodeBook:1", "Name:TOPO"));
     QVERIFY2(view_->messages.isEmpty(), qPrintable(view_->messages.join('\n')));
     QCOMPARE(FileBytes(Desk("TOPO.crf")), SentLines("COD/1.IDEX"));
-    QCOMPARE(FileBytes(Desk("CUT.gsi")), cut);
+    QCOMPARE(FileBytes(Desk("CUT.gsi.part")), cut);
+}
+
+// The end of the next connect belongs to that connect: the finished point
+// file of a download before it stays as it was.
+void DownloadFlowTest::pointFileSurvivesAReconnect() {
+    view_->dataType = QStringLiteral("CASS");
+    view_->fileType = QStringLiteral("COORDS");
+    CopyAndPaste(Node("JOB", "JobList:3 [IN:SITE03]", "FixPoints:12"));
+    const QByteArray points = FileBytes(Desk("SITE03.dat"));
+    QCOMPARE(points.count("\r\n"), 12);
+    view_->ConnectedPortItem()->setExpanded(false);
+    Connect();
+    QTRY_VERIFY(!view_->OperationRunning());
+    QCOMPARE(FileBytes(Desk("SITE03.dat")), points);
+    QVERIFY2(view_->messages.isEmpty(), qPrintable(view_->messages.join('\n')));
+}
+
+// The line goes down after three data lines: the user is told which port
+// and why, the dialog ends, the three lines are kept beside the untouched
+// earlier file, and the port is folded, so the next download says that no
+// instrument is connected instead of waiting on a dead line.
+void DownloadFlowTest::lostLineEndsTheDownloadAndFoldsThePort() {
+    cleanup();
+    Start({"--hangup-after", "3"});
+    QFile earlier(Desk("SITE03.gsi"));
+    QVERIFY(earlier.open(QIODevice::WriteOnly));
+    earlier.write("earlier");
+    earlier.close();
+    // A copy made before, pasted after the line is gone.
+    RightClickMenu(Node("VAL", "ValList:1", "Points:5"), QStringLiteral("Copy File"));
+    view_->dataType = QStringLiteral("GSI");
+    view_->answer = QStringLiteral("Replace");
+    DragOnto(Node("JOB", "JobList:3 [IN:SITE03]", "FixPoints:12"), pc_->DesktopItem());
+
+    QVERIFY(!view_->ProgressShown());
+    QCOMPARE(view_->messages.size(), 1);
+    QVERIFY2(view_->messages[0].startsWith("COM1 (") &&
+                 view_->messages[0].contains("the port was lost"),
+             qPrintable(view_->messages[0]));
+    QCOMPARE(FileBytes(Desk("SITE03.gsi")), QByteArray("earlier"));
+    QCOMPARE(FileBytes(Desk("SITE03.gsi.part")), FirstSentLines("JOB/3/COORDS.GSI", 3));
+    QVERIFY(view_->SavedPortName().isEmpty());
+    QVERIFY(!view_->IsConnected());
+
+    view_->messages.clear();
+    CopyAndPaste(nullptr);
+    QCOMPARE(view_->messages,
+             QStringList{QString::fromStdU16String(std::u16string(DownloadPlan::kNotConnected))});
+}
+
+// Copied, then erased on the instrument, then pasted: the instrument has
+// nothing to send. The dialog ends, the user is told, no file is made.
+void DownloadFlowTest::itemErasedSinceTheListSaysNoData() {
+    QTreeWidgetItem* fix = Node("JOB", "JobList:2 [IN:ROAD7]", "FixPoints:48");
+    RightClickMenu(fix, QStringLiteral("Copy File"));
+    RightClickMenu(fix, QStringLiteral("Delete File"));
+    QTRY_VERIFY_WITH_TIMEOUT(!view_->OperationRunning(), 20000);
+    QVERIFY(Node("JOB", "JobList:2 [IN:ROAD7]") == nullptr);
+    view_->dataType = QStringLiteral("GSI");
+    view_->fileType = QStringLiteral("COORDS");
+    CopyAndPaste(nullptr);
+
+    QVERIFY(!view_->ProgressShown());
+    QCOMPARE(view_->progressRuns, 1);
+    QCOMPARE(view_->messages.size(), 1);
+    QVERIFY2(view_->messages[0].contains("The instrument sent no data for JobList:2 [IN:ROAD7]"),
+             qPrintable(view_->messages[0]));
+    QVERIFY(!QFile::exists(Desk("ROAD7.gsi")));
+    QVERIFY(!QFile::exists(Desk("ROAD7.gsi.part")));
+}
+
+void DownloadFlowTest::overlongLineFailsTheDownload() {
+    cleanup();
+    const auto content =
+        DemoCopyWithLine("window-overlong", "JOB/3/COORDS.GSI", 2, std::string(64 * 1024 + 1, 'X'));
+    Start({"--data", content.string()});
+    view_->dataType = QStringLiteral("GSI");
+    view_->fileType = QStringLiteral("COORDS");
+    CopyAndPaste(Node("JOB", "JobList:3 [IN:SITE03]", "FixPoints:12"));
+
+    QVERIFY(!view_->ProgressShown());
+    QCOMPARE(view_->messages.size(), 1);
+    QVERIFY2(view_->messages[0].contains("longer than 65536 bytes"),
+             qPrintable(view_->messages[0]));
+    QVERIFY(!QFile::exists(Desk("SITE03.gsi")));
+    QCOMPARE(FileBytes(Desk("SITE03.gsi.part")), FirstSentLines("JOB/3/COORDS.GSI", 2));
+    // The instrument still answers: the next download works.
+    view_->messages.clear();
+    CopyAndPaste(Node("VAL", "ValList:1", "Points:5"));
+    QCOMPARE(FileBytes(Desk("MAINST.val")), SentLines("VAL/1.txt"));
+    QVERIFY2(view_->messages.isEmpty(), qPrintable(view_->messages.join('\n')));
 }
 
 #include "DownloadFlowTest.moc"

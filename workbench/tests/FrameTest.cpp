@@ -91,7 +91,7 @@ void FrameTest::windowTextsMenusAndBars() {
         return MenuTexts(frame_->findChild<QMenu*>(name));
     };
     QCOMPARE(menu("menuFile"), (QStringList{"&Move", "&Delete", "-", "&Rename", "-", "E&xit"}));
-    QCOMPARE(menu("menuView"), (QStringList{"&Statusbar"}));
+    QCOMPARE(menu("menuView"), (QStringList{"&Statusbar", "&Refresh"}));
     QCOMPARE(menu("menuOptions"), (QStringList{"&File Info", "-", "&Port Setting"}));
     QCOMPARE(menu("menuHelp"), (QStringList{"&About"}));
     QVERIFY(!Action("actionFileInfo")->isEnabled());
@@ -242,6 +242,9 @@ void FrameTest::functionKeysMoveBetweenPanes() {
     QCOMPARE(press(Qt::NoModifier), frame_->Pane(0, 1));
     QCOMPARE(press(Qt::ShiftModifier), frame_->Pane(0, 0));
     QCOMPARE(press(Qt::ShiftModifier), frame_->Pane(1, 1));
+    // F5 lists the PC folders again, wherever the focus is.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F5);
+    QCOMPARE(pc_->refreshed, 1);
 }
 
 void FrameTest::statusBarTogglesAndShowsLocks() {

@@ -61,6 +61,7 @@ public:
     QString filter = QStringLiteral("*.*");
     bool hasCurrentItem = false;
     int relisted = 0;
+    int refreshed = 0;
 
     QString Filter() const override { return filter; }
     void SetFilter(const QString& pattern) override { filter = pattern; }
@@ -69,6 +70,7 @@ public:
             ++relisted;
         }
     }
+    void Refresh() override { ++refreshed; }
 };
 
 // A created frame whose tree panes are recording trees; null when creation failed.

@@ -57,6 +57,7 @@ private slots:
     void dropsNameTheFolderAndAreIgnoredOnMyComputerOrEmptySpace();
     void dragsCloseToARootAreRefused();
     void dragOfAFileReachesTheInstrumentTreeWithItsPath();
+    void expandedFoldersFollowTheFileSystem();
 
 private:
     QString Vol(const QString& relative = {}) const;
@@ -429,10 +430,13 @@ void RightViewTest::dragsCloseToARootAreRefused() {
     };
     for (QTreeWidgetItem* refused :
          {static_cast<QTreeWidgetItem*>(nullptr), pc_->MyComputerItem(), Volume(),
-          pc_->DesktopItem(), jobs, Child(pc_->DesktopItem(), "top.gsi"), alpha->child(0)}) {
+          pc_->DesktopItem(), jobs, alpha->child(0)}) {
         QCOMPARE(source(refused), LResult{0});
     }
+    // The desktop holds files one level below its root: they go as any file.
     QString path;
+    QCOMPARE(source(Child(pc_->DesktopItem(), "top.gsi"), &path), LResult{1});
+    QCOMPARE(path, temp_.filePath(QStringLiteral("desk/top.gsi")));
     QCOMPARE(source(Child(Volume(), "a.gsi"), &path), LResult{1});
     QCOMPARE(path, Vol("a.gsi"));
     QCOMPARE(source(Child(Volume(), "data"), &path), LResult{1});
@@ -460,6 +464,31 @@ void RightViewTest::dragOfAFileReachesTheInstrumentTreeWithItsPath() {
     QCOMPARE(instrument_->received[0].message, UM_DROP_TARGET);
     QCOMPARE(instrument_->received[0].record.source, Vol("b.GSI"));
     QCOMPARE(instrument_->received[0].record.targetItem, entry);
+}
+
+// Files written, removed and renamed in expanded folders show at once; the
+// expanded subfolders and the current item stay as they were.
+void RightViewTest::expandedFoldersFollowTheFileSystem() {
+    pc_->expandItem(Volume());
+    QTreeWidgetItem* data = Child(Volume(), "data");
+    pc_->expandItem(data);
+    pc_->expandItem(Child(data, "deep"));
+    QTest::mouseClick(pc_->viewport(), Qt::LeftButton, {}, Centre(Child(data, "x.gsi")));
+    MakeFile(QStringLiteral("vol/new.gsi"));
+    MakeFile(QStringLiteral("vol/data/deep/d.gsi"));
+    QVERIFY(QFile::remove(Vol("a.gsi")));
+    QVERIFY(QFile::rename(Vol("b.GSI"), Vol("c.GSI")));
+    QTRY_COMPARE(Labels(Volume()), (QStringList{"alpha", "data", "Sub2", "sub10", "c.GSI",
+                                                "new.gsi", "notes.txt"}));
+    data = Child(Volume(), "data");
+    QVERIFY(data->isExpanded());
+    QTRY_COMPARE(Labels(Child(data, "deep")), QStringList{"d.gsi"});
+    QCOMPARE(pc_->CurrentItem(), Child(data, "x.gsi"));
+    // "Refresh" lists again at once what the expanded folders hold.
+    MakeFile(QStringLiteral("vol/later.gsi"));
+    pc_->Refresh();
+    QVERIFY(Labels(Volume()).contains("later.gsi"));
+    QVERIFY(Child(Volume(), "data")->isExpanded());
 }
 
 QTEST_MAIN(RightViewTest)

@@ -59,10 +59,10 @@ void TransferDialogTest::modesShowTheirControls_data() {
     QTest::newRow("hal delete") << 6 << "DELETE COD FILE"
                                 << "00000"
                                 << "ABCSITE1";
-    QTest::newRow("job upload") << 8 << "Download File"
+    QTest::newRow("job upload") << 8 << "Upload File"
                                 << "11110"
                                 << "ABCSITE1";
-    QTest::newRow("val upload") << 12 << "Download File"
+    QTest::newRow("val upload") << 12 << "Upload File"
                                 << "11000"
                                 << "ABCSITE1";
 }

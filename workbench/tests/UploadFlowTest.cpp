@@ -9,6 +9,7 @@
 #include "DialogGuard.h"
 #include "SimProcess.h"
 #include "TreeChild.h"
+#include "TreeDrag.h"
 
 #include "workbench/CKSDeviceToPcDlg.h"
 #include "workbench/CLeftView.h"
@@ -102,8 +103,10 @@ private slots:
     void overlongLineIsRefusedBeforeAnythingIsSent();
     void dropsOnHigherNodesAndClosedPortsSendNothing();
     void filesDroppedFromTheDesktopAreUploaded();
+    void lostLineEndsTheUploadAndSaysHowFarItGot();
 
 private:
+    void Start(std::vector<std::string> simOptions);
     QString PcFile(const QString& name, const QByteArray& bytes);
     QTreeWidgetItem* PcItem(const QString& name);
     QTreeWidgetItem* Entry(EntryKind kind, const QString& label) const;
@@ -127,11 +130,18 @@ void UploadFlowTest::initTestCase() {
 }
 
 void UploadFlowTest::init() {
+    Start({});
+}
+
+void UploadFlowTest::Start(std::vector<std::string> simOptions) {
     QDir root(temp_.path());
     QVERIFY(root.mkpath(QStringLiteral("vol")) && root.mkpath(QStringLiteral("received")) &&
             root.mkpath(QStringLiteral("desk")));
-    sim_ = std::make_unique<SimProcess>(std::vector<std::string>{
-        "--received", QFile::encodeName(temp_.filePath(QStringLiteral("received"))).toStdString()});
+    simOptions.insert(
+        simOptions.end(),
+        {"--received",
+         QFile::encodeName(temp_.filePath(QStringLiteral("received"))).toStdString()});
+    sim_ = std::make_unique<SimProcess>(simOptions);
     QVERIFY(!sim_->Device().empty());
     ::setenv(ComPortMap::kEnvironmentVariable, ("COM1=" + sim_->Device()).c_str(), 1);
     PaneFactories panes;
@@ -185,14 +195,7 @@ QTreeWidgetItem* UploadFlowTest::Entry(EntryKind kind, const QString& label) con
 // The user's gesture: press on the PC file, move past the drag distance,
 // move over the instrument node and release there.
 void UploadFlowTest::DragOnto(QTreeWidgetItem* pcItem, QTreeWidgetItem* target) {
-    pc_->scrollToItem(pcItem);
-    const QPoint from = pc_->visualItemRect(pcItem).center();
-    QTest::mousePress(pc_->viewport(), Qt::LeftButton, {}, from);
-    QTest::mouseMove(pc_->viewport(), from + QPoint(QApplication::startDragDistance() + 5, 2));
-    view_->scrollToItem(target);
-    const QPoint to = view_->visualItemRect(target).center();
-    QTest::mouseMove(view_->viewport(), to);
-    QTest::mouseRelease(view_->viewport(), Qt::LeftButton, {}, to);
+    DragBetweenTrees(pc_, pcItem, view_, target);
 }
 
 QStringList UploadFlowTest::CategoryTree(EntryKind kind) const {
@@ -208,8 +211,7 @@ QStringList UploadFlowTest::CategoryTree(EntryKind kind) const {
     return lines;
 }
 
-// The relisting goes on after its first line has ended the progress dialog:
-// the category once no more lines come.
+// The category once no more lines come.
 QStringList UploadFlowTest::SettledCategoryTree(EntryKind kind) const {
     QStringList last = CategoryTree(kind);
     for (int i = 0; i < 50; ++i) {
@@ -281,12 +283,13 @@ void UploadFlowTest::draggedFilesReachEveryCategoryByteForByte() {
              (QStringList{QStringLiteral("IN:SITE03"), QStringLiteral("UTILITY"),
                           QStringLiteral("MAINST"), QStringLiteral("RAMPA")}));
 
-    // A job without a name on the instrument takes the confirmed one.
+    // A job without a name on the instrument is offered the PC file's name
+    // and takes the confirmed one.
     PcFile(QStringLiteral("new.gsi"), gsi);
     view_->typedName = QStringLiteral("NEWJOB");
     DragOnto(PcItem(QStringLiteral("new.gsi")),
              Entry(EntryKind::Job, QStringLiteral("JobList:4 []")));
-    QCOMPARE(view_->offeredNames.back(), QStringLiteral("default"));
+    QCOMPARE(view_->offeredNames.back(), QStringLiteral("new"));
     QCOMPARE(Received(++n, "JOB"), gsi);
     const QStringList jobs = SettledCategoryTree(EntryKind::Job);
     QVERIFY2(jobs.filter(QStringLiteral("[NEWJOB]")).size() == 1, qPrintable(jobs.join(';')));
@@ -418,3 +421,23 @@ void UploadFlowTest::filesDroppedFromTheDesktopAreUploaded() {
 
 QTEST_MAIN(UploadFlowTest)
 #include "UploadFlowTest.moc"
+
+// The line goes down while the instrument takes the second line: the dialog
+// ends, the user is told which port, why, and how far the upload got, and
+// the port is folded.
+void UploadFlowTest::lostLineEndsTheUploadAndSaysHowFarItGot() {
+    cleanup();
+    Start({"--hangup-in-upload", "2"});
+    PcFile(QStringLiteral("four.txt"), "L1\r\nL2\r\nL3\r\nL4\r\n");
+    DragOnto(PcItem(QStringLiteral("four.txt")),
+             Entry(EntryKind::Code, QStringLiteral("CodeBook:1")));
+    QVERIFY(!view_->ProgressShown());
+    QCOMPARE(view_->progressTotals, QList<int>{4});
+    QCOMPARE(view_->messages.size(), 1);
+    QVERIFY2(view_->messages[0].contains("the port was lost") &&
+                 view_->messages[0].contains("2 of 4 lines were sent"),
+             qPrintable(view_->messages[0]));
+    QCOMPARE(Received(1, "COD"), QByteArray("L1\r\nL2\r\n"));
+    QVERIFY(!view_->IsConnected());
+    QVERIFY(view_->SavedPortName().isEmpty());
+}

@@ -3,6 +3,7 @@
 #include "catalogue/DeviceListing.h"
 #include "catalogue/DeviceModel.h"
 #include "catalogue/ReplyDispatcher.h"
+#include "catalogue/TransferMonitor.h"
 
 #include "platform/CQelComDll.h"
 #include "protocol/CKestaCom.h"
@@ -16,11 +17,15 @@
 
 // The instrument tree's work without a window: opens a port, runs the
 // connect script into an in-memory listing and the device model through the
-// same reply dispatcher as the window, and erases entries. Every operation
-// blocks until its script ends, the line is lost, or the instrument has been
-// silent for the idle time-out.
+// same reply dispatcher and transfer monitor as the window, and erases,
+// downloads and uploads entries. Every operation blocks until the monitor
+// has ended it: its script ended, the line was lost, a line was too long,
+// the download's file failed, or the instrument was silent for the idle
+// time-out. A line once lost refuses every later operation.
 class CatalogueLink : public CKestaCom {
 public:
+    using Outcome = TransferMonitor::Outcome;
+
     explicit CatalogueLink(
         CQelComDll::Creator serialCreator,
         std::chrono::milliseconds resendInterval = CDKestaDlg::kDefaultResendInterval);
@@ -32,28 +37,28 @@ public:
     // Error()) when it did not end.
     bool Connect(std::chrono::milliseconds idleTimeout);
     // Empties the category of the request's kind and runs its erase script,
-    // which lists the category again.
-    bool Erase(const TransferRequest& request, std::chrono::milliseconds idleTimeout);
-    // Runs the download script of the request, handing its lines to sink.
-    // False when the script did not end or AbortDownload was called; a
-    // sink's own failure is for the caller to read from the sink.
-    bool Download(const TransferRequest& request, DownloadSink& sink,
+    // which lists the category again. item names it in messages.
+    bool Erase(const TransferRequest& request, const std::string& item,
+               std::chrono::milliseconds idleTimeout);
+    // Runs the download script of the request into sink. True when the file
+    // is complete under its final name; otherwise Error() says why and
+    // LastOutcome() what was kept.
+    bool Download(const TransferRequest& request, const std::string& item, DownloadSink& sink,
                   std::chrono::milliseconds idleTimeout);
-    // Ends a running download at once (a sink's failure handler calls it,
-    // also from within a reply): nothing more is asked of the instrument.
-    void AbortDownload(const std::string& why);
     // Runs the upload script of the request (kinds 8 to 12), which sends its
     // lines and lists the category again; onStep is called on the link's
     // worker after every line sent, with the link's lock held (it must not
     // call back into the link).
-    bool Upload(const TransferRequest& request, std::chrono::milliseconds idleTimeout,
-                std::function<void()> onStep = {});
+    bool Upload(const TransferRequest& request, const std::string& item,
+                std::chrono::milliseconds idleTimeout, std::function<void()> onStep = {});
     // The lines the running or last upload has sent.
     std::size_t UploadSteps() const;
 
     const DeviceListing& Listing() const { return listing_; }
     const DeviceModel& Model() const { return model_; }
+    const PortSettings& Settings() const { return settings_; }
     std::string Error() const;
+    Outcome LastOutcome() const;
 
     int OnDeviceReply(const char* tag, const char* data, int length) override;
 
@@ -62,23 +67,28 @@ protected:
     void OnLinkLost(const std::string& reason) override;
 
 private:
-    // Waits for the end of the running script; the instrument's silence for
-    // idleTimeout or the loss of the line end the wait with false.
-    bool WaitForTaskEnd(std::chrono::milliseconds idleTimeout);
-    void Fail(const std::string& why);
+    // Starts the operation the monitor has just begun, then waits for its
+    // end; the instrument's silence for idleTimeout ends it too.
+    bool Run(const std::function<int()>& start, std::chrono::milliseconds idleTimeout);
+    bool Refuse(const std::string& why);
 
-    // Recursive: a sink's failure handler ends the download from within the
-    // reply that is being dispatched under this lock.
+    static constexpr std::chrono::milliseconds kActivityPoll{250};
+    void OnEnded(const Outcome& outcome);
+
+    // Recursive: the monitor ends an operation from within the reply that is
+    // being dispatched under this lock, and its end handler takes it again.
     mutable std::recursive_mutex mutex_;
     std::condition_variable_any changed_;
     DeviceModel model_;
     DeviceListing listing_;
+    TransferMonitor monitor_;
     ReplyDispatcher dispatcher_;
     std::uint64_t replies_ = 0;
     std::size_t uploadSteps_ = 0;
     std::function<void()> onStep_;
-    bool taskEnded_ = false;
-    bool failed_ = false;
+    Outcome outcome_;
+    bool ended_ = false;
+    bool lost_ = false;
     std::string error_;
     PortSettings settings_;
 };

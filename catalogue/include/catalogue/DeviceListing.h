@@ -21,13 +21,11 @@ public:
     void ClearCategory(EntryKind kind) override { entries_[kind].clear(); }
     void InitDone() override { ++initDone_; }
     void StepProgress() override { ++progressSteps_; }
-    void EndProgress() override { ++progressEnds_; }
 
     const std::u16string& PortText() const { return portText_; }
     const std::vector<DeviceEntry>& Entries(EntryKind kind) const;
     int InitDoneCount() const { return initDone_; }
     int ProgressSteps() const { return progressSteps_; }
-    int ProgressEnds() const { return progressEnds_; }
 
     // UTF-8, one line each: "DEVICE<TAB><port text>", then per entry in tree
     // order "<category><TAB><label>" and a tab and the text of each detail.
@@ -41,5 +39,4 @@ private:
     std::map<EntryKind, std::vector<DeviceEntry>> entries_;
     int initDone_ = 0;
     int progressSteps_ = 0;
-    int progressEnds_ = 0;
 };

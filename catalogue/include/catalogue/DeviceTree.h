@@ -21,9 +21,8 @@ public:
     virtual void ClearCategory(EntryKind kind) = 0;
     // The connect script has read every list (UM_INIT_DONE).
     virtual void InitDone() = 0;
-    // One progress step (UM_PROGRESS 0) and the end of a transfer (UM_PROGRESS 1).
+    // One progress step (UM_PROGRESS 0); the transfer monitor ends a transfer.
     virtual void StepProgress() = 0;
-    virtual void EndProgress() = 0;
 
 protected:
     DeviceTree() = default;

@@ -30,4 +30,11 @@ public:
     // After OK in the dialog: the request for the entry's stored line and the
     // chosen part ("COORDS" or "OBSERV", jobs only), or why nothing is sent.
     static Decision Decide(int mode, std::u16string_view storedLine, std::u16string_view part);
+
+    // What the erase takes away, for the dialog to say before OK: "18
+    // measurement points of SITE03", "the code list TOPO", "the horizontal
+    // alignment MAINST (6 points)". Empty for a job part that is neither
+    // "COORDS" nor "OBSERV" (none chosen yet).
+    static std::u16string WhatIsErased(int mode, std::u16string_view storedLine,
+                                       std::u16string_view part);
 };

@@ -37,11 +37,17 @@ public:
     // takes no uploads ("FOR").
     struct Dialog {
         int mode = 0;                          // 8 job, 10 code list, 11 HAL, 12 VAL
-        std::u16string fileName;               // f0, or "default" for a job without one
+        std::u16string fileName;               // f0; for a job without one the PC file's name
         std::vector<std::u16string> dataTypes; // jobs: the format list
         std::u16string storedLine;             // the target's list line (empty when unknown)
     };
-    static std::optional<Dialog> Prepare(const DeviceModel& model, const Target& target);
+    // pcPath: the dropped PC file, whose name without its extension is
+    // offered as a new job's name ("default" when there is none).
+    static std::optional<Dialog> Prepare(const DeviceModel& model, const Target& target,
+                                         std::u16string_view pcPath = {});
+    // What the progress dialog calls the data an upload sends: the job's
+    // data type, or the kind of a code list or an alignment.
+    static std::u16string FileTypeOf(int mode, std::u16string_view dataType);
 
     // What to do after OK.
     struct Decision {

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 
@@ -28,9 +29,17 @@ class QelSerialPro;
 // runs RunLoop, sends every later step and calls the owner's OnDeviceReply.
 class CDKestaDlg : public TaskItem {
 public:
-    static constexpr int kLineBufferSize = 1024;
+    // The longest line taken whole, CR LF included; a longer one is dropped
+    // and reported as "OVERRUN".
+    static constexpr int kLineBufferSize = ReceiveBuffer::kCapacity;
     static constexpr int kSendBufferSize = 512;
     static constexpr std::chrono::milliseconds kDefaultResendInterval{8000};
+
+    // How the worker waits for received bytes: true when the data event was
+    // set within the time-out. Replaceable so that a test can place a
+    // hand-over exactly at the edge of a time-out.
+    using DataWait =
+        std::function<bool(ManualResetEvent& dataEvent, std::chrono::milliseconds timeout)>;
 
     explicit CDKestaDlg(std::chrono::milliseconds resendInterval = kDefaultResendInterval);
     CDKestaDlg(const CDKestaDlg&) = delete;
@@ -38,10 +47,12 @@ public:
 
     void SetOwner(CKestaCom* owner) { owner_ = owner; }
     void SetSerial(QelSerialPro* serial) { serial_ = serial; }
+    // Before the worker starts.
+    void SetDataWait(DataWait wait) { dataWait_ = std::move(wait); }
 
     // Prepares for a new operation: no script, no current step, buffers
-    // empty, the worker waiting for data. A receive hand-over still waiting
-    // is released (its bytes are dropped).
+    // empty, no reply tail awaited, the worker waiting for data. A receive
+    // hand-over still waiting is released (its bytes are dropped).
     bool ResetEngine();
 
     // Sends the current step of the running script. Results: 1 sent, 0 send
@@ -63,6 +74,14 @@ public:
 
     // Ends the running operation without a report: nothing more is sent.
     void StopOperation();
+
+    // Every reset and stop begins a new generation of the engine. Inside
+    // OnDeviceReply, ReportGeneration() tells which generation the report
+    // comes from: an owner that handles a report later (on another thread)
+    // drops it when CurrentGeneration() has moved on since, so a report of
+    // an operation that was cut off never reaches the next one.
+    std::uint64_t ReportGeneration() const;
+    std::uint64_t CurrentGeneration() const;
     // Makes the worker leave RunLoop promptly (teardown).
     void Stop();
 
@@ -89,15 +108,14 @@ private:
         std::uint64_t generation = 0;
     };
 
-    std::uint64_t CurrentGeneration() const;
     int SendScriptStep(int script, std::uint64_t generation);
     Outgoing PrepareStep(int script);
     void PrepareFileLine(int step, Outgoing& out);
     int Transmit(const Outgoing& out);
-    void Report(const char* tag, const char* data, int length);
+    void Report(std::uint64_t generation, const char* tag, const char* data, int length);
 
     void RunCycle(bool signalled);
-    void OnTimeout();
+    void OnTimeout(std::uint64_t generation, int state);
     void OnData();
     Decision Decide();
     Decision DecideTaggedLine(Decision d);
@@ -119,8 +137,7 @@ private:
     const char* currentReply_ = nullptr;
     int currentReplyLength_ = 0;
 
-    std::array<char, kLineBufferSize> lineBuffer_{};
-    int lineLength_ = 0;
+    std::string lineBuffer_;
     std::array<char, 7> replyTag_{};
     ReceiveBuffer rxBuffer_;
     int state_ = -1;
@@ -136,13 +153,20 @@ private:
     int pendingTail_ = 0;
 
     const std::chrono::milliseconds resendInterval_;
+    DataWait dataWait_;
     // An operation is running (runEvent set) and takes received bytes.
     bool armed_ = false;
     // Bumped by every reset, so a worker cycle that straddles a reset
     // abandons what it was doing for the old operation.
     std::uint64_t generation_ = 0;
-    // Hand-overs counted as they arrive and as the worker releases them, so
-    // a receive callback is released only after its own bytes were seen.
+    // Set before each report, read by the owner inside it.
+    std::atomic<std::uint64_t> reportGeneration_{0};
+    // Hand-overs counted as they arrive, as a worker cycle takes them and as
+    // the worker releases them. A cycle decides between data and time-out by
+    // these counters, so a chunk that comes at the edge of a time-out is
+    // taken as data, and a receive callback is released only after its own
+    // bytes were seen.
     std::uint64_t handOverSeq_ = 0;
+    std::uint64_t takenSeq_ = 0;
     std::uint64_t releasedSeq_ = 0;
 };

@@ -5,7 +5,9 @@
 #include "platform/RcvInterface.h"
 #include "protocol/CDKestaDlg.h"
 
+#include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -43,16 +45,25 @@ public:
                   const char* stopBits, const char* parity);
     void ClosePort();
     bool IsConnected() const { return connected_; }
+    // Bytes the port has handed over since the link was made: the instrument
+    // is not silent while a long line is still coming in.
+    std::uint64_t BytesReceived() const { return bytesReceived_; }
     std::string LastPortError() const;
 
     // Start the operation the engine's request describes (the script builder
-    // has just prepared it). Always 1; nothing happens while the port is
-    // closed or when the request's kind does not belong to the operation.
+    // has just prepared it). 1 when it was started; 0 when nothing was sent:
+    // the port is closed, the engine could not be reset, or the request's
+    // kind does not belong to the operation.
     int StartDownload();
     int StartErase();
     int StartUpload();
 
     CDKestaDlg& Engine() { return engine_; }
+
+    // Stops the running operation and tells the instrument to stop whatever
+    // it is sending or receiving: the abort commands a connect begins with.
+    // Their answers are not awaited.
+    void SendAbortCommands();
 
     // Stops the engine's worker and waits until it has left its loop.
     // whileWaiting runs between short waits: a window thread passes its event
@@ -80,4 +91,5 @@ private:
     CDKestaDlg engine_;
     bool connected_ = false;
     bool workerStopped_ = false;
+    std::atomic<std::uint64_t> bytesReceived_{0};
 };

@@ -1,20 +1,24 @@
 #pragma once
 
-#include <array>
+#include <vector>
 
-// Bytes received from the instrument and not yet consumed, in a fixed
-// 1024-byte store that is never written past its end.
+// Bytes received from the instrument and not yet consumed, in a store of
+// fixed size that is never written past its end. It holds one line of
+// kMaxLine bytes with its CR LF: the instrument sends one line per request.
 //
 // Two situations make it drop bytes on purpose:
 // - line skipping: after a reply has been consumed before its CR LF arrived,
 //   the rest of that line (through its CR LF) is dropped when it comes, so it
 //   never stands in front of the next reply;
 // - overrun: bytes that do not fit are dropped; the buffer then holds the
-//   first 1024 bytes of an over-long line, drops the rest of that line
+//   first kCapacity bytes of an over-long line, drops the rest of that line
 //   through its CR LF, and takes nothing more until it is cleared.
 class ReceiveBuffer {
 public:
-    static constexpr int kCapacity = 1024;
+    static constexpr int kMaxLine = 64 * 1024;
+    static constexpr int kCapacity = kMaxLine + 2;
+
+    ReceiveBuffer();
 
     void Append(const char* data, int length);
     // Removes the first count bytes; the bytes behind them move to the front.
@@ -39,7 +43,7 @@ private:
     // Drops bytes through the next CR LF; returns how many it took.
     int SkipThroughLineEnd(const char* data, int length);
 
-    std::array<char, kCapacity> bytes_{};
+    std::vector<char> bytes_;
     int length_ = 0;
     bool overrun_ = false;
     bool skipping_ = false;

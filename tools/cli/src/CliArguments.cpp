@@ -14,6 +14,10 @@ std::optional<CliArguments> CliArguments::Parse(const CommandSyntax& syntax,
         }
         const std::size_t equals = arg.find('=');
         const std::string name = arg.substr(0, equals);
+        if (std::find(syntax.flags.begin(), syntax.flags.end(), arg) != syntax.flags.end()) {
+            parsed.flags_.insert(arg);
+            continue;
+        }
         if (std::find(syntax.options.begin(), syntax.options.end(), name) == syntax.options.end()) {
             error = std::string(syntax.name) + ": unknown option " + name;
             return std::nullopt;
@@ -35,6 +39,10 @@ std::optional<CliArguments> CliArguments::Parse(const CommandSyntax& syntax,
 std::optional<std::string> CliArguments::Option(const std::string& name) const {
     const auto found = options_.find(name);
     return found != options_.end() ? std::optional<std::string>(found->second) : std::nullopt;
+}
+
+bool CliArguments::Flag(const std::string& name) const {
+    return flags_.contains(name);
 }
 
 std::string CliArguments::OptionOr(const std::string& name, const std::string& fallback) const {

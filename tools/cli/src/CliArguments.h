@@ -4,11 +4,13 @@
 
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
-// A parsed command line: the command's plain arguments and its options
-// ("--name VALUE" or "--name=VALUE"; a later one replaces an earlier one).
+// A parsed command line: the command's plain arguments, its options
+// ("--name VALUE" or "--name=VALUE"; a later one replaces an earlier one)
+// and its flags ("--name").
 class CliArguments {
 public:
     // args: everything after the command word.
@@ -18,8 +20,10 @@ public:
     const std::vector<std::string>& Arguments() const { return arguments_; }
     std::optional<std::string> Option(const std::string& name) const;
     std::string OptionOr(const std::string& name, const std::string& fallback) const;
+    bool Flag(const std::string& name) const;
 
 private:
     std::vector<std::string> arguments_;
     std::map<std::string, std::string> options_;
+    std::set<std::string> flags_;
 };

@@ -4,10 +4,12 @@
 #include <vector>
 
 // The shape of one command line: the command word, how many plain
-// arguments follow it and which options (each with a value) it accepts.
+// arguments follow it, which options (each with a value) and which flags
+// (without one) it accepts.
 struct CommandSyntax {
     std::string_view name;
     std::string_view usage; // the line shown in the usage text
     std::size_t arguments = 0;
     std::vector<std::string_view> options;
+    std::vector<std::string_view> flags;
 };

@@ -6,7 +6,7 @@
 #include "transfer/WholeFile.h"
 
 const CommandSyntax& ConvertCommand::Syntax() const {
-    static const CommandSyntax syntax{"convert", "stationlink-cli convert  IN OUT", 2, {}};
+    static const CommandSyntax syntax{"convert", "stationlink-cli convert  IN OUT", 2, {}, {}};
     return syntax;
 }
 

@@ -7,6 +7,9 @@
 #include "catalogue/DownloadPlan.h"
 #include "platform/CodePage.h"
 #include "transfer/DownloadFileSink.h"
+#include "transfer/LocalPath.h"
+
+#include <filesystem>
 
 namespace {
 
@@ -30,9 +33,12 @@ const CommandSyntax& DownloadCommand::Syntax() const {
     static const CommandSyntax syntax = [] {
         CommandSyntax s{"download",
                         "stationlink-cli download COMn CATEGORY LABEL --to DIR [--name NAME] "
-                        "[--type TYPE] [--part COORDS|OBSERV] [port options]",
-                        3, PortOptions::Names()};
+                        "[--type TYPE] [--part COORDS|OBSERV] [--overwrite] [port options]",
+                        3,
+                        PortOptions::Names(),
+                        {}};
         s.options.insert(s.options.end(), {"--to", "--name", "--type", "--part"});
+        s.flags.push_back("--overwrite");
         return s;
     }();
     return syntax;
@@ -71,13 +77,14 @@ int DownloadCommand::Run(const CliArguments& args, std::ostream& /*out*/, std::o
     if (!decision.request) {
         return session.Failed(err, "download: " + DeviceListing::Utf8(decision.refusal));
     }
-    DownloadFileSink sink([&link](const std::string& failure) { link.AbortDownload(failure); });
-    if (!link.Download(*decision.request, sink, session.IdleTimeout())) {
-        return session.Failed(err, link.Error());
+    // A file of that name is the user's data until they say otherwise.
+    const std::string path = LocalPath::FromWide(decision.request->jobLabel);
+    if (std::filesystem::exists(path) && !args.Flag("--overwrite")) {
+        return session.Failed(err, "download: " + path + " exists (--overwrite replaces it)");
     }
-    // The instrument ended the script, but only a sink without a failure wrote the file.
-    if (!sink.Failure().empty()) {
-        return session.Failed(err, sink.Failure());
+    DownloadFileSink sink;
+    if (!link.Download(*decision.request, args.Arguments()[2], sink, session.IdleTimeout())) {
+        return session.Failed(err, link.Error());
     }
     return kExitDone;
 }

@@ -12,7 +12,9 @@ const CommandSyntax& EraseCommand::Syntax() const {
         CommandSyntax s{"erase",
                         "stationlink-cli erase COMn CATEGORY LABEL [--part COORDS|OBSERV] "
                         "[port options]",
-                        3, PortOptions::Names()};
+                        3,
+                        PortOptions::Names(),
+                        {}};
         s.options.push_back("--part");
         return s;
     }();
@@ -43,7 +45,7 @@ int EraseCommand::Run(const CliArguments& args, std::ostream& /*out*/, std::ostr
     if (!decision.request) {
         return session.Failed(err, "erase: " + DeviceListing::Utf8(decision.refusal));
     }
-    if (!session.Link().Erase(*decision.request, session.IdleTimeout())) {
+    if (!session.Link().Erase(*decision.request, args.Arguments()[2], session.IdleTimeout())) {
         return session.Failed(err, session.Link().Error());
     }
     return kExitDone;

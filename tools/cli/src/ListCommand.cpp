@@ -5,8 +5,8 @@
 #include "PortOptions.h"
 
 const CommandSyntax& ListCommand::Syntax() const {
-    static const CommandSyntax syntax{"list", "stationlink-cli list COMn [port options]", 1,
-                                      PortOptions::Names()};
+    static const CommandSyntax syntax{
+        "list", "stationlink-cli list COMn [port options]", 1, PortOptions::Names(), {}};
     return syntax;
 }
 

@@ -5,7 +5,7 @@
 #include "protocol/PortList.h"
 
 const CommandSyntax& PortsCommand::Syntax() const {
-    static const CommandSyntax syntax{"ports", "stationlink-cli ports", 0, {}};
+    static const CommandSyntax syntax{"ports", "stationlink-cli ports", 0, {}, {}};
     return syntax;
 }
 

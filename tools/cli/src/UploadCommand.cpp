@@ -28,7 +28,9 @@ const CommandSyntax& UploadCommand::Syntax() const {
         CommandSyntax s{"upload",
                         "stationlink-cli upload COMn CATEGORY LABEL FILE [--name NAME] "
                         "[--type TYPE] [port options]",
-                        4, PortOptions::Names()};
+                        4,
+                        PortOptions::Names(),
+                        {}};
         s.options.push_back("--name");
         s.options.push_back("--type");
         return s;
@@ -75,7 +77,7 @@ int UploadCommand::Run(const CliArguments& args, std::ostream& /*out*/, std::ost
             err << "\rsent " << sent << " of " << total << " lines" << std::flush;
         }
     };
-    const bool done = session.Link().Upload(*decision.request, session.IdleTimeout(), step);
+    const bool done = session.Link().Upload(*decision.request, path, session.IdleTimeout(), step);
     if (bar) {
         err << "\n";
     }

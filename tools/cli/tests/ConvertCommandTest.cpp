@@ -44,10 +44,11 @@ TEST(ConvertCommand, GivesTheBytesOfACassDownloadOfTheSameData) {
     const std::string downloaded = folder.Path("download.dat");
     request.jobLabel.assign(downloaded.begin(), downloaded.end());
     DownloadFileSink sink;
+    sink.Begin(request);
     for (const std::string& line : kCollected) {
-        sink.OnDataLine(request, line);
+        sink.OnDataLine(line);
     }
-    ASSERT_TRUE(sink.OnTaskEnd(request));
+    ASSERT_TRUE(sink.Complete());
 
     std::string err;
     EXPECT_EQ(Convert({folder.Path("job.gsi"), folder.Path("cli.dat")}, err), kExitDone);

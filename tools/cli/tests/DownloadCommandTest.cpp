@@ -5,32 +5,54 @@
 #include "ExitCode.h"
 #include "SimProcess.h"
 #include "TempFolder.h"
+#include "TestFiles.h"
 
 #include "platform/ComPortMap.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <functional>
+#include <memory>
 #include <sstream>
 
 namespace {
 
-// A demo data file as the instrument sends it, every line ending in CR LF.
-std::string SentLines(const std::string& relative) {
-    std::ifstream in(std::string(X4SIM_DEMO_DIR "/data/") + relative, std::ios::binary);
+// A data file of the instrument's content as it sends it: the first
+// `count` lines (all by default), every line ending in CR LF.
+std::string SentLines(const std::string& relative, std::size_t count = SIZE_MAX,
+                      const std::string& content = X4SIM_DEMO_DIR) {
+    std::ifstream in(content + "/data/" + relative, std::ios::binary);
     std::string sent;
-    for (std::string line; std::getline(in, line);) {
+    for (std::string line; count > 0 && std::getline(in, line); --count) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
         sent += line + "\r\n";
     }
     return sent;
 }
 
+// Content whose job 3 coordinates (GSI) hold `line` as their third line.
+std::filesystem::path ContentWithLine(const std::string& name, const std::string& line) {
+    return DemoCopyWithLine(name, "JOB/3/COORDS.GSI", 2, line);
+}
+
+const std::vector<std::string> kSite03 = {
+    "JOB", "JobList:3 [IN:SITE03]", "--part", "COORDS", "--type", "GSI"};
+
 class DownloadCommandTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_FALSE(sim_.Device().empty());
-        ::setenv(ComPortMap::kEnvironmentVariable, ("COM1=" + sim_.Device()).c_str(), 1);
+    void SetUp() override { Restart({}); }
+
+    void Restart(const std::vector<std::string>& options) {
+        sim_.reset();
+        sim_ = std::make_unique<SimProcess>(options);
+        ASSERT_FALSE(sim_->Device().empty());
+        ::setenv(ComPortMap::kEnvironmentVariable, ("COM1=" + sim_->Device()).c_str(), 1);
     }
 
     int Run(std::vector<std::string> args) {
@@ -44,7 +66,7 @@ protected:
         return status;
     }
 
-    SimProcess sim_;
+    std::unique_ptr<SimProcess> sim_;
     TempFolder folder_;
     std::string err_;
 };
@@ -94,10 +116,89 @@ TEST_F(DownloadCommandTest, FailuresExitWithOneAndSayWhy) {
     const std::string gone = folder_.Path("gone/");
     EXPECT_EQ(Run({"VAL", "ValList:1", "--to", gone}), kExitFailed);
     EXPECT_EQ(err_, "stationlink-cli: Cannot create the file \"" + gone +
-                        "MAINST.val\": No such file or directory.\n");
+                        "MAINST.val\": No such file or directory. The download of ValList:1 "
+                        "did not end; no file was written.\n");
     EXPECT_EQ(Run({"JOB", "JobList:9", "--to", folder_.Path("")}), kExitFailed);
     EXPECT_EQ(Run({"FOR", "GSI", "--to", folder_.Path("")}), kExitUsage);
     EXPECT_EQ(Run({"HAL", "HalList:1"}), kExitUsage);
 }
 
 } // namespace
+
+// A line of the longest length the engine takes arrives whole.
+TEST_F(DownloadCommandTest, LinesUpTo64KiBArriveWhole) {
+    const auto content = ContentWithLine("cli-long-line", std::string(64 * 1024, 'L'));
+    Restart({"--data", content.string()});
+    std::vector<std::string> args = kSite03;
+    args.insert(args.end(), {"--to", folder_.Path("")});
+    ASSERT_EQ(Run(args), kExitDone) << err_;
+    // Compared as a whole, not printed: the line is 64 KiB long.
+    EXPECT_TRUE(folder_.ReadFile("SITE03.gsi") ==
+                SentLines("JOB/3/COORDS.GSI", SIZE_MAX, content.string()));
+}
+
+// Every way a download can end without its data: exit 1 and a line that
+// says why; an earlier file of the name untouched; what arrived kept as
+// ".part", byte for byte, or no file at all when nothing did.
+TEST_F(DownloadCommandTest, DownloadsThatDoNotEndWellFailAndKeepEarlierFiles) {
+    struct Case {
+        std::string name;
+        std::function<std::vector<std::string>()> sim;
+        std::string said;
+        std::size_t keptLines; // lines of the instrument's data in the ".part" file
+    };
+    const std::vector<Case> cases = {
+        {"line lost",
+         [] {
+             return std::vector<std::string>{"--hangup-after", "3"};
+         },
+         "the port was lost", 3},
+        {"overlong line",
+         [] {
+             const auto dir = ContentWithLine("cli-overlong", std::string(64 * 1024 + 1, 'X'));
+             return std::vector<std::string>{"--data", dir.string()};
+         },
+         "sent a line longer than 65536 bytes", 2},
+        {"no data",
+         [] {
+             const auto dir = DemoCopy("cli-no-data");
+             std::filesystem::remove(dir / "data/JOB/3/COORDS.GSI");
+             return std::vector<std::string>{"--data", dir.string()};
+         },
+         "The instrument sent no data for JobList:3 [IN:SITE03]", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Restart(c.sim());
+        folder_.WriteFile("SITE03.gsi", "earlier");
+        std::vector<std::string> args = kSite03;
+        args.insert(args.end(), {"--to", folder_.Path(""), "--overwrite"});
+        EXPECT_EQ(Run(args), kExitFailed);
+        EXPECT_NE(err_.find(c.said), std::string::npos) << err_;
+        EXPECT_EQ(std::count(err_.begin(), err_.end(), '\n'), 1) << err_;
+        EXPECT_EQ(folder_.ReadFile("SITE03.gsi"), "earlier");
+        const std::string part = folder_.Path("SITE03.gsi.part");
+        EXPECT_EQ(std::filesystem::exists(part), c.keptLines > 0);
+        if (c.keptLines > 0) {
+            EXPECT_NE(err_.find(part), std::string::npos) << err_;
+            EXPECT_EQ(folder_.ReadFile("SITE03.gsi.part"),
+                      SentLines("JOB/3/COORDS.GSI", c.keptLines));
+        }
+        std::filesystem::remove(part);
+    }
+}
+
+// An existing file is the user's data: refused without --overwrite and left
+// as it was, replaced with it.
+TEST_F(DownloadCommandTest, ExistingFileIsReplacedOnlyWithOverwrite) {
+    folder_.WriteFile("SITE03.gsi", "earlier");
+    std::vector<std::string> args = kSite03;
+    args.insert(args.end(), {"--to", folder_.Path("")});
+    EXPECT_EQ(Run(args), kExitFailed);
+    EXPECT_EQ(err_, "stationlink-cli: download: " + folder_.Path("SITE03.gsi") +
+                        " exists (--overwrite replaces it)\n");
+    EXPECT_EQ(folder_.ReadFile("SITE03.gsi"), "earlier");
+    args.push_back("--overwrite");
+    EXPECT_EQ(Run(args), kExitDone) << err_;
+    EXPECT_EQ(folder_.ReadFile("SITE03.gsi"), SentLines("JOB/3/COORDS.GSI"));
+}

@@ -320,7 +320,9 @@ SimReply Instrument::ReceiveData(const std::string& line) {
     if (sink_ != nullptr) {
         sink_->UploadLine(line);
     }
-    return Line("?");
+    SimReply reply = Line("?");
+    reply.uploadIndex = static_cast<int>(upload_->lines.size());
+    return reply;
 }
 
 void Instrument::EndUpload(bool completed) {

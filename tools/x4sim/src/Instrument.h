@@ -16,6 +16,8 @@ struct SimReply {
     // 1, 2, ... for the data lines of a download (not its header, not the
     // end line); 0 for everything else.
     int dataIndex = 0;
+    // 1, 2, ... for the answers to the data lines of an upload; 0 otherwise.
+    int uploadIndex = 0;
 };
 
 // The instrument side of the serial protocol: takes each line the PC sends

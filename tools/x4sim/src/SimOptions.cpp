@@ -36,7 +36,7 @@ std::optional<SimOptions> SimOptions::Parse(const std::vector<std::string>& args
             return !value.empty();
         };
     };
-    const std::array<std::pair<std::string_view, std::function<bool(const std::string&)>>, 9>
+    const std::array<std::pair<std::string_view, std::function<bool(const std::string&)>>, 10>
         kOptions = {{
             {"--data", text(options.dataDir)},
             {"--link", text(options.linkPath)},
@@ -47,6 +47,7 @@ std::optional<SimOptions> SimOptions::Parse(const std::vector<std::string>& args
             {"--warn", number(options.warn)},
             {"--chunk", number(options.chunk)},
             {"--hangup-after", number(options.hangupAfter)},
+            {"--hangup-in-upload", number(options.hangupInUpload)},
         }};
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string name = args[i];

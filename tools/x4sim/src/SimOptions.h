@@ -15,11 +15,13 @@ struct SimOptions {
     int warn = 0;            // --warn: every n-th command gets a warning
     int chunk = 0;           // --chunk: largest piece of a reply
     int hangupAfter = 0;     // --hangup-after: data lines of a download
+    int hangupInUpload = 0;  // --hangup-in-upload: data lines of an upload
     bool help = false;
 
     static constexpr const char* kUsage =
         "usage: x4sim [--data DIR] [--link PATH] [--baud N] [--log FILE] [--received DIR]\n"
-        "             [--silent N] [--warn N] [--chunk N] [--hangup-after N]\n";
+        "             [--silent N] [--warn N] [--chunk N] [--hangup-after N]\n"
+        "             [--hangup-in-upload N]\n";
 
     // The options, or a one-line reason why the command line is wrong.
     static std::optional<SimOptions> Parse(const std::vector<std::string>& args,

@@ -100,6 +100,13 @@ bool SimulatorLoop::Answer(const std::string& line, bool& hungUp) {
         }
     }
     const SimReply reply = instrument_.Handle(line);
+    if (options_.hangupInUpload > 0 && reply.uploadIndex == options_.hangupInUpload) {
+        // The line was taken; its acknowledgement never goes out.
+        transcript_.Note("(line closed: --hangup-in-upload)");
+        line_.HangUp();
+        hungUp = true;
+        return true;
+    }
     if (!Write(reply.bytes)) {
         return false;
     }

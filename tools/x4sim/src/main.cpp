@@ -53,7 +53,9 @@ int Serve(const SimOptions& options) {
     SimulatorLoop loop(line, instrument, options, signals, transcript);
     switch (loop.Run()) {
     case SimulatorLoop::Outcome::HungUp:
-        std::cerr << "x4sim: line closed after " << options.hangupAfter << " data lines\n";
+        std::cerr << "x4sim: line closed after "
+                  << (options.hangupAfter > 0 ? options.hangupAfter : options.hangupInUpload)
+                  << " data lines\n";
         return 0;
     case SimulatorLoop::Outcome::Failed:
         return Fail(loop.Failure());

@@ -107,10 +107,6 @@ std::vector<std::string> DemoLines(const std::string& path) {
     return InstrumentContent::Lines(ContentFiles::BuiltIn().Read(path).value_or(""));
 }
 
-std::u16string Wide(const std::string& ascii) {
-    return {ascii.begin(), ascii.end()};
-}
-
 std::vector<std::u16string> WideLines(const std::vector<std::string>& lines) {
     std::vector<std::u16string> wide;
     for (const auto& line : lines) {

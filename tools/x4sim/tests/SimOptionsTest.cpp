@@ -6,7 +6,8 @@ TEST(SimOptions, ReadsEveryOptionInBothSpellings) {
     std::string error;
     const auto options = SimOptions::Parse({"--data", "d", "--link=/tmp/l", "--baud", "115200",
                                             "--log", "f", "--received=r", "--silent", "2", "--warn",
-                                            "3", "--chunk=1", "--hangup-after", "5"},
+                                            "3", "--chunk=1", "--hangup-after", "5",
+                                            "--hangup-in-upload=4"},
                                            error);
     ASSERT_TRUE(options) << error;
     EXPECT_EQ(options->dataDir, "d");
@@ -18,6 +19,7 @@ TEST(SimOptions, ReadsEveryOptionInBothSpellings) {
     EXPECT_EQ(options->warn, 3);
     EXPECT_EQ(options->chunk, 1);
     EXPECT_EQ(options->hangupAfter, 5);
+    EXPECT_EQ(options->hangupInUpload, 4);
 }
 
 TEST(SimOptions, RefusesWhatItDoesNotKnow) {

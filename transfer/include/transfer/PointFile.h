@@ -3,8 +3,9 @@
 #include <string>
 #include <string_view>
 
-// The point file of a "CASS" download: created at its path (an existing file
-// is truncated) and filled by the conversion of the collected data.
+// The point file of a "CASS" download: filled by the conversion of the
+// collected data, and put in place of an earlier file of its name only once
+// it is complete.
 class PointFile {
 public:
     // False when the file cannot be created or written; error then names

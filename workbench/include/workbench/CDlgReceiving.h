@@ -21,6 +21,7 @@ public:
     ~CDlgReceiving() override;
 
     // Shown at every start of the dialog.
+    QString caption = QStringLiteral("Receiving...");
     QString fileType;
     QString source;
     QString destination;

@@ -16,6 +16,11 @@ class CKSDeviceToPcDlg;
 // uploads (8, 10 to 12): the mode is the kind of the request it prepares and
 // decides the caption, which controls show and what the combo boxes offer.
 // Fill the members, exec(); after OK (result 1) read the chosen texts.
+//
+// A delete says what OK will erase. A job's delete preselects the part of
+// the node the user clicked (jobPart 1 the fixed points, 2 the measurement
+// points); from the entry itself no part is chosen, and OK waits until the
+// user picks one.
 class CKSDeviceToPcDlg : public QDialog {
     Q_OBJECT
 
@@ -30,7 +35,11 @@ public:
     QString toText;
     QString fileName; // written back on OK
     QStringList dataTypeChoices;
-    QString dataTypeNote; // shown under the data type of a job download
+    QString dataTypeNote; // under a job download's data type, while one without an extension of its
+                          // own is chosen
+    // What a delete erases: for a job one text per part ("COORDS", then
+    // "OBSERV"), otherwise one text.
+    QStringList erasedTexts;
     // Out, on OK: the texts shown in the combo boxes' edit fields.
     QString chosenDataType;
     QString chosenFileType;
@@ -48,6 +57,8 @@ private:
     static void Hide(std::initializer_list<QWidget*> widgets);
     void HideDataType();
     void HideFileType();
+    void ShowDataTypeNote();
+    void ShowErased();
 
     std::unique_ptr<Ui::CKSDeviceToPcDlg> ui_;
 };

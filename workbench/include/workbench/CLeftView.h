@@ -3,12 +3,14 @@
 #include "catalogue/DeviceModel.h"
 #include "catalogue/DeviceTree.h"
 #include "catalogue/ReplyDispatcher.h"
+#include "catalogue/TransferMonitor.h"
 #include "protocol/CKestaCom.h"
 #include "protocol/PortList.h"
 #include "workbench/CDlgReceiving.h"
 #include "workbench/CTreeViewExtc.h"
 #include "workbench/TransferRecord.h"
 
+#include <QElapsedTimer>
 #include <QPersistentModelIndex>
 #include <QTimer>
 
@@ -20,7 +22,6 @@
 
 class CWaitDlg;
 class DownloadFileSink;
-class DownloadSink;
 class QMenu;
 struct TransferRecord;
 
@@ -34,7 +35,10 @@ struct TransferRecord;
 //
 // Replies come on the link's worker; the view hands each one to the window
 // thread with a synchronous send and dispatches it there, so the tree and
-// the model are only touched on the window thread.
+// the model are only touched on the window thread. Every operation (connect,
+// download, upload, erase) is followed by the transfer monitor, whose
+// outcome ends its dialogs and tells the user how it ended; a lost line also
+// folds the port, as a collapse does.
 class CLeftView : public CTreeViewExtc, public CKestaCom, private DeviceTree {
     Q_OBJECT
 
@@ -43,6 +47,8 @@ public:
     // the user closed still runs: starting it would cut that transfer off.
     static constexpr const char* kTransferRunning =
         "A transfer is still running: wait for its end before starting another.";
+    // An operation that hears nothing from the instrument for this long ends.
+    static constexpr std::chrono::milliseconds kDefaultSilenceLimit{60000};
 
     // The ports of this system on termios ports.
     explicit CLeftView(QWidget* parent = nullptr);
@@ -54,13 +60,14 @@ public:
     int OnDeviceReply(const char* tag, const char* line, int length) override;
 
     // For the transfer flows.
-    // Download lines and script ends go to sink (null: nothing is written).
-    void SetDownloadSink(DownloadSink* sink);
     DeviceModel& Model() { return model_; }
+    bool OperationRunning() const { return monitor_.Running(); }
+    void SetSilenceLimit(std::chrono::milliseconds limit) { silenceLimit_ = limit; }
     const PortList& Ports() const { return ports_; }
     // Runs the progress dialog modally until UM_PROGRESS 1 ends it (or the
     // user closes it); the result of its exec().
-    int RunProgressDialog(const QString& fileType, const QString& source,
+    // caption: "Receiving..." for a download, "Sending..." for an upload.
+    int RunProgressDialog(const QString& caption, const QString& fileType, const QString& source,
                           const QString& destination, int total);
     CDlgReceiving& ProgressDialog() { return progress_; }
     bool ProgressShown() const { return progressShown_; }
@@ -109,18 +116,24 @@ private:
     void ClearCategory(EntryKind kind) override;
     void InitDone() override;
     void StepProgress() override;
-    void EndProgress() override;
 
     void OnItemExpanded(QTreeWidgetItem* item);
     void OnItemCollapsed(QTreeWidgetItem* item);
     void Connect(QTreeWidgetItem* port);
     void FailConnect(QTreeWidgetItem* port, const QString& why);
     void ClosePortFromWindow();
+    bool MayDisconnect();
+    void ApplyToOpenPort(const QString& port);
     void OnDeleteFile(QTreeWidgetItem* node);
     void OnPortSettings();
     void OnProgress(WParam wParam);
     bool RefusedWhileTransferRuns();
-    void EndCutOffTransfer();
+    // The operation the monitor has just begun is started; false (with the
+    // user told) when nothing could be sent.
+    bool Started(int started);
+    void OnOperationEnded(const TransferMonitor::Outcome& outcome);
+    void CheckSilence();
+    void FoldConnectedPort();
     // Uploads: a PC file dropped on an entry or detail node.
     void OnDropTarget(TransferRecord* record);
     bool Upload(const TransferRecord& record);
@@ -135,10 +148,10 @@ private:
     // Downloads: drag source, the download itself, "Move File".
     LResult OnDragSource(TransferRecord* record) const;
     void OnDownload(const TransferRecord& record);
+    bool KeepsExistingFile(TransferRequest& request);
     void OnMoveFile();
-    void StartDownloadRequest(const TransferRequest& request, const QString& source,
-                              const QString& destination, int total);
-    void OnDownloadFailed(const std::string& failure);
+    void StartDownloadRequest(const TransferRequest& request, const QString& item,
+                              const QString& source, const QString& destination, int total);
     bool FillRecord(TransferRecord& record, const QTreeWidgetItem* node) const;
     // Whether item is still a node of this tree (without touching it).
     bool HoldsItem(const QTreeWidgetItem* item) const;
@@ -148,10 +161,16 @@ private:
 
     PortList ports_;
     DeviceModel model_;
+    TransferMonitor monitor_;
     ReplyDispatcher dispatcher_;
     CDlgReceiving progress_;
-    // Writes the download files; the dispatcher's sink unless a test sets another.
+    // Writes the download files.
     std::unique_ptr<DownloadFileSink> fileSink_;
+    // While an operation runs: when the instrument was last heard.
+    QTimer silenceTimer_;
+    QElapsedTimer lastReply_;
+    std::uint64_t bytesSeen_ = 0;
+    std::chrono::milliseconds silenceLimit_ = kDefaultSilenceLimit;
     bool progressShown_ = false;
     int progressSteps_ = 0;
     bool uploading_ = false; // a drop is being handled; further drops are refused

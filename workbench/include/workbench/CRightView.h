@@ -7,8 +7,11 @@
 #include "workbench/TransferRecord.h"
 
 #include <QFileIconProvider>
+#include <QFileSystemWatcher>
 #include <QIcon>
 #include <QPersistentModelIndex>
+#include <QSet>
+#include <QTimer>
 
 #include <array>
 #include <functional>
@@ -30,8 +33,9 @@ struct PcPlaces {
 // The PC tree, the lower-right pane: "My Computer" with the mounted volumes,
 // then the desktop folder. Folders are listed when they are expanded and
 // forgotten when they collapse; files are shown through the filter of the
-// frame's filter box. The tree has no operations on PC files of its own: it
-// is the PC end of transfers. A drag from it fills in the PC file's path, a
+// frame's filter box. Expanded folders are watched, so files written,
+// removed or renamed show at once. The tree has no operations on PC files of
+// its own: it is the PC end of transfers. A drag from it fills in the PC file's path, a
 // drop on it or a "Paste File" names the destination folder, and the
 // download itself is handed to the instrument tree as UM_DOWNLOAD.
 class CRightView : public CTreeViewExtc, public PcFilterTarget {
@@ -50,6 +54,9 @@ public:
     void SetFilter(const QString& pattern) override;
     // Lists the current item again; for a file, its folder.
     void RelistCurrentItem() override;
+    // Lists every expanded folder again, keeping what is expanded and the
+    // current item ("Refresh", F5).
+    void Refresh() override;
 
     QTreeWidgetItem* MyComputerItem() const { return myComputer_; }
     QTreeWidgetItem* DesktopItem() const { return desktop_; }
@@ -97,6 +104,15 @@ private:
     std::vector<PathNode> Chain(const QTreeWidgetItem* item) const;
     std::string FolderBytes(const QTreeWidgetItem* item) const;
     const QIcon& IconFor(Kind kind);
+    // The folder of an expanded item, watched for changes while it is.
+    void Watch(QTreeWidgetItem* item);
+    void UnwatchBelow(QTreeWidgetItem* item);
+    void OnFolderChanged(const QString& path);
+    void RelistChanged();
+    // Lists an item again and expands again what was expanded below it.
+    void Relist(QTreeWidgetItem* item);
+    void ExpandAgain(QTreeWidgetItem* item, const QSet<QString>& expanded);
+    QTreeWidgetItem* ItemAtPath(const QString& fullPath) const;
 
     PcPlaces places_;
     NameFilter filter_;
@@ -110,4 +126,9 @@ private:
     QFileIconProvider iconProvider_;
     std::array<QIcon, 5> icons_;
     std::array<bool, 5> iconMade_{};
+    QFileSystemWatcher watcher_;
+    // Changes come in bursts (a download's partial file, then its rename):
+    // the folders they touched are listed again once the burst is over.
+    QSet<QString> changedFolders_;
+    QTimer changeDelay_;
 };

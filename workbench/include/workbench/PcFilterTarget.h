@@ -2,8 +2,8 @@
 
 #include <QString>
 
-// What the frame's filter box needs of the PC tree: the tree implements this
-// beside CTreeViewExtc, and the frame finds it as pane (1, 1).
+// What the frame's filter box and its "Refresh" need of the PC tree: the tree
+// implements this beside CTreeViewExtc, and the frame finds it as pane (1, 1).
 class PcFilterTarget {
 public:
     virtual ~PcFilterTarget() = default;
@@ -14,4 +14,6 @@ public:
     // Lists the current item again with the filter; nothing when the tree
     // has no current item.
     virtual void RelistCurrentItem() = 0;
+    // Lists every expanded folder again.
+    virtual void Refresh() = 0;
 };

@@ -1,0 +1,244 @@
+#include "catalogue/TransferMonitor.h"
+
+#include "protocol/ReceiveBuffer.h"
+#include "protocol/TransferRequest.h"
+#include "transfer/DownloadSink.h"
+#include "transfer/LocalPath.h"
+
+#include <filesystem>
+#include <utility>
+
+namespace {
+
+std::optional<EntryKind> UploadCategory(int kind) {
+    switch (kind) {
+    case TransferRequest::JobUpload:
+    case TransferRequest::JobUploadSelect:
+        return EntryKind::Job;
+    case TransferRequest::CodeUpload:
+        return EntryKind::Code;
+    case TransferRequest::HalUpload:
+        return EntryKind::Hal;
+    case TransferRequest::ValUpload:
+        return EntryKind::Val;
+    default:
+        return std::nullopt;
+    }
+}
+
+std::string Lines(std::size_t count) {
+    return std::to_string(count) + (count == 1 ? " line" : " lines");
+}
+
+} // namespace
+
+TransferMonitor::TransferMonitor(EndHandler onEnd) : onEnd_(std::move(onEnd)) {}
+
+std::string TransferMonitor::StatusLine(const Outcome& outcome) {
+    const bool done = outcome.ending == Ending::Done;
+    const bool stopped = outcome.ending == Ending::Stopped;
+    const std::string end = done ? "" : stopped ? " stopped" : " failed";
+    switch (outcome.operation) {
+    case Operation::Download: {
+        const std::string name = std::filesystem::path(outcome.file).filename().string();
+        if (!done) {
+            return name + ": download" + end;
+        }
+        return name + ": " +
+               (outcome.converted ? "converted from " + Lines(outcome.lines)
+                                  : Lines(outcome.lines) + " written");
+    }
+    case Operation::Upload: {
+        const std::string name = std::filesystem::path(outcome.item).filename().string();
+        return done ? name + ": " + Lines(outcome.lines) + " sent" : name + ": upload" + end;
+    }
+    case Operation::Erase:
+        return outcome.item + (done ? " erased" : ": erase" + end);
+    case Operation::Connect:
+        return outcome.item + (done ? ": connected" : ": connect" + end);
+    case Operation::None:
+        break;
+    }
+    return {};
+}
+
+void TransferMonitor::Begin(Operation operation, std::string item) {
+    operation_ = operation;
+    item_ = std::move(item);
+    sink_ = nullptr;
+    file_.clear();
+    uploadCategory_.reset();
+    listRefilled_ = false;
+    sent_ = 0;
+    total_ = 0;
+}
+
+void TransferMonitor::BeginConnect() {
+    Begin(Operation::Connect, port_);
+}
+
+void TransferMonitor::BeginDownload(const TransferRequest& request, std::string item,
+                                    DownloadSink& sink) {
+    Begin(Operation::Download, std::move(item));
+    sink_ = &sink;
+    file_ = LocalPath::FromWide(request.jobLabel);
+    converted_ = request.pcFormat == u"CASS";
+    sink.Begin(request);
+}
+
+void TransferMonitor::BeginUpload(const TransferRequest& request, std::string item) {
+    Begin(Operation::Upload, std::move(item));
+    uploadCategory_ = UploadCategory(request.kind);
+    total_ = request.lines.size();
+}
+
+void TransferMonitor::BeginErase(const TransferRequest& /*request*/, std::string item) {
+    Begin(Operation::Erase, std::move(item));
+}
+
+void TransferMonitor::Forget() {
+    if (sink_ != nullptr) {
+        sink_->Discard();
+    }
+    operation_ = Operation::None;
+    sink_ = nullptr;
+}
+
+bool TransferMonitor::OnDataLine(std::string_view line) {
+    if (operation_ != Operation::Download) {
+        return false;
+    }
+    const bool step = sink_->OnDataLine(line);
+    if (const std::string failure = sink_->Failure(); !failure.empty()) {
+        End(Ending::FileFailed, failure);
+    }
+    return step;
+}
+
+void TransferMonitor::OnLineSent() {
+    if (operation_ == Operation::Upload) {
+        ++sent_;
+    }
+}
+
+void TransferMonitor::OnListRefilled() {
+    listRefilled_ = true;
+}
+
+std::optional<EntryKind> TransferMonitor::EmptiedCategory() const {
+    if (operation_ != Operation::Upload || listRefilled_) {
+        return std::nullopt;
+    }
+    return uploadCategory_;
+}
+
+void TransferMonitor::OnListsRead() {
+    if (operation_ == Operation::Connect) {
+        End(Ending::Done, {});
+    }
+}
+
+void TransferMonitor::OnScriptEnd() {
+    if (operation_ == Operation::Download && sink_->DataLines() == 0) {
+        End(Ending::NoData, "The instrument sent no data for " + item_ +
+                                " (it may have been erased since its list was read).");
+        return;
+    }
+    End(Ending::Done, {});
+}
+
+void TransferMonitor::OnOverlongLine() {
+    End(Ending::Overlong, "The instrument sent a line longer than " +
+                              std::to_string(ReceiveBuffer::kMaxLine) +
+                              " bytes, which cannot be taken.");
+}
+
+void TransferMonitor::OnLinkLost(const std::string& reason) {
+    End(Ending::LineLost,
+        (reason.empty() ? port_ + ": the line to the instrument was lost" : reason) + ".");
+}
+
+void TransferMonitor::OnSilence(std::chrono::milliseconds silentFor) {
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(silentFor).count();
+    End(Ending::Silent,
+        port_ + ": the instrument did not answer for " + std::to_string(seconds) + " s.");
+}
+
+void TransferMonitor::Stop() {
+    End(Ending::Stopped, {});
+}
+
+void TransferMonitor::End(Ending ending, std::string cause) {
+    if (!Running()) {
+        return;
+    }
+    Outcome outcome;
+    outcome.operation = operation_;
+    outcome.ending = ending;
+    outcome.item = item_;
+    outcome.total = total_;
+    outcome.lines = sent_;
+    if (operation_ == Operation::Download) {
+        SettleDownload(outcome, cause);
+    }
+    if (outcome.ending != Ending::Done) {
+        const std::string consequence = Consequence(outcome);
+        outcome.message =
+            cause.empty() || consequence.empty() ? cause + consequence : cause + " " + consequence;
+    }
+    operation_ = Operation::None;
+    sink_ = nullptr;
+    if (onEnd_) {
+        onEnd_(outcome);
+    }
+}
+
+// The file follows the ending: complete, nothing at all, or what arrived.
+void TransferMonitor::SettleDownload(Outcome& outcome, std::string& cause) {
+    outcome.file = file_;
+    outcome.converted = converted_;
+    switch (outcome.ending) {
+    case Ending::Done:
+        if (!sink_->Complete()) {
+            outcome.ending = Ending::FileFailed;
+            cause = sink_->Failure();
+        }
+        break;
+    case Ending::NoData:
+        sink_->Discard();
+        break;
+    default:
+        outcome.keptPart = sink_->KeepPartial();
+        break;
+    }
+    outcome.lines = sink_->DataLines();
+}
+
+std::string TransferMonitor::Consequence(const Outcome& outcome) const {
+    const bool stopped = outcome.ending == Ending::Stopped;
+    switch (outcome.operation) {
+    case Operation::Download: {
+        if (outcome.ending == Ending::NoData) {
+            return "No file was written.";
+        }
+        const std::string what =
+            "The download of " + item_ + (stopped ? " was stopped" : " did not end");
+        if (outcome.keptPart.empty()) {
+            return what + "; no file was written.";
+        }
+        return what + "; what arrived (" + Lines(outcome.lines) + ") is kept in \"" +
+               outcome.keptPart + "\".";
+    }
+    case Operation::Upload:
+        return "The upload of " + item_ + (stopped ? " was stopped" : " did not end") + ": " +
+               std::to_string(outcome.lines) + " of " + Lines(outcome.total) + " were sent.";
+    case Operation::Erase:
+        return "The erase of " + item_ + (stopped ? " was stopped" : " did not end") +
+               "; expand the port again to see what the instrument holds.";
+    case Operation::Connect:
+        return stopped ? std::string() : "The instrument's lists were not read to their end.";
+    case Operation::None:
+        break;
+    }
+    return {};
+}

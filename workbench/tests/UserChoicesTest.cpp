@@ -1,0 +1,360 @@
+// What a surveyor's clicks do to field data, driven by mouse and key events
+// through the real window against the simulated instrument: the part of a
+// job that "Delete File" erases, the question before a download replaces a
+// file, the question before a collapse stops a transfer, what an upload's
+// dialogs say, and port settings changed while connected.
+
+// Mouse events go through the window, as the window system delivers them.
+#define QTEST_QPA_MOUSE_HANDLING
+
+#include "SimProcess.h"
+#include "TreeChild.h"
+#include "TreeDrag.h"
+#include "UserHand.h"
+
+#include "workbench/CLeftView.h"
+#include "workbench/CMainFrame.h"
+#include "workbench/CRightView.h"
+#include "workbench/FrameCommand.h"
+
+#include "catalogue/EntryKind.h"
+#include "platform/ComPortMap.h"
+#include "platform/TermiosSerialPro.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <fcntl.h>
+#include <memory>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// A demo data file as the instrument sends it: every line ends in CR LF.
+QByteArray SentLines(const QString& relative) {
+    QByteArray bytes = FileBytes(QStringLiteral(X4SIM_DEMO_DIR "/data/") + relative);
+    bytes.replace("\r\n", "\n");
+    return bytes.replace("\n", "\r\n");
+}
+
+QString Text(QWidget* dialog, const char* name) {
+    if (auto* label = dialog->findChild<QLabel*>(QLatin1String(name))) {
+        return label->text();
+    }
+    if (auto* combo = dialog->findChild<QComboBox*>(QLatin1String(name))) {
+        return combo->currentText();
+    }
+    auto* edit = dialog->findChild<QLineEdit*>(QLatin1String(name));
+    return edit != nullptr ? edit->text() : QString();
+}
+
+} // namespace
+
+class UserChoicesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void deleteFileErasesThePartThatWasClicked();
+    void existingFileIsReplacedKeptOrLeftAsTheUserSays();
+    void collapseDuringATransferAsksAndStopsIt();
+    void uploadSaysWhatGoesWhere();
+    void portSettingsApplyToTheConnectedPortAtOnce();
+
+private:
+    void Start(const std::vector<std::string>& simOptions);
+    QTreeWidgetItem* Node(EntryKind kind, const QString& entry, const QString& detail = {}) const;
+    QStringList Details(EntryKind kind, const QString& entry) const;
+    void RightClick(QTreeWidgetItem* item);
+    void PressKeyOn(QTreeWidget* tree, QTreeWidgetItem* item, Qt::Key key);
+    QTreeWidgetItem* PortItem() const { return view_->RootItem()->child(0); }
+    QAbstractButton* CommandButton(int command) const;
+    void WaitForTheEnd();
+    QString Desk(const QString& name = {}) const { return temp_.filePath("desk/" + name); }
+
+    QTemporaryDir temp_;
+    std::unique_ptr<SimProcess> sim_;
+    std::unique_ptr<CMainFrame> frame_;
+    std::unique_ptr<UserHand> hand_;
+    CLeftView* view_ = nullptr;
+    CRightView* pc_ = nullptr;
+};
+
+void UserChoicesTest::init() {
+    Start({});
+}
+
+void UserChoicesTest::Start(const std::vector<std::string>& simOptions) {
+    cleanup();
+    QVERIFY(QDir().mkpath(Desk()));
+    sim_ = std::make_unique<SimProcess>(simOptions);
+    QVERIFY(!sim_->Device().empty());
+    ::setenv(ComPortMap::kEnvironmentVariable, ("COM1=" + sim_->Device()).c_str(), 1);
+    hand_ = std::make_unique<UserHand>();
+    PaneFactories panes;
+    panes.instrumentTree = [this](QWidget* parent) {
+        return view_ = new CLeftView(parent, PortList::System(),
+                                     [] { return std::make_unique<TermiosSerialPro>(); });
+    };
+    const PcPlaces places{Desk(), [] { return std::vector<std::string>{}; }};
+    panes.pcTree = [this, places](QWidget* parent) { return pc_ = new CRightView(parent, places); };
+    frame_ = std::make_unique<CMainFrame>(panes);
+    QVERIFY(frame_->Create());
+    frame_->InitialUpdate();
+    frame_->resize(780, 580);
+    frame_->move(0, 0);
+    frame_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
+    PressKeyOn(view_, PortItem(), Qt::Key_Right);
+    QTRY_VERIFY_WITH_TIMEOUT(view_->WaitDialog() == nullptr && !view_->OperationRunning(), 20000);
+    PressKeyOn(pc_, pc_->DesktopItem(), Qt::Key_Right);
+}
+
+void UserChoicesTest::cleanup() {
+    frame_.reset();
+    hand_.reset();
+    sim_.reset();
+    QDir(Desk()).removeRecursively();
+}
+
+QTreeWidgetItem* UserChoicesTest::Node(EntryKind kind, const QString& entry,
+                                       const QString& detail) const {
+    QTreeWidgetItem* node = Child(view_->CategoryItem(kind), entry);
+    return detail.isEmpty() ? node : Child(node, detail);
+}
+
+QStringList UserChoicesTest::Details(EntryKind kind, const QString& entry) const {
+    QStringList details;
+    if (const QTreeWidgetItem* node = Node(kind, entry)) {
+        for (int i = 0; i < node->childCount(); ++i) {
+            details << node->child(i)->text(0);
+        }
+    }
+    return details;
+}
+
+void UserChoicesTest::RightClick(QTreeWidgetItem* item) {
+    view_->scrollToItem(item);
+    QTest::mouseClick(view_->viewport(), Qt::RightButton, {}, view_->visualItemRect(item).center());
+}
+
+void UserChoicesTest::PressKeyOn(QTreeWidget* tree, QTreeWidgetItem* item, Qt::Key key) {
+    tree->scrollToItem(item);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(item).center());
+    QTest::keyClick(tree, key);
+}
+
+QAbstractButton* UserChoicesTest::CommandButton(int command) const {
+    for (QAbstractButton* button : frame_->findChildren<QAbstractButton*>()) {
+        if (button->property("commandId").toInt() == command) {
+            return button;
+        }
+    }
+    return nullptr;
+}
+
+// The operation, its dialogs and the hand's steps have all ended.
+void UserChoicesTest::WaitForTheEnd() {
+    QTRY_VERIFY_WITH_TIMEOUT(!view_->OperationRunning() && hand_->Pending() == 0, 60000);
+}
+
+// The part of the node clicked is preselected and named before OK; the
+// instrument's list afterwards shows that only it went. From the entry no
+// part is chosen, and OK waits for one.
+void UserChoicesTest::deleteFileErasesThePartThatWasClicked() {
+    struct Case {
+        QString entry, detail, part, note;
+        QStringList after;
+    };
+    const Case cases[] = {
+        {"JobList:3 [IN:SITE03]",
+         "MeasurementPoints:18",
+         "OBSERV",
+         "OK erases 18 measurement points of SITE03.",
+         {"FixPoints:12", "MeasurementPoints:0"}},
+        {"JobList:1 [IN:BRIDGE]",
+         "FixPoints:24",
+         "COORDS",
+         "OK erases 24 fixed points of BRIDGE.",
+         {"FixPoints:0", "MeasurementPoints:36"}},
+    };
+    for (const Case& c : cases) {
+        QString part;
+        QString note;
+        hand_->ChooseFromMenu(QStringLiteral("Delete File"));
+        hand_->OnDialog([&](QWidget* dialog) {
+            part = Text(dialog, "combo1008");
+            note = Text(dialog, "noteErase");
+            UserHand::ClickButton(dialog, QStringLiteral("OK"));
+        });
+        RightClick(Node(EntryKind::Job, c.entry, c.detail));
+        WaitForTheEnd();
+        QCOMPARE(part, c.part);
+        QCOMPARE(note, c.note);
+        QTRY_COMPARE(Details(EntryKind::Job, c.entry), c.after);
+    }
+
+    bool okAtFirst = true;
+    bool okOnceChosen = false;
+    QString note;
+    hand_->OnDialog([&](QWidget* dialog) {
+        okAtFirst = dialog->findChild<QPushButton*>(QStringLiteral("okButton"))->isEnabled();
+        UserHand::ChooseInCombo(dialog, "combo1008", QStringLiteral("OBSERV"));
+        okOnceChosen = dialog->findChild<QPushButton*>(QStringLiteral("okButton"))->isEnabled();
+        note = Text(dialog, "noteErase");
+        UserHand::ClickButton(dialog, QStringLiteral("CANCEL"));
+    });
+    // The entry clicked, then the dialog bar's delete button.
+    QTreeWidgetItem* entry = Node(EntryKind::Job, "JobList:1 [IN:BRIDGE]");
+    view_->scrollToItem(entry);
+    QTest::mouseClick(view_->viewport(), Qt::LeftButton, {}, view_->visualItemRect(entry).center());
+    QTest::mouseClick(CommandButton(IDC_DELETE_BUTTON), Qt::LeftButton);
+    WaitForTheEnd();
+    QVERIFY(!okAtFirst);
+    QVERIFY(okOnceChosen);
+    QCOMPARE(note, QStringLiteral("OK erases 36 measurement points of BRIDGE."));
+    QCOMPARE(Details(EntryKind::Job, "JobList:1 [IN:BRIDGE]"),
+             (QStringList{"FixPoints:0", "MeasurementPoints:36"}));
+    QVERIFY2(hand_->messages.isEmpty(), qPrintable(hand_->messages.join('\n')));
+}
+
+void UserChoicesTest::existingFileIsReplacedKeptOrLeftAsTheUserSays() {
+    WriteFile(Desk("BRIDGE.gsi"), "earlier");
+    const QByteArray data = SentLines("JOB/1/OBSERV.GSI");
+    QStringList questions;
+    for (const QString answer : {"Cancel", "Keep Both", "Replace"}) {
+        hand_->ClickInDialog(QStringLiteral("OK"));
+        hand_->OnDialog([&questions, answer](QWidget* box) {
+            questions << Text(box, "qt_msgbox_label");
+            UserHand::ClickButton(box, answer);
+        });
+        DragBetweenTrees(view_,
+                         Node(EntryKind::Job, "JobList:1 [IN:BRIDGE]", "MeasurementPoints:36"), pc_,
+                         pc_->DesktopItem());
+        WaitForTheEnd();
+        if (answer == QLatin1String("Cancel")) {
+            QCOMPARE(FileBytes(Desk("BRIDGE.gsi")), QByteArray("earlier"));
+            QVERIFY(!QFile::exists(Desk("BRIDGE (2).gsi")));
+        }
+    }
+    QVERIFY2(questions[1].contains("\"BRIDGE.gsi\" already exists") &&
+                 questions[1].contains("\"BRIDGE (2).gsi\""),
+             qPrintable(questions[1]));
+    QCOMPARE(FileBytes(Desk("BRIDGE (2).gsi")), data);
+    QCOMPARE(FileBytes(Desk("BRIDGE.gsi")), data);
+    // The expanded desktop shows what was written, without being opened again.
+    QTRY_VERIFY(Child(pc_->DesktopItem(), "BRIDGE (2).gsi") != nullptr);
+    QVERIFY(Child(pc_->DesktopItem(), "BRIDGE.gsi.part") == nullptr);
+    QVERIFY2(hand_->messages.isEmpty(), qPrintable(hand_->messages.join('\n')));
+}
+
+// The user closes the progress dialog; the download goes on. Folding the
+// port asks first: "No" keeps the transfer, "Yes" stops it as a cancel.
+void UserChoicesTest::collapseDuringATransferAsksAndStopsIt() {
+    Start({"--baud", "9600"});
+    hand_->ClickInDialog(QStringLiteral("OK"));
+    hand_->OnDialog([](QWidget* progress) { QTest::keyClick(progress, Qt::Key_Escape); });
+    DragBetweenTrees(view_, Node(EntryKind::Job, "JobList:1 [IN:BRIDGE]", "MeasurementPoints:36"),
+                     pc_, pc_->DesktopItem());
+    QTRY_VERIFY_WITH_TIMEOUT(!FileBytes(Desk("BRIDGE.gsi.part")).isEmpty(), 20000);
+    QVERIFY(view_->OperationRunning());
+
+    hand_->ClickInDialog(QStringLiteral("No"));
+    PressKeyOn(view_, PortItem(), Qt::Key_Left);
+    QVERIFY(view_->OperationRunning());
+    QVERIFY(PortItem()->isExpanded());
+
+    hand_->ClickInDialog(QStringLiteral("Yes"));
+    PressKeyOn(view_, PortItem(), Qt::Key_Left);
+    WaitForTheEnd();
+    QVERIFY(!PortItem()->isExpanded());
+    QVERIFY(!QFile::exists(Desk("BRIDGE.gsi")));
+    QVERIFY(SentLines("JOB/1/OBSERV.GSI").startsWith(FileBytes(Desk("BRIDGE.gsi.part"))));
+    QTRY_COMPARE(hand_->messages.size(), 1);
+    QVERIFY2(hand_->messages[0].contains("The download of JobList:1 [IN:BRIDGE] was stopped"),
+             qPrintable(hand_->messages[0]));
+}
+
+void UserChoicesTest::uploadSaysWhatGoesWhere() {
+    Start({"--baud", "9600"});
+    QByteArray lines;
+    for (int i = 1; i <= 12; ++i) {
+        lines += "*11" + QByteArray::number(1000 + i).mid(1) + "+0000000000000P" +
+                 QByteArray::number(i) + " 81..00+0000000000001000 \r\n";
+    }
+    WriteFile(Desk("stakeout.gsi"), lines);
+    pc_->Refresh();
+    QString caption;
+    QString offered;
+    QStringList progress;
+    hand_->OnDialog([&](QWidget* dialog) {
+        caption = dialog->windowTitle();
+        offered = Text(dialog, "edit1004");
+        UserHand::ClickButton(dialog, QStringLiteral("OK"));
+    });
+    hand_->OnDialog([&](QWidget* dialog) {
+        progress = {dialog->windowTitle(), Text(dialog, "text1033"), Text(dialog, "text1034"),
+                    Text(dialog, "text1035")};
+    });
+    QTRY_VERIFY(Child(pc_->DesktopItem(), "stakeout.gsi") != nullptr);
+    DragBetweenTrees(pc_, Child(pc_->DesktopItem(), "stakeout.gsi"), view_,
+                     Node(EntryKind::Job, "JobList:4 []"));
+    WaitForTheEnd();
+    QCOMPARE(caption, QStringLiteral("Upload File"));
+    // The entry has no name: the PC file's is offered.
+    QCOMPARE(offered, QStringLiteral("stakeout"));
+    QCOMPARE(progress, (QStringList{"Sending...", "GSI", Desk("stakeout.gsi"), "JobList:4 []"}));
+    QVERIFY2(hand_->messages.isEmpty(), qPrintable(hand_->messages.join('\n')));
+    QTRY_VERIFY(Node(EntryKind::Job, "JobList:4 [stakeout]") != nullptr);
+}
+
+// The baud rate chosen for the connected port is in force on its device at
+// once, and the tree stays: the next download works as before.
+void UserChoicesTest::portSettingsApplyToTheConnectedPortAtOnce() {
+    hand_->ChooseFromMenu(QStringLiteral("Port Set"));
+    hand_->OnDialog([](QWidget* dialog) {
+        UserHand::ChooseInCombo(dialog, "baudBox", QStringLiteral("9600"));
+        UserHand::ClickButton(dialog, QStringLiteral("OK"));
+    });
+    RightClick(PortItem());
+    WaitForTheEnd();
+    QVERIFY(view_->IsConnected());
+    const int fd = ::open(sim_->Device().c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        QSKIP("the port is open exclusively (not running as root)");
+    }
+    termios settings{};
+    ::tcgetattr(fd, &settings);
+    ::close(fd);
+    QCOMPARE(::cfgetospeed(&settings), static_cast<speed_t>(B9600));
+
+    hand_->ClickInDialog(QStringLiteral("OK"));
+    DragBetweenTrees(view_, Node(EntryKind::Val, "ValList:1"), pc_, pc_->DesktopItem());
+    WaitForTheEnd();
+    QCOMPARE(FileBytes(Desk("MAINST.val")), SentLines("VAL/1.txt"));
+    QVERIFY2(hand_->messages.isEmpty(), qPrintable(hand_->messages.join('\n')));
+}
+
+QTEST_MAIN(UserChoicesTest)
+#include "UserChoicesTest.moc"
