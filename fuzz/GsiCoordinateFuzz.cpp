@@ -2,7 +2,7 @@
 // the same digits, with the sign and the decimal point where its units put
 // them; any other word is refused without a trace in the output.
 #include "FuzzCheck.h"
-#include "transfer/GsiCoordinate.h"
+#include "fielddata/GsiWord.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -21,15 +21,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view word(reinterpret_cast<const char*>(data), size);
     const std::string before = "x";
     std::string out = before;
-    if (!GsiCoordinate::AppendValue(word, out)) {
+    if (!GsiWord::AppendValue(word, out)) {
         FuzzCheck(out == before, "a refused word appends nothing");
         return 0;
     }
     std::string value = out.substr(before.size());
-    const std::string_view digits = word.substr(GsiCoordinate::kSignIndex + 1);
+    const std::string_view digits = word.substr(GsiWord::kSignIndex + 1);
     FuzzCheck(digits.size() == 8 || digits.size() == 16, "only GSI-8 and GSI-16 words are read");
     const bool negative = value.starts_with('-');
-    FuzzCheck(!negative || word[GsiCoordinate::kSignIndex] == '-', "the sign is the word's");
+    FuzzCheck(!negative || word[GsiWord::kSignIndex] == '-', "the sign is the word's");
     const std::size_t point = value.find('.');
     FuzzCheck(point != std::string::npos && value.size() - point - 1 >= 3 &&
                   value.size() - point - 1 <= 5,

@@ -45,8 +45,18 @@ if [ "${1:-}" = "--as-user" ]; then
     wait "$sim" || fail "x4sim did not end cleanly on SIGTERM"
     echo "x4sim ran on $tty and ended on SIGTERM"
 
+    # The installed drawexport finds GDAL's drivers and data: a small job into a drawing and a
+    # GeoPackage, read back with GDAL.
+    printf '*410001+000000000000TREE \r\n*110002+00000000000000P1 81..00+0000000001234567 %s\r\n' \
+        '82..00-0000000000045678 83..00+0000000000012345 ' >job.gsi
+    drawexport job.gsi -o job.dxf >/dev/null || fail "drawexport job.gsi -o job.dxf failed"
+    drawexport job.gsi -o job.gpkg --epsg 25832 >/dev/null || fail "drawexport to GeoPackage failed"
+    ogrinfo -q -al job.gpkg | grep -q "POINT Z (1234.567 -45.678 12.345)" ||
+        fail "drawexport's GeoPackage does not hold the point"
+    echo "drawexport wrote a drawing and a GeoPackage"
+
     # A desktop program that is still running after a few seconds has started.
-    for program in suitepad alignedit; do
+    for program in suitepad alignedit drawexport; do
         command -v "$program" >/dev/null || continue
         status=0
         timeout 3 "$program" >/dev/null 2>&1 || status=$?
@@ -86,7 +96,7 @@ chmod 644 "$fresh"/*.deb
     (cd "$fresh" && $sudo apt-get -f install -y -qq) ||
     fail "the package does not install"
 
-for program in stationlink suitepad x4sim stationlink-cli; do
+for program in stationlink suitepad drawexport x4sim stationlink-cli; do
     [ -x "$prefix/bin/$program" ] || fail "$prefix/bin/$program is missing"
 done
 for program in $(dpkg -L "$package" | grep "^$prefix/bin/"); do

@@ -1,6 +1,6 @@
 #include "transfer/CassConversion.h"
 
-#include "transfer/GsiCoordinate.h"
+#include "fielddata/GsiWord.h"
 
 #include <cstring>
 
@@ -15,15 +15,6 @@ bool HasAt(std::string_view data, std::size_t at, std::string_view pattern) {
 } // namespace
 
 CassConversion::CassConversion(ByteSink& out) : out_(out) {}
-
-std::string_view CassConversion::Strip(std::string_view word) {
-    const std::size_t plus = word.find('+');
-    if (plus == std::string_view::npos) {
-        return {};
-    }
-    const std::size_t first = word.find_first_not_of('0', plus + 1);
-    return first == std::string_view::npos ? std::string_view{} : word.substr(first);
-}
 
 // The walk starts at the CR of the third CR LF; nothing before it counts.
 std::size_t CassConversion::FirstProcessed(std::string_view data) {
@@ -101,7 +92,7 @@ void CassConversion::OnBlank(std::size_t at) {
     const std::string_view word = data_.substr(wordStart_, at - wordStart_);
     if (inWord_[Code]) {
         inWord_[Code] = false;
-        code_ = Strip(word);
+        code_ = GsiWord::ReadText(word);
     }
     if (inWord_[Name]) {
         inWord_[Name] = false;
@@ -116,7 +107,7 @@ void CassConversion::OnBlank(std::size_t at) {
 }
 
 void CassConversion::WriteName(std::string_view word) {
-    const std::string_view name = Strip(word);
+    const std::string_view name = GsiWord::ReadText(word);
     if (!name.empty()) {
         out_.Write(name);
     }
@@ -126,7 +117,7 @@ void CassConversion::WriteName(std::string_view word) {
 // later columns stay where they belong.
 void CassConversion::WriteCoordinate(Word kind, std::string_view word) {
     piece_.assign(1, ',');
-    GsiCoordinate::AppendValue(word, piece_);
+    GsiWord::AppendValue(word, piece_);
     if (kind == Height) {
         piece_ += ',';
         piece_.append(code_);

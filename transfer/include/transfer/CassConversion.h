@@ -23,10 +23,6 @@ public:
 
     void Convert(std::string_view data);
 
-    // Point names and codes: everything after the first "+" without its
-    // leading zeros; nothing when there is no "+".
-    static std::string_view Strip(std::string_view word);
-
     static constexpr std::size_t kSkippedLines = 3;
 
 private:

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "drawexport/OgrOutput.h"
+#include "drawexport/PointWriter.h"
+
+#include <cstddef>
+#include <memory>
+#include <string>
+
+class OGRFeature;
+
+// A GIS file of 3D points through GDAL/OGR (GeoPackage, GeoJSON, KML,
+// Shapefile, CSV): one layer named after the file, fields "name", "code"
+// and "height" (empty for a point without height, whose Z is then 0), and
+// the coordinate system where the format carries one.
+class GisPointWriter final : public PointWriter {
+public:
+    explicit GisPointWriter(const ExportSettings& settings);
+    ~GisPointWriter() override;
+
+    bool Open(const std::string& path, const PointExtents& extents) override;
+    void OnPoint(const SurveyPoint& point) override;
+    bool Close() override;
+    const std::string& Error() const override;
+
+    // Points per transaction where the driver has transactions.
+    static constexpr std::size_t kBatchPoints = 100000;
+
+private:
+    bool Fail();
+
+    ExportSettings settings_;
+    OgrOutput output_;
+    std::unique_ptr<OGRFeature> feature_;
+    int nameField_ = -1;
+    int codeField_ = -1;
+    int heightField_ = -1;
+    std::size_t inBatch_ = 0;
+    std::string error_;
+};

@@ -1,0 +1,169 @@
+#include "drawexport/CommandLine.h"
+
+#include "drawexport/ExportRun.h"
+#include "drawexport/ExportSummary.h"
+#include "drawexport/FileInput.h"
+#include "drawexport/InputReport.h"
+
+#include <charconv>
+
+namespace {
+
+const std::string kScreenshot = "--screenshot";
+
+template <typename Number>
+bool ReadNumber(const std::string& text, Number& value) {
+    const char* end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, value);
+    return !text.empty() && result.ec == std::errc() && result.ptr == end;
+}
+
+// Splits "--name=value" and "--name value"; the value of the option at i.
+std::optional<std::string> OptionValue(const std::vector<std::string>& args, std::size_t& i,
+                                       std::string& name) {
+    const std::size_t equals = args[i].find('=');
+    if (equals != std::string::npos) {
+        name = args[i].substr(0, equals);
+        return args[i].substr(equals + 1);
+    }
+    name = args[i];
+    if (i + 1 >= args.size()) {
+        return std::nullopt;
+    }
+    return args[++i];
+}
+
+bool Apply(const std::string& name, const std::string& value, CommandLine::Request& request,
+           std::string& error) {
+    ExportSettings& settings = request.settings;
+    bool ok = true;
+    if (name == "-o" || name == "--output") {
+        request.output = value;
+    } else if (name == "--format") {
+        settings.format = ExportFormat::ByName(value);
+        ok = settings.format != nullptr;
+    } else if (name == "--epsg") {
+        ok = ReadNumber(value, settings.epsg) && settings.epsg > 0;
+    } else if (name == "--text-height") {
+        ok = ReadNumber(value, settings.textHeight);
+    } else if (name == "--decimals") {
+        ok = ReadNumber(value, settings.decimals);
+    } else {
+        error = "unknown option " + name;
+        return false;
+    }
+    if (!ok) {
+        error = "bad value \"" + value + "\" for " + name;
+    }
+    return ok;
+}
+
+} // namespace
+
+const char* CommandLine::Usage() {
+    return "usage: drawexport [FILE...]                     (the window)\n"
+           "       drawexport [options] IN... -o OUT\n"
+           "IN: GSI-8/GSI-16 jobs (.gsi) and point files (.dat)\n"
+           "OUT: .dxf .gpkg .geojson .kml .shp .csv, or the format given\n"
+           "options:\n"
+           "  --format dxf|gpkg|geojson|kml|shp|csv\n"
+           "  --epsg N          coordinate system of the points (KML needs one)\n"
+           "  --text-height H   height of the drawing's labels (default 0.5)\n"
+           "  --decimals N      decimals of the height labels (default 3)\n";
+}
+
+bool CommandLine::MeansWindow(const std::vector<std::string>& args) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == kScreenshot) {
+            ++i;
+        } else if (args[i].starts_with('-')) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::optional<CommandLine::Request> CommandLine::Parse(const std::vector<std::string>& args,
+                                                       std::string& error) {
+    Request request;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (!args[i].starts_with('-') || args[i] == "-") {
+            request.inputs.push_back(args[i]);
+            continue;
+        }
+        std::string name;
+        const auto value = OptionValue(args, i, name);
+        if (!value) {
+            error = name + " needs a value";
+            return std::nullopt;
+        }
+        if (!Apply(name, *value, request, error)) {
+            return std::nullopt;
+        }
+    }
+    if (request.inputs.empty() || request.output.empty()) {
+        error = request.inputs.empty() ? "no input file" : "no output file: give -o OUT";
+        return std::nullopt;
+    }
+    if (request.settings.format == nullptr) {
+        request.settings.format = ExportFormat::ByPath(request.output);
+    }
+    if (request.settings.format == nullptr) {
+        error = "cannot tell the format from \"" + request.output + "\": give --format";
+        return std::nullopt;
+    }
+    const auto problem = request.settings.Problem();
+    if (problem) {
+        error = *problem;
+        return std::nullopt;
+    }
+    return request;
+}
+
+int CommandLine::Run(const std::vector<std::string>& args, std::ostream& out,
+                     std::ostream& err) const {
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        out << Usage();
+        return kExitDone;
+    }
+    std::string error;
+    const auto request = Parse(args, error);
+    if (!request) {
+        err << "drawexport: " << error << "\n" << Usage();
+        return kExitUsage;
+    }
+    return Export(*request, out, err);
+}
+
+int CommandLine::Export(const Request& request, std::ostream& out, std::ostream& err) {
+    std::vector<FileInput> files(request.inputs.begin(), request.inputs.end());
+    std::vector<const ExportInput*> readable;
+    PointExtents extents;
+    bool failed = false;
+    for (const FileInput& file : files) {
+        const InputReport report = InputReport::Of(file);
+        if (report.error) {
+            err << "drawexport: " << ExportSummary::FailureLine(report) << "\n";
+            failed = true;
+            continue;
+        }
+        out << ExportSummary::InputLine(report) << "\n";
+        readable.push_back(&file);
+        extents.Add(report.extents);
+    }
+    if (readable.empty()) {
+        err << "drawexport: no input could be read; nothing written\n";
+        return kExitFailed;
+    }
+    ExportRun run(request.settings, request.output);
+    const auto problem = run.Write(readable, extents);
+    if (problem) {
+        err << "drawexport: cannot write " << request.output << ": " << *problem << "\n";
+        return kExitFailed;
+    }
+    out << ExportSummary::ResultLine(run.Written(), request.output) << "\n";
+    if (const auto note = request.settings.Note()) {
+        out << *note << "\n";
+    }
+    return failed ? kExitFailed : kExitDone;
+}

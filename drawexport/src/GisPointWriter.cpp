@@ -1,0 +1,90 @@
+#include "drawexport/GisPointWriter.h"
+
+#include "drawexport/GdalSession.h"
+#include "fielddata/FieldText.h"
+
+#include <ogr_feature.h>
+#include <ogr_spatialref.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> LayerOptions(const ExportFormat& format, const PointExtents& extents) {
+    if (format.name == "csv") {
+        return {"GEOMETRY=AS_XYZ"};
+    }
+    if (format.name == "geojson") {
+        // Coordinates as precise as the input, not padded with binary noise.
+        return {"COORDINATE_PRECISION=" + std::to_string(std::max(extents.Places(), 1))};
+    }
+    if (format.name == "shp") {
+        return {"ENCODING=UTF-8"};
+    }
+    return {};
+}
+
+} // namespace
+
+GisPointWriter::GisPointWriter(const ExportSettings& settings) : settings_(settings) {}
+
+GisPointWriter::~GisPointWriter() = default;
+
+bool GisPointWriter::Fail() {
+    error_ = output_.Error();
+    return false;
+}
+
+bool GisPointWriter::Open(const std::string& path, const PointExtents& extents) {
+    const auto srs = settings_.epsg != 0 ? GdalSession::Srs(settings_.epsg) : nullptr;
+    const std::string layer = std::filesystem::path(path).stem().string();
+    if (!output_.Create(std::string(settings_.format->driver), path, {}) ||
+        !output_.AddLayer(layer, srs.get(), LayerOptions(*settings_.format, extents)) ||
+        !output_.AddTextField("name") || !output_.AddTextField("code") ||
+        !output_.AddRealField("height")) {
+        return Fail();
+    }
+    feature_ = output_.NewPointFeature();
+    // Drivers may order their fields as they like.
+    nameField_ = feature_->GetFieldIndex("name");
+    codeField_ = feature_->GetFieldIndex("code");
+    heightField_ = feature_->GetFieldIndex("height");
+    output_.BeginBatch();
+    return true;
+}
+
+void GisPointWriter::OnPoint(const SurveyPoint& point) {
+    if (!error_.empty()) {
+        return;
+    }
+    feature_->SetField(nameField_, FieldText::ToUtf8(point.name).c_str());
+    feature_->SetField(codeField_, FieldText::ToUtf8(point.code).c_str());
+    if (point.height) {
+        feature_->SetField(heightField_, *point.height);
+    } else {
+        feature_->SetFieldNull(heightField_);
+    }
+    OgrOutput::MovePoint(*feature_, point.east, point.north, point.height.value_or(0));
+    if (!output_.Write(*feature_)) {
+        Fail();
+        return;
+    }
+    if (++inBatch_ == kBatchPoints) {
+        inBatch_ = 0;
+        if (!output_.EndBatch()) {
+            Fail();
+            return;
+        }
+        output_.BeginBatch();
+    }
+}
+
+bool GisPointWriter::Close() {
+    return error_.empty() && (output_.Close() || Fail());
+}
+
+const std::string& GisPointWriter::Error() const {
+    return error_;
+}

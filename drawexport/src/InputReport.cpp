@@ -1,0 +1,23 @@
+#include "drawexport/InputReport.h"
+
+namespace {
+
+class Scan final : public PointSink {
+public:
+    explicit Scan(InputReport& report) : report_(report) {}
+    void OnPoint(const SurveyPoint& point) override { report_.extents.Add(point); }
+    void OnSkipped(const SkippedBlock& block) override { report_.skipped.push_back(block); }
+
+private:
+    InputReport& report_;
+};
+
+} // namespace
+
+InputReport InputReport::Of(const ExportInput& input) {
+    InputReport report;
+    report.path = input.Path();
+    Scan scan(report);
+    report.error = input.Replay(scan);
+    return report;
+}

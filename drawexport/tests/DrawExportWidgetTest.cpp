@@ -1,0 +1,192 @@
+#include "SampleJobs.h"
+#include "TempFolder.h"
+
+#include "drawexport/DrawExportWindow.h"
+#include "drawexport/PlanView.h"
+#include "drawexport/PointTableModel.h"
+#include "drawexport/ScaleBar.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTest>
+#include <QUrl>
+
+#include <filesystem>
+
+class DrawExportWidgetTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void planViewFitsZoomsAboutTheCursorPansAndPicks();
+    void scaleBarLengthsAreRound_data();
+    void scaleBarLengthsAreRound();
+    void droppedFilesAreShownAndExported();
+    void kmlWithoutCoordinateSystemIsRefused();
+    void closingDuringAnExportLeavesNothing();
+
+private:
+    static void Drop(QWidget& window, const QStringList& paths);
+};
+
+namespace {
+
+QPointF ScreenOf(const PlanView& view, const SurveyPoint& point) {
+    return view.Transform().ToScreen(point.east, point.north);
+}
+
+} // namespace
+
+void DrawExportWidgetTest::planViewFitsZoomsAboutTheCursorPansAndPicks() {
+    const std::vector<SurveyPoint> points = {{"A", "TREE", 1000, 2000, 10.0, 3, 1},
+                                             {"B", "KERB", 1100, 2050, std::nullopt, 3, 2},
+                                             {"C", "", 1040, 1990, 12.0, 3, 3}};
+    PlanView view;
+    view.resize(400, 300);
+    view.SetPoints({&points[0], &points[1], &points[2]});
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    for (const SurveyPoint& point : points) {
+        QVERIFY2(view.rect().contains(ScreenOf(view, point).toPoint()), point.name.c_str());
+    }
+    QCOMPARE_NE(view.Palette().Colour(0), view.Palette().Colour(1));
+    QCOMPARE(view.Palette().Colour(2), QColor(0x707070)); // no code: grey
+
+    // The wheel zooms about the cursor: the plan point under it stays.
+    const QPointF cursor(120, 80);
+    const QPointF before = view.Transform().ToPlan(cursor);
+    const double scale = view.Transform().PixelsPerMetre();
+    QWheelEvent wheel(cursor, view.mapToGlobal(cursor), {}, {0, 240}, Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&view, &wheel);
+    QVERIFY(std::abs(view.Transform().PixelsPerMetre() - scale * 1.25 * 1.25) < 1e-9 * scale);
+    const QPointF after = view.Transform().ToPlan(cursor);
+    QVERIFY(std::abs(after.x() - before.x()) < 1e-6 && std::abs(after.y() - before.y()) < 1e-6);
+
+    // A drag moves the plan with the mouse.
+    const QPointF a = ScreenOf(view, points[0]);
+    QTest::mousePress(&view, Qt::LeftButton, {}, QPoint(200, 150));
+    QTest::mouseMove(&view, QPoint(230, 170));
+    QTest::mouseRelease(&view, Qt::LeftButton, {}, QPoint(230, 170));
+    const QPointF moved = ScreenOf(view, points[0]) - a;
+    QVERIFY(std::abs(moved.x() - 30) < 1e-6 && std::abs(moved.y() - 20) < 1e-6);
+
+    // A click beside a point picks it; Home shows every point again.
+    QSignalSpy picked(&view, &PlanView::pointClicked);
+    view.FitAll();
+    QTest::mouseClick(&view, Qt::LeftButton, {},
+                      (ScreenOf(view, points[1]) + QPointF(3, -2)).toPoint());
+    QCOMPARE(picked.count(), 1);
+    QCOMPARE(picked.at(0).at(0).toInt(), 1);
+    QCOMPARE(view.Current(), 1);
+}
+
+void DrawExportWidgetTest::scaleBarLengthsAreRound_data() {
+    QTest::addColumn<double>("metres");
+    QTest::addColumn<double>("round");
+    QTest::newRow("fifth of a metre") << 0.37 << 0.2;
+    QTest::newRow("one") << 1.0 << 1.0;
+    QTest::newRow("just below a thousand") << 999.0 << 500.0;
+    QTest::newRow("a thousand") << 1000.0 << 1000.0;
+    QTest::newRow("two") << 4.99 << 2.0;
+    QTest::newRow("nothing") << 0.0 << 0.0;
+}
+
+void DrawExportWidgetTest::scaleBarLengthsAreRound() {
+    QFETCH(double, metres);
+    QFETCH(double, round);
+    QCOMPARE(ScaleBar::NiceLength(metres), round);
+}
+
+void DrawExportWidgetTest::Drop(QWidget& window, const QStringList& paths) {
+    QMimeData mime;
+    QList<QUrl> urls;
+    for (const QString& path : paths) {
+        urls << QUrl::fromLocalFile(path);
+    }
+    mime.setUrls(urls);
+    const QPoint at = window.rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &drop);
+    QVERIFY(drop.isAccepted());
+}
+
+void DrawExportWidgetTest::droppedFilesAreShownAndExported() {
+    TempFolder folder;
+    const auto points = SamplePoints(16);
+    folder.WriteFile("job.gsi", GsiJobText(points, 16));
+    const std::string job = GsiJobText(points, 16);
+    folder.WriteFile("bad.gsi", job.substr(0, job.find('\n') + 1) + "not GSI\r\n");
+    DrawExportWindow window;
+    window.show();
+    Drop(window, {QString::fromStdString(folder.Path("job.gsi")),
+                  QString::fromStdString(folder.Path("bad.gsi"))});
+
+    QCOMPARE(window.Files()->count(), 2);
+    QVERIFY(window.Files()->item(0)->text().endsWith(
+        QStringLiteral("job.gsi: %1 points").arg(points.size())));
+    QVERIFY2(window.Files()->item(1)->text().contains(": line 2: \"not\" is not a GSI word"),
+             qPrintable(window.Files()->item(1)->text()));
+    QCOMPARE(window.Table()->rowCount(), int(points.size()));
+    QCOMPARE(window.Table()->index(0, PointTableModel::Name).data().toString(),
+             QString::fromStdString(points[0].name));
+    QCOMPARE(window.Table()->index(0, PointTableModel::East).data().toString(),
+             QString::number(points[0].east.Value(), 'f', points[0].Places()));
+
+    const QString output = QString::fromStdString(folder.Path("out.gpkg"));
+    window.Format()->setCurrentIndex(window.Format()->findData(QStringLiteral("gpkg")));
+    window.Output()->setText(output);
+    QSignalSpy finished(&window, &DrawExportWindow::exportFinished);
+    QTest::mouseClick(window.ExportButton(), Qt::LeftButton);
+    QCOMPARE(window.ExportButton()->text(), QStringLiteral("Cancel"));
+    QVERIFY(finished.wait(60000));
+    QCOMPARE(window.ExportButton()->text(), QStringLiteral("Export"));
+    const QStringList summary = window.Summary()->toPlainText().split('\n');
+    QCOMPARE(summary.last(),
+             QStringLiteral("%1 points written to %2").arg(points.size()).arg(output));
+    QVERIFY(summary.at(1).contains(QStringLiteral("(not exported)")));
+    QCOMPARE(window.Progress()->value(), window.Progress()->maximum());
+    QVERIFY(std::filesystem::exists(folder.Path("out.gpkg")));
+}
+
+void DrawExportWidgetTest::kmlWithoutCoordinateSystemIsRefused() {
+    TempFolder folder;
+    folder.WriteFile("job.gsi", GsiJobText(SamplePoints(8), 8));
+    DrawExportWindow window;
+    window.OpenFiles({QString::fromStdString(folder.Path("job.gsi"))});
+    window.Format()->setCurrentIndex(window.Format()->findData(QStringLiteral("kml")));
+    QCOMPARE(window.Output()->text(), QString::fromStdString(folder.Path("job.kml")));
+    window.Export();
+    QCOMPARE(window.Summary()->toPlainText(),
+             QStringLiteral("Not exported: KML needs a coordinate system: give its EPSG code."));
+    QVERIFY(!std::filesystem::exists(folder.Path("job.kml")));
+}
+
+void DrawExportWidgetTest::closingDuringAnExportLeavesNothing() {
+    TempFolder folder;
+    std::string job;
+    for (int copy = 0; copy < 400; ++copy) {
+        job += GsiJobText(SamplePoints(16), 16);
+    }
+    folder.WriteFile("job.gsi", job);
+    auto window = std::make_unique<DrawExportWindow>();
+    window->OpenFiles({QString::fromStdString(folder.Path("job.gsi"))});
+    window->Export();
+    QCOMPARE(window->ExportButton()->text(), QStringLiteral("Cancel"));
+    window.reset();
+    QCOMPARE(std::distance(std::filesystem::directory_iterator(folder.Path("")),
+                           std::filesystem::directory_iterator()),
+             1);
+}
+
+QTEST_MAIN(DrawExportWidgetTest)
+#include "DrawExportWidgetTest.moc"

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "fielddata/FieldFileError.h"
+#include "fielddata/PointSink.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// A field file on the PC: a point file when its name ends in ".dat" (in
+// any case), otherwise a GSI-8 or GSI-16 job.
+class FieldFile {
+public:
+    enum class Kind { GsiJob, PointFile };
+
+    static Kind KindOf(std::string_view path);
+
+    // Reads the whole file, handing its points and skipped blocks to the
+    // sink. nullopt when every line was read; otherwise what was handed
+    // over before the error is all the file gave.
+    static std::optional<FieldFileError> Read(const std::string& path, PointSink& sink);
+};

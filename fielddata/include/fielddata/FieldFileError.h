@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+// Why a field file could not be read: the 1-based line (0 for the file as
+// a whole) and the reason in words.
+struct FieldFileError {
+    std::size_t line = 0;
+    std::string reason;
+
+    // "line 7: ..." or the reason alone.
+    std::string Text() const {
+        return line == 0 ? reason : "line " + std::to_string(line) + ": " + reason;
+    }
+};

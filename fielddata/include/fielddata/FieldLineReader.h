@@ -1,0 +1,33 @@
+#pragma once
+
+#include "fielddata/PointSink.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// Reads the lines of one kind of field file, one after the other, and hands
+// what they hold to a sink.
+class FieldLineReader {
+public:
+    virtual ~FieldLineReader() = default;
+
+    // line: without its LF; a CR at its end is ignored. False, with the
+    // reason, when the line is not what this kind of file holds.
+    virtual bool ReadLine(std::string_view line, std::size_t number, std::string& reason) = 0;
+
+protected:
+    explicit FieldLineReader(PointSink& sink) : sink_(sink) {}
+    FieldLineReader(const FieldLineReader&) = delete;
+    FieldLineReader& operator=(const FieldLineReader&) = delete;
+
+    PointSink& Sink() { return sink_; }
+
+    static std::string_view WithoutCr(std::string_view line);
+    // A piece of the line for a message: quoted, at most 32 characters,
+    // anything unprintable shown as "?".
+    static std::string Quote(std::string_view text);
+
+private:
+    PointSink& sink_;
+};

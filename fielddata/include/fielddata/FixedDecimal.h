@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// A signed decimal with a fixed number of places, kept as its digits, so a
+// value read from a field file is written back digit for digit.
+class FixedDecimal {
+public:
+    FixedDecimal(std::uint64_t digits, int places, bool negative);
+
+    // An optional sign, digits, optionally "." and more digits: "-1234.567",
+    // "12", "+0.5". At most kMaxDigits digits in all; nullopt for anything else.
+    static std::optional<FixedDecimal> Parse(std::string_view text);
+    // The value rounded to the given places; nullopt when it does not fit.
+    static std::optional<FixedDecimal> Round(double value, int places);
+
+    std::uint64_t Digits() const { return digits_; }
+    int Places() const { return places_; }
+    // Zero has no sign: "-0" reads as zero.
+    bool Negative() const { return negative_ && digits_ != 0; }
+    double ToDouble() const;
+    // Fixed-point text with exactly Places() decimals: "-45.678", "0.000".
+    void AppendTo(std::string& out) const;
+
+    static constexpr int kMaxDigits = 18;
+
+private:
+    std::uint64_t digits_;
+    int places_;
+    bool negative_;
+};

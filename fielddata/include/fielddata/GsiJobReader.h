@@ -1,0 +1,35 @@
+#pragma once
+
+#include "fielddata/FieldLineReader.h"
+
+#include <optional>
+#include <string>
+
+// The blocks of a GSI-8 or GSI-16 job as the instrument writes them, one
+// block per line, words ended by blanks. A block with an easting (81) and a
+// northing (82) is a point, named by its word 11, with the height of its
+// word 83 when there is one; the code of the last code block (41) applies
+// to the points after it. Other blocks are handed on as skipped: point
+// blocks with angles and distances only, station set-ups (84..88), and
+// anything else such as job information.
+class GsiJobReader final : public FieldLineReader {
+public:
+    explicit GsiJobReader(PointSink& sink);
+
+    // A line that holds a word which is not a GSI word, or a coordinate
+    // word that is not a length, is refused. Empty lines are passed over.
+    bool ReadLine(std::string_view line, std::size_t number, std::string& reason) override;
+
+private:
+    bool ReadWord(std::string_view word, bool first, std::string& reason);
+    bool ReadCoordinate(std::string_view word, std::optional<double>& value, std::string& reason);
+    void EndBlock(std::size_t number);
+
+    std::string code_;
+    SurveyPoint point_;
+    bool named_ = false;
+    bool codeBlock_ = false;
+    bool station_ = false;
+    std::optional<double> east_;
+    std::optional<double> north_;
+};

@@ -1,0 +1,108 @@
+#include "fielddata/GsiWord.h"
+
+#include <algorithm>
+
+namespace {
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool IsDataWidth(std::size_t size) {
+    return size == static_cast<std::size_t>(GsiWidth::Gsi8) ||
+           size == static_cast<std::size_t>(GsiWidth::Gsi16);
+}
+
+std::optional<std::string> Compose(std::string_view head, char sign, std::string_view data,
+                                   GsiWidth width) {
+    const auto size = static_cast<std::size_t>(width);
+    if (head.size() != GsiWord::kHeadSize || data.size() > size) {
+        return std::nullopt;
+    }
+    std::string word(head);
+    word += sign;
+    word.append(size - data.size(), '0');
+    word.append(data);
+    return word;
+}
+
+} // namespace
+
+std::optional<int> GsiWord::Index(std::string_view word) {
+    if (!word.empty() && word.front() == kBlockMark) {
+        word.remove_prefix(1);
+    }
+    if (word.size() < 2 || !IsDigit(word[0]) || !IsDigit(word[1])) {
+        return std::nullopt;
+    }
+    return (word[0] - '0') * 10 + (word[1] - '0');
+}
+
+bool GsiWord::IsWellFormed(std::string_view word) {
+    const auto control = [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; };
+    return word.size() > kSignIndex && Index(word) && word[0] != kBlockMark &&
+           (word[kSignIndex] == '+' || word[kSignIndex] == '-') &&
+           IsDataWidth(word.size() - kSignIndex - 1) &&
+           std::none_of(word.begin(), word.end(), control);
+}
+
+int GsiWord::PlacesOfUnits(char units) {
+    switch (units) {
+    case '0': // millimetre
+    case '1': // 1/1000 foot
+        return 3;
+    case '6': // 1/10 millimetre
+    case '7': // 1/10000 foot
+        return 4;
+    case '8': // 1/100 millimetre
+        return 5;
+    default:
+        return 0;
+    }
+}
+
+std::optional<FixedDecimal> GsiWord::ReadLength(std::string_view word) {
+    if (word.size() <= kSignIndex) {
+        return std::nullopt;
+    }
+    const int places = PlacesOfUnits(word[kUnitsIndex]);
+    const char sign = word[kSignIndex];
+    const std::string_view data = word.substr(kSignIndex + 1);
+    if (places == 0 || (sign != '+' && sign != '-') || !IsDataWidth(data.size()) ||
+        !std::all_of(data.begin(), data.end(), IsDigit)) {
+        return std::nullopt;
+    }
+    // Eight or sixteen digits always fit.
+    return FixedDecimal(FixedDecimal::Parse(data)->Digits(), places, sign == '-');
+}
+
+bool GsiWord::AppendValue(std::string_view word, std::string& out) {
+    const auto value = ReadLength(word);
+    if (value) {
+        value->AppendTo(out);
+    }
+    return value.has_value();
+}
+
+std::string_view GsiWord::ReadText(std::string_view word) {
+    const std::size_t plus = word.find('+');
+    if (plus == std::string_view::npos) {
+        return {};
+    }
+    const std::size_t first = word.find_first_not_of('0', plus + 1);
+    return first == std::string_view::npos ? std::string_view{} : word.substr(first);
+}
+
+std::optional<std::string> GsiWord::WriteText(std::string_view head, std::string_view text,
+                                              GsiWidth width) {
+    return Compose(head, '+', text, width);
+}
+
+std::optional<std::string> GsiWord::WriteLength(std::string_view head, const FixedDecimal& value,
+                                                GsiWidth width) {
+    if (head.size() != kHeadSize || PlacesOfUnits(head[kUnitsIndex]) == 0 ||
+        PlacesOfUnits(head[kUnitsIndex]) != value.Places()) {
+        return std::nullopt;
+    }
+    return Compose(head, value.Negative() ? '-' : '+', std::to_string(value.Digits()), width);
+}

@@ -1,0 +1,178 @@
+#include "fielddata/GsiWord.h"
+
+#include <gtest/gtest.h>
+
+#include <cinttypes>
+#include <cstdio>
+#include <optional>
+#include <random>
+#include <string>
+
+namespace {
+
+std::string Coordinate(std::string_view word) {
+    std::string out;
+    return GsiWord::AppendValue(word, out) ? out : "<unreadable>";
+}
+
+TEST(GsiWord, TextKeepsWhatFollowsTheFirstPlusAndItsZeros) {
+    EXPECT_EQ(GsiWord::ReadText("*110001+0000000000000P12"), "P12");
+    EXPECT_EQ(GsiWord::ReadText("*110001+000000000000P0+1"), "P0+1");
+    EXPECT_EQ(GsiWord::ReadText("*110001+0000000000000000"), "");
+    EXPECT_EQ(GsiWord::ReadText("*110001-0000000000000P12"), "");
+    EXPECT_EQ(GsiWord::ReadText("+"), "");
+}
+
+TEST(GsiWord, EveryUnitsDigitAndSign) {
+    struct Case {
+        const char* word;
+        const char* value;
+    };
+    const Case cases[] = {
+        {"81..00+0000000001234567", "1234.567"},
+        {"82..00-0000000000045678", "-45.678"},
+        {"83..00+0000000000012345", "12.345"},
+        {"81..00+01234567", "1234.567"},
+        {"81..10-01234567", "-1234.567"},
+        {"81..01+0000000001234567", "1234.567"},
+        {"81..01-00000001", "-0.001"},
+        {"81..06+0000000001234567", "123.4567"},
+        {"81..06-00000005", "-0.0005"},
+        {"81..07+12345678", "1234.5678"},
+        {"81..07-0000000000012345", "-1.2345"},
+        {"81..08+0000000001234567", "12.34567"},
+        {"81..08-0000000000000001", "-0.00001"},
+        {"81..00-0000000000000000", "0.000"},
+        {"81..08+00000000", "0.00000"},
+        {"81...0+0000000000001000", "1.000"},
+        {"81..00+0000003000000000", "3000000.000"},
+        {"81..00-9999999999999999", "-9999999999999.999"},
+        {"81..08+9999999999999999", "99999999999.99999"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Coordinate(c.word), c.value) << c.word;
+    }
+}
+
+TEST(GsiWord, WordsThatAreNotCoordinatesAreRefused) {
+    for (const char* word : {"81..02+0000000001234567", "81..03+01234567", "81..0.+01234567",
+                             "81..09+01234567", "81..00 0000000001234567", "81..0001234567",
+                             "81..00+0000000001234X67", "81..00+012345678", "81..00+1234567",
+                             "81..00+00000000012345678", "81..00+", "81..0", ""}) {
+        std::string out = "kept";
+        EXPECT_FALSE(GsiWord::AppendValue(word, out)) << word;
+        EXPECT_EQ(out, "kept");
+    }
+}
+
+// The value rule the point file used before coordinate words were read by
+// their units digit, for comparing millimetre words with information "00".
+std::optional<std::string> ScanValueRule(std::string_view word) {
+    std::size_t at = word.find("00");
+    if (at == std::string_view::npos) {
+        return std::nullopt;
+    }
+    at += 2;
+    bool negative = false;
+    for (;; ++at) {
+        if (at >= word.size()) {
+            return std::nullopt;
+        }
+        if (word[at] == '-') {
+            negative = true;
+        } else if (word[at] != '0') {
+            break;
+        }
+    }
+    const auto value =
+        static_cast<std::int32_t>(std::strtol(std::string(word.substr(at)).c_str(), nullptr, 10));
+    char text[64];
+    std::snprintf(text, sizeof text, "%.3f", value / (negative ? -1000.0 : 1000.0));
+    return std::string(text);
+}
+
+TEST(GsiWord, MillimetreWordsMatchTheScanRuleByteForByte) {
+    std::mt19937_64 random(7);
+    for (int i = 0; i < 20000; ++i) {
+        const bool gsi16 = i % 2 == 0;
+        const std::uint64_t limit = gsi16 ? 2147483647u : 99999999u;
+        std::uint64_t value = random() % (limit + 1);
+        if (i % 7 == 0) {
+            value = value % 1000; // many leading zeros
+        }
+        if (i < 4) {
+            value = i < 2 ? 1 : limit;
+        }
+        char word[40];
+        std::snprintf(word, sizeof word, "8%d..00%c%0*" PRIu64, 1 + i % 3, i % 3 == 0 ? '-' : '+',
+                      gsi16 ? 16 : 8, value);
+        const auto expected = ScanValueRule(word);
+        if (value == 0 && word[6] == '-') {
+            EXPECT_FALSE(expected.has_value()); // the scan lost "-0"; it reads as 0.000 now
+            continue;
+        }
+        ASSERT_TRUE(expected.has_value()) << word;
+        EXPECT_EQ(Coordinate(word), *expected) << word;
+    }
+}
+
+TEST(GsiWord, WellFormedWordsAndTheirIndex) {
+    struct Case {
+        const char* word;
+        bool wellFormed;
+        std::optional<int> index;
+    };
+    const Case cases[] = {
+        {"110001+0000P123", true, 11},
+        {"110001+000000000000P123", true, 11},
+        {"21.324-0000000030126544", true, 21},
+        {"410001+TREE", false, 41},               // data shorter than 8
+        {"81..00+000000001234567", false, 81},    // 15 data characters
+        {"81..00 0000000001234567", false, 81},   // no sign
+        {"*110001+0000P123", false, 11},          // block mark inside a block
+        {"1x0001+0000P123", false, std::nullopt}, // no index
+        {"110001+0000P\x01"
+         "23",
+         false, 11}, // control character
+        {"", false, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(GsiWord::IsWellFormed(c.word), c.wellFormed) << c.word;
+        EXPECT_EQ(GsiWord::Index(c.word), c.index) << c.word;
+    }
+    EXPECT_EQ(GsiWord::Index("*410002+0000KERB"), 41);
+}
+
+TEST(GsiWord, WrittenWordsReadBackDigitForDigit) {
+    for (const GsiWidth width : {GsiWidth::Gsi8, GsiWidth::Gsi16}) {
+        for (const char units : {'0', '1', '6', '7', '8'}) {
+            for (const bool negative : {false, true}) {
+                const int places = GsiWord::PlacesOfUnits(units);
+                const FixedDecimal value(12345678, places, negative);
+                const auto word = GsiWord::WriteLength(std::string("83..0") + units, value, width);
+                ASSERT_TRUE(word.has_value());
+                EXPECT_EQ(word->size(), 7 + static_cast<std::size_t>(width)) << *word;
+                const auto back = GsiWord::ReadLength(*word);
+                ASSERT_TRUE(back.has_value()) << *word;
+                EXPECT_EQ(back->Digits(), value.Digits()) << *word;
+                EXPECT_EQ(back->Places(), places) << *word;
+                EXPECT_EQ(back->Negative(), negative) << *word;
+            }
+        }
+        const auto name = GsiWord::WriteText("110042", "P7", width);
+        ASSERT_TRUE(name.has_value());
+        EXPECT_TRUE(GsiWord::IsWellFormed(*name)) << *name;
+        EXPECT_EQ(GsiWord::ReadText(*name), "P7");
+    }
+    EXPECT_EQ(GsiWord::WriteText("110001", "P7", GsiWidth::Gsi8), "110001+000000P7");
+    EXPECT_EQ(GsiWord::WriteLength("81..00", FixedDecimal(1234567, 3, true), GsiWidth::Gsi16),
+              "81..00-0000000001234567");
+    // Refused: text or digits wider than the word, places that are not the units', a bad head.
+    EXPECT_FALSE(GsiWord::WriteText("110001", "NINECHARS", GsiWidth::Gsi8));
+    EXPECT_FALSE(GsiWord::WriteLength("81..00", FixedDecimal(123456789, 3, false), GsiWidth::Gsi8));
+    EXPECT_FALSE(GsiWord::WriteLength("81..06", FixedDecimal(1, 3, false), GsiWidth::Gsi8));
+    EXPECT_FALSE(GsiWord::WriteLength("81..02", FixedDecimal(1, 0, false), GsiWidth::Gsi8));
+    EXPECT_FALSE(GsiWord::WriteText("11001", "P7", GsiWidth::Gsi8));
+}
+
+} // namespace
