@@ -2,6 +2,7 @@
 
 #include "alignedit/AlignFile.h"
 #include "alignedit/UserDialogs.h"
+#include "platform/SafeFileStore.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -149,7 +150,7 @@ bool CAlignEditDoc::OnOpenDocument(const QString& path, QString& error) {
 bool CAlignEditDoc::Store(const QString& path, QString& error) const {
     const AlignTextCodec::Encoded encoded = Codec().Encode(Text().toStdU16String(), lineEnd_);
     const std::string reason =
-        encoded.ok ? AlignFile::Store(NativePath(path), encoded.bytes) : encoded.error;
+        encoded.ok ? SafeFileStore::Replace(NativePath(path), encoded.bytes) : encoded.error;
     if (!reason.empty()) {
         error = SaveFailure(path, QString::fromStdString(reason));
         return false;

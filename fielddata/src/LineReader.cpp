@@ -1,5 +1,7 @@
 #include "fielddata/LineReader.h"
 
+#include "platform/FileDescriptor.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -8,22 +10,6 @@
 #include <vector>
 
 namespace {
-
-class FileHandle {
-public:
-    explicit FileHandle(int fd) : fd_(fd) {}
-    ~FileHandle() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    int Get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 std::string SystemError(const char* what) {
     return std::string(what) + ": " + std::strerror(errno);
@@ -49,6 +35,8 @@ public:
     }
 
     bool Finish() { return !open_ || Deliver(); }
+    // Before Finish: whether the last line ended with its LF.
+    bool Ended() const { return !open_; }
 
     std::optional<FieldFileError> Error() const { return error_; }
 
@@ -89,8 +77,9 @@ private:
 
 } // namespace
 
-std::optional<FieldFileError> LineReader::Read(const std::string& path, const Handler& handler) {
-    const FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+std::optional<FieldFileError> LineReader::Read(const std::string& path, const Handler& handler,
+                                               bool* lastLineEnded) {
+    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     struct stat status {};
     if (file.Get() < 0) {
         return FieldFileError{0, SystemError("cannot open the file")};
@@ -117,6 +106,9 @@ std::optional<FieldFileError> LineReader::Read(const std::string& path, const Ha
         if (!lines.Feed({chunk.data(), static_cast<std::size_t>(got)})) {
             return lines.Error();
         }
+    }
+    if (lastLineEnded != nullptr) {
+        *lastLineEnded = lines.Ended();
     }
     return lines.Finish() ? std::nullopt : lines.Error();
 }

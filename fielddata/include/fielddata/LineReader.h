@@ -20,8 +20,10 @@ public:
     // nullopt when every line was handed over and accepted. A missing or
     // unreadable file, anything but a regular file, an empty file, a line
     // longer than kMaxLineBytes and a line holding a NUL byte (a binary
-    // file) are errors.
-    static std::optional<FieldFileError> Read(const std::string& path, const Handler& handler);
+    // file) are errors. lastLineEnded, when given, tells whether the file
+    // ends with a line end.
+    static std::optional<FieldFileError> Read(const std::string& path, const Handler& handler,
+                                              bool* lastLineEnded = nullptr);
 
     static constexpr std::size_t kMaxLineBytes = 64 * 1024;
     static constexpr std::size_t kChunkBytes = 256 * 1024;
