@@ -1,23 +1,26 @@
 #include "fielddata/DatFileWriter.h"
 
-#include "fielddata/FixedDecimal.h"
-
-#include <array>
-
 bool DatFileWriter::AppendLine(const SurveyPoint& point, std::string& out) {
-    const std::array<std::optional<double>, 3> values = {point.east, point.north, point.height};
-    std::string line = point.name;
-    for (const auto& value : values) {
-        line += ',';
-        if (!value) {
-            continue;
-        }
-        const auto fixed = FixedDecimal::Round(*value, point.places);
-        if (!fixed) {
-            return false;
-        }
-        fixed->AppendTo(line);
+    const auto at = ExactCoordinates::Of(point, point.places);
+    if (!at) {
+        return false;
     }
-    out.append(line).append(",").append(point.code).append("\r\n");
+    out.append(Line(point.name, *at, point.code)).append("\r\n");
     return true;
+}
+
+std::string DatFileWriter::Line(std::string_view name, const ExactCoordinates& at,
+                                std::string_view code) {
+    std::string line(name);
+    line += ',';
+    at.east.AppendTo(line);
+    line += ',';
+    at.north.AppendTo(line);
+    line += ',';
+    if (at.height) {
+        at.height->AppendTo(line);
+    }
+    line += ',';
+    line.append(code);
+    return line;
 }

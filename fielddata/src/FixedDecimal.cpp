@@ -1,10 +1,14 @@
 #include "fielddata/FixedDecimal.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 
 namespace {
+
+// The most digits a value may carry: kMaxDigits nines.
+constexpr std::uint64_t kLargest = 999999999999999999ULL;
 
 std::uint64_t PowerOfTen(int exponent) {
     std::uint64_t power = 1;
@@ -61,6 +65,35 @@ std::optional<FixedDecimal> FixedDecimal::Round(double value, int places) {
         return std::nullopt;
     }
     return FixedDecimal(static_cast<std::uint64_t>(scaled), places, value < 0);
+}
+
+std::optional<FixedDecimal> FixedDecimal::WithPlaces(int places) const {
+    if (places < places_ || places > kMaxDigits) {
+        return std::nullopt;
+    }
+    const std::uint64_t scale = PowerOfTen(places - places_);
+    if (digits_ > kLargest / scale) {
+        return std::nullopt;
+    }
+    return FixedDecimal(digits_ * scale, places, negative_);
+}
+
+std::optional<FixedDecimal> FixedDecimal::Plus(const FixedDecimal& other) const {
+    const int places = std::max(places_, other.places_);
+    const auto a = WithPlaces(places);
+    const auto b = other.WithPlaces(places);
+    if (!a || !b) {
+        return std::nullopt;
+    }
+    if (a->Negative() == b->Negative()) {
+        const std::uint64_t sum = a->digits_ + b->digits_;
+        return sum > kLargest ? std::nullopt
+                              : std::optional(FixedDecimal(sum, places, a->Negative()));
+    }
+    // Opposite signs: the larger magnitude gives the sign.
+    const bool aLarger = a->digits_ >= b->digits_;
+    const std::uint64_t difference = aLarger ? a->digits_ - b->digits_ : b->digits_ - a->digits_;
+    return FixedDecimal(difference, places, aLarger ? a->Negative() : b->Negative());
 }
 
 double FixedDecimal::ToDouble() const {

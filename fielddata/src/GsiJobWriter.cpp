@@ -8,67 +8,67 @@ constexpr int kMinPlaces = 3;
 constexpr int kMaxPlaces = 5;
 constexpr int kBlockNumbers = 10000;
 
-// The units digit of a length with the given places, in millimetres.
-char UnitsOf(int places) {
-    switch (places) {
-    case 4:
-        return '6';
-    case 5:
-        return '8';
-    default:
-        return '0';
-    }
-}
-
 } // namespace
 
 GsiJobWriter::GsiJobWriter(GsiWidth width) : width_(width) {}
 
 bool GsiJobWriter::AppendPoint(const SurveyPoint& point, std::string& out) {
+    const auto at = ExactCoordinates::Of(point, std::clamp(point.places, kMinPlaces, kMaxPlaces));
+    return at && AppendPoint(point.name, point.code, *at, out);
+}
+
+bool GsiJobWriter::AppendPoint(std::string_view name, std::string_view code,
+                               const ExactCoordinates& at, std::string& out) {
     const int firstBlock = block_;
-    std::string blocks;
-    const bool written =
-        (point.code == code_ ||
-         AppendBlock({GsiWord::WriteText(NextHead("41"), point.code, width_)}, blocks)) &&
-        AppendPointBlock(point, blocks);
-    if (!written) {
+    std::optional<std::string> codeBlock;
+    if (code != code_) {
+        codeBlock = CodeBlock(code);
+        if (!codeBlock) {
+            block_ = firstBlock;
+            return false;
+        }
+    }
+    const auto pointBlock = PointBlock(name, at);
+    if (!pointBlock) {
         block_ = firstBlock;
         return false;
     }
-    code_ = point.code;
-    out += blocks;
+    if (codeBlock) {
+        out.append(*codeBlock).append("\r\n");
+    }
+    out.append(*pointBlock).append("\r\n");
+    code_ = code;
     return true;
 }
 
-bool GsiJobWriter::AppendBlock(const Words& words, std::string& out) const {
+std::optional<std::string> GsiJobWriter::CodeBlock(std::string_view code) {
+    return Block({GsiWord::WriteText(NextHead("41"), code, width_)});
+}
+
+std::optional<std::string> GsiJobWriter::PointBlock(std::string_view name,
+                                                    const ExactCoordinates& at) {
+    Words words = {GsiWord::WriteText(NextHead("11"), name, width_), LengthWord("81", at.east),
+                   LengthWord("82", at.north)};
+    if (at.height) {
+        words.push_back(LengthWord("83", *at.height));
+    }
+    return Block(words);
+}
+
+std::optional<std::string> GsiJobWriter::Block(const Words& words) const {
     std::string block = width_ == GsiWidth::Gsi16 ? std::string(1, GsiWord::kBlockMark) : "";
     for (const auto& word : words) {
         if (!word) {
-            return false;
+            return std::nullopt;
         }
         block.append(*word).append(" ");
     }
-    out.append(block).append("\r\n");
-    return true;
+    return block;
 }
 
-bool GsiJobWriter::AppendPointBlock(const SurveyPoint& point, std::string& out) {
-    const int places = std::clamp(point.places, kMinPlaces, kMaxPlaces);
-    Words words = {GsiWord::WriteText(NextHead("11"), point.name, width_),
-                   LengthWord("81", point.east, places), LengthWord("82", point.north, places)};
-    if (point.height) {
-        words.push_back(LengthWord("83", *point.height, places));
-    }
-    return AppendBlock(words, out);
-}
-
-std::optional<std::string> GsiJobWriter::LengthWord(const char* index, double value,
-                                                    int places) const {
-    const auto fixed = FixedDecimal::Round(value, places);
-    if (!fixed) {
-        return std::nullopt;
-    }
-    return GsiWord::WriteLength(std::string(index) + "..0" + UnitsOf(places), *fixed, width_);
+std::optional<std::string> GsiJobWriter::LengthWord(const char* index,
+                                                    const FixedDecimal& value) const {
+    return GsiWord::WriteLengthIn(std::string(index) + "..00", value, width_);
 }
 
 std::string GsiJobWriter::NextHead(const char* index) {

@@ -26,6 +26,10 @@ std::optional<std::string> Compose(std::string_view head, char sign, std::string
     return word;
 }
 
+// The units digits of lengths by kind, coarsest first.
+constexpr std::string_view kMetricUnits = "068";
+constexpr std::string_view kFeetUnits = "17";
+
 } // namespace
 
 std::optional<int> GsiWord::Index(std::string_view word) {
@@ -105,4 +109,25 @@ std::optional<std::string> GsiWord::WriteLength(std::string_view head, const Fix
         return std::nullopt;
     }
     return Compose(head, value.Negative() ? '-' : '+', std::to_string(value.Digits()), width);
+}
+
+std::optional<std::string> GsiWord::WriteLengthIn(std::string_view head, const FixedDecimal& value,
+                                                  GsiWidth width) {
+    if (head.size() != kHeadSize) {
+        return std::nullopt;
+    }
+    const char units = head[kUnitsIndex];
+    const std::string_view kind = kFeetUnits.find(units) != std::string_view::npos ? kFeetUnits
+                                  : kMetricUnits.find(units) != std::string_view::npos
+                                      ? kMetricUnits
+                                      : std::string_view{};
+    for (const char candidate : kind) {
+        const auto scaled = value.WithPlaces(PlacesOfUnits(candidate));
+        if (scaled) {
+            std::string newHead(head);
+            newHead[kUnitsIndex] = candidate;
+            return WriteLength(newHead, *scaled, width);
+        }
+    }
+    return std::nullopt;
 }

@@ -49,4 +49,30 @@ TEST(FixedDecimal, RoundedValues) {
     EXPECT_DOUBLE_EQ(FixedDecimal(45678, 3, true).ToDouble(), -45.678);
 }
 
+TEST(FixedDecimal, ExactSumsAndMorePlaces) {
+    struct Case {
+        const char* a;
+        const char* b;
+        const char* sum;
+    };
+    const Case cases[] = {
+        {"1234.567", "0.5", "1235.067"},
+        {"-45.678", "45.678", "0.000"},
+        {"-1.5", "0.25", "-1.25"},
+        {"0.001", "-1", "-0.999"},
+        {"1.00005", "-2.1", "-1.09995"},
+        {"999999999999999999", "1", "<none>"},
+        {"-999999999999999999", "-0.1", "<none>"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Text(FixedDecimal::Parse(c.a)->Plus(*FixedDecimal::Parse(c.b))), c.sum)
+            << c.a << " + " << c.b;
+    }
+    EXPECT_EQ(Text(FixedDecimal::Parse("-1.5")->WithPlaces(4)), "-1.5000");
+    EXPECT_EQ(Text(FixedDecimal::Parse("1.55")->WithPlaces(1)), "<none>");
+    EXPECT_EQ(Text(FixedDecimal::Parse("12345678901234567")->WithPlaces(2)), "<none>");
+    EXPECT_EQ(*FixedDecimal::Parse("-0.0"), *FixedDecimal::Parse("0.0"));
+    EXPECT_FALSE(*FixedDecimal::Parse("1.5") == *FixedDecimal::Parse("1.50"));
+}
+
 } // namespace

@@ -175,4 +175,31 @@ TEST(GsiWord, WrittenWordsReadBackDigitForDigit) {
     EXPECT_FALSE(GsiWord::WriteText("11001", "P7", GsiWidth::Gsi8));
 }
 
+TEST(GsiWord, LengthsTakeTheCoarsestUnitsOfTheirKindThatHoldThem) {
+    struct Case {
+        const char* head;
+        const char* value;
+        GsiWidth width;
+        const char* word;
+    };
+    const Case cases[] = {
+        {"81..10", "1234.5", GsiWidth::Gsi16, "81..10+0000000001234500"},
+        {"81..00", "-0.1234", GsiWidth::Gsi8, "81..06-00001234"},
+        {"83..06", "12.34567", GsiWidth::Gsi16, "83..08+0000000001234567"},
+        {"83..08", "7", GsiWidth::Gsi8, "83..00+00007000"},
+        {"82..01", "1.2345", GsiWidth::Gsi8, "82..07+00012345"},
+        {"82..17", "3", GsiWidth::Gsi8, "82..11+00003000"},
+        {"81..00", "1.000001", GsiWidth::Gsi16, ""}, // more than 5 places
+        {"81..01", "1.00001", GsiWidth::Gsi16, ""},  // feet: more than 4
+        {"81..00", "100000", GsiWidth::Gsi8, ""},    // 9 digits
+        {"21.324", "1.5", GsiWidth::Gsi16, ""},      // an angle
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(
+            GsiWord::WriteLengthIn(c.head, *FixedDecimal::Parse(c.value), c.width).value_or(""),
+            c.word)
+            << c.head << " " << c.value;
+    }
+}
+
 } // namespace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fielddata/FieldFileError.h"
 #include "fielddata/PointSink.h"
 
 #include <cstddef>
@@ -24,9 +25,6 @@ protected:
     PointSink& Sink() { return sink_; }
 
     static std::string_view WithoutCr(std::string_view line);
-    // A piece of the line for a message: quoted, at most 32 characters,
-    // anything unprintable shown as "?".
-    static std::string Quote(std::string_view text);
 
 private:
     PointSink& sink_;

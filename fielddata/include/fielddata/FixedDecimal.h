@@ -22,8 +22,20 @@ public:
     // Zero has no sign: "-0" reads as zero.
     bool Negative() const { return negative_ && digits_ != 0; }
     double ToDouble() const;
+    // The same value with more places ("1.5" as "1.500"); nullopt when
+    // places is fewer than Places() or the digits would not fit.
+    std::optional<FixedDecimal> WithPlaces(int places) const;
+    // The exact sum, with the places of the finer of the two; nullopt when
+    // it does not fit.
+    std::optional<FixedDecimal> Plus(const FixedDecimal& other) const;
     // Fixed-point text with exactly Places() decimals: "-45.678", "0.000".
     void AppendTo(std::string& out) const;
+
+    // The same text: digits, places and sign ("1.50" is not "1.5").
+    bool operator==(const FixedDecimal& other) const {
+        return digits_ == other.digits_ && places_ == other.places_ &&
+               Negative() == other.Negative();
+    }
 
     static constexpr int kMaxDigits = 18;
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "fielddata/FieldLineReader.h"
+#include "fielddata/GsiBlock.h"
 
-#include <optional>
 #include <string>
 
 // The blocks of a GSI-8 or GSI-16 job as the instrument writes them, one
@@ -21,15 +21,7 @@ public:
     bool ReadLine(std::string_view line, std::size_t number, std::string& reason) override;
 
 private:
-    bool ReadWord(std::string_view word, bool first, std::string& reason);
-    bool ReadCoordinate(std::string_view word, std::optional<double>& value, std::string& reason);
-    void EndBlock(std::size_t number);
-
+    GsiBlock block_;
     std::string code_;
     SurveyPoint point_;
-    bool named_ = false;
-    bool codeBlock_ = false;
-    bool station_ = false;
-    std::optional<double> east_;
-    std::optional<double> north_;
 };

@@ -47,6 +47,13 @@ public:
     // nullopt when the places differ or the digits do not fit the width.
     static std::optional<std::string> WriteLength(std::string_view head, const FixedDecimal& value,
                                                   GsiWidth width);
+    // A length in the units of the head's kind (millimetres or feet) that
+    // hold the value's places: the head's units digit is replaced by the
+    // coarsest one that does (fewer places are padded with zeros). nullopt
+    // when the head is no length, the value has more places than its kind
+    // can carry (5 in millimetres, 4 in feet) or the digits do not fit.
+    static std::optional<std::string> WriteLengthIn(std::string_view head,
+                                                    const FixedDecimal& value, GsiWidth width);
     // Places of a length in the given units digit; 0 when it is no length.
     static int PlacesOfUnits(char units);
 
