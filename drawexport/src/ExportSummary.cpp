@@ -1,22 +1,13 @@
 #include "drawexport/ExportSummary.h"
 
+#include "fielddata/LineList.h"
+
 #include <array>
 
 namespace {
 
 std::string Count(std::size_t n, const char* one, const char* many) {
     return std::to_string(n) + " " + (n == 1 ? one : many);
-}
-
-std::string LineList(const std::vector<std::size_t>& lines) {
-    std::string text = lines.size() == 1 ? " (line " : " (lines ";
-    for (std::size_t i = 0; i < lines.size() && i < ExportSummary::kListedLines; ++i) {
-        text += (i > 0 ? ", " : "") + std::to_string(lines[i]);
-    }
-    if (lines.size() > ExportSummary::kListedLines) {
-        text += " and " + std::to_string(lines.size() - ExportSummary::kListedLines) + " more";
-    }
-    return text + ")";
 }
 
 } // namespace
@@ -42,8 +33,8 @@ std::string ExportSummary::InputLine(const InputReport& report) {
             }
         }
         if (!lines.empty()) {
-            line +=
-                "; " + Count(lines.size(), kind.one, kind.many) + " not exported" + LineList(lines);
+            line += "; " + Count(lines.size(), kind.one, kind.many) + " not exported" +
+                    LineList::Text(lines);
         }
     }
     return line;

@@ -15,7 +15,4 @@ public:
     static std::string FailureLine(const InputReport& report);
     // "120 points written to out.dxf".
     static std::string ResultLine(std::size_t written, const std::string& output);
-
-    // Lines listed per kind of skipped block before "and N more".
-    static constexpr std::size_t kListedLines = 8;
 };
