@@ -1,0 +1,33 @@
+#pragma once
+
+#include "coordbook/BookFormat.h"
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+// coordbook from a terminal: --convert IN OUT [--format gsi16|gsi8|dat].
+class CommandLine {
+public:
+    static constexpr int kExitDone = 0;
+    static constexpr int kExitFailed = 1;
+    static constexpr int kExitUsage = 2;
+
+    struct Request {
+        std::string input;
+        std::string output;
+        BookFormat format = BookFormat::Gsi16; // from --format or the output's extension
+    };
+
+    static const char* Usage();
+    // Plain file names (and the window's own options) open the window.
+    static bool MeansWindow(const std::vector<std::string>& args);
+    static std::optional<Request> Parse(const std::vector<std::string>& args, std::string& error);
+
+    // Exit status: 0 done, 1 a file failed (nothing written), 2 usage.
+    int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) const;
+
+private:
+    static int Convert(const Request& request, std::ostream& out, std::ostream& err);
+};

@@ -1,0 +1,113 @@
+#include "coordbook/CommandLine.h"
+
+#include "coordbook/BookFile.h"
+#include "coordbook/BookLoader.h"
+
+namespace {
+
+const std::string kConvert = "--convert";
+const std::string kFormat = "--format";
+const std::string kScreenshot = "--screenshot";
+
+} // namespace
+
+const char* CommandLine::Usage() {
+    return "usage: coordbook [FILE...]                        (the window)\n"
+           "       coordbook --convert IN OUT [--format gsi16|gsi8|dat]\n"
+           "IN: a point file (.dat) or a GSI-8/GSI-16 job\n"
+           "OUT: .dat a point file, .gsi GSI-16, or the format given\n";
+}
+
+bool CommandLine::MeansWindow(const std::vector<std::string>& args) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == kScreenshot) {
+            ++i;
+        } else if (args[i].starts_with('-')) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::optional<CommandLine::Request> CommandLine::Parse(const std::vector<std::string>& args,
+                                                       std::string& error) {
+    Request request;
+    std::string format;
+    std::vector<std::string> files;
+    bool convert = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == kConvert) {
+            convert = true;
+        } else if (args[i].starts_with(kFormat + "=")) {
+            format = args[i].substr(kFormat.size() + 1);
+        } else if (args[i] == kFormat && i + 1 < args.size()) {
+            format = args[++i];
+        } else if (args[i].starts_with('-') && args[i] != "-") {
+            error = args[i] == kFormat ? "--format needs a value" : "unknown option " + args[i];
+            return std::nullopt;
+        } else {
+            files.push_back(args[i]);
+        }
+    }
+    if (!convert || files.size() != 2) {
+        error = convert ? "--convert takes an input and an output file" : "nothing to do";
+        return std::nullopt;
+    }
+    request.input = files[0];
+    request.output = files[1];
+    const auto chosen =
+        format.empty() ? BookFormats::ByExtension(request.output) : BookFormats::ByName(format);
+    if (!chosen) {
+        error = format.empty()
+                    ? "cannot tell the format from \"" + request.output + "\": give --format"
+                    : "unknown format \"" + format + "\"";
+        return std::nullopt;
+    }
+    request.format = *chosen;
+    return request;
+}
+
+int CommandLine::Run(const std::vector<std::string>& args, std::ostream& out,
+                     std::ostream& err) const {
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        out << Usage();
+        return kExitDone;
+    }
+    std::string error;
+    const auto request = Parse(args, error);
+    if (!request) {
+        err << "coordbook: " << error << "\n" << Usage();
+        return kExitUsage;
+    }
+    return Convert(*request, out, err);
+}
+
+int CommandLine::Convert(const Request& request, std::ostream& out, std::ostream& err) {
+    const auto loaded = BookLoader::Load(request.input);
+    if (!loaded.book) {
+        err << "coordbook: " << request.input << ": " << loaded.error->Text() << "\n";
+        return kExitFailed;
+    }
+    const PointBook& book = *loaded.book;
+    for (const FieldFileError& problem : book.Problems()) {
+        err << "coordbook: " << request.input << ": " << problem.Text() << "\n";
+    }
+    if (!book.Problems().empty()) {
+        err << "coordbook: " << request.input << " was not converted\n";
+        return kExitFailed;
+    }
+    const BookFormat format = request.format;
+    const BookOutput output = BookFile::Render(book, request.output, format);
+    const std::string failure =
+        output.refusal.empty() ? BookFile::Store(request.output, output) : output.refusal;
+    if (!failure.empty()) {
+        err << "coordbook: cannot write " << request.output << ": " << failure << "\n";
+        return kExitFailed;
+    }
+    out << request.input << ": " << book.Rows() << (book.Rows() == 1 ? " point" : " points")
+        << " written to " << request.output << " (" << BookFormats::Title(format) << ")\n";
+    if (const std::string note = BookFile::LeftOutNote(output, format); !note.empty()) {
+        out << note << "\n";
+    }
+    return kExitDone;
+}

@@ -1,0 +1,219 @@
+#include "coordbook/RecordEditor.h"
+
+#include "coordbook/PointCheck.h"
+#include "fielddata/DatFileWriter.h"
+#include "fielddata/FieldFileError.h"
+#include "fielddata/GsiBlock.h"
+#include "fielddata/GsiJobWriter.h"
+
+#include <algorithm>
+#include <charconv>
+#include <vector>
+
+namespace {
+
+// A piece of a block's text replaced by another.
+struct Splice {
+    std::size_t at;
+    std::size_t size;
+    std::string text;
+};
+
+// From the end of the text, so earlier positions stay valid; at one
+// position a replacement goes before an insertion in front of it.
+std::string Applied(std::string text, std::vector<Splice> splices) {
+    std::sort(splices.begin(), splices.end(), [](const Splice& a, const Splice& b) {
+        return a.at > b.at || (a.at == b.at && a.size > b.size);
+    });
+    for (const Splice& splice : splices) {
+        text.replace(splice.at, splice.size, splice.text);
+    }
+    return text;
+}
+
+constexpr std::size_t kNumberAt = 2;
+constexpr std::size_t kNumberSize = 4;
+
+} // namespace
+
+RecordEditor::RecordEditor(BookFormat format) : format_(format) {}
+
+bool RecordEditor::Fits(const PointValues& values, std::string& reason) const {
+    if (!BookFormats::IsGsi(format_)) {
+        const auto problem = PointCheck::PointFileNameProblem(values.name);
+        reason = problem ? "name: " + *problem : "";
+        return !problem;
+    }
+    const GsiWidth width = BookFormats::WidthOf(format_);
+    if (const auto problem = PointCheck::GsiTextProblem(values.name, width)) {
+        reason = "name: " + *problem;
+        return false;
+    }
+    if (const auto problem = PointCheck::GsiTextProblem(values.code, width)) {
+        reason = "code: " + *problem;
+        return false;
+    }
+    return true;
+}
+
+// A GSI word holds a coordinate with its units' places ("-1" as
+// "-1.000"): the point takes its values from what the block now holds.
+void RecordEditor::Settle(BookRecord& record, const PointValues& values) const {
+    ExactCoordinates at = values.at;
+    GsiBlock block;
+    std::string reason;
+    if (BookFormats::IsGsi(format_) && block.Read(record.text, reason)) {
+        at = {*block.East(), *block.North(), block.Height()};
+    }
+    record.SetPoint(values.name, values.code, at);
+}
+
+std::optional<std::string> RecordEditor::InWidth(std::string_view text, GsiWidth width,
+                                                 std::string& reason) {
+    GsiBlock block;
+    if (!block.Read(text, reason)) {
+        return std::nullopt;
+    }
+    const auto size = static_cast<std::size_t>(width);
+    std::vector<Splice> splices;
+    for (const GsiBlock::Word& word : block.Words()) {
+        const std::size_t dataAt = word.offset + GsiWord::kSignIndex + 1;
+        const std::size_t dataSize = word.size - GsiWord::kSignIndex - 1;
+        if (dataSize < size) {
+            splices.push_back({dataAt, 0, std::string(size - dataSize, '0')});
+            continue;
+        }
+        const std::string_view cut = text.substr(dataAt, dataSize - size);
+        if (cut.find_first_not_of('0') != std::string_view::npos) {
+            reason = FieldFileError::Quote(text.substr(word.offset, word.size)) +
+                     " holds more than GSI-" + std::to_string(size) + " can";
+            return std::nullopt;
+        }
+        splices.push_back({dataAt, cut.size(), ""});
+    }
+    const bool marked = width == GsiWidth::Gsi16;
+    if (!block.Words().empty() && block.Marked() != marked) {
+        const std::size_t first = block.Words().front().offset;
+        splices.push_back(marked ? Splice{first, 0, "*"} : Splice{first - 1, 1, ""});
+    }
+    return Applied(std::string(text), std::move(splices));
+}
+
+int RecordEditor::BlockNumber(std::string_view text) {
+    GsiBlock block;
+    std::string reason;
+    if (!block.Read(text, reason) || block.Words().empty()) {
+        return 0;
+    }
+    const std::string_view number =
+        text.substr(block.Words().front().offset + kNumberAt, kNumberSize);
+    int value = 0;
+    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+    return result.ec == std::errc() && result.ptr == number.data() + number.size() ? value : 0;
+}
+
+std::optional<BookRecord> RecordEditor::Changed(const BookRecord& old, const PointValues& values,
+                                                std::string& reason) const {
+    if (!Fits(values, reason)) {
+        return std::nullopt;
+    }
+    std::optional<std::string> text;
+    if (BookFormats::IsGsi(format_)) {
+        text = ChangedBlock(old, values, reason);
+    } else {
+        text = DatFileWriter::Line(values.name, values.at, values.code);
+    }
+    if (!text) {
+        return std::nullopt;
+    }
+    BookRecord record = old;
+    record.text = std::move(*text);
+    Settle(record, values);
+    return record;
+}
+
+std::optional<BookRecord> RecordEditor::Made(const PointValues& values, const BookRecord* before,
+                                             BookRecord::End end, std::string& reason) const {
+    if (!Fits(values, reason)) {
+        return std::nullopt;
+    }
+    BookRecord record;
+    record.end = end;
+    if (BookFormats::IsGsi(format_)) {
+        GsiJobWriter writer(BookFormats::WidthOf(format_));
+        writer.ContinueAfter(before != nullptr ? BlockNumber(before->text) : 0);
+        const auto block = writer.PointBlock(values.name, values.at);
+        if (!block) {
+            reason = "a coordinate does not fit " + BookFormats::Title(format_);
+            return std::nullopt;
+        }
+        record.text = *block;
+    } else {
+        record.text = DatFileWriter::Line(values.name, values.at, values.code);
+    }
+    Settle(record, values);
+    return record;
+}
+
+std::optional<std::string> RecordEditor::ChangedBlock(const BookRecord& old,
+                                                      const PointValues& values,
+                                                      std::string& reason) const {
+    GsiBlock block;
+    if (!block.Read(old.text, reason) || block.Words().empty()) {
+        return std::nullopt;
+    }
+    const GsiWidth width = block.Width();
+    const auto& words = block.Words();
+    const auto head = [&](std::size_t word) {
+        return old.text.substr(words[word].offset, GsiWord::kHeadSize);
+    };
+    const auto end = [&](std::size_t word) { return words[word].offset + words[word].size; };
+    std::vector<Splice> splices;
+    bool fits = true;
+    const auto put = [&](std::size_t at, std::size_t size, const std::optional<std::string>& word,
+                         const char* before, const char* after) {
+        fits = fits && word.has_value();
+        splices.push_back({at, size, before + word.value_or("") + after});
+    };
+    if (values.name != old.point.name) {
+        const auto word = block.Find(GsiBlock::kPointName);
+        if (word) {
+            put(words[*word].offset, words[*word].size,
+                GsiWord::WriteText(head(*word), values.name, width), "", "");
+        } else {
+            const std::string number = std::to_string(BlockNumber(old.text));
+            put(words[0].offset, 0,
+                GsiWord::WriteText("11" + std::string(kNumberSize - number.size(), '0') + number,
+                                   values.name, width),
+                "", " ");
+        }
+    }
+    const auto length = [&](int index, const FixedDecimal& value, const FixedDecimal& was) {
+        if (!(value == was)) {
+            const std::size_t word = *block.Find(index);
+            put(words[word].offset, words[word].size,
+                GsiWord::WriteLengthIn(head(word), value, width), "", "");
+        }
+    };
+    length(GsiBlock::kEast, values.at.east, old.exact.east);
+    length(GsiBlock::kNorth, values.at.north, old.exact.north);
+    if (values.at.height != old.exact.height) {
+        const auto word = block.Find(GsiBlock::kHeight);
+        if (!values.at.height) {
+            const bool blank = end(*word) < old.text.size() && old.text[end(*word)] == ' ';
+            splices.push_back({words[*word].offset, words[*word].size + (blank ? 1 : 0), ""});
+        } else if (word) {
+            length(GsiBlock::kHeight, *values.at.height, *old.exact.height);
+        } else {
+            const std::size_t north = *block.Find(GsiBlock::kNorth);
+            put(end(north), 0,
+                GsiWord::WriteLengthIn("83" + head(north).substr(2), *values.at.height, width), " ",
+                "");
+        }
+    }
+    if (!fits) {
+        reason = "a coordinate does not fit " + BookFormats::Title(BookFormats::OfWidth(width));
+        return std::nullopt;
+    }
+    return Applied(old.text, std::move(splices));
+}
