@@ -34,7 +34,7 @@ PlanView::PlanView(QWidget* parent) : QWidget(parent) {
     setPalette(QPalette(Qt::white));
 }
 
-void PlanView::SetPoints(std::vector<const SurveyPoint*> points) {
+void PlanView::SetPoints(std::vector<const SurveyPoint*> points, Fit fit) {
     Clear();
     points_ = std::move(points);
     colours_.reserve(points_.size());
@@ -42,7 +42,9 @@ void PlanView::SetPoints(std::vector<const SurveyPoint*> points) {
         colours_.push_back(palette_.IndexOf(point->code));
         extents_.Add(*point);
     }
-    FitAll();
+    if (fit == Fit::All || !userMoved_) {
+        FitAll();
+    }
 }
 
 void PlanView::Clear() {
@@ -51,6 +53,7 @@ void PlanView::Clear() {
     extents_ = PointExtents();
     palette_.Clear();
     current_ = -1;
+    selection_.clear();
     update();
 }
 
@@ -62,6 +65,13 @@ void PlanView::FitAll() {
 
 void PlanView::SetCurrent(int index) {
     current_ = index >= 0 && index < static_cast<int>(points_.size()) ? index : -1;
+    update();
+}
+
+void PlanView::SetSelection(std::vector<int> indices) {
+    const auto outside = [this](int i) { return i < 0 || i >= static_cast<int>(points_.size()); };
+    indices.erase(std::remove_if(indices.begin(), indices.end(), outside), indices.end());
+    selection_ = std::move(indices);
     update();
 }
 
@@ -82,6 +92,7 @@ void PlanView::paintEvent(QPaintEvent* /*event*/) {
     painter.setRenderHint(QPainter::Antialiasing);
     const std::vector<int> visible = VisiblePoints();
     DrawPoints(painter, visible);
+    DrawSelection(painter);
     if (static_cast<int>(visible.size()) <= kMaxLabels) {
         DrawLabels(painter, visible);
     }
@@ -116,6 +127,24 @@ void PlanView::DrawPoints(QPainter& painter, const std::vector<int>& visible) co
         painter.setBrush(Qt::NoBrush);
         painter.drawEllipse(transform_.ToScreen(points_[current_]->east, points_[current_]->north),
                             3 * kMarkRadius, 3 * kMarkRadius);
+    }
+}
+
+// Many selected points are drawn as dots, as many points are.
+void PlanView::DrawSelection(QPainter& painter) const {
+    const bool dense = static_cast<int>(selection_.size()) > kDenseDots;
+    painter.setPen(QPen(QColor(0xD0, 0x20, 0x20), 2));
+    painter.setBrush(Qt::NoBrush);
+    for (const int i : selection_) {
+        const QPointF at = transform_.ToScreen(points_[i]->east, points_[i]->north);
+        if (!rect().contains(at.toPoint())) {
+            continue;
+        }
+        if (dense) {
+            painter.drawPoint(at);
+        } else {
+            painter.drawEllipse(at, 2 * kMarkRadius, 2 * kMarkRadius);
+        }
     }
 }
 
