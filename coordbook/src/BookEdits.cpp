@@ -9,20 +9,26 @@ namespace {
 // Numbers of up to 18 digits count without overflow.
 constexpr std::size_t kMaxNumberDigits = 18;
 
-// The name before its trailing digits, and those digits.
+// The name before its trailing number, and the number's digits (none for
+// a number too long to count with).
 std::pair<std::string, std::string> SplitNumber(const std::string& name) {
     const std::size_t digits = name.find_last_not_of("0123456789") + 1;
+    if (name.size() - digits > kMaxNumberDigits) {
+        return {name, ""};
+    }
     return {name.substr(0, digits), name.substr(digits)};
 }
 
-// The number plus count * step, with at least as many digits as before.
-std::string Counted(const std::string& digits, std::size_t count, int step) {
-    const std::string value = std::to_string(std::stoull(digits) + count * step);
-    return std::string(digits.size() > value.size() ? digits.size() - value.size() : 0, '0') +
+} // namespace
+
+std::string BookEdits::Counted(const std::string& name, std::size_t count, int step) {
+    const auto [stem, digits] = SplitNumber(name);
+    const unsigned long long start = digits.empty() ? 0 : std::stoull(digits);
+    const std::string value = std::to_string(start + count * static_cast<std::size_t>(step));
+    return stem +
+           std::string(digits.size() > value.size() ? digits.size() - value.size() : 0, '0') +
            value;
 }
-
-} // namespace
 
 BookEdits::BookEdits(const PointBook& book) : book_(book), editor_(book.Format()) {}
 
@@ -121,15 +127,14 @@ BookEdits::Renumber(const std::vector<std::size_t>& rows, std::u16string_view fi
     if (!bytes) {
         return std::nullopt;
     }
-    const auto [stem, digits] = SplitNumber(*bytes);
-    if (digits.empty() || digits.size() > kMaxNumberDigits) {
+    if (SplitNumber(*bytes).second.empty()) {
         reason = "the first name must end in a number";
         return std::nullopt;
     }
     std::vector<Placed> records;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         PointValues values = book_.ValuesOfRow(rows[i]);
-        values.name = stem + Counted(digits, i, step);
+        values.name = Counted(*bytes, i, step);
         if (const auto problem = PointCheck::NameProblem(values.name)) {
             reason = "\"" + values.name + "\": " + *problem;
             return std::nullopt;

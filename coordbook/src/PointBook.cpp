@@ -18,11 +18,16 @@ BookRecord::End PointBook::NewLineEnd() const {
 }
 
 std::optional<std::size_t> PointBook::RowOfRecord(std::size_t record) const {
-    const auto found = std::lower_bound(rows_.begin(), rows_.end(), record);
-    if (found == rows_.end() || *found != record) {
+    const std::size_t row = RowsBefore(record);
+    if (row == rows_.size() || rows_[row] != record) {
         return std::nullopt;
     }
-    return static_cast<std::size_t>(found - rows_.begin());
+    return row;
+}
+
+std::size_t PointBook::RowsBefore(std::size_t record) const {
+    return static_cast<std::size_t>(std::lower_bound(rows_.begin(), rows_.end(), record) -
+                                    rows_.begin());
 }
 
 PointValues PointBook::ValuesOfRow(std::size_t row) const {

@@ -41,6 +41,10 @@ public:
     std::optional<std::vector<Placed>> NewPoint(std::optional<std::size_t> afterRow,
                                                 const PointValues& values,
                                                 std::string& reason) const;
+    // The name with its trailing number counted on by count * step,
+    // keeping its leading zeros ("P009" and 1 give "P010"); a name without
+    // a number gets one ("P" and 2 give "P2").
+    static std::string Counted(const std::string& name, std::size_t count, int step);
     // The records of the rows, ascending, to be removed.
     std::vector<std::size_t> RecordsOf(const std::vector<std::size_t>& rows) const;
 

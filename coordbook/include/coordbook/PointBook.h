@@ -34,6 +34,8 @@ public:
     std::size_t RecordOfRow(std::size_t row) const { return rows_[row]; }
     // nullopt when the record is no point.
     std::optional<std::size_t> RowOfRecord(std::size_t record) const;
+    // How many points come before the record.
+    std::size_t RowsBefore(std::size_t record) const;
     PointValues ValuesOfRow(std::size_t row) const;
 
     // Each record takes the other's place.

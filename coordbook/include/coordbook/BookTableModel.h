@@ -1,0 +1,67 @@
+#pragma once
+
+#include "coordbook/BookEdits.h"
+#include "coordbook/DuplicateNames.h"
+#include "coordbook/PointBook.h"
+
+#include <QAbstractTableModel>
+
+#include <memory>
+#include <vector>
+
+class QUndoStack;
+
+// The points of one file as a table: name, easting, northing, height and
+// code, edited in place. An edit that fits becomes a command on the undo
+// stack; one that does not is refused with the reason (editRefused).
+// Names used by more than one point are marked.
+//
+// Every change of the book goes through Swap, Insert and Remove, which
+// the undo commands call and which tell the views what changed.
+class BookTableModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    using Placed = PointBook::Placed;
+
+    BookTableModel(std::unique_ptr<PointBook> book, QUndoStack& undo, QObject* parent = nullptr);
+
+    const PointBook& Book() const { return *book_; }
+    std::size_t Duplicates(const std::string& name) const { return names_.Count(name); }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+
+    // Pushes a command that swaps the records in, or says why not.
+    bool Change(const QString& what, std::optional<std::vector<Placed>> records,
+                const std::string& reason);
+
+    void Swap(std::vector<Placed>& records);
+    void Insert(std::vector<Placed> records);
+    std::vector<Placed> Remove(const std::vector<std::size_t>& indices);
+
+    // Texts of the book's bytes and numbers.
+    static QString Text(const std::string& bytes);
+    static QString Text(const FixedDecimal& value);
+
+signals:
+    void editRefused(const QString& reason);
+    // After every change of the points.
+    void pointsChanged();
+
+private:
+    void Count(const std::vector<Placed>& records, bool add);
+    void CountAll();
+    std::vector<Placed> RemoveRun(const std::vector<std::size_t>& run);
+    // Point rows by record, in runs of neighbouring rows.
+    std::vector<std::vector<std::size_t>> RowRuns(const std::vector<std::size_t>& records) const;
+
+    std::unique_ptr<PointBook> book_;
+    QUndoStack& undo_;
+    DuplicateNames names_;
+};

@@ -1,0 +1,257 @@
+#include "coordbook/BookTableModel.h"
+
+#include "coordbook/SwapRecordsCommand.h"
+#include "fielddata/FieldText.h"
+
+#include <QColor>
+#include <QUndoStack>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kColumns = 5;
+// Beyond this many runs of rows a change tells the views to start anew.
+constexpr std::size_t kMaxRuns = 64;
+
+BookColumn ColumnOf(const QModelIndex& index) {
+    return static_cast<BookColumn>(index.column());
+}
+
+} // namespace
+
+BookTableModel::BookTableModel(std::unique_ptr<PointBook> book, QUndoStack& undo, QObject* parent)
+    : QAbstractTableModel(parent), book_(std::move(book)), undo_(undo) {
+    CountAll();
+}
+
+QString BookTableModel::Text(const std::string& bytes) {
+    return QString::fromStdU16String(FieldText::ToUtf16(bytes));
+}
+
+QString BookTableModel::Text(const FixedDecimal& value) {
+    std::string text;
+    value.AppendTo(text);
+    return QString::fromLatin1(text);
+}
+
+int BookTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(book_->Rows());
+}
+
+int BookTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : kColumns;
+}
+
+QVariant BookTableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) {
+        return {};
+    }
+    const BookRecord& record = book_->Row(static_cast<std::size_t>(index.row()));
+    const BookColumn column = ColumnOf(index);
+    const bool number = column != BookColumn::Name && column != BookColumn::Code;
+    const std::size_t sameName = column == BookColumn::Name ? Duplicates(record.point.name) : 0;
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        switch (column) {
+        case BookColumn::Name:
+            return Text(record.point.name);
+        case BookColumn::East:
+            return Text(record.exact.east);
+        case BookColumn::North:
+            return Text(record.exact.north);
+        case BookColumn::Height:
+            return record.exact.height ? Text(*record.exact.height) : QString();
+        case BookColumn::Code:
+            return Text(record.point.code);
+        }
+        return {};
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(number ? Qt::AlignRight | Qt::AlignVCenter
+                                          : Qt::AlignLeft | Qt::AlignVCenter);
+    case Qt::BackgroundRole:
+        return sameName > 1 ? QVariant(QColor(0xFF, 0xC8, 0xC8)) : QVariant();
+    case Qt::ToolTipRole:
+        return sameName > 1
+                   ? QVariant(
+                         tr("%1 points are called %2").arg(sameName).arg(Text(record.point.name)))
+                   : QVariant();
+    default:
+        return {};
+    }
+}
+
+QVariant BookTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole) {
+        return {};
+    }
+    if (orientation == Qt::Vertical) {
+        return section + 1;
+    }
+    const char* const titles[kColumns] = {"Name", "Easting", "Northing", "Height", "Code"};
+    return section >= 0 && section < kColumns ? tr(titles[section]) : QVariant();
+}
+
+Qt::ItemFlags BookTableModel::flags(const QModelIndex& index) const {
+    return QAbstractTableModel::flags(index) | Qt::ItemIsEditable;
+}
+
+bool BookTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!index.isValid() || role != Qt::EditRole) {
+        return false;
+    }
+    const auto row = static_cast<std::size_t>(index.row());
+    std::string reason;
+    const auto records =
+        BookEdits(*book_).SetField(row, ColumnOf(index), value.toString().toStdU16String(), reason);
+    const QString what = tr("Edit %1 of %2")
+                             .arg(headerData(index.column(), Qt::Horizontal).toString().toLower(),
+                                  Text(book_->Row(row).point.name));
+    return Change(what, records, reason);
+}
+
+bool BookTableModel::Change(const QString& what, std::optional<std::vector<Placed>> records,
+                            const std::string& reason) {
+    if (!records) {
+        emit editRefused(QString::fromStdString(reason));
+        return false;
+    }
+    if (!records->empty()) {
+        undo_.push(new SwapRecordsCommand(*this, what, std::move(*records)));
+    }
+    return true;
+}
+
+void BookTableModel::Swap(std::vector<Placed>& records) {
+    Count(records, true);
+    const std::size_t rows = book_->Rows();
+    book_->Swap(records);
+    Count(records, false);
+    if (book_->Rows() != rows) {
+        beginResetModel();
+        endResetModel();
+    } else if (!records.empty()) {
+        std::size_t first = book_->RowsBefore(records.front().first);
+        std::size_t last = first;
+        for (const auto& placed : records) {
+            const std::size_t row = book_->RowsBefore(placed.first);
+            first = std::min(first, row);
+            last = std::max(last, row);
+        }
+        last = std::min(last, rows == 0 ? 0 : rows - 1);
+        emit dataChanged(index(static_cast<int>(first), 0),
+                         index(static_cast<int>(last), kColumns - 1));
+    }
+    emit pointsChanged();
+}
+
+std::vector<std::vector<std::size_t>>
+BookTableModel::RowRuns(const std::vector<std::size_t>& records) const {
+    std::vector<std::vector<std::size_t>> runs;
+    std::optional<std::size_t> lastRow;
+    for (const std::size_t record : records) {
+        const auto row = book_->RowOfRecord(record);
+        if (runs.empty() || (row && lastRow && *row != *lastRow + 1)) {
+            runs.emplace_back();
+        }
+        runs.back().push_back(record);
+        lastRow = row ? row : lastRow;
+    }
+    return runs;
+}
+
+std::vector<BookTableModel::Placed>
+BookTableModel::Remove(const std::vector<std::size_t>& indices) {
+    const auto runs = RowRuns(indices);
+    std::vector<Placed> removed;
+    if (runs.size() > kMaxRuns) {
+        beginResetModel();
+        removed = book_->Remove(indices);
+        endResetModel();
+    } else {
+        // From the last run to the first, so earlier records keep their index.
+        for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
+            auto taken = RemoveRun(*run);
+            removed.insert(removed.end(), std::make_move_iterator(taken.begin()),
+                           std::make_move_iterator(taken.end()));
+        }
+    }
+    std::sort(removed.begin(), removed.end(),
+              [](const Placed& a, const Placed& b) { return a.first < b.first; });
+    Count(removed, false);
+    emit pointsChanged();
+    return removed;
+}
+
+std::vector<BookTableModel::Placed> BookTableModel::RemoveRun(const std::vector<std::size_t>& run) {
+    std::vector<std::size_t> rows;
+    for (const std::size_t record : run) {
+        if (const auto row = book_->RowOfRecord(record)) {
+            rows.push_back(*row);
+        }
+    }
+    if (rows.empty()) {
+        return book_->Remove(run);
+    }
+    beginRemoveRows({}, static_cast<int>(rows.front()), static_cast<int>(rows.back()));
+    auto taken = book_->Remove(run);
+    endRemoveRows();
+    return taken;
+}
+
+void BookTableModel::Insert(std::vector<Placed> records) {
+    Count(records, true);
+    // Rows of existing points before each new record: new points with the
+    // same count are neighbours.
+    std::vector<std::size_t> before;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        before.push_back(book_->RowsBefore(records[i].first - i));
+    }
+    std::size_t runs = 0;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        runs += i == 0 || before[i] != before[i - 1] ? 1 : 0;
+    }
+    if (runs > kMaxRuns) {
+        beginResetModel();
+        book_->Insert(std::move(records));
+        endResetModel();
+        emit pointsChanged();
+        return;
+    }
+    std::size_t inserted = 0; // new points already in
+    for (std::size_t i = 0; i < records.size();) {
+        std::size_t end = i;
+        std::size_t points = 0;
+        for (; end < records.size() && before[end] == before[i]; ++end) {
+            points += records[end].second.IsPoint() ? 1 : 0;
+        }
+        std::vector<Placed> run(std::make_move_iterator(records.begin() + i),
+                                std::make_move_iterator(records.begin() + end));
+        const auto first = static_cast<int>(before[i] + inserted);
+        if (points > 0) {
+            beginInsertRows({}, first, first + static_cast<int>(points) - 1);
+        }
+        book_->Insert(std::move(run));
+        if (points > 0) {
+            endInsertRows();
+        }
+        inserted += points;
+        i = end;
+    }
+    emit pointsChanged();
+}
+
+void BookTableModel::Count(const std::vector<Placed>& records, bool add) {
+    for (const auto& [index, record] : records) {
+        if (record.IsPoint()) {
+            add ? names_.Add(record.point.name) : names_.Remove(record.point.name);
+        }
+    }
+}
+
+void BookTableModel::CountAll() {
+    for (std::size_t row = 0; row < book_->Rows(); ++row) {
+        names_.Add(book_->Row(row).point.name);
+    }
+}
