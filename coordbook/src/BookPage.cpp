@@ -23,8 +23,9 @@ BookPage::BookPage(std::unique_ptr<PointBook> book, const QString& path, QWidget
     filter_->setPlaceholderText(tr("Filter by name or code"));
     filter_->setClearButtonEnabled(true);
     table_->setModel(proxy_);
+    // File order until a header is clicked: no column sorted yet.
+    table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     table_->setSortingEnabled(true);
-    table_->sortByColumn(-1, Qt::AscendingOrder); // file order until a header is clicked
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                             QAbstractItemView::AnyKeyPressed);

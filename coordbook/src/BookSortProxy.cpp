@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 
 namespace {
 
@@ -33,11 +34,16 @@ void BookSortProxy::SetFilterText(const QString& text) {
 }
 
 bool BookSortProxy::lessThan(const QModelIndex& left, const QModelIndex& right) const {
-    const BookRecord& a = model_.Book().Row(static_cast<std::size_t>(left.row()));
-    const BookRecord& b = model_.Book().Row(static_cast<std::size_t>(right.row()));
+    const auto rowA = static_cast<std::size_t>(left.row());
+    const auto rowB = static_cast<std::size_t>(right.row());
+    if (static_cast<BookColumn>(left.column()) == BookColumn::Name) {
+        return NameLess(rowA, rowB);
+    }
+    const BookRecord& a = model_.Book().Row(rowA);
+    const BookRecord& b = model_.Book().Row(rowB);
     switch (static_cast<BookColumn>(left.column())) {
     case BookColumn::Name:
-        return NameOrder::Less(a.point.name, b.point.name);
+        break;
     case BookColumn::East:
         return a.point.east < b.point.east;
     case BookColumn::North:
@@ -49,6 +55,18 @@ bool BookSortProxy::lessThan(const QModelIndex& left, const QModelIndex& right) 
         return a.point.code < b.point.code;
     }
     return false;
+}
+
+// Most names differ within their short keys; only names alike at length
+// are read themselves.
+bool BookSortProxy::NameLess(std::size_t a, std::size_t b) const {
+    const NameOrder::ShortKey& keyA = model_.NameKey(a);
+    const NameOrder::ShortKey& keyB = model_.NameKey(b);
+    const int order = std::memcmp(keyA.data(), keyB.data(), keyA.size());
+    if (order != 0 || keyA.back() != NameOrder::kCut) {
+        return order < 0;
+    }
+    return NameOrder::Less(model_.Book().Row(a).point.name, model_.Book().Row(b).point.name);
 }
 
 bool BookSortProxy::filterAcceptsRow(int row, const QModelIndex& /*parent*/) const {

@@ -7,6 +7,7 @@
 #include <QUndoStack>
 
 #include <algorithm>
+#include <set>
 
 namespace {
 
@@ -22,7 +23,7 @@ BookColumn ColumnOf(const QModelIndex& index) {
 
 BookTableModel::BookTableModel(std::unique_ptr<PointBook> book, QUndoStack& undo, QObject* parent)
     : QAbstractTableModel(parent), book_(std::move(book)), undo_(undo) {
-    CountAll();
+    IndexAll();
 }
 
 QString BookTableModel::Text(const std::string& bytes) {
@@ -124,18 +125,25 @@ bool BookTableModel::Change(const QString& what, std::optional<std::vector<Place
 }
 
 void BookTableModel::Swap(std::vector<Placed>& records) {
-    Count(records, true);
     const std::size_t rows = book_->Rows();
-    book_->Swap(records);
-    Count(records, false);
-    if (book_->Rows() != rows) {
+    if (std::any_of(records.begin(), records.end(), [this](const Placed& placed) {
+            return placed.second.IsPoint() != book_->Records()[placed.first].IsPoint();
+        })) {
         beginResetModel();
+        book_->Swap(records);
+        IndexAll();
         endResetModel();
     } else if (!records.empty()) {
+        Count(records, true);
+        book_->Swap(records);
+        Count(records, false);
         std::size_t first = book_->RowsBefore(records.front().first);
         std::size_t last = first;
         for (const auto& placed : records) {
             const std::size_t row = book_->RowsBefore(placed.first);
+            if (placed.second.IsPoint()) {
+                keys_[row] = NameOrder::Short(book_->Row(row).point.name);
+            }
             first = std::min(first, row);
             last = std::max(last, row);
         }
@@ -168,6 +176,7 @@ BookTableModel::Remove(const std::vector<std::size_t>& indices) {
     if (runs.size() > kMaxRuns) {
         beginResetModel();
         removed = book_->Remove(indices);
+        IndexAll();
         endResetModel();
     } else {
         // From the last run to the first, so earlier records keep their index.
@@ -176,10 +185,9 @@ BookTableModel::Remove(const std::vector<std::size_t>& indices) {
             removed.insert(removed.end(), std::make_move_iterator(taken.begin()),
                            std::make_move_iterator(taken.end()));
         }
+        std::sort(removed.begin(), removed.end(),
+                  [](const Placed& a, const Placed& b) { return a.first < b.first; });
     }
-    std::sort(removed.begin(), removed.end(),
-              [](const Placed& a, const Placed& b) { return a.first < b.first; });
-    Count(removed, false);
     emit pointsChanged();
     return removed;
 }
@@ -191,55 +199,69 @@ std::vector<BookTableModel::Placed> BookTableModel::RemoveRun(const std::vector<
             rows.push_back(*row);
         }
     }
-    if (rows.empty()) {
-        return book_->Remove(run);
+    if (!rows.empty()) {
+        beginRemoveRows({}, static_cast<int>(rows.front()), static_cast<int>(rows.back()));
     }
-    beginRemoveRows({}, static_cast<int>(rows.front()), static_cast<int>(rows.back()));
     auto taken = book_->Remove(run);
-    endRemoveRows();
+    Count(taken, false);
+    if (!rows.empty()) {
+        keys_.erase(keys_.begin() + static_cast<std::ptrdiff_t>(rows.front()),
+                    keys_.begin() + static_cast<std::ptrdiff_t>(rows.back() + 1));
+        endRemoveRows();
+    }
     return taken;
 }
 
 void BookTableModel::Insert(std::vector<Placed> records) {
-    Count(records, true);
     // Rows of existing points before each new record: new points with the
     // same count are neighbours.
     std::vector<std::size_t> before;
     for (std::size_t i = 0; i < records.size(); ++i) {
         before.push_back(book_->RowsBefore(records[i].first - i));
     }
-    std::size_t runs = 0;
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        runs += i == 0 || before[i] != before[i - 1] ? 1 : 0;
-    }
-    if (runs > kMaxRuns) {
+    if (std::set<std::size_t>(before.begin(), before.end()).size() > kMaxRuns) {
         beginResetModel();
         book_->Insert(std::move(records));
+        IndexAll();
         endResetModel();
         emit pointsChanged();
         return;
     }
     std::size_t inserted = 0; // new points already in
     for (std::size_t i = 0; i < records.size();) {
-        std::size_t end = i;
-        std::size_t points = 0;
-        for (; end < records.size() && before[end] == before[i]; ++end) {
-            points += records[end].second.IsPoint() ? 1 : 0;
-        }
-        std::vector<Placed> run(std::make_move_iterator(records.begin() + i),
-                                std::make_move_iterator(records.begin() + end));
-        const auto first = static_cast<int>(before[i] + inserted);
-        if (points > 0) {
-            beginInsertRows({}, first, first + static_cast<int>(points) - 1);
-        }
-        book_->Insert(std::move(run));
-        if (points > 0) {
-            endInsertRows();
-        }
-        inserted += points;
+        const std::size_t end =
+            std::find_if(
+                records.begin() + static_cast<std::ptrdiff_t>(i), records.end(),
+                [&](const Placed& p) { return before[&p - records.data()] != before[i]; }) -
+            records.begin();
+        std::vector<Placed> run(
+            std::make_move_iterator(records.begin() + static_cast<std::ptrdiff_t>(i)),
+            std::make_move_iterator(records.begin() + static_cast<std::ptrdiff_t>(end)));
+        InsertRun(std::move(run), before[i] + inserted, inserted);
         i = end;
     }
     emit pointsChanged();
+}
+
+void BookTableModel::InsertRun(std::vector<Placed> run, std::size_t firstRow,
+                               std::size_t& inserted) {
+    std::vector<NameOrder::ShortKey> keys;
+    for (const auto& placed : run) {
+        if (placed.second.IsPoint()) {
+            keys.push_back(NameOrder::Short(placed.second.point.name));
+        }
+    }
+    Count(run, true);
+    const auto first = static_cast<int>(firstRow);
+    if (!keys.empty()) {
+        beginInsertRows({}, first, first + static_cast<int>(keys.size()) - 1);
+    }
+    book_->Insert(std::move(run));
+    if (!keys.empty()) {
+        keys_.insert(keys_.begin() + first, keys.begin(), keys.end());
+        endInsertRows();
+    }
+    inserted += keys.size();
 }
 
 void BookTableModel::Count(const std::vector<Placed>& records, bool add) {
@@ -250,8 +272,14 @@ void BookTableModel::Count(const std::vector<Placed>& records, bool add) {
     }
 }
 
-void BookTableModel::CountAll() {
+void BookTableModel::IndexAll() {
+    names_.Clear();
+    names_.Reserve(book_->Rows());
+    keys_.clear();
+    keys_.reserve(book_->Rows());
     for (std::size_t row = 0; row < book_->Rows(); ++row) {
-        names_.Add(book_->Row(row).point.name);
+        const std::string& name = book_->Row(row).point.name;
+        names_.Add(name);
+        keys_.push_back(NameOrder::Short(name));
     }
 }

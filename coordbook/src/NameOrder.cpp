@@ -4,49 +4,43 @@
 
 namespace {
 
+constexpr char kNumberMark = '\x01';
+
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// The run of digits at the start of text, and the rest after it.
-std::string_view TakeDigits(std::string_view& text) {
-    const std::size_t end =
-        std::find_if(text.begin(), text.end(), [](char c) { return !IsDigit(c); }) - text.begin();
-    const std::string_view digits = text.substr(0, end);
-    text.remove_prefix(end);
-    return digits;
-}
-
-// <0, 0, >0 as the numbers' values compare, then their zeros.
-int CompareNumbers(std::string_view a, std::string_view b) {
-    const std::string_view valueA = a.substr(std::min(a.find_first_not_of('0'), a.size()));
-    const std::string_view valueB = b.substr(std::min(b.find_first_not_of('0'), b.size()));
-    if (valueA.size() != valueB.size()) {
-        return valueA.size() < valueB.size() ? -1 : 1;
-    }
-    const int digits = valueA.compare(valueB);
-    if (digits != 0) {
-        return digits;
-    }
-    return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;
-}
-
 } // namespace
 
-bool NameOrder::Less(std::string_view a, std::string_view b) {
-    while (!a.empty() && !b.empty()) {
-        if (IsDigit(a.front()) && IsDigit(b.front())) {
-            const int numbers = CompareNumbers(TakeDigits(a), TakeDigits(b));
-            if (numbers != 0) {
-                return numbers < 0;
-            }
+std::string NameOrder::Key(std::string_view name) {
+    std::string key;
+    key.reserve(name.size() + 4);
+    for (std::size_t at = 0; at < name.size();) {
+        if (!IsDigit(name[at])) {
+            key += name[at++];
             continue;
         }
-        if (a.front() != b.front()) {
-            return static_cast<unsigned char>(a.front()) < static_cast<unsigned char>(b.front());
-        }
-        a.remove_prefix(1);
-        b.remove_prefix(1);
+        const std::size_t end = std::min(name.find_first_not_of("0123456789", at), name.size());
+        const std::size_t value = std::min(name.find_first_not_of('0', at), end);
+        // Counts stay above zero, so a key that goes on sorts after one that ends.
+        key += kNumberMark;
+        key += static_cast<char>(1 + std::min<std::size_t>(end - value, 0xFE));
+        key.append(name.substr(value, end - value));
+        key += static_cast<char>(1 + std::min<std::size_t>(value - at, 0xFE));
+        at = end;
     }
-    return a.size() < b.size();
+    return key;
+}
+
+bool NameOrder::Less(std::string_view a, std::string_view b) {
+    return Key(a) < Key(b);
+}
+
+NameOrder::ShortKey NameOrder::Short(std::string_view name) {
+    const std::string key = Key(name);
+    ShortKey head{};
+    const std::size_t kept = std::min(key.size(), head.size() - 1);
+    std::copy_n(key.begin(), kept, head.begin());
+    head.back() = key.size() > kept ? kCut : 0;
+    return head;
 }

@@ -232,6 +232,19 @@ void CoordBookWidgetTest::sortedFilteredTableAndPlanShareTheSelection() {
     QCOMPARE(Cell(0, BookColumn::Name), QStringLiteral("B12"));
     QCOMPARE(Cell(3, BookColumn::Name), QStringLiteral("B9"));
 
+    // Renamed, added and deleted points take their places in the order.
+    Type(0, BookColumn::Name, "B0");
+    QCOMPARE(Cell(11, BookColumn::Name), QStringLiteral("B0"));
+    page.Undo().undo();
+    QCOMPARE(Cell(0, BookColumn::Name), QStringLiteral("B12"));
+    page.SelectRows({0});
+    window_->AddPoint();
+    QTest::keyClick(Editor(), Qt::Key_Escape);
+    QCOMPARE(Cell(0, BookColumn::Name), QStringLiteral("B13"));
+    QCOMPARE(page.SelectedRows(), std::vector<std::size_t>{1});
+    window_->DeletePoints();
+    QCOMPARE(Cell(0, BookColumn::Name) + Cell(1, BookColumn::Name), QStringLiteral("B12B11"));
+
     // The filter leaves B1, B10, B11 and B12, in the table and in the plan.
     QTest::keyClicks(page.Filter(), "b1");
     QCOMPARE(table->model()->rowCount(), 4);

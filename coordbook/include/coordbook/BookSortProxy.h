@@ -2,6 +2,7 @@
 
 #include <QSortFilterProxyModel>
 
+#include <cstddef>
 #include <string>
 
 class BookTableModel;
@@ -24,6 +25,8 @@ protected:
     bool filterAcceptsRow(int row, const QModelIndex& parent) const override;
 
 private:
+    bool NameLess(std::size_t a, std::size_t b) const;
+
     BookTableModel& model_;
     std::string filter_; // wire bytes, lower case
 };

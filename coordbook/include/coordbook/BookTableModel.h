@@ -2,6 +2,7 @@
 
 #include "coordbook/BookEdits.h"
 #include "coordbook/DuplicateNames.h"
+#include "coordbook/NameOrder.h"
 #include "coordbook/PointBook.h"
 
 #include <QAbstractTableModel>
@@ -28,6 +29,9 @@ public:
 
     const PointBook& Book() const { return *book_; }
     std::size_t Duplicates(const std::string& name) const { return names_.Count(name); }
+    // The start of the row's name key, kept beside the rows so a sort by
+    // name reads little memory.
+    const NameOrder::ShortKey& NameKey(std::size_t row) const { return keys_[row]; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -56,12 +60,17 @@ signals:
 
 private:
     void Count(const std::vector<Placed>& records, bool add);
-    void CountAll();
+    // Counts the names and keys the rows anew.
+    void IndexAll();
     std::vector<Placed> RemoveRun(const std::vector<std::size_t>& run);
+    // New records whose points become neighbouring rows from firstRow on;
+    // inserted counts the new points.
+    void InsertRun(std::vector<Placed> run, std::size_t firstRow, std::size_t& inserted);
     // Point rows by record, in runs of neighbouring rows.
     std::vector<std::vector<std::size_t>> RowRuns(const std::vector<std::size_t>& records) const;
 
     std::unique_ptr<PointBook> book_;
     QUndoStack& undo_;
     DuplicateNames names_;
+    std::vector<NameOrder::ShortKey> keys_;
 };

@@ -11,6 +11,7 @@ public:
     void Add(const std::string& name) { ++counts_[name]; }
     void Remove(const std::string& name);
     void Clear() { counts_.clear(); }
+    void Reserve(std::size_t names) { counts_.reserve(names); }
     std::size_t Count(const std::string& name) const;
 
 private:
