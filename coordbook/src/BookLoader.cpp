@@ -17,7 +17,8 @@ BookLoader::Result BookLoader::Load(const std::string& path) {
         return {nullptr, error};
     }
     if (!ended) {
-        loader.records_.back().end = BookRecord::End::None;
+        BookRecord::End& end = loader.records_.back().end;
+        end = end == BookRecord::End::CrLf ? BookRecord::End::Cr : BookRecord::End::None;
     }
     const BookFormat format = loader.pointFile_
                                   ? BookFormat::Dat

@@ -69,10 +69,11 @@ void BookWriter::WriteSame(const PointBook& book, BookOutput& output) const {
     std::string codeInForce;
     for (std::size_t i = 0; i < records.size(); ++i) {
         const BookRecord& record = records[i];
-        // A last line without line end gets one when it is last no more.
-        const char* end = record.end == BookRecord::End::None && i + 1 < records.size()
-                              ? newEnd.c_str()
-                              : BookRecord::EndBytes(record.end);
+        // A last line without a whole line end gets one when it is last no more.
+        const bool unended =
+            record.end == BookRecord::End::None || record.end == BookRecord::End::Cr;
+        const char* end =
+            unended && i + 1 < records.size() ? newEnd.c_str() : BookRecord::EndBytes(record.end);
         if (record.kind == BookRecord::Kind::Bad && rewiden) {
             output.refusal = Unreadable(record, format_);
             return;

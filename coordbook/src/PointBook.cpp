@@ -10,7 +10,7 @@ PointBook::PointBook(BookFormat format, std::vector<BookRecord> records,
 
 BookRecord::End PointBook::NewLineEnd() const {
     for (const BookRecord& record : records_) {
-        if (record.end != BookRecord::End::None) {
+        if (record.end == BookRecord::End::CrLf || record.end == BookRecord::End::Lf) {
             return record.end;
         }
     }

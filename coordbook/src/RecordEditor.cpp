@@ -178,8 +178,11 @@ std::optional<std::string> RecordEditor::ChangedBlock(const BookRecord& old,
     if (values.name != old.point.name) {
         const auto word = block.Find(GsiBlock::kPointName);
         if (word) {
+            // A "+" in the information would be taken for the start of the name.
+            std::string nameHead = head(*word);
+            std::replace(nameHead.begin(), nameHead.end(), '+', '0');
             put(words[*word].offset, words[*word].size,
-                GsiWord::WriteText(head(*word), values.name, width), "", "");
+                GsiWord::WriteText(nameHead, values.name, width), "", "");
         } else {
             const std::string number = std::to_string(BlockNumber(old.text));
             put(words[0].offset, 0,

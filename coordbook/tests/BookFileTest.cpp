@@ -42,6 +42,7 @@ TEST(BookFile, FilesTheSuiteWritesComeBackByteForByte) {
          "\n*110001+00000000000000P1  81..00+0000000000001000 82..00-0000000000002000",
          BookFormat::Gsi16},
         {"mixed.dat", "P1,1,2\n\r\nP2,+3.50,-0004,,A,B\r\nno coordinates", BookFormat::Dat},
+        {"cr.dat", "P1,1,2\r\nP2,3,4\r", BookFormat::Dat},
         // Lines that cannot be read stay as they are.
         {"bad.gsi", gsi16 + "not GSI at all\r\n" + gsi16, BookFormat::Gsi16},
         {"bad.dat", "P1,1,2,3,X\r\nP2,one,2\r\n", BookFormat::Dat},

@@ -99,6 +99,9 @@ std::string_view GsiWord::ReadText(std::string_view word) {
 
 std::optional<std::string> GsiWord::WriteText(std::string_view head, std::string_view text,
                                               GsiWidth width) {
+    if (head.find('+') != std::string_view::npos) {
+        return std::nullopt;
+    }
     return Compose(head, '+', text, width);
 }
 

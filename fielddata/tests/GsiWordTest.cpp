@@ -173,6 +173,7 @@ TEST(GsiWord, WrittenWordsReadBackDigitForDigit) {
     EXPECT_FALSE(GsiWord::WriteLength("81..06", FixedDecimal(1, 3, false), GsiWidth::Gsi8));
     EXPECT_FALSE(GsiWord::WriteLength("81..02", FixedDecimal(1, 0, false), GsiWidth::Gsi8));
     EXPECT_FALSE(GsiWord::WriteText("11001", "P7", GsiWidth::Gsi8));
+    EXPECT_FALSE(GsiWord::WriteText("11000+", "P7", GsiWidth::Gsi16)); // would read "+000...P7"
 }
 
 TEST(GsiWord, LengthsTakeTheCoarsestUnitsOfTheirKindThatHoldThem) {

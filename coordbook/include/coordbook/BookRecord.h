@@ -18,7 +18,8 @@ struct BookRecord {
         Other, // a line or block without a point: kept as it is
         Bad,   // a line the file kind cannot hold: kept and reported
     };
-    enum class End : std::uint8_t { CrLf, Lf, None };
+    // Cr: a last line that ends in CR without LF.
+    enum class End : std::uint8_t { CrLf, Lf, Cr, None };
 
     std::string text; // without its line end
     End end = End::CrLf;
@@ -35,6 +36,6 @@ struct BookRecord {
     // Makes the record a point with these values.
     void SetPoint(std::string_view name, std::string_view code, const ExactCoordinates& at);
     static const char* EndBytes(End end) {
-        return end == End::CrLf ? "\r\n" : end == End::Lf ? "\n" : "";
+        return end == End::CrLf ? "\r\n" : end == End::Lf ? "\n" : end == End::Cr ? "\r" : "";
     }
 };

@@ -40,7 +40,8 @@ public:
     static std::string_view ReadText(std::string_view word);
 
     // head: the word index and information, six characters ("110001",
-    // "81..00"). nullopt when the text does not fit the width.
+    // "81..00"). nullopt when the text does not fit the width, or the head
+    // holds a "+" (ReadText would read from there).
     static std::optional<std::string> WriteText(std::string_view head, std::string_view text,
                                                 GsiWidth width);
     // A length with as many places as the head's units digit stands for;
