@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstring>
 
 namespace {
 
@@ -33,11 +32,18 @@ void BookSortProxy::SetFilterText(const QString& text) {
     invalidateRowsFilter();
 }
 
+void BookSortProxy::sort(int column, Qt::SortOrder order) {
+    if (static_cast<BookColumn>(column) == BookColumn::Name) {
+        model_.RankNames();
+    }
+    QSortFilterProxyModel::sort(column, order);
+}
+
 bool BookSortProxy::lessThan(const QModelIndex& left, const QModelIndex& right) const {
     const auto rowA = static_cast<std::size_t>(left.row());
     const auto rowB = static_cast<std::size_t>(right.row());
     if (static_cast<BookColumn>(left.column()) == BookColumn::Name) {
-        return NameLess(rowA, rowB);
+        return model_.NameLess(rowA, rowB);
     }
     const BookRecord& a = model_.Book().Row(rowA);
     const BookRecord& b = model_.Book().Row(rowB);
@@ -55,18 +61,6 @@ bool BookSortProxy::lessThan(const QModelIndex& left, const QModelIndex& right) 
         return a.point.code < b.point.code;
     }
     return false;
-}
-
-// Most names differ within their short keys; only names alike at length
-// are read themselves.
-bool BookSortProxy::NameLess(std::size_t a, std::size_t b) const {
-    const NameOrder::ShortKey& keyA = model_.NameKey(a);
-    const NameOrder::ShortKey& keyB = model_.NameKey(b);
-    const int order = std::memcmp(keyA.data(), keyB.data(), keyA.size());
-    if (order != 0 || keyA.back() != NameOrder::kCut) {
-        return order < 0;
-    }
-    return NameOrder::Less(model_.Book().Row(a).point.name, model_.Book().Row(b).point.name);
 }
 
 bool BookSortProxy::filterAcceptsRow(int row, const QModelIndex& /*parent*/) const {

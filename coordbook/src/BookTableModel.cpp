@@ -7,6 +7,7 @@
 #include <QUndoStack>
 
 #include <algorithm>
+#include <cstring>
 #include <set>
 
 namespace {
@@ -125,6 +126,7 @@ bool BookTableModel::Change(const QString& what, std::optional<std::vector<Place
 }
 
 void BookTableModel::Swap(std::vector<Placed>& records) {
+    ranks_.clear();
     const std::size_t rows = book_->Rows();
     if (std::any_of(records.begin(), records.end(), [this](const Placed& placed) {
             return placed.second.IsPoint() != book_->Records()[placed.first].IsPoint();
@@ -171,6 +173,7 @@ BookTableModel::RowRuns(const std::vector<std::size_t>& records) const {
 
 std::vector<BookTableModel::Placed>
 BookTableModel::Remove(const std::vector<std::size_t>& indices) {
+    ranks_.clear();
     const auto runs = RowRuns(indices);
     std::vector<Placed> removed;
     if (runs.size() > kMaxRuns) {
@@ -213,6 +216,7 @@ std::vector<BookTableModel::Placed> BookTableModel::RemoveRun(const std::vector<
 }
 
 void BookTableModel::Insert(std::vector<Placed> records) {
+    ranks_.clear();
     // Rows of existing points before each new record: new points with the
     // same count are neighbours.
     std::vector<std::size_t> before;
@@ -273,6 +277,7 @@ void BookTableModel::Count(const std::vector<Placed>& records, bool add) {
 }
 
 void BookTableModel::IndexAll() {
+    ranks_.clear();
     names_.Clear();
     names_.Reserve(book_->Rows());
     keys_.clear();
@@ -282,4 +287,44 @@ void BookTableModel::IndexAll() {
         names_.Add(name);
         keys_.push_back(NameOrder::Short(name));
     }
+}
+
+bool BookTableModel::NameLess(std::size_t a, std::size_t b) const {
+    if (!ranks_.empty()) {
+        return ranks_[a] < ranks_[b];
+    }
+    const NameOrder::ShortKey& keyA = keys_[a];
+    const NameOrder::ShortKey& keyB = keys_[b];
+    const int order = std::memcmp(keyA.data(), keyB.data(), keyA.size());
+    if (order != 0 || keyA.back() != NameOrder::kCut) {
+        return order < 0;
+    }
+    return NameOrder::Less(book_->Row(a).point.name, book_->Row(b).point.name);
+}
+
+void BookTableModel::RankNames() {
+    if (!ranks_.empty() || keys_.empty()) {
+        return;
+    }
+    std::vector<std::pair<NameOrder::ShortKey, std::uint32_t>> order;
+    order.reserve(keys_.size());
+    for (std::size_t row = 0; row < keys_.size(); ++row) {
+        order.emplace_back(keys_[row], static_cast<std::uint32_t>(row));
+    }
+    const auto less = [this](const auto& a, const auto& b) {
+        const int byKey = std::memcmp(a.first.data(), b.first.data(), a.first.size());
+        if (byKey != 0 || a.first.back() != NameOrder::kCut) {
+            return byKey < 0;
+        }
+        return NameOrder::Less(book_->Row(a.second).point.name, book_->Row(b.second).point.name);
+    };
+    std::sort(order.begin(), order.end(), less);
+    std::vector<std::uint32_t> ranks(order.size());
+    std::uint32_t rank = 0;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        // Equal names share a rank, so the proxy's stable sort keeps them in file order.
+        rank += i > 0 && less(order[i - 1], order[i]) ? 1 : 0;
+        ranks[order[i].second] = rank;
+    }
+    ranks_ = std::move(ranks);
 }

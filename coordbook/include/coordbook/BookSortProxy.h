@@ -20,13 +20,13 @@ public:
     // Whether the filter lets the source row through.
     bool Accepts(std::size_t row) const;
 
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+
 protected:
     bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;
     bool filterAcceptsRow(int row, const QModelIndex& parent) const override;
 
 private:
-    bool NameLess(std::size_t a, std::size_t b) const;
-
     BookTableModel& model_;
     std::string filter_; // wire bytes, lower case
 };

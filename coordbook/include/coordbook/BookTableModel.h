@@ -7,6 +7,7 @@
 
 #include <QAbstractTableModel>
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -29,9 +30,14 @@ public:
 
     const PointBook& Book() const { return *book_; }
     std::size_t Duplicates(const std::string& name) const { return names_.Count(name); }
-    // The start of the row's name key, kept beside the rows so a sort by
-    // name reads little memory.
-    const NameOrder::ShortKey& NameKey(std::size_t row) const { return keys_[row]; }
+    // Row a before row b in name order: by their ranks while these stand,
+    // otherwise by the short keys kept beside the rows, the names only
+    // where those cannot tell.
+    bool NameLess(std::size_t a, std::size_t b) const;
+    // Ranks every row in name order for a sort of many rows: sorting the
+    // keys themselves reads memory in order, which comparing rows by index
+    // does not. Any change of the points drops the ranks.
+    void RankNames();
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -73,4 +79,5 @@ private:
     QUndoStack& undo_;
     DuplicateNames names_;
     std::vector<NameOrder::ShortKey> keys_;
+    std::vector<std::uint32_t> ranks_;
 };
