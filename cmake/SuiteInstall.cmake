@@ -5,7 +5,7 @@
 # desktop looks for them. Programs that are not part of this build are skipped.
 include(GNUInstallDirs)
 
-set(SL_PROGRAMS stationlink suitepad alignedit drawexport x4sim stationlink-cli)
+set(SL_PROGRAMS stationlink suitepad alignedit drawexport coordbook x4sim stationlink-cli)
 foreach(program IN LISTS SL_PROGRAMS)
     if(NOT TARGET ${program})
         continue()
@@ -28,7 +28,8 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
 set(CPACK_PACKAGE_DESCRIPTION
     "stationlink moves jobs, code lists and road alignments between the instrument and PC files; \
 suitepad starts the suite's tools; alignedit edits road alignment files; drawexport turns GSI jobs \
-and point files into DXF drawings and GIS files; stationlink-cli does the instrument work from \
+and point files into DXF drawings and GIS files; coordbook edits point files and GSI coordinate \
+jobs for upload; stationlink-cli does the instrument work from \
 scripts; x4sim simulates an instrument on a pseudo-terminal.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

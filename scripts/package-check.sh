@@ -55,8 +55,15 @@ if [ "${1:-}" = "--as-user" ]; then
         fail "drawexport's GeoPackage does not hold the point"
     echo "drawexport wrote a drawing and a GeoPackage"
 
+    # The installed coordbook makes a point file a GSI-16 job and back.
+    printf 'P1,1234.567,-45.678,12.345,TREE\r\n' >points.dat
+    coordbook --convert points.dat stakeout.gsi >/dev/null || fail "coordbook --convert to GSI failed"
+    coordbook --convert stakeout.gsi back.dat >/dev/null || fail "coordbook --convert back failed"
+    cmp -s points.dat back.dat || fail "coordbook did not give the points back: $(cat back.dat)"
+    echo "coordbook made a GSI-16 job of a point file and the point file again"
+
     # A desktop program that is still running after a few seconds has started.
-    for program in suitepad alignedit drawexport; do
+    for program in suitepad alignedit drawexport coordbook; do
         command -v "$program" >/dev/null || continue
         status=0
         timeout 3 "$program" >/dev/null 2>&1 || status=$?
@@ -96,7 +103,7 @@ chmod 644 "$fresh"/*.deb
     (cd "$fresh" && $sudo apt-get -f install -y -qq) ||
     fail "the package does not install"
 
-for program in stationlink suitepad drawexport x4sim stationlink-cli; do
+for program in stationlink suitepad drawexport coordbook x4sim stationlink-cli; do
     [ -x "$prefix/bin/$program" ] || fail "$prefix/bin/$program is missing"
 done
 for program in $(dpkg -L "$package" | grep "^$prefix/bin/"); do
