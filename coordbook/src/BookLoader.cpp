@@ -41,11 +41,17 @@ void BookLoader::ReadLine(std::string_view line, std::size_t number) {
     records_.push_back(std::move(record));
 }
 
-void BookLoader::ReadPointFileLine(BookRecord& record) {
-    std::string reason;
-    if (!fields_.Read(record.text, reason)) {
+bool BookLoader::Readable(bool read, BookRecord& record, const std::string& reason) {
+    if (!read) {
         record.kind = BookRecord::Kind::Bad;
         problems_.push_back({record.line, reason});
+    }
+    return read;
+}
+
+void BookLoader::ReadPointFileLine(BookRecord& record) {
+    std::string reason;
+    if (!Readable(fields_.Read(record.text, reason), record, reason)) {
         return;
     }
     if (fields_.IsPoint()) {
@@ -56,9 +62,7 @@ void BookLoader::ReadPointFileLine(BookRecord& record) {
 
 void BookLoader::ReadGsiBlock(BookRecord& record) {
     std::string reason;
-    if (!block_.Read(record.text, reason)) {
-        record.kind = BookRecord::Kind::Bad;
-        problems_.push_back({record.line, reason});
+    if (!Readable(block_.Read(record.text, reason), record, reason)) {
         return;
     }
     if (!width_ && !block_.Words().empty()) {

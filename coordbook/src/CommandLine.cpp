@@ -2,12 +2,12 @@
 
 #include "coordbook/BookFile.h"
 #include "coordbook/BookLoader.h"
+#include "platform/CodePage.h"
 
 namespace {
 
 const std::string kConvert = "--convert";
 const std::string kFormat = "--format";
-const std::string kScreenshot = "--screenshot";
 
 } // namespace
 
@@ -18,17 +18,6 @@ const char* CommandLine::Usage() {
            "OUT: .dat a point file, .gsi GSI-16, or the format given\n";
 }
 
-bool CommandLine::MeansWindow(const std::vector<std::string>& args) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == kScreenshot) {
-            ++i;
-        } else if (args[i].starts_with('-')) {
-            return false;
-        }
-    }
-    return true;
-}
-
 std::optional<CommandLine::Request> CommandLine::Parse(const std::vector<std::string>& args,
                                                        std::string& error) {
     Request request;
@@ -36,6 +25,10 @@ std::optional<CommandLine::Request> CommandLine::Parse(const std::vector<std::st
     std::vector<std::string> files;
     bool convert = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--help" || args[i] == "-h") {
+            request.help = true;
+            return request;
+        }
         if (args[i] == kConvert) {
             convert = true;
         } else if (args[i].starts_with(kFormat + "=")) {
@@ -69,12 +62,17 @@ std::optional<CommandLine::Request> CommandLine::Parse(const std::vector<std::st
 
 int CommandLine::Run(const std::vector<std::string>& args, std::ostream& out,
                      std::ostream& err) const {
-    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+    std::string error;
+    const auto request = Parse(args, error);
+    if (request && request->help) {
         out << Usage();
         return kExitDone;
     }
-    std::string error;
-    const auto request = Parse(args, error);
+    // Names and codes are read and written in the wire code page.
+    if (const std::string problem = CodePage::WireProblem(); !problem.empty()) {
+        err << "coordbook: " << problem << "\n";
+        return kExitUsage;
+    }
     if (!request) {
         err << "coordbook: " << error << "\n" << Usage();
         return kExitUsage;

@@ -311,41 +311,45 @@ void CoordBookWindow::DeletePoints() {
     }
 }
 
-void CoordBookWindow::RenumberPoints() {
-    BookPage* page = Current();
-    const auto rows = page != nullptr ? page->SelectedRows() : std::vector<std::size_t>();
+std::vector<std::size_t> CoordBookWindow::Selection(const QString& missing) {
+    const std::vector<std::size_t> rows =
+        Current() != nullptr ? Current()->SelectedRows() : std::vector<std::size_t>();
     if (rows.empty()) {
-        statusBar()->showMessage(tr("Select the points to renumber first."), kMessageMs);
+        statusBar()->showMessage(missing, kMessageMs);
+    }
+    return rows;
+}
+
+void CoordBookWindow::RenumberPoints() {
+    const auto rows = Selection(tr("Select the points to renumber first."));
+    if (rows.empty()) {
         return;
     }
     const auto choice = dialogs_->AskRenumber(
-        this, BookTableModel::Text(page->Book().Row(rows.front()).point.name));
+        this, BookTableModel::Text(Current()->Book().Row(rows.front()).point.name));
     if (choice) {
-        page->Renumber(choice->first, choice->step);
+        Current()->Renumber(choice->first, choice->step);
     }
 }
 
 void CoordBookWindow::ShiftPoints() {
-    BookPage* page = Current();
-    if (page == nullptr || page->SelectedRows().empty()) {
-        statusBar()->showMessage(tr("Select the points to shift first."), kMessageMs);
+    if (Selection(tr("Select the points to shift first.")).empty()) {
         return;
     }
     const FixedDecimal zero(0, 3, false);
     const auto by = dialogs_->AskCoordinates(this, tr("Shift by Vector"),
                                              tr("Add to the selected points:"), {zero, zero, zero});
     if (by) {
-        page->Shift(*by);
+        Current()->Shift(*by);
     }
 }
 
 void CoordBookWindow::MovePoints() {
-    BookPage* page = Current();
-    const auto rows = page != nullptr ? page->SelectedRows() : std::vector<std::size_t>();
+    const auto rows = Selection(tr("Select the points to move first."));
     if (rows.empty()) {
-        statusBar()->showMessage(tr("Select the points to move first."), kMessageMs);
         return;
     }
+    BookPage* page = Current();
     const ExactCoordinates from = page->Book().Row(rows.front()).exact;
     const auto to = dialogs_->AskCoordinates(
         this, tr("Move To"),

@@ -4,47 +4,19 @@
 #include "coordbook/CommandLine.h"
 #include "coordbook/CoordBookWindow.h"
 
-#include "workbench/ScreenCapture.h"
-#include "workbench/WireCodePageCheck.h"
-
-#include <QApplication>
-#include <QCommandLineParser>
+#include "workbench/FileWindowStart.h"
 
 #include <iostream>
 
-namespace {
-
-int RunWindow(int& argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("StationLink"));
-    QApplication::setApplicationName(QStringLiteral("coordbook"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Coordinate Editor"));
-    if (!WireCodePageCheck::Passes()) {
-        return CommandLine::kExitUsage;
-    }
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Coordinate Editor"));
-    const ScreenCapture screenshot;
-    screenshot.AddTo(parser);
-    parser.addPositionalArgument(QStringLiteral("files"),
-                                 QStringLiteral("Point files (.dat) and GSI jobs to open."),
-                                 QStringLiteral("[files...]"));
-    parser.process(app);
-    CoordBookWindow window;
-    window.OpenFiles(parser.positionalArguments());
-    window.show();
-    if (screenshot.Requested(parser)) {
-        screenshot.Schedule(parser, window);
-    }
-    return QApplication::exec();
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    if (CommandLine::MeansWindow(args)) {
-        return RunWindow(argc, argv);
+    if (!FileWindowStart::MeansWindow(args)) {
+        return CommandLine().Run(args, std::cout, std::cerr);
     }
-    return CommandLine().Run(args, std::cout, std::cerr);
+    return FileWindowStart::Run(argc, argv, QStringLiteral("coordbook"),
+                                QStringLiteral("Coordinate Editor"), [](const QStringList& files) {
+                                    auto window = std::make_unique<CoordBookWindow>();
+                                    window->OpenFiles(files);
+                                    return std::unique_ptr<QWidget>(std::move(window));
+                                });
 }

@@ -9,8 +9,6 @@
 
 namespace {
 
-const std::string kScreenshot = "--screenshot";
-
 template <typename Number>
 bool ReadNumber(const std::string& text, Number& value) {
     const char* end = text.data() + text.size();
@@ -70,17 +68,6 @@ const char* CommandLine::Usage() {
            "  --epsg N          coordinate system of the points (KML needs one)\n"
            "  --text-height H   height of the drawing's labels (default 0.5)\n"
            "  --decimals N      decimals of the height labels (default 3)\n";
-}
-
-bool CommandLine::MeansWindow(const std::vector<std::string>& args) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == kScreenshot) {
-            ++i;
-        } else if (args[i].starts_with('-')) {
-            return false;
-        }
-    }
-    return true;
 }
 
 std::optional<CommandLine::Request> CommandLine::Parse(const std::vector<std::string>& args,

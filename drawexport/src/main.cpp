@@ -3,41 +3,19 @@
 #include "drawexport/CommandLine.h"
 #include "drawexport/DrawExportWindow.h"
 
-#include "workbench/ScreenCapture.h"
-
-#include <QApplication>
-#include <QCommandLineParser>
+#include "workbench/FileWindowStart.h"
 
 #include <iostream>
 
-namespace {
-
-int RunWindow(int& argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("StationLink"));
-    QApplication::setApplicationName(QStringLiteral("drawexport"));
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Gsi To Dxf"));
-    const ScreenCapture screenshot;
-    screenshot.AddTo(parser);
-    parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("Field files to open."),
-                                 QStringLiteral("[files...]"));
-    parser.process(app);
-    DrawExportWindow window;
-    window.OpenFiles(parser.positionalArguments());
-    window.show();
-    if (screenshot.Requested(parser)) {
-        screenshot.Schedule(parser, window);
-    }
-    return QApplication::exec();
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    if (CommandLine::MeansWindow(args)) {
-        return RunWindow(argc, argv);
+    if (!FileWindowStart::MeansWindow(args)) {
+        return CommandLine().Run(args, std::cout, std::cerr);
     }
-    return CommandLine().Run(args, std::cout, std::cerr);
+    return FileWindowStart::Run(argc, argv, QStringLiteral("drawexport"),
+                                QStringLiteral("Gsi To Dxf"), [](const QStringList& files) {
+                                    auto window = std::make_unique<DrawExportWindow>();
+                                    window->OpenFiles(files);
+                                    return std::unique_ptr<QWidget>(std::move(window));
+                                });
 }

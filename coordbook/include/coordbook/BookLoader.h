@@ -29,6 +29,8 @@ private:
     explicit BookLoader(bool pointFile) : pointFile_(pointFile) {}
 
     void ReadLine(std::string_view line, std::size_t number);
+    // A line that was not read is kept as it is and named among the problems.
+    bool Readable(bool read, BookRecord& record, const std::string& reason);
     void ReadPointFileLine(BookRecord& record);
     void ReadGsiBlock(BookRecord& record);
 

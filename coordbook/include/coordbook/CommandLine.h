@@ -18,11 +18,10 @@ public:
         std::string input;
         std::string output;
         BookFormat format = BookFormat::Gsi16; // from --format or the output's extension
+        bool help = false;                     // --help: the usage and nothing else
     };
 
     static const char* Usage();
-    // Plain file names (and the window's own options) open the window.
-    static bool MeansWindow(const std::vector<std::string>& args);
     static std::optional<Request> Parse(const std::vector<std::string>& args, std::string& error);
 
     // Exit status: 0 done, 1 a file failed (nothing written), 2 usage.

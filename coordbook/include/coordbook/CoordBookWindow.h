@@ -6,6 +6,7 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <vector>
 
 class BookPage;
 class QTabWidget;
@@ -52,6 +53,9 @@ private:
     void AddPage(BookPage* page);
     bool SaveTo(BookPage& page, const QString& path, BookFormat format);
     void UpdateTitles();
+    // The current page's selected rows; none, and the message shown, when
+    // nothing is selected.
+    std::vector<std::size_t> Selection(const QString& missing);
 
     std::unique_ptr<BookDialogs> dialogs_;
     QTabWidget* tabs_;

@@ -27,10 +27,6 @@ public:
         ExportSettings settings;
     };
 
-    // args: everything after the program name. Only files (and the
-    // window's --screenshot) mean the window; any other option or -o means
-    // this command line.
-    static bool MeansWindow(const std::vector<std::string>& args);
 
     // nullopt, with error, for a usage error.
     static std::optional<Request> Parse(const std::vector<std::string>& args, std::string& error);
