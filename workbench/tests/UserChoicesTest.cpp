@@ -79,6 +79,7 @@ private slots:
     void deleteFileErasesThePartThatWasClicked();
     void existingFileIsReplacedKeptOrLeftAsTheUserSays();
     void collapseDuringATransferAsksAndStopsIt();
+    void cancelStopsEachTransferAndTheInstrumentIsIdleAgain();
     void uploadSaysWhatGoesWhere();
     void portSettingsApplyToTheConnectedPortAtOnce();
 
@@ -269,31 +270,102 @@ void UserChoicesTest::existingFileIsReplacedKeptOrLeftAsTheUserSays() {
     QVERIFY2(hand_->messages.isEmpty(), qPrintable(hand_->messages.join('\n')));
 }
 
-// The user closes the progress dialog; the download goes on. Folding the
-// port asks first: "No" keeps the transfer, "Yes" stops it as a cancel.
+// The port folded while a transfer runs behind its progress dialog (the
+// dialog keeps the user's hands off the tree; the program folds it when the
+// line goes) asks first: "No" keeps the transfer, "Yes" stops it as a cancel.
 void UserChoicesTest::collapseDuringATransferAsksAndStopsIt() {
     Start({"--baud", "9600"});
+    bool keptByNo = false;
     hand_->ClickInDialog(QStringLiteral("OK"));
-    hand_->OnDialog([](QWidget* progress) { QTest::keyClick(progress, Qt::Key_Escape); });
+    hand_->OnDialog([&](QWidget*) {
+        QTest::qWaitFor([this] { return !FileBytes(Desk("BRIDGE.gsi.part")).isEmpty(); }, 20000);
+        hand_->ClickInDialog(QStringLiteral("No"));
+        PortItem()->setExpanded(false);
+        keptByNo = view_->OperationRunning() && PortItem()->isExpanded();
+        hand_->ClickInDialog(QStringLiteral("Yes"));
+        PortItem()->setExpanded(false);
+    });
     DragBetweenTrees(view_, Node(EntryKind::Job, "JobList:1 [IN:BRIDGE]", "MeasurementPoints:36"),
                      pc_, pc_->DesktopItem());
-    QTRY_VERIFY_WITH_TIMEOUT(!FileBytes(Desk("BRIDGE.gsi.part")).isEmpty(), 20000);
-    QVERIFY(view_->OperationRunning());
-
-    hand_->ClickInDialog(QStringLiteral("No"));
-    PressKeyOn(view_, PortItem(), Qt::Key_Left);
-    QVERIFY(view_->OperationRunning());
-    QVERIFY(PortItem()->isExpanded());
-
-    hand_->ClickInDialog(QStringLiteral("Yes"));
-    PressKeyOn(view_, PortItem(), Qt::Key_Left);
     WaitForTheEnd();
+    QVERIFY(keptByNo);
     QVERIFY(!PortItem()->isExpanded());
     QVERIFY(!QFile::exists(Desk("BRIDGE.gsi")));
     QVERIFY(SentLines("JOB/1/OBSERV.GSI").startsWith(FileBytes(Desk("BRIDGE.gsi.part"))));
     QTRY_COMPARE(hand_->messages.size(), 1);
     QVERIFY2(hand_->messages[0].contains("The download of JobList:1 [IN:BRIDGE] was stopped"),
              qPrintable(hand_->messages[0]));
+}
+
+// "Cancel" clicked in the progress dialog of a download, an upload and an
+// erase, on a line paced as a real one: the transfer stops at once, the user
+// is told what it left, the instrument is brought back to idle, and the tree
+// works on without a reconnect.
+void UserChoicesTest::cancelStopsEachTransferAndTheInstrumentIsIdleAgain() {
+    const QString received = temp_.filePath(QStringLiteral("received"));
+    QVERIFY(QDir().mkpath(received));
+    Start({"--baud", "9600", "--received", QFile::encodeName(received).toStdString()});
+    QByteArray upload;
+    for (int i = 1; i <= 40; ++i) {
+        upload += "*11" + QByteArray::number(1000 + i).mid(1) + "+0000000000000P" +
+                  QByteArray::number(i) + " 81..00+0000000000001000 \r\n";
+    }
+    WriteFile(Desk("stakeout.gsi"), upload);
+    pc_->Refresh();
+    // The user waits for a few lines, then clicks "Cancel".
+    const auto cancelAfterLines = [this] {
+        hand_->ClickInDialog(QStringLiteral("OK"));
+        hand_->OnDialog([this](QWidget* progress) {
+            QTest::qWaitFor([this] { return view_->ProgressSteps() >= 5; }, 20000);
+            UserHand::ClickButton(progress, QStringLiteral("Cancel"));
+        });
+    };
+
+    cancelAfterLines();
+    DragBetweenTrees(view_, Node(EntryKind::Job, "JobList:1 [IN:BRIDGE]", "MeasurementPoints:36"),
+                     pc_, pc_->DesktopItem());
+    WaitForTheEnd();
+    const QByteArray part = FileBytes(Desk("BRIDGE.gsi.part"));
+    QVERIFY(part.endsWith("\r\n") && SentLines("JOB/1/OBSERV.GSI").startsWith(part));
+    QVERIFY(!QFile::exists(Desk("BRIDGE.gsi")));
+    QTRY_COMPARE(hand_->messages.size(), 1);
+    QVERIFY2(hand_->messages.takeFirst().contains(
+                 QStringLiteral("was stopped; what arrived (%1 lines) is kept in \"%2\"")
+                     .arg(part.count("\r\n"))
+                     .arg(Desk("BRIDGE.gsi.part"))),
+             "the message names the lines and the partial file");
+
+    cancelAfterLines();
+    QTRY_VERIFY(Child(pc_->DesktopItem(), "stakeout.gsi") != nullptr);
+    DragBetweenTrees(pc_, Child(pc_->DesktopItem(), "stakeout.gsi"), view_,
+                     Node(EntryKind::Job, "JobList:3 [IN:SITE03]"));
+    WaitForTheEnd();
+    QTRY_COMPARE(hand_->messages.size(), 1);
+    const QString stopped = hand_->messages.takeFirst();
+    const QByteArray took = FileBytes(received + QStringLiteral("/1-JOB.txt"));
+    QVERIFY2(stopped.contains(
+                 QStringLiteral("the instrument took %1 of 40 lines").arg(took.count("\r\n"))),
+             qPrintable(stopped));
+    QVERIFY(upload.startsWith(took));
+    // The job's list was read again: what the instrument holds, in full.
+    QCOMPARE(view_->CategoryItem(EntryKind::Job)->childCount(), 4);
+
+    hand_->ChooseFromMenu(QStringLiteral("Delete File"));
+    hand_->ClickInDialog(QStringLiteral("OK"));
+    hand_->ClickInDialog(QStringLiteral("Cancel"));
+    RightClick(Node(EntryKind::Job, "JobList:2 [IN:ROAD7]", "FixPoints:48"));
+    WaitForTheEnd();
+    QTRY_COMPARE(hand_->messages.size(), 1);
+    QVERIFY2(hand_->messages.takeFirst().contains("The erase of JobList:2 [IN:ROAD7] was stopped"),
+             "the erase says it was stopped");
+    QCOMPARE(view_->CategoryItem(EntryKind::Val)->childCount(), 2);
+
+    // Idle again: the next transfer runs without a reconnect.
+    hand_->ClickInDialog(QStringLiteral("OK"));
+    DragBetweenTrees(view_, Node(EntryKind::Val, "ValList:1"), pc_, pc_->DesktopItem());
+    WaitForTheEnd();
+    QCOMPARE(FileBytes(Desk("MAINST.val")), SentLines("VAL/1.txt"));
+    QVERIFY2(hand_->messages.isEmpty(), qPrintable(hand_->messages.join('\n')));
 }
 
 void UserChoicesTest::uploadSaysWhatGoesWhere() {

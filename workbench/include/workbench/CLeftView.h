@@ -137,6 +137,8 @@ private:
     // user told) when nothing could be sent.
     bool Started(int started);
     void OnOperationEnded(const TransferMonitor::Outcome& outcome);
+    bool LeftInstrumentBusy(const TransferMonitor::Outcome& outcome) const;
+    void BringInstrumentToIdle(TransferMonitor::Operation cut);
     void CheckSilence();
     void FoldConnectedPort();
     // Uploads: a PC file dropped on an entry or detail node.
@@ -178,7 +180,8 @@ private:
     std::chrono::milliseconds silenceLimit_ = kDefaultSilenceLimit;
     bool progressShown_ = false;
     int progressSteps_ = 0;
-    bool uploading_ = false; // a drop is being handled; further drops are refused
+    bool uploading_ = false;     // a drop is being handled; further drops are refused
+    bool disconnecting_ = false; // the port is going: nothing more to tell the instrument
     CWaitDlg* waitDialog_ = nullptr;
     QIcon portClosed_;
     QIcon portOpen_;
