@@ -278,7 +278,8 @@ void UserChoicesTest::collapseDuringATransferAsksAndStopsIt() {
     bool keptByNo = false;
     hand_->ClickInDialog(QStringLiteral("OK"));
     hand_->OnDialog([&](QWidget*) {
-        QTest::qWaitFor([this] { return !FileBytes(Desk("BRIDGE.gsi.part")).isEmpty(); }, 20000);
+        QVERIFY(QTest::qWaitFor([this] { return !FileBytes(Desk("BRIDGE.gsi.part")).isEmpty(); },
+                                20000));
         hand_->ClickInDialog(QStringLiteral("No"));
         PortItem()->setExpanded(false);
         keptByNo = view_->OperationRunning() && PortItem()->isExpanded();
@@ -316,7 +317,7 @@ void UserChoicesTest::cancelStopsEachTransferAndTheInstrumentIsIdleAgain() {
     const auto cancelAfterLines = [this] {
         hand_->ClickInDialog(QStringLiteral("OK"));
         hand_->OnDialog([this](QWidget* progress) {
-            QTest::qWaitFor([this] { return view_->ProgressSteps() >= 5; }, 20000);
+            QVERIFY(QTest::qWaitFor([this] { return view_->ProgressSteps() >= 5; }, 20000));
             UserHand::ClickButton(progress, QStringLiteral("Cancel"));
         });
     };
