@@ -243,18 +243,25 @@ int CDKestaDlg::Transmit(const Outgoing& out) {
     return SendRaw(std::string_view(out.bytes.data(), static_cast<std::size_t>(out.length)));
 }
 
+// Sends come from the window thread (an operation's first step) and from
+// the worker: one at a time, and logged before they go, so the log holds
+// them in the order they went and before the answers they bring.
 int CDKestaDlg::SendRaw(std::string_view bytes) {
     if (serial_ == nullptr) {
         return 0;
     }
-    const int length = static_cast<int>(bytes.size());
-    if (serial_->OuterThreadSendMsg(bytes.data(), length) == 0) {
+    std::lock_guard guard(sendLock_);
+    const auto log = log_.load();
+    if (log) {
+        log->Sent(bytes);
+    }
+    if (serial_->OuterThreadSendMsg(bytes.data(), static_cast<int>(bytes.size())) == 0) {
+        if (log) {
+            log->Note("not sent: " + serial_->LastError());
+        }
         return 0;
     }
     bytesSent_ += bytes.size();
-    if (const auto log = log_.load()) {
-        log->Sent(bytes);
-    }
     return 1;
 }
 

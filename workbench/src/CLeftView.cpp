@@ -16,6 +16,7 @@
 #include "catalogue/UploadPlan.h"
 #include "platform/CodePage.h"
 #include "platform/TermiosSerialPro.h"
+#include "platform/TrafficLog.h"
 #include "transfer/DownloadFileSink.h"
 #include "transfer/FreeFileName.h"
 #include "transfer/LocalPath.h"
@@ -23,6 +24,7 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -98,6 +100,20 @@ CLeftView::~CLeftView() {
         ClosePort();
     }
     ShutdownWorker();
+}
+
+bool CLeftView::StartTrafficLog(const QString& path, QString& error) {
+    auto log = std::make_shared<TrafficLog>(QFile::encodeName(path).toStdString());
+    if (!log->IsOpen()) {
+        error = QString::fromStdString(log->Error());
+        return false;
+    }
+    SetTrafficLog(std::move(log));
+    return true;
+}
+
+void CLeftView::StopTrafficLog() {
+    SetTrafficLog(nullptr);
 }
 
 void CLeftView::OnInitialUpdate() {

@@ -8,6 +8,7 @@
 #define QTEST_QPA_MOUSE_HANDLING
 
 #include "SimProcess.h"
+#include "TrafficReader.h"
 #include "TreeChild.h"
 #include "TreeDrag.h"
 #include "UserHand.h"
@@ -67,6 +68,17 @@ QString Text(QWidget* dialog, const char* name) {
     return edit != nullptr ? edit->text() : QString();
 }
 
+// The frame whose "Traffic Log" switch is given a file as the user would
+// choose it in the file dialog.
+class LoggingFrame : public CMainFrame {
+public:
+    using CMainFrame::CMainFrame;
+    QString logPath;
+
+protected:
+    QString AskTrafficLogPath() override { return logPath; }
+};
+
 } // namespace
 
 class UserChoicesTest : public QObject {
@@ -82,9 +94,11 @@ private slots:
     void cancelStopsEachTransferAndTheInstrumentIsIdleAgain();
     void uploadSaysWhatGoesWhere();
     void portSettingsApplyToTheConnectedPortAtOnce();
+    void trafficLogMatchesTheSimulatorsLog();
 
 private:
-    void Start(const std::vector<std::string>& simOptions);
+    // trafficLog: switched on in the Options menu before the port is expanded.
+    void Start(const std::vector<std::string>& simOptions, const QString& trafficLog = {});
     QTreeWidgetItem* Node(EntryKind kind, const QString& entry, const QString& detail = {}) const;
     QStringList Details(EntryKind kind, const QString& entry) const;
     void RightClick(QTreeWidgetItem* item);
@@ -106,7 +120,7 @@ void UserChoicesTest::init() {
     Start({});
 }
 
-void UserChoicesTest::Start(const std::vector<std::string>& simOptions) {
+void UserChoicesTest::Start(const std::vector<std::string>& simOptions, const QString& trafficLog) {
     cleanup();
     QVERIFY(QDir().mkpath(Desk()));
     sim_ = std::make_unique<SimProcess>(simOptions);
@@ -120,13 +134,18 @@ void UserChoicesTest::Start(const std::vector<std::string>& simOptions) {
     };
     const PcPlaces places{Desk(), [] { return std::vector<std::string>{}; }};
     panes.pcTree = [this, places](QWidget* parent) { return pc_ = new CRightView(parent, places); };
-    frame_ = std::make_unique<CMainFrame>(panes);
+    auto frame = std::make_unique<LoggingFrame>(panes);
+    frame->logPath = trafficLog;
+    frame_ = std::move(frame);
     QVERIFY(frame_->Create());
     frame_->InitialUpdate();
     frame_->resize(780, 580);
     frame_->move(0, 0);
     frame_->show();
     QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
+    if (!trafficLog.isEmpty()) {
+        frame_->findChild<QAction*>(QStringLiteral("actionTrafficLog"))->trigger();
+    }
     PressKeyOn(view_, PortItem(), Qt::Key_Right);
     QTRY_VERIFY_WITH_TIMEOUT(view_->WaitDialog() == nullptr && !view_->OperationRunning(), 20000);
     PressKeyOn(pc_, pc_->DesktopItem(), Qt::Key_Right);
@@ -266,7 +285,7 @@ void UserChoicesTest::existingFileIsReplacedKeptOrLeftAsTheUserSays() {
     QCOMPARE(FileBytes(Desk("BRIDGE.gsi")), data);
     // The expanded desktop shows what was written, without being opened again.
     QTRY_VERIFY(Child(pc_->DesktopItem(), "BRIDGE (2).gsi") != nullptr);
-    QVERIFY(Child(pc_->DesktopItem(), "BRIDGE.gsi.part") == nullptr);
+    QTRY_VERIFY(Child(pc_->DesktopItem(), "BRIDGE.gsi.part") == nullptr);
     QVERIFY2(hand_->messages.isEmpty(), qPrintable(hand_->messages.join('\n')));
 }
 
@@ -427,6 +446,34 @@ void UserChoicesTest::portSettingsApplyToTheConnectedPortAtOnce() {
     WaitForTheEnd();
     QCOMPARE(FileBytes(Desk("MAINST.val")), SentLines("VAL/1.txt"));
     QVERIFY2(hand_->messages.isEmpty(), qPrintable(hand_->messages.join('\n')));
+}
+
+// The log switched on in the window holds, byte for byte in each direction,
+// what the simulator logged of a connect, a download and an upload.
+void UserChoicesTest::trafficLogMatchesTheSimulatorsLog() {
+    const QString simLog = temp_.filePath(QStringLiteral("x4sim.log"));
+    const QString windowLog = temp_.filePath(QStringLiteral("window.log"));
+    Start({"--log", QFile::encodeName(simLog).toStdString()}, windowLog);
+    QVERIFY(frame_->findChild<QAction*>(QStringLiteral("actionTrafficLog"))->isChecked());
+    hand_->ClickInDialog(QStringLiteral("OK"));
+    DragBetweenTrees(view_, Node(EntryKind::Job, "JobList:3 [IN:SITE03]", "FixPoints:12"), pc_,
+                     pc_->DesktopItem());
+    WaitForTheEnd();
+    WriteFile(Desk("codes.txt"), "TREE\nPOLE\n");
+    pc_->Refresh();
+    hand_->ClickInDialog(QStringLiteral("OK"));
+    QTRY_VERIFY(Child(pc_->DesktopItem(), "codes.txt") != nullptr);
+    DragBetweenTrees(pc_, Child(pc_->DesktopItem(), "codes.txt"), view_,
+                     Node(EntryKind::Code, "CodeBook:1"));
+    WaitForTheEnd();
+    QVERIFY2(hand_->messages.isEmpty(), qPrintable(hand_->messages.join('\n')));
+
+    const Traffic ours = Traffic::Read(QFile::encodeName(windowLog).toStdString());
+    const Traffic theirs = Traffic::Read(QFile::encodeName(simLog).toStdString());
+    QVERIFY(ours.fromPc.find("JOB/RCV/") != std::string::npos);
+    QVERIFY(ours.fromPc.find("TREE\r\nPOLE\r\n") != std::string::npos);
+    QVERIFY(ours.fromPc == theirs.fromPc);
+    QVERIFY(ours.fromInstrument == theirs.fromInstrument);
 }
 
 QTEST_MAIN(UserChoicesTest)

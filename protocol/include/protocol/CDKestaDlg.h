@@ -175,6 +175,7 @@ private:
     const std::chrono::milliseconds resendInterval_;
     DataWait dataWait_;
     std::atomic<std::shared_ptr<TrafficLog>> log_;
+    std::mutex sendLock_;
     std::atomic<std::uint64_t> bytesSent_{0};
     // The step at which the running script ends; an abort ends after the
     // wake steps.

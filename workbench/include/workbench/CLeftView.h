@@ -8,6 +8,7 @@
 #include "protocol/PortList.h"
 #include "workbench/CDlgReceiving.h"
 #include "workbench/CTreeViewExtc.h"
+#include "workbench/TrafficLogTarget.h"
 #include "workbench/TransferRecord.h"
 
 #include <QElapsedTimer>
@@ -40,7 +41,10 @@ struct TransferRecord;
 // download, upload, erase) is followed by the transfer monitor, whose
 // outcome ends its dialogs and tells the user how it ended; a lost line also
 // folds the port, as a collapse does.
-class CLeftView : public CTreeViewExtc, public CKestaCom, private DeviceTree {
+class CLeftView : public CTreeViewExtc,
+                  public CKestaCom,
+                  public TrafficLogTarget,
+                  private DeviceTree {
     Q_OBJECT
 
 public:
@@ -59,6 +63,9 @@ public:
 
     void OnInitialUpdate() override;
     int OnDeviceReply(const char* tag, const char* line, int length) override;
+
+    bool StartTrafficLog(const QString& path, QString& error) override;
+    void StopTrafficLog() override;
 
     // For the transfer flows.
     DeviceModel& Model() { return model_; }
