@@ -6,10 +6,20 @@
 TrafficLog::TrafficLog(const std::string& path) : file_(std::fopen(path.c_str(), "wbe")) {
     if (file_ == nullptr) {
         error_ = "Cannot write the traffic log \"" + path + "\": " + std::strerror(errno) + ".";
+        return;
     }
+    writer_ = std::thread([this] { WriterMain(); });
 }
 
 TrafficLog::~TrafficLog() {
+    if (writer_.joinable()) {
+        {
+            std::lock_guard guard(mutex_);
+            closing_ = true;
+        }
+        wake_.notify_one();
+        writer_.join();
+    }
     if (file_ != nullptr) {
         std::fclose(file_);
     }
@@ -40,25 +50,62 @@ std::string TrafficLog::Escaped(std::string_view bytes) {
 }
 
 void TrafficLog::Sent(std::string_view bytes) {
-    Write("PC->X4 \"" + Escaped(bytes) + "\"");
+    Queue(Kind::Sent, bytes);
 }
 
 void TrafficLog::Received(std::string_view bytes) {
-    Write("X4->PC \"" + Escaped(bytes) + "\"");
+    Queue(Kind::Received, bytes);
 }
 
 void TrafficLog::Note(std::string_view text) {
-    Write("(" + std::string(text) + ")");
+    Queue(Kind::Note, text);
 }
 
-void TrafficLog::Write(std::string_view body) {
+// The caller only stamps and queues the burst: the traffic goes on at the
+// line's pace, the writer formats and writes behind it.
+void TrafficLog::Queue(Kind kind, std::string_view bytes) {
     if (file_ == nullptr) {
         return;
     }
-    const double ms =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start_)
-            .count();
-    std::lock_guard guard(mutex_);
-    std::fprintf(file_, "%12.3f %.*s\n", ms, static_cast<int>(body.size()), body.data());
-    std::fflush(file_);
+    const auto now = std::chrono::steady_clock::now();
+    {
+        std::lock_guard guard(mutex_);
+        queued_.push_back({kind, now, std::string(bytes)});
+    }
+    wake_.notify_one();
+}
+
+void TrafficLog::WriterMain() {
+    std::vector<Entry> batch;
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        wake_.wait(lock, [this] { return closing_ || !queued_.empty(); });
+        batch.swap(queued_);
+        const bool closing = closing_;
+        lock.unlock();
+        for (const Entry& entry : batch) {
+            Write(entry);
+        }
+        std::fflush(file_);
+        batch.clear();
+        lock.lock();
+        if (closing && queued_.empty()) {
+            return;
+        }
+    }
+}
+
+void TrafficLog::Write(const Entry& entry) {
+    const double ms = std::chrono::duration<double, std::milli>(entry.at - start_).count();
+    switch (entry.kind) {
+    case Kind::Sent:
+        std::fprintf(file_, "%12.3f PC->X4 \"%s\"\n", ms, Escaped(entry.bytes).c_str());
+        break;
+    case Kind::Received:
+        std::fprintf(file_, "%12.3f X4->PC \"%s\"\n", ms, Escaped(entry.bytes).c_str());
+        break;
+    case Kind::Note:
+        std::fprintf(file_, "%12.3f (%s)\n", ms, entry.bytes.c_str());
+        break;
+    }
 }
