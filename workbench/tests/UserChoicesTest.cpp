@@ -57,6 +57,16 @@ QByteArray SentLines(const QString& relative) {
     return bytes.replace("\n", "\r\n");
 }
 
+// GSI point blocks of a stake-out file, one per line.
+QByteArray StakeOut(int points) {
+    QByteArray lines;
+    for (int i = 1; i <= points; ++i) {
+        lines += "*11" + QByteArray::number(1000 + i).mid(1) + "+0000000000000P" +
+                 QByteArray::number(i) + " 81..00+0000000000001000 \r\n";
+    }
+    return lines;
+}
+
 QString Text(QWidget* dialog, const char* name) {
     if (auto* label = dialog->findChild<QLabel*>(QLatin1String(name))) {
         return label->text();
@@ -106,6 +116,7 @@ private:
     QTreeWidgetItem* PortItem() const { return view_->RootItem()->child(0); }
     QAbstractButton* CommandButton(int command) const;
     void WaitForTheEnd();
+    void ExpectADownloadToWork();
     QString Desk(const QString& name = {}) const { return temp_.filePath("desk/" + name); }
 
     QTemporaryDir temp_;
@@ -192,6 +203,15 @@ QAbstractButton* UserChoicesTest::CommandButton(int command) const {
         }
     }
     return nullptr;
+}
+
+// The next download runs as any would: the instrument and the tree are fine.
+void UserChoicesTest::ExpectADownloadToWork() {
+    hand_->ClickInDialog(QStringLiteral("OK"));
+    DragBetweenTrees(view_, Node(EntryKind::Val, "ValList:1"), pc_, pc_->DesktopItem());
+    WaitForTheEnd();
+    QCOMPARE(FileBytes(Desk("MAINST.val")), SentLines("VAL/1.txt"));
+    QVERIFY2(hand_->messages.isEmpty(), qPrintable(hand_->messages.join('\n')));
 }
 
 // The operation, its dialogs and the hand's steps have all ended.
@@ -325,11 +345,7 @@ void UserChoicesTest::cancelStopsEachTransferAndTheInstrumentIsIdleAgain() {
     const QString received = temp_.filePath(QStringLiteral("received"));
     QVERIFY(QDir().mkpath(received));
     Start({"--baud", "9600", "--received", QFile::encodeName(received).toStdString()});
-    QByteArray upload;
-    for (int i = 1; i <= 40; ++i) {
-        upload += "*11" + QByteArray::number(1000 + i).mid(1) + "+0000000000000P" +
-                  QByteArray::number(i) + " 81..00+0000000000001000 \r\n";
-    }
+    const QByteArray upload = StakeOut(40);
     WriteFile(Desk("stakeout.gsi"), upload);
     pc_->Refresh();
     // The user waits for a few lines, then clicks "Cancel".
@@ -381,20 +397,12 @@ void UserChoicesTest::cancelStopsEachTransferAndTheInstrumentIsIdleAgain() {
     QCOMPARE(view_->CategoryItem(EntryKind::Val)->childCount(), 2);
 
     // Idle again: the next transfer runs without a reconnect.
-    hand_->ClickInDialog(QStringLiteral("OK"));
-    DragBetweenTrees(view_, Node(EntryKind::Val, "ValList:1"), pc_, pc_->DesktopItem());
-    WaitForTheEnd();
-    QCOMPARE(FileBytes(Desk("MAINST.val")), SentLines("VAL/1.txt"));
-    QVERIFY2(hand_->messages.isEmpty(), qPrintable(hand_->messages.join('\n')));
+    ExpectADownloadToWork();
 }
 
 void UserChoicesTest::uploadSaysWhatGoesWhere() {
     Start({"--baud", "9600"});
-    QByteArray lines;
-    for (int i = 1; i <= 12; ++i) {
-        lines += "*11" + QByteArray::number(1000 + i).mid(1) + "+0000000000000P" +
-                 QByteArray::number(i) + " 81..00+0000000000001000 \r\n";
-    }
+    const QByteArray lines = StakeOut(12);
     WriteFile(Desk("stakeout.gsi"), lines);
     pc_->Refresh();
     QString caption;
@@ -441,11 +449,7 @@ void UserChoicesTest::portSettingsApplyToTheConnectedPortAtOnce() {
     ::close(fd);
     QCOMPARE(::cfgetospeed(&settings), static_cast<speed_t>(B9600));
 
-    hand_->ClickInDialog(QStringLiteral("OK"));
-    DragBetweenTrees(view_, Node(EntryKind::Val, "ValList:1"), pc_, pc_->DesktopItem());
-    WaitForTheEnd();
-    QCOMPARE(FileBytes(Desk("MAINST.val")), SentLines("VAL/1.txt"));
-    QVERIFY2(hand_->messages.isEmpty(), qPrintable(hand_->messages.join('\n')));
+    ExpectADownloadToWork();
 }
 
 // The log switched on in the window holds, byte for byte in each direction,
