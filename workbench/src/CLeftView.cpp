@@ -744,9 +744,10 @@ void CLeftView::OnOperationEnded(const TransferMonitor::Outcome& outcome) {
     } else if (LeftInstrumentBusy(outcome)) {
         BringInstrumentToIdle(outcome.operation);
     }
-    if (const CMainFrame* frame = CMainFrame::Of(this); frame && frame->StatusBar()) {
-        frame->StatusBar()->showMessage(
-            QString::fromStdString(TransferMonitor::StatusLine(outcome)));
+    const std::string status = TransferMonitor::StatusLine(outcome);
+    if (const CMainFrame* frame = CMainFrame::Of(this);
+        frame && frame->StatusBar() && !status.empty()) {
+        frame->StatusBar()->showMessage(QString::fromStdString(status));
     }
     if (!outcome.message.empty()) {
         ShowMessage(QString::fromStdString(outcome.message));
