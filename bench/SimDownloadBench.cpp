@@ -1,9 +1,11 @@
 // Downloads a large job from x4sim through the link and the engine, over a
 // termios port, and compares the speed with what the line allows:
 //   paced (x4sim --baud 115200): share of the wire limit reached, that is
-//     bytes both ways x 10 bits / baud over the elapsed time;
+//     bytes both ways x 10 bits / baud over the elapsed time, without and
+//     with the traffic log written;
 //   unpaced: lines per second against a bare pseudo-terminal ping-pong of
-//     the same lines, measured in the same run.
+//     the same lines, measured in the same run, and where the processor
+//     time of the download goes: this program (link and engine) or x4sim.
 // Usage: sim_download_bench [LINES] [--skip-paced]   (default 20000 lines)
 
 #include "CountingPort.h"
@@ -11,6 +13,7 @@
 
 #include "platform/ManualResetEvent.h"
 #include "platform/TermiosSerialPro.h"
+#include "platform/TrafficLog.h"
 #include "protocol/CKestaCom.h"
 #include "protocol/ReplyTags.h"
 #include "protocol/TransferRequest.h"
@@ -26,6 +29,7 @@
 #include <fstream>
 #include <poll.h>
 #include <string>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <thread>
@@ -108,10 +112,19 @@ struct Run {
     long lines = 0;
 };
 
-Run Download(const fs::path& content, std::vector<std::string> simOptions) {
+double CpuSeconds(int who) {
+    rusage usage{};
+    ::getrusage(who, &usage);
+    const auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+Run Download(const fs::path& content, std::vector<std::string> simOptions,
+             std::shared_ptr<TrafficLog> log = {}) {
     simOptions.insert(simOptions.begin(), {"--data", content.string()});
     SimProcess sim(simOptions);
     BenchLink link;
+    link.SetTrafficLog(std::move(log));
     if (!link.OpenPort(sim.Device().c_str(), "115200", "8", "0", "0")) {
         std::fprintf(stderr, "cannot open %s: %s\n", sim.Device().c_str(),
                      link.LastPortError().c_str());
@@ -225,13 +238,18 @@ int main(int argc, char** argv) {
     bool complete = true;
 
     if (withPaced) {
-        const Run paced = Download(content, {"--baud", std::to_string(kBaud)});
-        const double wireSeconds = static_cast<double>(paced.bytes) * 10.0 / kBaud;
-        std::printf("paced %ld baud: %ld lines, %ld bytes both ways in %.2f s; wire time %.2f s; "
-                    "share of the wire limit %.3f (target >= 0.95)\n",
-                    kBaud, paced.lines, paced.bytes, paced.seconds, wireSeconds,
-                    wireSeconds / paced.seconds);
-        complete = paced.lines == count;
+        const fs::path logFile = content / "traffic.log";
+        for (const bool logged : {false, true}) {
+            const Run paced =
+                Download(content, {"--baud", std::to_string(kBaud)},
+                         logged ? std::make_shared<TrafficLog>(logFile.string()) : nullptr);
+            const double wireSeconds = static_cast<double>(paced.bytes) * 10.0 / kBaud;
+            std::printf("paced %ld baud%s: %ld lines, %ld bytes both ways in %.2f s; wire time "
+                        "%.2f s; share of the wire limit %.3f (target >= 0.95)\n",
+                        kBaud, logged ? ", traffic log on" : "", paced.lines, paced.bytes,
+                        paced.seconds, wireSeconds, wireSeconds / paced.seconds);
+            complete = complete && paced.lines == count;
+        }
     }
 
     // The machine may be busy with other work: rounds of the baselines and
@@ -239,10 +257,18 @@ int main(int argc, char** argv) {
     std::vector<double> simRates;
     std::vector<double> bareRates;
     std::vector<double> apartRates;
+    double programCpu = 0;
+    double simulatorCpu = 0;
+    double downloadSeconds = 0;
     for (int round = 0; round < kRounds; ++round) {
         const Run bare = PingPong(lines, false);
         const Run apart = PingPong(lines, true);
+        const double self = CpuSeconds(RUSAGE_SELF);
+        const double children = CpuSeconds(RUSAGE_CHILDREN);
         const Run unpaced = Download(content, {});
+        programCpu += CpuSeconds(RUSAGE_SELF) - self;
+        simulatorCpu += CpuSeconds(RUSAGE_CHILDREN) - children;
+        downloadSeconds += unpaced.seconds;
         bareRates.push_back(static_cast<double>(bare.lines) / bare.seconds);
         apartRates.push_back(static_cast<double>(apart.lines) / apart.seconds);
         simRates.push_back(static_cast<double>(unpaced.lines) / unpaced.seconds);
@@ -258,6 +284,9 @@ int main(int argc, char** argv) {
     std::printf("unpaced: median %.0f lines/s; bare pty ping-pong %.0f lines/s (two threads): "
                 "ratio %.3f (target >= 0.5); %.0f lines/s (two processes): ratio %.3f\n",
                 simRate, bareRate, simRate / bareRate, apartRate, simRate / apartRate);
+    std::printf("unpaced processor time over %d downloads of %.2f s in all: this program %.2f s "
+                "(link, engine, receive thread), x4sim %.2f s\n",
+                kRounds, downloadSeconds, programCpu, simulatorCpu);
     fs::remove_all(content);
     return complete ? 0 : 1;
 }

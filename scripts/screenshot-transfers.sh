@@ -10,15 +10,9 @@ out=$(realpath -m "${1:-$top/docs}")
 BUILD_DIR=$build "$top/scripts/build.sh"
 
 demo=$(mktemp -d)
-link=$demo/x4sim-tty
-"$build/bin/x4sim" --baud 9600 --link "$link" >/dev/null &
-sim=$!
-trap 'kill "$sim" 2>/dev/null || true; wait "$sim" 2>/dev/null || true; rm -rf "$demo"' EXIT
-for _ in $(seq 50); do
-    [ -e "$link" ] && break
-    sleep 0.1
-done
+trap 'rm -rf "$demo"' EXIT
 mkdir -p "$demo/Desktop" "$out"
-env -u QT_QPA_PLATFORM -u XDG_CONFIG_HOME HOME="$demo" STATIONLINK_PORTS="COM1=$link" \
+env -u QT_QPA_PLATFORM -u XDG_CONFIG_HOME HOME="$demo" X4SIM_OPTIONS="--baud 9600" \
+    "$top/scripts/with-x4sim.sh" "$build" \
     xvfb-run -a -s "-screen 0 1280x800x24" "$build/bin/transfer_dialog_shots" "$out"
 echo "Saved upload-dialog.png, upload-progress.png and overwrite-question.png in $out"

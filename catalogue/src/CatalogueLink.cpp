@@ -107,27 +107,67 @@ bool CatalogueLink::Run(const std::function<int()>& start, std::chrono::millisec
     std::unique_lock lock(mutex_);
     ended_ = false;
     error_.clear();
+    const bool sending = monitor_.Current() == TransferMonitor::Operation::Upload;
+    const std::uint64_t bytesAtStart = sending ? BytesSent() : BytesReceived();
+    const int stepsAtStart = listing_.ProgressSteps();
     if (lost_ || !IsConnected() || start() == 0) {
         monitor_.Forget();
         error_ = lost_ ? outcome_.message : std::string(kOperationFailed);
         return false;
     }
-    // Silence is neither a reply nor a byte for the whole idle time: a long
-    // line on a slow line may take long between two replies.
+    WaitForEnd(lock, idleTimeout, [&] {
+        if (onProgress_) {
+            onProgress_(static_cast<std::size_t>(listing_.ProgressSteps() - stepsAtStart),
+                        (sending ? BytesSent() : BytesReceived()) - bytesAtStart);
+        }
+    });
+    if (outcome_.ending == TransferMonitor::Ending::Stopped) {
+        BringToIdle(lock, idleTimeout);
+    }
+    return outcome_.ending == TransferMonitor::Ending::Done;
+}
+
+// Silence is neither a reply nor a byte for the whole idle time: a long line
+// on a slow line may take long between two replies. A cancel asked for stops
+// the operation as the window's "Cancel" does.
+void CatalogueLink::WaitForEnd(std::unique_lock<std::recursive_mutex>& lock,
+                               std::chrono::milliseconds idleTimeout,
+                               const std::function<void()>& onPoll) {
     const auto activity = [this] { return replies_ + BytesReceived(); };
     auto heard = std::chrono::steady_clock::now();
     std::uint64_t seen = activity();
     while (!ended_) {
         changed_.wait_for(lock, std::min<std::chrono::milliseconds>(idleTimeout, kActivityPoll));
         const auto now = std::chrono::steady_clock::now();
-        if (activity() != seen) {
+        if (cancel_ != nullptr && cancel_->load() && monitor_.Current() != Operation::Abort) {
+            monitor_.Stop();
+        } else if (activity() != seen) {
             seen = activity();
             heard = now;
         } else if (!ended_ && now - heard >= idleTimeout) {
             monitor_.OnSilence(idleTimeout);
         }
+        if (onPoll) {
+            onPoll();
+        }
     }
-    return outcome_.ending == TransferMonitor::Ending::Done;
+}
+
+// The stopped operation may have left the instrument in the middle of it:
+// the abort commands bring it back to idle. The stopped operation's outcome
+// is what the caller reads.
+void CatalogueLink::BringToIdle(std::unique_lock<std::recursive_mutex>& lock,
+                                std::chrono::milliseconds idleTimeout) {
+    const Outcome stopped = outcome_;
+    ended_ = false;
+    monitor_.BeginAbort();
+    if (StartAbort() == 0) {
+        monitor_.Forget();
+    } else {
+        WaitForEnd(lock, idleTimeout, {});
+    }
+    outcome_ = stopped;
+    error_ = stopped.message;
 }
 
 bool CatalogueLink::Refuse(const std::string& why) {

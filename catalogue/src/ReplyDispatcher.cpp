@@ -75,13 +75,13 @@ int ReplyDispatcher::OnDeviceReply(const char* tag, const char* data, int length
         {kValFirst,
          [](ReplyDispatcher& d, const char* s, int n) { d.Refill(EntryKind::Val, s, n); }},
         {ReplyTags::kJobRefresh,
-         [](ReplyDispatcher& d, const char* s, int n) { d.AddEntry(EntryKind::Job, s, n); }},
+         [](ReplyDispatcher& d, const char* s, int n) { d.AddRefreshed(EntryKind::Job, s, n); }},
         {ReplyTags::kHalRefresh,
-         [](ReplyDispatcher& d, const char* s, int n) { d.AddEntry(EntryKind::Hal, s, n); }},
+         [](ReplyDispatcher& d, const char* s, int n) { d.AddRefreshed(EntryKind::Hal, s, n); }},
         {ReplyTags::kCodeRefresh,
-         [](ReplyDispatcher& d, const char* s, int n) { d.AddEntry(EntryKind::Code, s, n); }},
+         [](ReplyDispatcher& d, const char* s, int n) { d.AddRefreshed(EntryKind::Code, s, n); }},
         {ReplyTags::kValRefresh,
-         [](ReplyDispatcher& d, const char* s, int n) { d.AddEntry(EntryKind::Val, s, n); }},
+         [](ReplyDispatcher& d, const char* s, int n) { d.AddRefreshed(EntryKind::Val, s, n); }},
         {ReplyTags::kTaskEnd, [](ReplyDispatcher& d, const char*, int) { d.PassScriptEnd(); }},
         {ReplyTags::kProgress, [](ReplyDispatcher& d, const char*, int) { d.PassLineSent(); }},
         // A line too long for the engine is not dropped in silence: the
@@ -105,6 +105,14 @@ void ReplyDispatcher::AddEntry(EntryKind kind, const char* data, int length) {
     }
     model_.Store(kind, entry->label, std::move(line));
     tree_.AppendEntry(kind, *entry);
+}
+
+// A list line read again; during an erase each one is a step of its progress.
+void ReplyDispatcher::AddRefreshed(EntryKind kind, const char* data, int length) {
+    AddEntry(kind, data, length);
+    if (monitor_.Current() == TransferMonitor::Operation::Erase) {
+        tree_.StepProgress();
+    }
 }
 
 void ReplyDispatcher::RenamePort(const char* data, int length) {

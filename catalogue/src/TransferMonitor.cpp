@@ -56,6 +56,7 @@ std::string TransferMonitor::StatusLine(const Outcome& outcome) {
         return outcome.item + (done ? " erased" : ": erase" + end);
     case Operation::Connect:
         return outcome.item + (done ? ": connected" : ": connect" + end);
+    case Operation::Abort:
     case Operation::None:
         break;
     }
@@ -94,6 +95,10 @@ void TransferMonitor::BeginUpload(const TransferRequest& request, std::string it
 
 void TransferMonitor::BeginErase(const TransferRequest& /*request*/, std::string item) {
     Begin(Operation::Erase, std::move(item));
+}
+
+void TransferMonitor::BeginAbort() {
+    Begin(Operation::Abort, port_);
 }
 
 void TransferMonitor::Forget() {
@@ -230,13 +235,19 @@ std::string TransferMonitor::Consequence(const Outcome& outcome) const {
                outcome.keptPart + "\".";
     }
     case Operation::Upload:
-        return "The upload of " + item_ + (stopped ? " was stopped" : " did not end") + ": " +
-               std::to_string(outcome.lines) + " of " + Lines(outcome.total) + " were sent.";
+        return "The upload of " + item_ + (stopped ? " was stopped" : " did not end") +
+               ": the instrument took " + std::to_string(outcome.lines) + " of " +
+               Lines(outcome.total) + ".";
     case Operation::Erase:
-        return "The erase of " + item_ + (stopped ? " was stopped" : " did not end") +
-               "; expand the port again to see what the instrument holds.";
+        return stopped
+                   ? "The erase of " + item_ + " was stopped before the instrument confirmed it."
+                   : "The erase of " + item_ +
+                         " did not end; expand the port again to see what the instrument holds.";
     case Operation::Connect:
         return stopped ? std::string() : "The instrument's lists were not read to their end.";
+    case Operation::Abort:
+        return stopped ? std::string()
+                       : "The instrument may still be busy: collapse its port and expand it again.";
     case Operation::None:
         break;
     }

@@ -173,7 +173,7 @@ TEST_F(TransferMonitorTest, OtherOperationsSayWhatWasDoneWhenCutOff) {
     monitor.Stop();
     ASSERT_EQ(outcomes.size(), 3u);
     EXPECT_EQ(outcomes[0].message,
-              "COM1: lost. The upload of codes.crf did not end: 1 of 3 lines were sent.");
+              "COM1: lost. The upload of codes.crf did not end: the instrument took 1 of 3 lines.");
     EXPECT_NE(outcomes[1].message.find("The erase of HalList:2 did not end"), std::string::npos);
     // A connect the user folded needs no word.
     EXPECT_EQ(outcomes[2].ending, Ending::Stopped);

@@ -3,6 +3,7 @@
 #include "platform/CQelComToolse.h"
 #include "platform/CodePage.h"
 #include "platform/QelSerialPro.h"
+#include "platform/TrafficLog.h"
 #include "protocol/CKestaCom.h"
 #include "protocol/ReplyTags.h"
 
@@ -49,6 +50,8 @@ bool CDKestaDlg::ResetEngine() {
     currentCommandLength_ = 0;
     currentReply_ = nullptr;
     currentReplyLength_ = 0;
+    endStep_ = ScriptTable::kStepCount;
+    aborting_ = false;
     // A tail awaited by a cut-off operation would let the next operation's
     // first step accept any line.
     pendingTail_ = 0;
@@ -59,6 +62,20 @@ bool CDKestaDlg::ResetEngine() {
     lineBuffer_.clear();
     replyTag_.fill('\0');
     ReleaseHandOvers();
+    return true;
+}
+
+bool CDKestaDlg::StartAbort() {
+    if (!ResetEngine()) {
+        return false;
+    }
+    {
+        std::lock_guard guard(lock_);
+        endStep_ = kAbortSteps;
+        aborting_ = true;
+        table_.stepIndex = 0;
+    }
+    SendConnectStep();
     return true;
 }
 
@@ -176,7 +193,7 @@ CDKestaDlg::Outgoing CDKestaDlg::PrepareStep(int script) {
     currentReply_ = s.reply[step].data();
     currentReplyLength_ = s.replyLength[step];
 
-    if (currentCommandLength_ == 0 && currentReplyLength_ == 0) {
+    if ((currentCommandLength_ == 0 && currentReplyLength_ == 0) || step >= endStep_) {
         out.action = SendAction::EndOfScript;
     } else if (StartsWith(currentCommand_, kPollMarker)) {
         out.action = SendAction::Bytes;
@@ -223,10 +240,29 @@ void CDKestaDlg::PrepareFileLine(int step, Outgoing& out) {
 }
 
 int CDKestaDlg::Transmit(const Outgoing& out) {
+    return SendRaw(std::string_view(out.bytes.data(), static_cast<std::size_t>(out.length)));
+}
+
+// Sends come from the window thread (an operation's first step) and from
+// the worker: one at a time, and logged before they go, so the log holds
+// them in the order they went and before the answers they bring.
+int CDKestaDlg::SendRaw(std::string_view bytes) {
     if (serial_ == nullptr) {
         return 0;
     }
-    return serial_->OuterThreadSendMsg(out.bytes.data(), out.length) != 0 ? 1 : 0;
+    std::lock_guard guard(sendLock_);
+    const auto log = log_.load();
+    if (log) {
+        log->Sent(bytes);
+    }
+    if (serial_->OuterThreadSendMsg(bytes.data(), static_cast<int>(bytes.size())) == 0) {
+        if (log) {
+            log->Note("not sent: " + serial_->LastError());
+        }
+        return 0;
+    }
+    bytesSent_ += bytes.size();
+    return 1;
 }
 
 void CDKestaDlg::Report(std::uint64_t generation, const char* tag, const char* data, int length) {
@@ -365,7 +401,28 @@ void CDKestaDlg::OnData() {
     Act(decision);
 }
 
+// While aborting, whole lines the stopped operation still sent stand before
+// the answer awaited: they go, so the answer is found behind them.
+void CDKestaDlg::DropStaleLines() {
+    const int compared = std::clamp(currentReplyLength_, 0, ScriptTable::kMaxText);
+    for (;;) {
+        const char* rx = rxBuffer_.Data();
+        const int length = rxBuffer_.Length();
+        if (compared <= length && std::memcmp(rx, currentReply_, compared) == 0) {
+            return;
+        }
+        const int p = LineEndPos(rx, length);
+        if (p < -1) {
+            return;
+        }
+        rxBuffer_.Consume(p + 3);
+    }
+}
+
 CDKestaDlg::Decision CDKestaDlg::Decide() {
+    if (aborting_) {
+        DropStaleLines();
+    }
     Decision d;
     d.generation = generation_;
     const char* rx = rxBuffer_.Data();

@@ -3,6 +3,7 @@
 #include "platform/CMiniDCB.h"
 #include "platform/QelSerialPro.h"
 #include "platform/QelTaskPool.h"
+#include "platform/TrafficLog.h"
 
 #include <algorithm>
 #include <array>
@@ -61,6 +62,9 @@ void CKestaCom::ShutdownWorker(const std::function<void()>& whileWaiting) {
 
 int CKestaCom::OnReceive(void* /*context*/, const char* data, int length) {
     bytesReceived_ += static_cast<std::uint64_t>(std::max(length, 0));
+    if (const auto log = log_.load(); log && data != nullptr && length > 0) {
+        log->Received(std::string_view(data, static_cast<std::size_t>(length)));
+    }
     return engine_.HandOver(data, length);
 }
 
@@ -107,12 +111,21 @@ void CKestaCom::ClosePort() {
 
 void CKestaCom::SendAbortCommands() {
     engine_.StopOperation();
-    if (!connected_ || serial_ == nullptr) {
+    if (!connected_) {
         return;
     }
     for (const std::string_view command : {std::string_view("a\r\n"), std::string_view("c\r\n")}) {
-        serial_->OuterThreadSendMsg(command.data(), static_cast<int>(command.size()));
+        engine_.SendRaw(command);
     }
+}
+
+int CKestaCom::StartAbort() {
+    return connected_ && engine_.StartAbort() ? 1 : 0;
+}
+
+void CKestaCom::SetTrafficLog(std::shared_ptr<TrafficLog> log) {
+    log_.store(log);
+    engine_.SetTrafficLog(std::move(log));
 }
 
 std::string CKestaCom::LastPortError() const {

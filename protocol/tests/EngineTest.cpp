@@ -471,6 +471,17 @@ TEST(Link, ChunkArrivingAtTheEdgeOfATimeOutIsTakenAsData) {
     EXPECT_EQ(link.Replies(), ConnectReplies());
 }
 
+// After a stop the instrument may still be sending the stopped operation's
+// line; the abort drops it, waits for each wake answer and then ends.
+TEST_F(EngineTest, AbortAwaitsBothWakeAnswersPastLinesStillOnTheirWay) {
+    RunToEnd(link,
+             {{"a\r\n", {"*110002+0000000000000P12 81..00+000", "0000001234567 \r\n?\r\n"}},
+              Answer("c\r\n", "?\r\n")},
+             [&] { ASSERT_TRUE(link.Engine().StartAbort()); });
+    EXPECT_EQ(link.Replies(), (std::vector<Reply>{{"TASKEND", ""}}));
+    EXPECT_EQ(link.Engine().BytesSent(), 6u);
+}
+
 TEST(Link, OpenPortRefusesWhileConnectedAndPassesTheSettingsOn) {
     RecordingLink link;
     EXPECT_TRUE(link.OpenPort("COM3", "9600", "7", "1", "2x"));

@@ -9,6 +9,8 @@
 CDlgReceiving::CDlgReceiving(QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::CDlgReceiving>()) {
     ui_->setupUi(this);
+    refresh_.setInterval(kRefreshMs);
+    connect(&refresh_, &QTimer::timeout, this, &CDlgReceiving::Refresh);
 }
 
 CDlgReceiving::~CDlgReceiving() = default;
@@ -32,13 +34,36 @@ void CDlgReceiving::OnInitDialog() {
     ui_->progress1038->setRange(0, std::max(0, total));
     ui_->progress1038->setValue(0);
     ui_->okButton->setVisible(showOk);
+    steps_ = 0;
+    meter_.emplace(static_cast<std::size_t>(std::max(0, total)), TransferMeter::Clock::now());
+    ui_->labelRate->clear();
+    refresh_.start();
+}
+
+void CDlgReceiving::hideEvent(QHideEvent* event) {
+    refresh_.stop();
+    QDialog::hideEvent(event);
 }
 
 void CDlgReceiving::Step() {
+    ++steps_;
+}
+
+void CDlgReceiving::Refresh() {
+    if (!meter_) {
+        return;
+    }
     // The bar keeps its position at its end, so the count stops one past it.
-    const int next = ui_->progress1038->value() + 1;
-    ui_->progress1038->setValue(std::min(next, ui_->progress1038->maximum()));
-    ui_->text1036->setText(QString::number(next));
+    ui_->progress1038->setValue(std::min(steps_, ui_->progress1038->maximum()));
+    const int shown = std::min(steps_, ui_->progress1038->maximum() + 1);
+    ui_->text1036->setText(steps_ > 0 ? QString::number(shown) : block);
+    meter_->Sample(TransferMeter::Clock::now(), static_cast<std::size_t>(steps_),
+                   bytesDone ? bytesDone() : 0);
+    ui_->labelRate->setText(QString::fromStdString(meter_->Summary()));
+}
+
+QString CDlgReceiving::RateText() const {
+    return ui_->labelRate->text();
 }
 
 int CDlgReceiving::Position() const {

@@ -39,6 +39,11 @@ bool CKestaTDApp::InitInstance() {
                        "as a click on it would."),
         QStringLiteral("port"));
     parser.addOption(connectPort);
+    QCommandLineOption trafficLog(
+        QStringLiteral("log"),
+        QStringLiteral("Write every byte of the serial line to <file> (a traffic log)."),
+        QStringLiteral("file"));
+    parser.addOption(trafficLog);
     parser.process(*this);
     if (!WireCodePageCheck::Passes()) {
         return false;
@@ -61,6 +66,15 @@ bool CKestaTDApp::InitInstance() {
         tree != nullptr && parser.isSet(connectPort)) {
         QTimer::singleShot(0, tree,
                            [tree, port = parser.value(connectPort)] { tree->ExpandPort(port); });
+    }
+    if (auto* tree = dynamic_cast<CLeftView*>(frame_->InstrumentTree());
+        tree != nullptr && parser.isSet(trafficLog)) {
+        QString error;
+        const bool on = tree->StartTrafficLog(parser.value(trafficLog), error);
+        frame_->ShowTrafficLogOn(on);
+        if (!on) {
+            QMessageBox::warning(frame_.get(), kTitle, error);
+        }
     }
     if (screenshot.Requested(parser)) {
         screenshot.Schedule(parser, *frame_);

@@ -16,6 +16,7 @@
 #include "catalogue/UploadPlan.h"
 #include "platform/CodePage.h"
 #include "platform/TermiosSerialPro.h"
+#include "platform/TrafficLog.h"
 #include "transfer/DownloadFileSink.h"
 #include "transfer/FreeFileName.h"
 #include "transfer/LocalPath.h"
@@ -23,6 +24,7 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -98,6 +100,20 @@ CLeftView::~CLeftView() {
         ClosePort();
     }
     ShutdownWorker();
+}
+
+bool CLeftView::StartTrafficLog(const QString& path, QString& error) {
+    auto log = std::make_shared<TrafficLog>(QFile::encodeName(path).toStdString());
+    if (!log->IsOpen()) {
+        error = QString::fromStdString(log->Error());
+        return false;
+    }
+    SetTrafficLog(std::move(log));
+    return true;
+}
+
+void CLeftView::StopTrafficLog() {
+    SetTrafficLog(nullptr);
 }
 
 void CLeftView::OnInitialUpdate() {
@@ -366,7 +382,9 @@ void CLeftView::OnItemCollapsed(QTreeWidgetItem* item) {
     // keeping what arrived, and the instrument is told to stop before its
     // port goes.
     if (monitor_.Running()) {
+        disconnecting_ = true;
         monitor_.Stop();
+        disconnecting_ = false;
         SendAbortCommands();
     }
     item->setText(0, savedPortName_);
@@ -568,9 +586,14 @@ void CLeftView::OnDeleteFile(QTreeWidgetItem* node) {
         ShowMessage(QString::fromLatin1(kOperationFailed));
         return;
     }
-    monitor_.BeginErase(*decision.request, entry->text(0).toStdString());
+    const QString label = entry->text(0); // the node goes with its category's children
+    monitor_.BeginErase(*decision.request, label.toStdString());
+    const int listed = category->childCount();
     if (Started(StartErase())) {
         RemoveChildren(category, false);
+        // Its steps are the list's lines read again; it may be cancelled.
+        RunProgressDialog(QStringLiteral("Erasing..."), dialog.chosenFileType, label,
+                          savedPortName_, listed);
     }
 }
 
@@ -651,9 +674,21 @@ int CLeftView::RunProgressDialog(const QString& caption, const QString& fileType
     progress_.block.clear();
     progress_.total = total;
     progress_.totalText = QString::number(total);
+    // The bytes on the wire in the transfer's direction since it began.
+    const bool sending = caption == QLatin1String("Sending...");
+    const std::uint64_t start = sending ? BytesSent() : BytesReceived();
+    progress_.bytesDone = [this, sending, start] {
+        return (sending ? BytesSent() : BytesReceived()) - start;
+    };
     progressShown_ = true;
     progressSteps_ = 0;
-    return ExecDialog(progress_);
+    const int result = ExecDialog(progress_);
+    // Still shown: the user ended the dialog ("Cancel", Escape, closing it).
+    if (progressShown_) {
+        progressShown_ = false;
+        monitor_.Stop();
+    }
+    return result;
 }
 
 // The progress dialog is modal, so this is reached while an operation runs
@@ -706,14 +741,50 @@ void CLeftView::OnOperationEnded(const TransferMonitor::Outcome& outcome) {
                                  outcome.ending != Ending::Stopped;
     if (outcome.ending == Ending::LineLost || connectCutShort) {
         FoldConnectedPort();
+    } else if (LeftInstrumentBusy(outcome)) {
+        BringInstrumentToIdle(outcome.operation);
     }
-    if (const CMainFrame* frame = CMainFrame::Of(this); frame && frame->StatusBar()) {
-        frame->StatusBar()->showMessage(
-            QString::fromStdString(TransferMonitor::StatusLine(outcome)));
+    const std::string status = TransferMonitor::StatusLine(outcome);
+    if (const CMainFrame* frame = CMainFrame::Of(this);
+        frame && frame->StatusBar() && !status.empty()) {
+        frame->StatusBar()->showMessage(QString::fromStdString(status));
     }
     if (!outcome.message.empty()) {
         ShowMessage(QString::fromStdString(outcome.message));
     }
+}
+
+// An operation cut off on a port that stays open: the instrument may still
+// be in the middle of it.
+bool CLeftView::LeftInstrumentBusy(const TransferMonitor::Outcome& outcome) const {
+    using Ending = TransferMonitor::Ending;
+    using Operation = TransferMonitor::Operation;
+    const bool cut = outcome.ending == Ending::Stopped || outcome.ending == Ending::Overlong ||
+                     outcome.ending == Ending::FileFailed;
+    return cut && !disconnecting_ && IsConnected() && outcome.operation != Operation::Connect &&
+           outcome.operation != Operation::Abort;
+}
+
+// The abort commands end what the instrument was doing. A cut-off upload or
+// erase may have changed a list half-way, and its category may have been
+// emptied or half filled: every list is read again, which begins with the
+// same commands.
+void CLeftView::BringInstrumentToIdle(TransferMonitor::Operation cut) {
+    if (cut == TransferMonitor::Operation::Download) {
+        monitor_.BeginAbort();
+        Started(StartAbort());
+        return;
+    }
+    for (QTreeWidgetItem* category : categories_) {
+        RemoveChildren(category, false);
+    }
+    model_.ClearFormats();
+    connectedPort_->setText(0, savedPortName_);
+    monitor_.BeginConnect();
+    Engine().ResetEngine();
+    Engine().SetStepIndex(0);
+    Engine().SendConnectStep();
+    Started(1);
 }
 
 void CLeftView::OnProgress(WParam wParam) {
@@ -721,8 +792,9 @@ void CLeftView::OnProgress(WParam wParam) {
         ++progressSteps_;
         progress_.Step();
     } else if (progressShown_) {
-        progress_.done(0);
         progressShown_ = false;
+        progress_.Refresh();
+        progress_.done(0);
     }
 }
 

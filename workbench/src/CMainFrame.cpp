@@ -9,9 +9,13 @@
 #include "workbench/MySplitterWnd.h"
 #include "workbench/PcFilterTarget.h"
 #include "workbench/StationlinkIcon.h"
+#include "workbench/TrafficLogTarget.h"
 
 #include "ui_MainFrame.h"
 
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QToolBar>
 
 namespace {
@@ -105,6 +109,38 @@ QMenu* CMainFrame::createPopupMenu() {
     return nullptr;
 }
 
+// On: every byte of the line goes to a file the user names; off: no more.
+void CMainFrame::SwitchTrafficLog(bool on) {
+    auto* target = dynamic_cast<TrafficLogTarget*>(InstrumentTree());
+    if (target == nullptr) {
+        return;
+    }
+    if (!on) {
+        target->StopTrafficLog();
+        return;
+    }
+    const QString path = AskTrafficLogPath();
+    QString error;
+    if (path.isEmpty() || !target->StartTrafficLog(path, error)) {
+        const QSignalBlocker quiet(ui_->actionTrafficLog);
+        ui_->actionTrafficLog->setChecked(false);
+        if (!error.isEmpty()) {
+            QMessageBox::warning(this, windowTitle(), error);
+        }
+    }
+}
+
+QString CMainFrame::AskTrafficLogPath() {
+    return QFileDialog::getSaveFileName(
+        this, QStringLiteral("Traffic Log"),
+        QDir::home().filePath(QStringLiteral("stationlink-traffic.log")));
+}
+
+void CMainFrame::ShowTrafficLogOn(bool on) {
+    const QSignalBlocker quiet(ui_->actionTrafficLog);
+    ui_->actionTrafficLog->setChecked(on);
+}
+
 void CMainFrame::ShowAbout() {
     CAboutDlg(this).exec();
 }
@@ -171,6 +207,7 @@ void CMainFrame::ConnectActions() {
         }
     });
     connect(ui_->actionAbout, &QAction::triggered, this, &CMainFrame::ShowAbout);
+    connect(ui_->actionTrafficLog, &QAction::toggled, this, &CMainFrame::SwitchTrafficLog);
     connect(ui_->actionRefresh, &QAction::triggered, this, [this] {
         if (auto* target = dynamic_cast<PcFilterTarget*>(PcTree())) {
             target->Refresh();

@@ -92,7 +92,8 @@ void FrameTest::windowTextsMenusAndBars() {
     };
     QCOMPARE(menu("menuFile"), (QStringList{"&Move", "&Delete", "-", "&Rename", "-", "E&xit"}));
     QCOMPARE(menu("menuView"), (QStringList{"&Statusbar", "&Refresh"}));
-    QCOMPARE(menu("menuOptions"), (QStringList{"&File Info", "-", "&Port Setting"}));
+    QCOMPARE(menu("menuOptions"),
+             (QStringList{"&File Info", "-", "&Port Setting", "-", "Traffic &Log..."}));
     QCOMPARE(menu("menuHelp"), (QStringList{"&About"}));
     QVERIFY(!Action("actionFileInfo")->isEnabled());
     Action("actionFileInfo")->trigger();

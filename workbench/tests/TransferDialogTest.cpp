@@ -140,11 +140,22 @@ void TransferDialogTest::progressStopsAtTheEndOfTheBar() {
     QCOMPARE(Find<QLabel>(dialog, "text1015")->text(), QStringLiteral("2"));
     QCOMPARE(Find<QLabel>(dialog, "text1033")->text(), QStringLiteral("COORDS"));
     QVERIFY(!Find<QPushButton>(dialog, "okButton")->isVisible());
+    std::uint64_t bytes = 0;
+    dialog.bytesDone = [&bytes] { return bytes; };
     for (int i = 0; i < 4; ++i) {
         dialog.Step();
     }
+    bytes = 1500;
+    QCOMPARE(dialog.Position(), 0); // shown at the next refresh, not per line
+    dialog.Refresh();
     QCOMPARE(dialog.Position(), 2);
     QCOMPARE(dialog.BlockText(), QStringLiteral("3"));
+    QVERIFY2(dialog.RateText().startsWith(QStringLiteral("4 of 2 lines, 1.5 kB, ")),
+             qPrintable(dialog.RateText()));
+    QTRY_VERIFY(dialog.RateText().contains(QStringLiteral(" kB/s"))); // the timer refreshes too
+    // "Cancel" ends the dialog with the user's result.
+    dialog.findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
     // A new start begins at zero.
     dialog.hide();
     dialog.show();

@@ -435,7 +435,7 @@ void UploadFlowTest::lostLineEndsTheUploadAndSaysHowFarItGot() {
     QCOMPARE(view_->progressTotals, QList<int>{4});
     QCOMPARE(view_->messages.size(), 1);
     QVERIFY2(view_->messages[0].contains("the port was lost") &&
-                 view_->messages[0].contains("2 of 4 lines were sent"),
+                 view_->messages[0].contains("the instrument took 2 of 4 lines"),
              qPrintable(view_->messages[0]));
     QCOMPARE(Received(1, "COD"), QByteArray("L1\r\nL2\r\n"));
     QVERIFY(!view_->IsConnected());

@@ -8,6 +8,7 @@
 #define QTEST_QPA_MOUSE_HANDLING
 
 #include "SimProcess.h"
+#include "TrafficReader.h"
 #include "TreeChild.h"
 #include "TreeDrag.h"
 #include "UserHand.h"
@@ -56,6 +57,16 @@ QByteArray SentLines(const QString& relative) {
     return bytes.replace("\n", "\r\n");
 }
 
+// GSI point blocks of a stake-out file, one per line.
+QByteArray StakeOut(int points) {
+    QByteArray lines;
+    for (int i = 1; i <= points; ++i) {
+        lines += "*11" + QByteArray::number(1000 + i).mid(1) + "+0000000000000P" +
+                 QByteArray::number(i) + " 81..00+0000000000001000 \r\n";
+    }
+    return lines;
+}
+
 QString Text(QWidget* dialog, const char* name) {
     if (auto* label = dialog->findChild<QLabel*>(QLatin1String(name))) {
         return label->text();
@@ -66,6 +77,17 @@ QString Text(QWidget* dialog, const char* name) {
     auto* edit = dialog->findChild<QLineEdit*>(QLatin1String(name));
     return edit != nullptr ? edit->text() : QString();
 }
+
+// The frame whose "Traffic Log" switch is given a file as the user would
+// choose it in the file dialog.
+class LoggingFrame : public CMainFrame {
+public:
+    using CMainFrame::CMainFrame;
+    QString logPath;
+
+protected:
+    QString AskTrafficLogPath() override { return logPath; }
+};
 
 } // namespace
 
@@ -79,11 +101,14 @@ private slots:
     void deleteFileErasesThePartThatWasClicked();
     void existingFileIsReplacedKeptOrLeftAsTheUserSays();
     void collapseDuringATransferAsksAndStopsIt();
+    void cancelStopsEachTransferAndTheInstrumentIsIdleAgain();
     void uploadSaysWhatGoesWhere();
     void portSettingsApplyToTheConnectedPortAtOnce();
+    void trafficLogMatchesTheSimulatorsLog();
 
 private:
-    void Start(const std::vector<std::string>& simOptions);
+    // trafficLog: switched on in the Options menu before the port is expanded.
+    void Start(const std::vector<std::string>& simOptions, const QString& trafficLog = {});
     QTreeWidgetItem* Node(EntryKind kind, const QString& entry, const QString& detail = {}) const;
     QStringList Details(EntryKind kind, const QString& entry) const;
     void RightClick(QTreeWidgetItem* item);
@@ -91,6 +116,7 @@ private:
     QTreeWidgetItem* PortItem() const { return view_->RootItem()->child(0); }
     QAbstractButton* CommandButton(int command) const;
     void WaitForTheEnd();
+    void ExpectADownloadToWork();
     QString Desk(const QString& name = {}) const { return temp_.filePath("desk/" + name); }
 
     QTemporaryDir temp_;
@@ -105,7 +131,7 @@ void UserChoicesTest::init() {
     Start({});
 }
 
-void UserChoicesTest::Start(const std::vector<std::string>& simOptions) {
+void UserChoicesTest::Start(const std::vector<std::string>& simOptions, const QString& trafficLog) {
     cleanup();
     QVERIFY(QDir().mkpath(Desk()));
     sim_ = std::make_unique<SimProcess>(simOptions);
@@ -119,13 +145,18 @@ void UserChoicesTest::Start(const std::vector<std::string>& simOptions) {
     };
     const PcPlaces places{Desk(), [] { return std::vector<std::string>{}; }};
     panes.pcTree = [this, places](QWidget* parent) { return pc_ = new CRightView(parent, places); };
-    frame_ = std::make_unique<CMainFrame>(panes);
+    auto frame = std::make_unique<LoggingFrame>(panes);
+    frame->logPath = trafficLog;
+    frame_ = std::move(frame);
     QVERIFY(frame_->Create());
     frame_->InitialUpdate();
     frame_->resize(780, 580);
     frame_->move(0, 0);
     frame_->show();
     QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
+    if (!trafficLog.isEmpty()) {
+        frame_->findChild<QAction*>(QStringLiteral("actionTrafficLog"))->trigger();
+    }
     PressKeyOn(view_, PortItem(), Qt::Key_Right);
     QTRY_VERIFY_WITH_TIMEOUT(view_->WaitDialog() == nullptr && !view_->OperationRunning(), 20000);
     PressKeyOn(pc_, pc_->DesktopItem(), Qt::Key_Right);
@@ -172,6 +203,15 @@ QAbstractButton* UserChoicesTest::CommandButton(int command) const {
         }
     }
     return nullptr;
+}
+
+// The next download runs as any would: the instrument and the tree are fine.
+void UserChoicesTest::ExpectADownloadToWork() {
+    hand_->ClickInDialog(QStringLiteral("OK"));
+    DragBetweenTrees(view_, Node(EntryKind::Val, "ValList:1"), pc_, pc_->DesktopItem());
+    WaitForTheEnd();
+    QCOMPARE(FileBytes(Desk("MAINST.val")), SentLines("VAL/1.txt"));
+    QVERIFY2(hand_->messages.isEmpty(), qPrintable(hand_->messages.join('\n')));
 }
 
 // The operation, its dialogs and the hand's steps have all ended.
@@ -265,29 +305,30 @@ void UserChoicesTest::existingFileIsReplacedKeptOrLeftAsTheUserSays() {
     QCOMPARE(FileBytes(Desk("BRIDGE.gsi")), data);
     // The expanded desktop shows what was written, without being opened again.
     QTRY_VERIFY(Child(pc_->DesktopItem(), "BRIDGE (2).gsi") != nullptr);
-    QVERIFY(Child(pc_->DesktopItem(), "BRIDGE.gsi.part") == nullptr);
+    QTRY_VERIFY(Child(pc_->DesktopItem(), "BRIDGE.gsi.part") == nullptr);
     QVERIFY2(hand_->messages.isEmpty(), qPrintable(hand_->messages.join('\n')));
 }
 
-// The user closes the progress dialog; the download goes on. Folding the
-// port asks first: "No" keeps the transfer, "Yes" stops it as a cancel.
+// The port folded while a transfer runs behind its progress dialog (the
+// dialog keeps the user's hands off the tree; the program folds it when the
+// line goes) asks first: "No" keeps the transfer, "Yes" stops it as a cancel.
 void UserChoicesTest::collapseDuringATransferAsksAndStopsIt() {
     Start({"--baud", "9600"});
+    bool keptByNo = false;
     hand_->ClickInDialog(QStringLiteral("OK"));
-    hand_->OnDialog([](QWidget* progress) { QTest::keyClick(progress, Qt::Key_Escape); });
+    hand_->OnDialog([&](QWidget*) {
+        QVERIFY(QTest::qWaitFor([this] { return !FileBytes(Desk("BRIDGE.gsi.part")).isEmpty(); },
+                                20000));
+        hand_->ClickInDialog(QStringLiteral("No"));
+        PortItem()->setExpanded(false);
+        keptByNo = view_->OperationRunning() && PortItem()->isExpanded();
+        hand_->ClickInDialog(QStringLiteral("Yes"));
+        PortItem()->setExpanded(false);
+    });
     DragBetweenTrees(view_, Node(EntryKind::Job, "JobList:1 [IN:BRIDGE]", "MeasurementPoints:36"),
                      pc_, pc_->DesktopItem());
-    QTRY_VERIFY_WITH_TIMEOUT(!FileBytes(Desk("BRIDGE.gsi.part")).isEmpty(), 20000);
-    QVERIFY(view_->OperationRunning());
-
-    hand_->ClickInDialog(QStringLiteral("No"));
-    PressKeyOn(view_, PortItem(), Qt::Key_Left);
-    QVERIFY(view_->OperationRunning());
-    QVERIFY(PortItem()->isExpanded());
-
-    hand_->ClickInDialog(QStringLiteral("Yes"));
-    PressKeyOn(view_, PortItem(), Qt::Key_Left);
     WaitForTheEnd();
+    QVERIFY(keptByNo);
     QVERIFY(!PortItem()->isExpanded());
     QVERIFY(!QFile::exists(Desk("BRIDGE.gsi")));
     QVERIFY(SentLines("JOB/1/OBSERV.GSI").startsWith(FileBytes(Desk("BRIDGE.gsi.part"))));
@@ -296,13 +337,72 @@ void UserChoicesTest::collapseDuringATransferAsksAndStopsIt() {
              qPrintable(hand_->messages[0]));
 }
 
+// "Cancel" clicked in the progress dialog of a download, an upload and an
+// erase, on a line paced as a real one: the transfer stops at once, the user
+// is told what it left, the instrument is brought back to idle, and the tree
+// works on without a reconnect.
+void UserChoicesTest::cancelStopsEachTransferAndTheInstrumentIsIdleAgain() {
+    const QString received = temp_.filePath(QStringLiteral("received"));
+    QVERIFY(QDir().mkpath(received));
+    Start({"--baud", "9600", "--received", QFile::encodeName(received).toStdString()});
+    const QByteArray upload = StakeOut(40);
+    WriteFile(Desk("stakeout.gsi"), upload);
+    pc_->Refresh();
+    // The user waits for a few lines, then clicks "Cancel".
+    const auto cancelAfterLines = [this] {
+        hand_->ClickInDialog(QStringLiteral("OK"));
+        hand_->OnDialog([this](QWidget* progress) {
+            QVERIFY(QTest::qWaitFor([this] { return view_->ProgressSteps() >= 5; }, 20000));
+            UserHand::ClickButton(progress, QStringLiteral("Cancel"));
+        });
+    };
+
+    cancelAfterLines();
+    DragBetweenTrees(view_, Node(EntryKind::Job, "JobList:1 [IN:BRIDGE]", "MeasurementPoints:36"),
+                     pc_, pc_->DesktopItem());
+    WaitForTheEnd();
+    const QByteArray part = FileBytes(Desk("BRIDGE.gsi.part"));
+    QVERIFY(part.endsWith("\r\n") && SentLines("JOB/1/OBSERV.GSI").startsWith(part));
+    QVERIFY(!QFile::exists(Desk("BRIDGE.gsi")));
+    QTRY_COMPARE(hand_->messages.size(), 1);
+    QVERIFY2(hand_->messages.takeFirst().contains(
+                 QStringLiteral("was stopped; what arrived (%1 lines) is kept in \"%2\"")
+                     .arg(part.count("\r\n"))
+                     .arg(Desk("BRIDGE.gsi.part"))),
+             "the message names the lines and the partial file");
+
+    cancelAfterLines();
+    QTRY_VERIFY(Child(pc_->DesktopItem(), "stakeout.gsi") != nullptr);
+    DragBetweenTrees(pc_, Child(pc_->DesktopItem(), "stakeout.gsi"), view_,
+                     Node(EntryKind::Job, "JobList:3 [IN:SITE03]"));
+    WaitForTheEnd();
+    QTRY_COMPARE(hand_->messages.size(), 1);
+    const QString stopped = hand_->messages.takeFirst();
+    const QByteArray took = FileBytes(received + QStringLiteral("/1-JOB.txt"));
+    QVERIFY2(stopped.contains(
+                 QStringLiteral("the instrument took %1 of 40 lines").arg(took.count("\r\n"))),
+             qPrintable(stopped));
+    QVERIFY(upload.startsWith(took));
+    // The job's list was read again: what the instrument holds, in full.
+    QCOMPARE(view_->CategoryItem(EntryKind::Job)->childCount(), 4);
+
+    hand_->ChooseFromMenu(QStringLiteral("Delete File"));
+    hand_->ClickInDialog(QStringLiteral("OK"));
+    hand_->ClickInDialog(QStringLiteral("Cancel"));
+    RightClick(Node(EntryKind::Job, "JobList:2 [IN:ROAD7]", "FixPoints:48"));
+    WaitForTheEnd();
+    QTRY_COMPARE(hand_->messages.size(), 1);
+    QVERIFY2(hand_->messages.takeFirst().contains("The erase of JobList:2 [IN:ROAD7] was stopped"),
+             "the erase says it was stopped");
+    QCOMPARE(view_->CategoryItem(EntryKind::Val)->childCount(), 2);
+
+    // Idle again: the next transfer runs without a reconnect.
+    ExpectADownloadToWork();
+}
+
 void UserChoicesTest::uploadSaysWhatGoesWhere() {
     Start({"--baud", "9600"});
-    QByteArray lines;
-    for (int i = 1; i <= 12; ++i) {
-        lines += "*11" + QByteArray::number(1000 + i).mid(1) + "+0000000000000P" +
-                 QByteArray::number(i) + " 81..00+0000000000001000 \r\n";
-    }
+    const QByteArray lines = StakeOut(12);
     WriteFile(Desk("stakeout.gsi"), lines);
     pc_->Refresh();
     QString caption;
@@ -349,11 +449,35 @@ void UserChoicesTest::portSettingsApplyToTheConnectedPortAtOnce() {
     ::close(fd);
     QCOMPARE(::cfgetospeed(&settings), static_cast<speed_t>(B9600));
 
+    ExpectADownloadToWork();
+}
+
+// The log switched on in the window holds, byte for byte in each direction,
+// what the simulator logged of a connect, a download and an upload.
+void UserChoicesTest::trafficLogMatchesTheSimulatorsLog() {
+    const QString simLog = temp_.filePath(QStringLiteral("x4sim.log"));
+    const QString windowLog = temp_.filePath(QStringLiteral("window.log"));
+    Start({"--log", QFile::encodeName(simLog).toStdString()}, windowLog);
+    QVERIFY(frame_->findChild<QAction*>(QStringLiteral("actionTrafficLog"))->isChecked());
     hand_->ClickInDialog(QStringLiteral("OK"));
-    DragBetweenTrees(view_, Node(EntryKind::Val, "ValList:1"), pc_, pc_->DesktopItem());
+    DragBetweenTrees(view_, Node(EntryKind::Job, "JobList:3 [IN:SITE03]", "FixPoints:12"), pc_,
+                     pc_->DesktopItem());
     WaitForTheEnd();
-    QCOMPARE(FileBytes(Desk("MAINST.val")), SentLines("VAL/1.txt"));
+    WriteFile(Desk("codes.txt"), "TREE\nPOLE\n");
+    pc_->Refresh();
+    hand_->ClickInDialog(QStringLiteral("OK"));
+    QTRY_VERIFY(Child(pc_->DesktopItem(), "codes.txt") != nullptr);
+    DragBetweenTrees(pc_, Child(pc_->DesktopItem(), "codes.txt"), view_,
+                     Node(EntryKind::Code, "CodeBook:1"));
+    WaitForTheEnd();
     QVERIFY2(hand_->messages.isEmpty(), qPrintable(hand_->messages.join('\n')));
+
+    const Traffic ours = Traffic::Read(QFile::encodeName(windowLog).toStdString());
+    const Traffic theirs = Traffic::Read(QFile::encodeName(simLog).toStdString());
+    QVERIFY(ours.fromPc.find("JOB/RCV/") != std::string::npos);
+    QVERIFY(ours.fromPc.find("TREE\r\nPOLE\r\n") != std::string::npos);
+    QVERIFY(ours.fromPc == theirs.fromPc);
+    QVERIFY(ours.fromInstrument == theirs.fromInstrument);
 }
 
 QTEST_MAIN(UserChoicesTest)

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 
@@ -72,7 +73,14 @@ void UserHand::Look() {
         Step step = std::move(steps_.front().step);
         steps_.pop_front();
         lastHandled_ = target;
-        step(target);
+        // Run outside this timer's slot: a step may open dialogs of its own
+        // (a nested event loop) that later steps answer, and a timer is not
+        // called again while its slot runs.
+        QTimer::singleShot(0, this, [step = std::move(step), widget = QPointer<QWidget>(target)] {
+            if (!widget.isNull()) {
+                step(widget);
+            }
+        });
         return;
     }
     if (auto* box = qobject_cast<QMessageBox*>(target); box != nullptr && !isMenu) {

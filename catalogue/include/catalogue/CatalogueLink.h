@@ -9,6 +9,7 @@
 #include "protocol/CKestaCom.h"
 #include "protocol/PortSettings.h"
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <functional>
@@ -55,6 +56,15 @@ public:
     // The lines the running or last upload has sent.
     std::size_t UploadSteps() const;
 
+    // While set, the running operation stops as the window's "Cancel" stops
+    // it, and the instrument is brought back to idle. Before the operation.
+    void SetCancelFlag(const std::atomic<bool>* cancel) { cancel_ = cancel; }
+    // Called a few times a second while an operation runs, with its progress
+    // steps (lines) and the bytes moved in its direction. Before it.
+    void SetProgressListener(std::function<void(std::size_t lines, std::uint64_t bytes)> listener) {
+        onProgress_ = std::move(listener);
+    }
+
     const DeviceListing& Listing() const { return listing_; }
     const DeviceModel& Model() const { return model_; }
     const PortSettings& Settings() const { return settings_; }
@@ -68,9 +78,15 @@ protected:
     void OnLinkLost(const std::string& reason) override;
 
 private:
+    using Operation = TransferMonitor::Operation;
+
     // Starts the operation the monitor has just begun, then waits for its
     // end; the instrument's silence for idleTimeout ends it too.
     bool Run(const std::function<int()>& start, std::chrono::milliseconds idleTimeout);
+    void WaitForEnd(std::unique_lock<std::recursive_mutex>& lock,
+                    std::chrono::milliseconds idleTimeout, const std::function<void()>& onPoll);
+    void BringToIdle(std::unique_lock<std::recursive_mutex>& lock,
+                     std::chrono::milliseconds idleTimeout);
     bool Refuse(const std::string& why);
 
     static constexpr std::chrono::milliseconds kActivityPoll{250};
@@ -87,6 +103,8 @@ private:
     std::uint64_t replies_ = 0;
     std::size_t uploadSteps_ = 0;
     std::function<void()> onStep_;
+    std::function<void(std::size_t, std::uint64_t)> onProgress_;
+    const std::atomic<bool>* cancel_ = nullptr;
     Outcome outcome_;
     bool ended_ = false;
     bool lost_ = false;

@@ -33,6 +33,7 @@ public:
 
 private:
     void AddEntry(EntryKind kind, const char* data, int length);
+    void AddRefreshed(EntryKind kind, const char* data, int length);
     void RenamePort(const char* data, int length);
     void AddFormat(const char* data, int length);
     void Refill(EntryKind kind, const char* data, int length);

@@ -24,7 +24,9 @@ struct TransferRequest;
 // Not thread-safe: its owner calls it from one thread at a time.
 class TransferMonitor {
 public:
-    enum class Operation { None, Connect, Download, Upload, Erase };
+    // Abort: the wake commands that bring the instrument back to idle after
+    // an operation was stopped.
+    enum class Operation { None, Connect, Download, Upload, Erase, Abort };
     enum class Ending {
         Done,       // the script reached its end
         NoData,     // a download whose instrument sent no data lines
@@ -62,6 +64,7 @@ public:
     void BeginDownload(const TransferRequest& request, std::string item, DownloadSink& sink);
     void BeginUpload(const TransferRequest& request, std::string item);
     void BeginErase(const TransferRequest& request, std::string item);
+    void BeginAbort();
     // The operation could not be started after all: it ends without an outcome.
     void Forget();
 

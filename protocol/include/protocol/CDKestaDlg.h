@@ -11,11 +11,14 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 
 class CKestaCom;
 class QelSerialPro;
+class TrafficLog;
 
 // The protocol engine: runs one script of the catalogue at a time on the
 // task pool's worker. It sends a step, compares the instrument's answer
@@ -33,6 +36,8 @@ public:
     // and reported as "OVERRUN".
     static constexpr int kLineBufferSize = ReceiveBuffer::kCapacity;
     static constexpr int kSendBufferSize = 512;
+    // The wake steps an abort runs: "a" and "c".
+    static constexpr int kAbortSteps = 2;
     static constexpr std::chrono::milliseconds kDefaultResendInterval{8000};
 
     // How the worker waits for received bytes: true when the data event was
@@ -49,6 +54,8 @@ public:
     void SetSerial(QelSerialPro* serial) { serial_ = serial; }
     // Before the worker starts.
     void SetDataWait(DataWait wait) { dataWait_ = std::move(wait); }
+    // Every byte sent is written to the log as well (none: not logged).
+    void SetTrafficLog(std::shared_ptr<TrafficLog> log) { log_.store(std::move(log)); }
 
     // Prepares for a new operation: no script, no current step, buffers
     // empty, no reply tail awaited, the worker waiting for data. A receive
@@ -74,6 +81,18 @@ public:
 
     // Ends the running operation without a report: nothing more is sent.
     void StopOperation();
+
+    // Brings the instrument back to idle after an operation was stopped: the
+    // two wake steps every script begins with ("a", then "c"), each answer
+    // awaited, then the end ("TASKEND"). Lines the stopped operation still
+    // had on their way are dropped while the answers are awaited. False when
+    // the engine could not be reset.
+    bool StartAbort();
+
+    // Bytes written to the port since the engine was made.
+    std::uint64_t BytesSent() const { return bytesSent_; }
+    // Sends bytes outside any script (counted and logged); the send's result.
+    int SendRaw(std::string_view bytes);
 
     // Every reset and stop begins a new generation of the engine. Inside
     // OnDeviceReply, ReportGeneration() tells which generation the report
@@ -120,6 +139,7 @@ private:
     Decision Decide();
     Decision DecideTaggedLine(Decision d);
     void ConsumeReply(int count);
+    void DropStaleLines();
     void Act(const Decision& d);
     void HandLineOver(const Decision& d);
     void ContinueAfterLine(const Decision& d, bool endOfData);
@@ -154,6 +174,13 @@ private:
 
     const std::chrono::milliseconds resendInterval_;
     DataWait dataWait_;
+    std::atomic<std::shared_ptr<TrafficLog>> log_;
+    std::mutex sendLock_;
+    std::atomic<std::uint64_t> bytesSent_{0};
+    // The step at which the running script ends; an abort ends after the
+    // wake steps.
+    int endStep_ = ScriptTable::kStepCount;
+    bool aborting_ = false;
     // An operation is running (runEvent set) and takes received bytes.
     bool armed_ = false;
     // Bumped by every reset, so a worker cycle that straddles a reset

@@ -9,10 +9,12 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 class QelSerialPro;
 class QelTaskPool;
+class TrafficLog;
 
 // The serial link: owns the port object, a one-worker task pool and the
 // protocol engine; opens and closes the port; receives the port's bytes and
@@ -64,8 +66,16 @@ public:
 
     // Stops the running operation and tells the instrument to stop whatever
     // it is sending or receiving: the abort commands a connect begins with.
-    // Their answers are not awaited.
+    // Their answers are not awaited (the port is about to close).
     void SendAbortCommands();
+    // The same, awaiting each answer on the worker (CDKestaDlg::StartAbort);
+    // "TASKEND" reports the instrument idle. 1 when started, 0 when not.
+    int StartAbort();
+
+    // Every byte sent and received from now on goes to log as well; null
+    // ends the logging.
+    void SetTrafficLog(std::shared_ptr<TrafficLog> log);
+    std::uint64_t BytesSent() const { return engine_.BytesSent(); }
 
     // Stops the engine's worker and waits until it has left its loop.
     // whileWaiting runs between short waits: a window thread passes its event
@@ -94,4 +104,5 @@ private:
     bool connected_ = false;
     bool workerStopped_ = false;
     std::atomic<std::uint64_t> bytesReceived_{0};
+    std::atomic<std::shared_ptr<TrafficLog>> log_;
 };

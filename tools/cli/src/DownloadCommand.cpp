@@ -31,14 +31,15 @@ std::u16string FirstDataType(const DownloadPlan::Dialog& dialog) {
 
 const CommandSyntax& DownloadCommand::Syntax() const {
     static const CommandSyntax syntax = [] {
-        CommandSyntax s{"download",
-                        "stationlink-cli download COMn CATEGORY LABEL --to DIR [--name NAME] "
-                        "[--type TYPE] [--part COORDS|OBSERV] [--overwrite] [port options]",
-                        3,
-                        PortOptions::Names(),
-                        {}};
+        CommandSyntax s{
+            "download",
+            "stationlink-cli download COMn CATEGORY LABEL --to DIR [--name NAME] "
+            "[--type TYPE] [--part COORDS|OBSERV] [--overwrite] [--quiet] [port options]",
+            3,
+            PortOptions::Names(),
+            {}};
         s.options.insert(s.options.end(), {"--to", "--name", "--type", "--part"});
-        s.flags.push_back("--overwrite");
+        s.flags.insert(s.flags.end(), {"--overwrite", "--quiet"});
         return s;
     }();
     return syntax;
@@ -61,12 +62,12 @@ int DownloadCommand::Run(const CliArguments& args, std::ostream& /*out*/, std::o
         return session.Status();
     }
     CatalogueLink& link = session.Link();
-    const std::u16string line = link.Model().LineOf(Wide(category), Wide(args.Arguments()[2]));
-    const auto dialog = DownloadPlan::Prepare(Wide(category), line, link.Model().FormatList());
-    if (line.empty()) {
-        return session.Failed(err, "download: the instrument lists no " + category + " entry " +
-                                       args.Arguments()[2]);
+    const auto label = session.EntryLabel(args, "download", err);
+    if (!label) {
+        return session.Status();
     }
+    const std::u16string line = link.Model().LineOf(Wide(category), *label);
+    const auto dialog = DownloadPlan::Prepare(Wide(category), line, link.Model().FormatList());
     const auto name = args.Option("--name");
     const auto type = args.Option("--type");
     const DownloadPlan::Choice choice{name ? Wide(*name) : DownloadPlan::OfferedName(*dialog),
@@ -83,8 +84,9 @@ int DownloadCommand::Run(const CliArguments& args, std::ostream& /*out*/, std::o
         return session.Failed(err, "download: " + path + " exists (--overwrite replaces it)");
     }
     DownloadFileSink sink;
-    if (!link.Download(*decision.request, args.Arguments()[2], sink, session.IdleTimeout())) {
-        return session.Failed(err, link.Error());
-    }
-    return kExitDone;
+    session.ShowProgress(args, err, static_cast<std::size_t>(decision.total));
+    const bool done =
+        link.Download(*decision.request, DeviceListing::Utf8(*label), sink, session.IdleTimeout());
+    session.EndProgress();
+    return done ? kExitDone : session.Ended(err);
 }

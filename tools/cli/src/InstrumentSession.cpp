@@ -1,9 +1,15 @@
 #include "InstrumentSession.h"
 
+#include "CancelSignal.h"
 #include "ExitCode.h"
 
+#include "catalogue/EntryLookup.h"
+#include "platform/CodePage.h"
 #include "platform/TermiosSerialPro.h"
+#include "platform/TrafficLog.h"
 #include "protocol/PortList.h"
+
+#include <unistd.h>
 
 bool InstrumentSession::Start(const CliArguments& args, std::ostream& err) {
     const std::string& name = args.Arguments().front();
@@ -23,15 +29,24 @@ bool InstrumentSession::Start(const CliArguments& args, std::ostream& err) {
         status_ = kExitFailed;
         return false;
     }
+    if (const auto path = args.Option("--log")) {
+        log_ = std::make_shared<TrafficLog>(*path);
+        if (!log_->IsOpen()) {
+            Failed(err, log_->Error());
+            return false;
+        }
+    }
     timeout_ = *timeout;
     link_ = std::make_unique<CatalogueLink>([] { return std::make_unique<TermiosSerialPro>(); });
+    link_->SetTrafficLog(log_);
+    link_->SetCancelFlag(&CancelSignal::Requested());
     // The device the port list showed, even if the numbering changed since.
     if (!link_->Open(*settings, port->deviceFile)) {
         Failed(err, link_->LastPortError());
         return false;
     }
     if (!link_->Connect(timeout_)) {
-        Failed(err, link_->Error());
+        Ended(err);
         return false;
     }
     return true;
@@ -41,4 +56,53 @@ int InstrumentSession::Failed(std::ostream& err, const std::string& what) {
     err << "stationlink-cli: " << what << "\n";
     status_ = kExitFailed;
     return status_;
+}
+
+int InstrumentSession::Ended(std::ostream& err) {
+    if (CancelSignal::Requested() &&
+        link_->LastOutcome().ending == TransferMonitor::Ending::Stopped) {
+        const std::string what = link_->Error();
+        err << "stationlink-cli: " << (what.empty() ? "stopped" : what) << "\n";
+        status_ = CancelSignal::kExitStatus;
+        return status_;
+    }
+    return Failed(err, link_->Error());
+}
+
+std::optional<std::u16string> InstrumentSession::EntryLabel(const CliArguments& args,
+                                                            const std::string& command,
+                                                            std::ostream& err) {
+    const std::string& category = args.Arguments()[1];
+    const std::string& text = args.Arguments()[2];
+    const auto kind = CategoryOf(std::u16string(category.begin(), category.end()));
+    // Typed in the terminal's UTF-8; the listing prints labels so.
+    const auto found =
+        EntryLookup::Find(link_->Listing(), link_->Model(), *kind, CodePage("UTF-8").ToWide(text));
+    if (!found.label.empty()) {
+        return found.label;
+    }
+    std::string why = "the instrument lists no " + category + " entry " + text;
+    if (!found.candidates.empty()) {
+        why = text + " names several " + category + " entries:";
+        for (const auto& label : found.candidates) {
+            why += " \"" + DeviceListing::Utf8(label) + "\"";
+        }
+    }
+    Failed(err, command + ": " + why);
+    return std::nullopt;
+}
+
+void InstrumentSession::ShowProgress(const CliArguments& args, std::ostream& err,
+                                     std::size_t totalLines) {
+    const bool shown = !args.Flag("--quiet") && ::isatty(STDERR_FILENO) == 1;
+    bar_ = std::make_unique<ProgressBar>(err, shown, totalLines);
+    link_->SetProgressListener(
+        [bar = bar_.get()](std::size_t lines, std::uint64_t bytes) { bar->Update(lines, bytes); });
+}
+
+void InstrumentSession::EndProgress() {
+    link_->SetProgressListener({});
+    if (bar_) {
+        bar_->Finish();
+    }
 }

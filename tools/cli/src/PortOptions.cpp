@@ -18,7 +18,7 @@ bool AllDigits(const std::string& text) {
 } // namespace
 
 std::vector<std::string_view> PortOptions::Names() {
-    return {"--baud", "--parity", "--stopbits", "--databits", "--timeout"};
+    return {"--baud", "--parity", "--stopbits", "--databits", "--timeout", "--log"};
 }
 
 std::optional<PortSettings> PortOptions::Apply(PortSettings settings, const CliArguments& args,

@@ -11,7 +11,8 @@
 #include <vector>
 
 // The port options of the instrument commands (--baud, --parity,
-// --stopbits, --databits) and the idle time-out (--timeout).
+// --stopbits, --databits), the idle time-out (--timeout) and the traffic log
+// (--log FILE).
 class PortOptions {
 public:
     // The option names, to be listed in a command's syntax.

@@ -8,8 +8,6 @@
 #include "platform/CodePage.h"
 #include "transfer/UploadFileReader.h"
 
-#include <unistd.h>
-
 namespace {
 
 std::u16string FromUtf8(const std::string& text) {
@@ -27,12 +25,13 @@ const CommandSyntax& UploadCommand::Syntax() const {
     static const CommandSyntax syntax = [] {
         CommandSyntax s{"upload",
                         "stationlink-cli upload COMn CATEGORY LABEL FILE [--name NAME] "
-                        "[--type TYPE] [port options]",
+                        "[--type TYPE] [--quiet] [port options]",
                         4,
                         PortOptions::Names(),
                         {}};
         s.options.push_back("--name");
         s.options.push_back("--type");
+        s.flags.push_back("--quiet");
         return s;
     }();
     return syntax;
@@ -49,13 +48,13 @@ int UploadCommand::Run(const CliArguments& args, std::ostream& /*out*/, std::ost
     if (!session.Start(args, err)) {
         return session.Status();
     }
-    const std::u16string label = FromUtf8(args.Arguments()[2]);
-    const auto plan = UploadPlan::Prepare(session.Link().Model(), {category, label});
-    if (!plan || plan->storedLine.empty()) {
-        return session.Failed(err, "upload: the instrument lists no " + args.Arguments()[1] +
-                                       " entry " + args.Arguments()[2]);
+    const auto label = session.EntryLabel(args, "upload", err);
+    if (!label) {
+        return session.Status();
     }
     const std::string& path = args.Arguments()[3];
+    const auto plan =
+        UploadPlan::Prepare(session.Link().Model(), {category, *label}, FromUtf8(path));
     const UploadFile file = UploadFileReader(CodePage::Wire()).ReadLocal(path);
     if (file.status == UploadFile::Status::Unreadable) {
         return session.Failed(err, "upload: " + file.error);
@@ -68,21 +67,8 @@ int UploadCommand::Run(const CliArguments& args, std::ostream& /*out*/, std::ost
     if (!decision.request) {
         return session.Failed(err, "upload: " + DeviceListing::Utf8(decision.messages.front()));
     }
-    const std::size_t total = decision.request->lines.size();
-    const bool bar = ::isatty(STDERR_FILENO) == 1 && total > 0;
-    std::size_t sent = 0;
-    const auto step = [&sent, &err, total, bar] {
-        ++sent;
-        if (bar) {
-            err << "\rsent " << sent << " of " << total << " lines" << std::flush;
-        }
-    };
-    const bool done = session.Link().Upload(*decision.request, path, session.IdleTimeout(), step);
-    if (bar) {
-        err << "\n";
-    }
-    if (!done) {
-        return session.Failed(err, session.Link().Error());
-    }
-    return kExitDone;
+    session.ShowProgress(args, err, decision.request->lines.size());
+    const bool done = session.Link().Upload(*decision.request, path, session.IdleTimeout());
+    session.EndProgress();
+    return done ? kExitDone : session.Ended(err);
 }

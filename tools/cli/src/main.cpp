@@ -1,9 +1,11 @@
 // stationlink-cli: the instrument work of stationlink from a terminal or a script.
 
+#include "CancelSignal.h"
 #include "CommandLine.h"
 
 #include <iostream>
 
 int main(int argc, char** argv) {
+    CancelSignal::Install();
     return CommandLine().Run({argv + 1, argv + argc}, std::cout, std::cerr);
 }

@@ -1,18 +1,26 @@
 #pragma once
 
+#include "transfer/TransferMeter.h"
+
 #include <QDialog>
 #include <QString>
+#include <QTimer>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class CDlgReceiving;
 }
 
 // The progress of a download or an upload, shown modally while the transfer
-// runs: what is transferred, a bar over 0..total and the block count. The
-// program steps it for every line and ends it when the transfer has ended.
+// runs: what is transferred, a bar over 0..total, the block count, and the
+// lines done of the total with the bytes, the speed and the time left. The
+// program steps it for every line and ends it when the transfer has ended;
+// the display follows a few times a second. "Cancel", Escape and closing the
+// dialog end it with a result other than 0: the user's cancel.
 class CDlgReceiving : public QDialog {
     Q_OBJECT
 
@@ -29,18 +37,31 @@ public:
     QString totalText;
     std::int32_t total = 0;
     bool showOk = false;
+    // The bytes the transfer has moved so far.
+    std::function<std::uint64_t()> bytesDone;
 
-    // One more line: the bar moves on (never past its end) and the block
-    // count shows the new position.
+    // One more line. The bar (never past its end) and the block count show
+    // it at the next refresh.
     void Step();
+    // Shows the lines, bytes, speed and time left now.
+    void Refresh();
     int Position() const;
     QString BlockText() const;
+    QString RateText() const;
+
+    static constexpr int kRefreshMs = 250;
 
 protected:
     void showEvent(QShowEvent* event) override;
+
+protected:
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void OnInitDialog();
 
     std::unique_ptr<Ui::CDlgReceiving> ui_;
+    int steps_ = 0;
+    std::optional<TransferMeter> meter_;
+    QTimer refresh_;
 };

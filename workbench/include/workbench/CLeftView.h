@@ -8,6 +8,7 @@
 #include "protocol/PortList.h"
 #include "workbench/CDlgReceiving.h"
 #include "workbench/CTreeViewExtc.h"
+#include "workbench/TrafficLogTarget.h"
 #include "workbench/TransferRecord.h"
 
 #include <QElapsedTimer>
@@ -40,7 +41,10 @@ struct TransferRecord;
 // download, upload, erase) is followed by the transfer monitor, whose
 // outcome ends its dialogs and tells the user how it ended; a lost line also
 // folds the port, as a collapse does.
-class CLeftView : public CTreeViewExtc, public CKestaCom, private DeviceTree {
+class CLeftView : public CTreeViewExtc,
+                  public CKestaCom,
+                  public TrafficLogTarget,
+                  private DeviceTree {
     Q_OBJECT
 
 public:
@@ -59,6 +63,9 @@ public:
 
     void OnInitialUpdate() override;
     int OnDeviceReply(const char* tag, const char* line, int length) override;
+
+    bool StartTrafficLog(const QString& path, QString& error) override;
+    void StopTrafficLog() override;
 
     // For the transfer flows.
     DeviceModel& Model() { return model_; }
@@ -137,6 +144,8 @@ private:
     // user told) when nothing could be sent.
     bool Started(int started);
     void OnOperationEnded(const TransferMonitor::Outcome& outcome);
+    bool LeftInstrumentBusy(const TransferMonitor::Outcome& outcome) const;
+    void BringInstrumentToIdle(TransferMonitor::Operation cut);
     void CheckSilence();
     void FoldConnectedPort();
     // Uploads: a PC file dropped on an entry or detail node.
@@ -178,7 +187,8 @@ private:
     std::chrono::milliseconds silenceLimit_ = kDefaultSilenceLimit;
     bool progressShown_ = false;
     int progressSteps_ = 0;
-    bool uploading_ = false; // a drop is being handled; further drops are refused
+    bool uploading_ = false;     // a drop is being handled; further drops are refused
+    bool disconnecting_ = false; // the port is going: nothing more to tell the instrument
     CWaitDlg* waitDialog_ = nullptr;
     QIcon portClosed_;
     QIcon portOpen_;

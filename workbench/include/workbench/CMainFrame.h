@@ -52,6 +52,8 @@ public:
     // Pane (1, 0) and pane (1, 1).
     CTreeViewExtc* InstrumentTree() const;
     CTreeViewExtc* PcTree() const;
+    // The "Traffic Log" switch shows a log started elsewhere (--log).
+    void ShowTrafficLogOn(bool on);
     // The header strip over a column: 0 "COM", 1 "PC".
     CHeaderStrip* HeaderStrip(int column) const;
     // Sets the path label of the header strip in the same column as view.
@@ -65,9 +67,12 @@ public slots:
     void ActivateNextPane();
     void ActivatePreviousPane();
     void ShowAbout();
+    void SwitchTrafficLog(bool on);
 
 protected:
     QMenu* createPopupMenu() override;
+    // The file the user chooses for the traffic log; empty when none.
+    virtual QString AskTrafficLogPath();
 
 private:
     bool CreateClient();

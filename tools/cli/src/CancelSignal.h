@@ -1,0 +1,14 @@
+#pragma once
+
+#include <atomic>
+
+// Ctrl+C in the terminal (SIGINT): the running operation stops as the
+// window's "Cancel" stops it, and the command ends with exit status 130.
+class CancelSignal {
+public:
+    static constexpr int kExitStatus = 130;
+
+    // Once, at the start of the program.
+    static void Install();
+    static const std::atomic<bool>& Requested();
+};
