@@ -3,7 +3,6 @@
 #include "coordbook/PointCheck.h"
 #include "coordbook/RecordEditor.h"
 #include "fielddata/DatFileWriter.h"
-#include "fielddata/GsiBlock.h"
 #include "fielddata/GsiJobWriter.h"
 
 #include <algorithm>
