@@ -27,7 +27,6 @@ public:
         ExportSettings settings;
     };
 
-
     // nullopt, with error, for a usage error.
     static std::optional<Request> Parse(const std::vector<std::string>& args, std::string& error);
 
