@@ -1,6 +1,7 @@
 #include "platform/TrafficLog.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -27,7 +28,8 @@ std::vector<std::string> LinesOf(const std::filesystem::path& path) {
 TEST(TrafficLog, EscapesEveryByteAndKeepsTheOrderOfEachThread) {
     EXPECT_EQ(TrafficLog::Escaped(std::string("a\r\n\"\\\x1A\x7F\xC4 z\0", 11)),
               "a\\r\\n\\\"\\\\\\x1A\\x7F\\xC4 z\\x00");
-    const auto path = std::filesystem::temp_directory_path() / "traffic-log-test.log";
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("traffic-log-test-" + std::to_string(::getpid()) + ".log");
     {
         TrafficLog log(path.string());
         ASSERT_TRUE(log.IsOpen()) << log.Error();
