@@ -67,10 +67,11 @@ void TrafficLog::Queue(Kind kind, std::string_view bytes) {
     if (file_ == nullptr) {
         return;
     }
-    const auto now = std::chrono::steady_clock::now();
     {
+        // Stamped under the lock, so the queue's order is the order of the
+        // stamps even when the two directions log from different threads.
         std::lock_guard guard(mutex_);
-        queued_.push_back({kind, now, std::string(bytes)});
+        queued_.push_back({kind, std::chrono::steady_clock::now(), std::string(bytes)});
     }
     wake_.notify_one();
 }
