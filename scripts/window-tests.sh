@@ -1,59 +1,102 @@
 #!/usr/bin/env bash
-# Runs the window and drag test programs once more under Wayland (the ctest
-# runs are offscreen): Debian's weston compositor with its headless backend
-# and Qt's wayland platform plugin. weston runs on a socket of its own in a
-# scratch runtime folder and is stopped at the end.
+# Runs the window and drag test programs once more on the two display
+# systems users have (the ctest runs are offscreen): X11 through Xvfb and
+# Qt's xcb plugin, then Wayland through Debian's weston compositor with its
+# headless backend and Qt's wayland plugin. weston runs on a socket of its
+# own in a scratch runtime folder and is stopped at the end.
 #
 # The headless backend has no input seat; Qt's Wayland input method context
-# then fails on a combo box popup, so the runs take no input method
+# then fails on a combo box popup, so the Wayland runs take no input method
 # (QT_IM_MODULE=none). The tests deliver their mouse and key events through
 # Qt itself, as on the offscreen platform.
 #
 # Uses the suite's build in build/ (or BUILD_DIR); build it first.
+# Arguments choose the systems: x11, wayland (both when none are given).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$top/build}
+systems=("$@")
+((${#systems[@]})) || systems=(x11 wayland)
 
 programs=(
     workbench_drag_tests workbench_download_tests workbench_upload_tests
-    workbench_leftview_tests workbench_frame_tests workbench_pctree_tests
-    workbench_splitter_tests workbench_filedrop_tests
+    workbench_userchoices_tests workbench_leftview_tests workbench_frame_tests
+    workbench_pctree_tests workbench_splitter_tests workbench_filedrop_tests
+    workbench_transferdialog_tests workbench_comsetting_tests
+    alignedit_widget_test drawexport_widget_test coordbook_widget_test
+    launcher_button_test launcher_dialog_test
 )
 
 "$top/scripts/deps.sh"
-runtime=$(mktemp -d) # mode 0700, as Wayland wants its runtime folder
-socket=stationlink-tests
-XDG_RUNTIME_DIR=$runtime weston --backend=headless-backend.so --socket=$socket \
-    --idle-time=0 >"$runtime/weston.log" 2>&1 &
-weston_pid=$!
-stop_weston() {
+failed=()
+
+# Runs every program with the environment given as arguments.
+run_all() {
+    local system=$1
+    shift
+    for program in "${programs[@]}"; do
+        echo "-- $program ($system)"
+        if ! env -u QT_QPA_PLATFORM "$@" timeout 600 "$build/bin/$program" -silent; then
+            failed+=("$program ($system)")
+        fi
+    done
+}
+
+run_x11() {
+    # Xvfb picks a free display and writes its number once it is ready.
+    local ready display xvfb_pid
+    ready=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$ready" >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 200); do
+        [ -s "$ready" ] && break
+        sleep 0.1
+    done
+    display=$(cat "$ready")
+    rm -f "$ready"
+    if [ -n "$display" ]; then
+        run_all x11 DISPLAY=":$display" QT_QPA_PLATFORM=xcb
+    else
+        echo "window-tests: Xvfb did not start" >&2
+        failed+=("Xvfb")
+    fi
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+}
+
+run_wayland() {
+    local runtime socket=stationlink-tests weston_pid
+    runtime=$(mktemp -d) # mode 0700, as Wayland wants its runtime folder
+    XDG_RUNTIME_DIR=$runtime weston --backend=headless-backend.so --socket=$socket \
+        --idle-time=0 >"$runtime/weston.log" 2>&1 &
+    weston_pid=$!
+    for _ in $(seq 200); do
+        [ -S "$runtime/$socket" ] && break
+        kill -0 "$weston_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    if [ -S "$runtime/$socket" ]; then
+        run_all wayland XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY=$socket \
+            QT_QPA_PLATFORM=wayland QT_IM_MODULE=none
+    else
+        echo "window-tests: weston did not start:" >&2
+        cat "$runtime/weston.log" >&2
+        failed+=("weston")
+    fi
     kill "$weston_pid" 2>/dev/null || true
     wait "$weston_pid" 2>/dev/null || true
     rm -rf "$runtime"
 }
-trap stop_weston EXIT
 
-for _ in $(seq 200); do
-    [ -S "$runtime/$socket" ] && break
-    kill -0 "$weston_pid" 2>/dev/null || break
-    sleep 0.1
-done
-if [ ! -S "$runtime/$socket" ]; then
-    echo "wayland-tests: weston did not start:" >&2
-    cat "$runtime/weston.log" >&2
-    exit 1
-fi
-
-failed=()
-for program in "${programs[@]}"; do
-    echo "-- $program (wayland)"
-    if ! XDG_RUNTIME_DIR=$runtime WAYLAND_DISPLAY=$socket QT_QPA_PLATFORM=wayland \
-        QT_IM_MODULE=none timeout 600 "$build/bin/$program" -silent; then
-        failed+=("$program")
-    fi
+for system in "${systems[@]}"; do
+    case $system in
+    x11) run_x11 ;;
+    wayland) run_wayland ;;
+    *) echo "window-tests: unknown display system \"$system\" (x11 or wayland)" >&2; exit 2 ;;
+    esac
 done
 if ((${#failed[@]})); then
-    echo "wayland-tests: failed under weston: ${failed[*]}" >&2
+    echo "window-tests: failed: ${failed[*]}" >&2
     exit 1
 fi
-echo "wayland-tests: ${#programs[@]} programs passed under weston"
+echo "window-tests: ${#programs[@]} programs passed on ${systems[*]}"

@@ -3,6 +3,7 @@
 #include "alignedit/CChildFrame.h"
 #include "alignedit/CMainFrame.h"
 #include "alignedit/UserDialogs.h"
+#include "testsupport/ActiveWindow.h"
 
 #include <QClipboard>
 #include <QFile>
@@ -131,7 +132,8 @@ void AlignEditWidgetTest::init() {
     dialogs_ = dialogs.get();
     frame_ = std::make_unique<CMainFrame>(std::move(dialogs));
     frame_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
+    frame_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
 }
 
 void AlignEditWidgetTest::cleanup() {
@@ -174,6 +176,7 @@ void AlignEditWidgetTest::ownSaveWritesTheChosenTypeAndKeepsTheName() {
 }
 
 void AlignEditWidgetTest::ctrlSAsksForANameUntilTheDocumentHasOne() {
+    SL_SKIP_UNLESS_ACTIVE(frame_);
     CAlignEditDoc* document = frame_->OnFileNew();
     Type(QStringLiteral("V1"));
     dialogs_->saveAnswers = {{Path(QStringLiteral("own")), 0}};
@@ -355,6 +358,7 @@ void AlignEditWidgetTest::openFailuresLeaveTheFrameAsItWas() {
 }
 
 void AlignEditWidgetTest::saveFailuresLeaveDocumentAndFile() {
+    SL_SKIP_UNLESS_ACTIVE(frame_);
     const QString path = Path(QStringLiteral("kept.hal"));
     WriteFile(path, QByteArray("old\r\n"));
     CAlignEditDoc* document = frame_->OpenDocumentFile(path);
@@ -449,6 +453,7 @@ void AlignEditWidgetTest::viewWrapsWithoutHorizontalScrollBar() {
 // at once; edits at and inside the pieces change the bytes as they would in
 // one line, and undoing them gives the file back.
 void AlignEditWidgetTest::longLinesOpenInPiecesAndKeepTheirBytes() {
+    SL_SKIP_UNLESS_ACTIVE(frame_);
     constexpr int kPiece = CAlignEditDoc::kPieceLength;
     QByteArray line;
     while (line.size() < 3 * kPiece + 100) {

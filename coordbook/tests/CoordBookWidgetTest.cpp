@@ -6,6 +6,7 @@
 #include "coordbook/BookTableModel.h"
 #include "coordbook/CoordBookWindow.h"
 #include "drawexport/PlanView.h"
+#include "testsupport/ActiveWindow.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
@@ -108,7 +109,8 @@ void CoordBookWidgetTest::init() {
     dialogs_ = dialogs.get();
     window_ = std::make_unique<CoordBookWindow>(std::move(dialogs));
     window_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
 }
 
 BookPage& CoordBookWidgetTest::Open(const std::string& name, const std::string& bytes) {
@@ -139,6 +141,7 @@ void CoordBookWidgetTest::Type(int row, BookColumn column, const QString& text) 
 }
 
 void CoordBookWidgetTest::editsInPlaceAreCheckedMarkedAndUndone() {
+    SL_SKIP_UNLESS_ACTIVE(window_);
     BookPage& page = Open("demo.gsi", BookSamples::DemoJob());
     QCOMPARE(window_->windowTitle(), QStringLiteral("demo.gsi[*] - Coordinate Editor"));
     Type(1, BookColumn::East, "1885.9");

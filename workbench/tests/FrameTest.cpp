@@ -1,5 +1,6 @@
 #include "RecordingTree.h"
 
+#include "testsupport/ActiveWindow.h"
 #include "workbench/CAboutDlg.h"
 #include "workbench/CDialogBar.h"
 #include "workbench/CFrameStatusBar.h"
@@ -232,10 +233,7 @@ void FrameTest::viewsSetTheirPathLabelThroughTheFrame() {
 }
 
 void FrameTest::functionKeysMoveBetweenPanes() {
-    // A Wayland compositor gives the keyboard only to a window the user chose.
-    if (!QTest::qWaitFor([this] { return frame_->isActiveWindow(); })) {
-        QSKIP("The window system did not activate the window.");
-    }
+    SL_SKIP_UNLESS_ACTIVE(frame_);
     // The instrument tree has the focus after the initial update.
     QTRY_COMPARE(QApplication::focusWidget(), instrument_);
     const auto press = [this](Qt::KeyboardModifiers modifiers) {
