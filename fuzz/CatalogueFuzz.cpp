@@ -7,6 +7,7 @@
 #include "catalogue/DeviceModel.h"
 #include "catalogue/ListLine.h"
 #include "catalogue/ReplyDispatcher.h"
+#include "catalogue/TransferMonitor.h"
 #include "protocol/ReplyTags.h"
 
 #include <array>
@@ -57,7 +58,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     DeviceModel model;
     DeviceListing listing;
     listing.Connect(kPort);
-    ReplyDispatcher dispatcher(model, listing);
+    TransferMonitor monitor;
+    monitor.BeginConnect();
+    ReplyDispatcher dispatcher(model, listing, monitor);
     while (!input.empty()) {
         const std::size_t tag = static_cast<unsigned char>(input[0]) % kTags.size();
         input.remove_prefix(1);
