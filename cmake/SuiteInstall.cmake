@@ -5,7 +5,7 @@
 # desktop looks for them. Programs that are not part of this build are skipped.
 include(GNUInstallDirs)
 
-set(SL_PROGRAMS stationlink suitepad alignedit drawexport coordbook x4sim stationlink-cli)
+set(SL_PROGRAMS stationlink suitepad alignedit drawexport coordbook codebook routebook legacyxfer x4sim stationlink-cli)
 foreach(program IN LISTS SL_PROGRAMS)
     if(NOT TARGET ${program})
         continue()
