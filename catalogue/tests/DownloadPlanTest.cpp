@@ -73,15 +73,15 @@ TEST(DownloadPlan, JobRequestFollowsDataTypeAndPart) {
 }
 
 TEST(DownloadPlan, NothingToReceiveOrNoNameStartsNothing) {
-    const std::u16string empty = u"ROAD7,2,48,0\r\n";
+    const std::u16string empty = u"IN:ROAD7,2,48,0\r\n";
     const auto observ = DownloadPlan::Decide(0, empty, u"/d/", {u"R", u"GSI", u"OBSERV"});
     EXPECT_FALSE(observ.request);
-    EXPECT_EQ(observ.refusal, u"Data NULL");
+    EXPECT_EQ(observ.refusal, u"Data NULL: ROAD7 holds no measurement points; nothing was downloaded.");
     EXPECT_TRUE(DownloadPlan::Decide(0, empty, u"/d/", {u"R", u"GSI", u"COORDS"}).request);
     EXPECT_EQ(DownloadPlan::Decide(2, u"MAINST,1,0\r\n", u"/d/", {u"M.hal", u"", u""}).refusal,
-              u"Data NULL");
+              u"Data NULL: the horizontal alignment MAINST holds no points; nothing was downloaded.");
     EXPECT_EQ(DownloadPlan::Decide(3, u"MAINST,1,x\r\n", u"/d/", {u"M.val", u"", u""}).refusal,
-              u"Data NULL");
+              u"Data NULL: the vertical alignment MAINST holds no points; nothing was downloaded.");
 
     const auto unnamed = Job(u"GSI", u"COORDS", u"");
     EXPECT_FALSE(unnamed.request);
@@ -96,6 +96,18 @@ TEST(DownloadPlan, ShortListLinesAreRefusedBeforeAnythingIsSent) {
               DownloadPlan::kInvalidArgument);
     EXPECT_EQ(DownloadPlan::Decide(2, u"M,1\r\n", u"/d/", {u"x.hal", u"", u""}).refusal,
               DownloadPlan::kInvalidArgument);
+}
+
+// Only a job's "CASS" is a point file asked for as GSI; a code list sends
+// any typed type but GSI and IDEX as it was typed.
+TEST(DownloadPlan, CodeListsSendTheTypedDataType) {
+    const std::pair<std::u16string, std::u16string> cases[] = {
+        {u"GSI", u"0"}, {u"IDEX", u"1"}, {u"CASS", u"CASS"}, {u"7", u"7"}};
+    for (const auto& [typed, sent] : cases) {
+        const auto code = DownloadPlan::Decide(1, u"TOPO,1,12\r\n", u"/d/", {u"T.crf", typed, u""});
+        ASSERT_TRUE(code.request);
+        EXPECT_EQ(code.request->formatCode, sent);
+    }
 }
 
 TEST(DownloadPlan, CodeListsAndAlignmentsKeepTheConfirmedName) {
