@@ -138,7 +138,8 @@ DownloadPlan::Decision DownloadPlan::Decide(std::int32_t mode, std::u16string_vi
     default:
         decision.total = static_cast<std::int32_t>(ListLine::ReadDecimal(f[2]));
         if (decision.total == 0) {
-            decision.refusal = EmptyPart::Message(kDataNull, mode, storedLine, {}, kNothingReceived);
+            decision.refusal =
+                EmptyPart::Message(kDataNull, mode, storedLine, {}, kNothingReceived);
             return decision;
         }
         break;

@@ -232,11 +232,10 @@ std::string TransferMonitor::Consequence(const Outcome& outcome) const {
         if (outcome.ending == Ending::NoData) {
             return "No file was written.";
         }
-        const std::string what =
-            "The download of " + item_ +
-            (stopped                                   ? " was stopped"
-             : outcome.ending == Ending::FileFailed ? " was not saved"
-                                                     : " did not end");
+        const std::string what = "The download of " + item_ +
+                                 (stopped                                ? " was stopped"
+                                  : outcome.ending == Ending::FileFailed ? " was not saved"
+                                                                         : " did not end");
         if (outcome.keptPart.empty()) {
             return what + "; no file was written.";
         }

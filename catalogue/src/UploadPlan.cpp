@@ -47,7 +47,8 @@ std::u16string TargetTextOf(int mode, std::u16string_view label, std::u16string_
         return std::u16string(label);
     }
     const std::u16string_view road = mode == TransferRequest::HalUpload ? u"RoadHal" : u"RoadVal";
-    std::u16string text = std::u16string(road) + u", the instrument's receiving alignment (new, or " +
+    std::u16string text = std::u16string(road) +
+                          u", the instrument's receiving alignment (new, or " +
                           u"replacing an earlier " + std::u16string(road) + u")";
     if (!name.empty() && name != road) {
         text += u"; " + std::u16string(name) + u" stays as it is";

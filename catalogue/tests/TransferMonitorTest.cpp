@@ -146,7 +146,8 @@ TEST_F(TransferMonitorTest, AFileThatFailsEndsTheDownloadAtItsLine) {
 TEST_F(TransferMonitorTest, AConnectsEndLeavesAnEarlierDownloadAlone) {
     const std::string path = folder.Path("SITE03.dat");
     monitor.BeginDownload(Download(path, true), "SITE03", sink);
-    for (const std::string line : {"H\r\n", "x\r\n", "y\r\n", "*110001+0000000000000P1 81..00+0000000001234567 \r\n"}) {
+    for (const std::string line :
+         {"H\r\n", "x\r\n", "y\r\n", "*110001+0000000000000P1 81..00+0000000001234567 \r\n"}) {
         monitor.OnDataLine(line);
     }
     monitor.OnScriptEnd();

@@ -89,7 +89,8 @@ bool DestinationFile::Create() {
         }
     }
     if (fd_ < 0) {
-        Fail("create", errno == EEXIST ? "too many partial files are kept beside it" : Reason(errno));
+        Fail("create",
+             errno == EEXIST ? "too many partial files are kept beside it" : Reason(errno));
         return false;
     }
     ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);

@@ -405,7 +405,8 @@ void DownloadFlowTest::refusedAndFailedDownloads() {
     // Nothing to receive.
     view_->dataType = QStringLiteral("GSI");
     CopyAndPaste(Node("JOB", "JobList:2 [IN:ROAD7]", "MeasurementPoints:0"));
-    QCOMPARE(view_->messages, QStringList{"Data NULL"});
+    QCOMPARE(view_->messages,
+             QStringList{"Data NULL: ROAD7 holds no measurement points; nothing was downloaded."});
     QCOMPARE(view_->progressRuns, 0);
 
     // An empty name asks again instead of writing ".gsi".

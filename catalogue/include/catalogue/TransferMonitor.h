@@ -53,8 +53,8 @@ public:
     explicit TransferMonitor(EndHandler onEnd = {});
 
     // One line for the window's status bar when an operation has ended:
-    // "BRIDGE.gsi: 24 lines written", "SITE03.dat: 12 points written", "new.gsi: 16 lines sent", "SITE03.gsi:
-    // download failed".
+    // "BRIDGE.gsi: 24 lines written", "SITE03.dat: 12 points written", "new.gsi: 16 lines sent",
+    // "SITE03.gsi: download failed".
     static std::string StatusLine(const Outcome& outcome);
     void SetEndHandler(EndHandler onEnd) { onEnd_ = std::move(onEnd); }
     // The port's name, for the messages.

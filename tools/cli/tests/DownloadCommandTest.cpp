@@ -119,7 +119,8 @@ TEST_F(DownloadCommandTest, FailuresExitWithOneAndSayWhy) {
     // Measurements hold no coordinates: no point file, not even a partial one.
     EXPECT_EQ(Run({"JOB", "JobList:3 [IN:SITE03]", "--type", "CASS", "--to", folder_.Path("")}),
               kExitFailed);
-    EXPECT_EQ(err_, "stationlink-cli: No point file was written to \"" + folder_.Path("SITE03.dat") +
+    EXPECT_EQ(err_, "stationlink-cli: No point file was written to \"" +
+                        folder_.Path("SITE03.dat") +
                         "\": the data received (18 point blocks) holds no coordinates; a point "
                         "file needs the fixed points (\"COORDS\"). The download of JobList:3 "
                         "[IN:SITE03] was not saved; no file was written.\n");
