@@ -22,7 +22,8 @@ bool PointFile::Write(const std::string& path, std::string_view collected, std::
     if (look.LocatedPoints() == 0) {
         error = "No point file was written to \"" + path + "\": the data received (" +
                 std::to_string(look.Points()) +
-                " point blocks) holds no coordinates; a point file needs the fixed points "
+                (look.Points() == 1 ? " point block" : " point blocks") +
+                ") holds no coordinates; a point file needs the fixed points "
                 "(\"COORDS\").";
         return false;
     }
