@@ -125,6 +125,13 @@ TEST_F(DownloadCommandTest, FailuresExitWithOneAndSayWhy) {
                         "file needs the fixed points (\"COORDS\"). The download of JobList:3 "
                         "[IN:SITE03] was not saved; no file was written.\n");
     EXPECT_TRUE(std::filesystem::is_empty(folder_.Path("")));
+    // An erase of the empty part says the same and sends nothing.
+    std::ostringstream out;
+    std::ostringstream errors;
+    EXPECT_EQ(CommandLine().Run({"erase", "COM1", "JOB", "ROAD7", "--part", "OBSERV"}, out, errors),
+              kExitFailed);
+    EXPECT_EQ(errors.str(), "stationlink-cli: erase: Data NULL: ROAD7 holds no measurement points; "
+                            "nothing was erased.\n");
     const std::string gone = folder_.Path("gone/");
     EXPECT_EQ(Run({"VAL", "ValList:1", "--to", gone}), kExitFailed);
     EXPECT_EQ(err_, "stationlink-cli: Cannot create the file \"" + gone +
