@@ -100,18 +100,6 @@ TEST(DownloadPlan, ShortListLinesAreRefusedBeforeAnythingIsSent) {
               DownloadPlan::kInvalidArgument);
 }
 
-// Only a job's "CASS" is a point file asked for as GSI; a code list sends
-// any typed type but GSI and IDEX as it was typed.
-TEST(DownloadPlan, CodeListsSendTheTypedDataType) {
-    const std::pair<std::u16string, std::u16string> cases[] = {
-        {u"GSI", u"0"}, {u"IDEX", u"1"}, {u"CASS", u"CASS"}, {u"7", u"7"}};
-    for (const auto& [typed, sent] : cases) {
-        const auto code = DownloadPlan::Decide(1, u"TOPO,1,12\r\n", u"/d/", {u"T.crf", typed, u""});
-        ASSERT_TRUE(code.request);
-        EXPECT_EQ(code.request->formatCode, sent);
-    }
-}
-
 TEST(DownloadPlan, CodeListsAndAlignmentsKeepTheConfirmedName) {
     const auto code = DownloadPlan::Decide(1, u"TOPO,1,12\r\n", u"/d/", {u"T.crf", u"IDEX", u""});
     ASSERT_TRUE(code.request);

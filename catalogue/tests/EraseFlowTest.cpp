@@ -51,27 +51,3 @@ TEST(EraseFlow, LineWithoutTheItemAddressIsRefused) {
     EXPECT_EQ(EraseFlow::Decide(4, u"SITE\r\n", u"COORDS").refusal, u"Del error");
     EXPECT_EQ(EraseFlow::Decide(8, u"A,1,2,3", u"COORDS").refusal, u"Del error");
 }
-
-// The dialog says before OK what OK would do, and an empty part lets no OK through.
-TEST(EraseFlow, DialogNoteSaysWhatOkErasesOrWhyItCannot) {
-    struct Case {
-        int mode;
-        std::u16string line, part, text;
-        bool erasable;
-    };
-    const Case cases[] = {
-        {4, u"IN:SITE03,3,12,18\r\n", u"OBSERV", u"OK erases 18 measurement points of SITE03.",
-         true},
-        {4, u"IN:ROAD7,2,48,0\r\n", u"OBSERV", u"Data NULL: ROAD7 holds no measurement points.",
-         false},
-        {4, u"IN:ROAD7,2,48,0\r\n", u"", u"Choose the part to erase.", false},
-        {6, u"MAINST,1,0\r\n", u"", u"Data Null: the horizontal alignment MAINST holds no points.",
-         false},
-        {5, u"TOPO,1,12\r\n", u"", u"OK erases the code list TOPO.", true},
-    };
-    for (const Case& c : cases) {
-        const auto note = EraseFlow::DialogNote(c.mode, c.line, c.part);
-        EXPECT_EQ(note.text, c.text);
-        EXPECT_EQ(note.erasable, c.erasable) << std::string(c.text.begin(), c.text.end());
-    }
-}

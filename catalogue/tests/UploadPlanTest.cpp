@@ -145,30 +145,3 @@ TEST(UploadPlan, StoredLinesWithoutTheFieldsReadAreRefusedBeforeTheFile) {
                   std::vector<std::u16string>{u"An invalid argument was encountered."});
     }
 }
-
-// The dialog names where the data really lands and takes a typed name only
-// where the request uses it.
-TEST(UploadPlan, TargetTextAndNameFieldSayWhatTheUploadDoes) {
-    struct Case {
-        std::u16string category, label, target;
-        bool nameUsed;
-    };
-    const Case cases[] = {
-        {u"JOB", u"JobList:3 [IN:SITE03]", u"JobList:3 [IN:SITE03]", false},
-        {u"JOB", u"JobList:4 []", u"JobList:4 []", true},
-        {u"COD", u"CodeBook:1", u"CodeBook:1", false},
-        {u"HAL", u"HalList:2",
-         u"RoadHal, the instrument's receiving alignment (new, or replacing an earlier "
-         u"RoadHal); RAMPA stays as it is",
-         false},
-        {u"VAL", u"ValList:1",
-         u"RoadVal, the instrument's receiving alignment (new, or replacing an earlier "
-         u"RoadVal); MAINST stays as it is",
-         false},
-    };
-    for (const Case& c : cases) {
-        const auto dialog = Prepared(c.category, c.label);
-        EXPECT_EQ(dialog.targetText, c.target);
-        EXPECT_EQ(dialog.nameUsed, c.nameUsed);
-    }
-}

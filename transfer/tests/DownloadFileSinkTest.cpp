@@ -87,55 +87,6 @@ TEST_F(DownloadFileSinkTest, CassLinesAreCollectedAndConvertedAtCompletion) {
     EXPECT_FALSE(Exists("job.dat.part"));
 }
 
-// Measurement blocks carry names but no coordinates: a file of bare names
-// would pass for points, so none is written, not even a partial one.
-TEST_F(DownloadFileSinkTest, CassDataWithoutCoordinatesWritesNothing) {
-    folder.WriteFile("obs.dat", "earlier file");
-    Feed(Request(folder.Path("obs.dat"), true),
-         {"H1\r\n", "H2\r\n", "H3\r\n", "*110001+00000000000000M1 21.324+0000000030126544 \r\n",
-          "*110002+00000000000000M2 22.324+0000000010187044 \r\n"});
-    EXPECT_FALSE(sink.Complete());
-    EXPECT_EQ(sink.Failure(), "No point file was written to \"" + folder.Path("obs.dat") +
-                                  "\": the data received (2 point blocks) holds no coordinates; a "
-                                  "point file needs the fixed points (\"COORDS\").");
-    EXPECT_EQ(sink.PointsWritten(), 0u);
-    EXPECT_EQ(folder.ReadFile("obs.dat"), "earlier file");
-    EXPECT_FALSE(Exists("obs.dat.part"));
-}
-
-// Partial files kept by earlier downloads stay as they are, whether the new
-// download completes or is cut off too: the new one takes a free name.
-TEST_F(DownloadFileSinkTest, KeptPartialFilesAreNeverReplaced) {
-    struct Case {
-        std::vector<std::string> kept;
-        bool completes;
-        std::string newPartial; // of a download cut off
-    };
-    const std::vector<Case> cases = {
-        {{"a.gsi.part"}, false, "a.gsi (2).part"},
-        {{"a.gsi.part", "a.gsi (2).part"}, false, "a.gsi (3).part"},
-        {{"a.gsi.part", "a.gsi (2).part"}, true, ""},
-    };
-    for (const Case& c : cases) {
-        for (const std::string& name : c.kept) {
-            folder.WriteFile(name, "kept " + name);
-        }
-        Feed(Request(folder.Path("a.gsi")), {"H\r\n", "new\r\n"});
-        if (c.completes) {
-            EXPECT_TRUE(sink.Complete());
-            EXPECT_EQ(folder.ReadFile("a.gsi"), "new\r\n");
-        } else {
-            EXPECT_EQ(sink.KeepPartial(), folder.Path(c.newPartial));
-            EXPECT_EQ(folder.ReadFile(c.newPartial), "new\r\n");
-        }
-        for (const std::string& name : c.kept) {
-            EXPECT_EQ(folder.ReadFile(name), "kept " + name);
-        }
-        fs::remove_all(folder.Path(""));
-        fs::create_directories(folder.Path(""));
-    }
-}
-
 // A download cut off keeps what arrived beside the untouched earlier file;
 // one that brought nothing but its header keeps nothing.
 TEST_F(DownloadFileSinkTest, KeepPartialKeepsWhatArrivedUnderThePartialName) {
