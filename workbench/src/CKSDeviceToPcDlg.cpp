@@ -42,7 +42,10 @@ void CKSDeviceToPcDlg::OnInitDialog() {
     ui_->text1003->setText(deleting ? QString() : toText);
     // A job's name comes with the instrument's three-letter storage prefix.
     ui_->edit1004->setText(dialogMode == 0 && !answered_ ? fileName.mid(3) : fileName);
-    ui_->edit1004->setReadOnly(deleting || (dialogMode >= 8 && !nameEditable));
+    // Greyed as well: a read-only field alone looks like one to type in.
+    const bool nameShownOnly = deleting || (dialogMode >= 8 && !nameEditable);
+    ui_->edit1004->setReadOnly(nameShownOnly);
+    ui_->edit1004->setEnabled(!nameShownOnly);
     ui_->noteDataType->setText(dataTypeNote);
     ui_->noteDataType->hide();
     ui_->noteErase->hide();
