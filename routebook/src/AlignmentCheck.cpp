@@ -3,6 +3,7 @@
 #include "routebook/FieldNumbers.h"
 #include "routebook/HorizontalAlignment.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -38,6 +39,9 @@ std::vector<AlignmentIssue> AlignmentCheck::Horizontal(const std::vector<HalElem
         issues.push_back({Where("element", i, HalElement::KindName(elements[i].kind), lines),
                           std::move(reason)});
     };
+    const bool hasStart = std::any_of(elements.begin(), elements.end(), [](const HalElement& e) {
+        return e.kind == HalElement::Kind::Start;
+    });
     bool started = false;
     for (std::size_t i = 0; i < elements.size(); ++i) {
         const HalElement& e = elements[i];
@@ -48,7 +52,7 @@ std::vector<AlignmentIssue> AlignmentCheck::Horizontal(const std::vector<HalElem
             started = true;
             continue;
         }
-        if (!started) {
+        if (!started && hasStart) {
             add(i, "comes before the START");
         }
         if (!(e.length > 0)) {
@@ -58,7 +62,7 @@ std::vector<AlignmentIssue> AlignmentCheck::Horizontal(const std::vector<HalElem
             add(i, "the radius must not be zero");
         }
     }
-    if (!started) {
+    if (!hasStart) {
         issues.push_back({"alignment", "no START line"});
     }
 

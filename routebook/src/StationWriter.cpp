@@ -53,13 +53,9 @@ std::string StationWriter::Csv(const std::vector<StationTable::Station>& station
 }
 
 std::string StationWriter::PointName(const StationTable::Station& station) {
-    std::string name = FieldNumbers::Format(station.chainage);
-    if (station.offset < 0) {
-        name += 'L';
-    } else if (station.offset > 0) {
-        name += 'R';
-    }
-    return name;
+    // A letter first: GSI readers drop a name's leading zeros.
+    const char side = station.offset < 0 ? 'L' : station.offset > 0 ? 'R' : 'C';
+    return side + FieldNumbers::Format(station.chainage);
 }
 
 std::optional<std::string> StationWriter::Gsi16(const std::vector<StationTable::Station>& stations,

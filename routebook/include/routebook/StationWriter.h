@@ -16,7 +16,8 @@ public:
     // does not reach.
     static std::string Csv(const std::vector<StationTable::Station>& stations);
     // A GSI-16 coordinate job for stake-out: one point per station named by
-    // its chainage, "L" or "R" after it for the offsets ("120.000L").
+    // its side ("C" the centre line, "L" left, "R" right) and its chainage:
+    // "L120.000".
     // nullopt, with the station named in error, when a value does not fit.
     static std::optional<std::string> Gsi16(const std::vector<StationTable::Station>& stations,
                                             std::string& error);
