@@ -33,7 +33,14 @@ void AppendMetres(double value, std::string& out) {
 std::string StationWriter::Csv(const std::vector<StationTable::Station>& stations) {
     std::string out = std::string(kCsvHeader) + "\r\n";
     out.reserve(stations.size() * 64 + out.size());
+    // The points at one chainage share its bearing: formatted once.
+    double lastBearing = std::nan("");
+    std::string bearing;
     for (const StationTable::Station& s : stations) {
+        if (s.bearing != lastBearing) {
+            lastBearing = s.bearing;
+            bearing = DmsAngle::Format(s.bearing);
+        }
         AppendMetres(s.chainage, out);
         out += ',';
         AppendMetres(s.offset, out);
@@ -42,7 +49,7 @@ std::string StationWriter::Csv(const std::vector<StationTable::Station>& station
         out += ',';
         AppendMetres(s.north, out);
         out += ',';
-        out += DmsAngle::Format(s.bearing);
+        out += bearing;
         out += ',';
         if (s.height) {
             AppendMetres(*s.height, out);
