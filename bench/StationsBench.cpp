@@ -15,14 +15,6 @@
 
 namespace {
 
-HalElement Element(HalElement::Kind kind, double length, double radius = 0) {
-    HalElement e;
-    e.kind = kind;
-    e.length = length;
-    e.radius = radius;
-    return e;
-}
-
 // 20 blocks of about 1 km: straight, spiral, arc, spiral, alternating sides.
 std::vector<HalElement> LongRoad() {
     HalElement start;
@@ -33,10 +25,10 @@ std::vector<HalElement> LongRoad() {
     std::vector<HalElement> road{start};
     for (int block = 0; block < 20; ++block) {
         const double radius = block % 2 ? -450.0 : 600.0;
-        road.push_back(Element(HalElement::Kind::Straight, 420));
-        road.push_back(Element(HalElement::Kind::Spiral, 120, radius));
-        road.push_back(Element(HalElement::Kind::Arc, 340, radius));
-        road.push_back(Element(HalElement::Kind::Spiral, 120, radius));
+        road.push_back(HalElement::Make(HalElement::Kind::Straight, 420));
+        road.push_back(HalElement::Make(HalElement::Kind::Spiral, 120, radius));
+        road.push_back(HalElement::Make(HalElement::Kind::Arc, 340, radius));
+        road.push_back(HalElement::Make(HalElement::Kind::Spiral, 120, radius));
     }
     return road;
 }

@@ -4,13 +4,18 @@
 
 #include <cmath>
 
-QString ChainageText::Station(double chainage) {
-    const long long mm = std::llround(std::fabs(chainage) * 1000);
-    return QString("%1%2+%3.%4")
-        .arg(chainage < 0 && mm != 0 ? "-" : "")
-        .arg(mm / 1000000)
-        .arg(mm / 1000 % 1000, 3, 10, QChar('0'))
-        .arg(mm % 1000, 3, 10, QChar('0'));
+QString ChainageText::Station(double chainage, int places) {
+    const double scale = std::pow(10.0, places);
+    const long long units = std::llround(std::fabs(chainage) * scale);
+    const long long metres = units / static_cast<long long>(scale);
+    QString text = QString("%1%2+%3")
+                       .arg(chainage < 0 && units != 0 ? "-" : "")
+                       .arg(metres / 1000)
+                       .arg(metres % 1000, 3, 10, QChar('0'));
+    if (places > 0) {
+        text += QString(".%1").arg(units % static_cast<long long>(scale), places, 10, QChar('0'));
+    }
+    return text;
 }
 
 QString ChainageText::Cursor(double chainage, double offset) {

@@ -131,7 +131,8 @@ void PlanCanvas::DrawTicks(QPainter& painter) const {
         const auto b = line_.At(c, -6 / scale_);
         const auto t = line_.At(c, -9 / scale_);
         painter.drawLine(ToScreen(a->east, a->north), ToScreen(b->east, b->north));
-        painter.drawText(ToScreen(t->east, t->north) + QPointF(-12, 0), ChainageText::Station(c));
+        painter.drawText(ToScreen(t->east, t->north) + QPointF(-12, 0),
+                         ChainageText::Station(c, spacing >= 1 ? 0 : 2));
     }
 }
 

@@ -54,6 +54,7 @@ RouteBookWindow::RouteBookWindow(QWidget* parent)
     main->addWidget(left);
     main->addWidget(views);
     main->setStretchFactor(1, 1);
+    main->setSizes({520, 580});
     setCentralWidget(main);
 
     // The cursor of either view shows in both and in the status bar.

@@ -24,14 +24,6 @@ HalElement Start(double bearing) {
     return e;
 }
 
-HalElement Element(HalElement::Kind kind, double length, double radius = 0) {
-    HalElement e;
-    e.kind = kind;
-    e.length = length;
-    e.radius = radius;
-    return e;
-}
-
 TEST(Geometry, StraightsArcsAndOffsetsMatchClosedForms) {
     const double pi = std::numbers::pi;
     struct Case {
@@ -43,15 +35,17 @@ TEST(Geometry, StraightsArcsAndOffsetsMatchClosedForms) {
     };
     const double r = 100;
     const Case cases[] = {
-        {"straight east", Element(HalElement::Kind::Straight, 50), 30, 0, 30, 0, pi / 2},
-        {"straight, 5 m right", Element(HalElement::Kind::Straight, 50), 30, 5, 30, -5, pi / 2},
-        {"straight, 5 m left", Element(HalElement::Kind::Straight, 50), 30, -5, 30, 5, pi / 2},
-        {"quarter circle right", Element(HalElement::Kind::Arc, r * pi / 2, r), r * pi / 2, 0, r,
-         -r, pi},
-        {"quarter circle left", Element(HalElement::Kind::Arc, r * pi / 2, -r), r * pi / 2, 0, r, r,
-         0},
-        {"arc right, 2 m outside", Element(HalElement::Kind::Arc, r * pi / 2, r), r * pi / 4, -2,
-         (r + 2) * std::sin(pi / 4), -r + (r + 2) * std::cos(pi / 4), 3 * pi / 4},
+        {"straight east", HalElement::Make(HalElement::Kind::Straight, 50), 30, 0, 30, 0, pi / 2},
+        {"straight, 5 m right", HalElement::Make(HalElement::Kind::Straight, 50), 30, 5, 30, -5,
+         pi / 2},
+        {"straight, 5 m left", HalElement::Make(HalElement::Kind::Straight, 50), 30, -5, 30, 5,
+         pi / 2},
+        {"quarter circle right", HalElement::Make(HalElement::Kind::Arc, r * pi / 2, r), r * pi / 2,
+         0, r, -r, pi},
+        {"quarter circle left", HalElement::Make(HalElement::Kind::Arc, r * pi / 2, -r), r * pi / 2,
+         0, r, r, 0},
+        {"arc right, 2 m outside", HalElement::Make(HalElement::Kind::Arc, r * pi / 2, r),
+         r * pi / 4, -2, (r + 2) * std::sin(pi / 4), -r + (r + 2) * std::cos(pi / 4), 3 * pi / 4},
     };
     for (const Case& c : cases) {
         const HorizontalAlignment line({Start(pi / 2), c.element});
@@ -65,7 +59,8 @@ TEST(Geometry, StraightsArcsAndOffsetsMatchClosedForms) {
         EXPECT_NEAR(back->chainage, 100 + c.along, 1e-4) << c.name;
         EXPECT_NEAR(back->offset, c.offset, 1e-4) << c.name;
     }
-    EXPECT_FALSE(HorizontalAlignment({Start(0), Element(HalElement::Kind::Straight, 5)}).At(105.1));
+    EXPECT_FALSE(
+        HorizontalAlignment({Start(0), HalElement::Make(HalElement::Kind::Straight, 5)}).At(105.1));
 }
 
 TEST(Geometry, SpiralsTurnByLengthOverTwiceTheRadiusAndMeetTheirArcs) {
@@ -73,10 +68,11 @@ TEST(Geometry, SpiralsTurnByLengthOverTwiceTheRadiusAndMeetTheirArcs) {
     for (const double radius : {350.0, -120.0}) {
         const double ls = 60;
         const double la = 85.5;
-        const HorizontalAlignment line({Start(0.3), Element(HalElement::Kind::Spiral, ls, radius),
-                                        Element(HalElement::Kind::Arc, la, radius),
-                                        Element(HalElement::Kind::Spiral, ls, radius),
-                                        Element(HalElement::Kind::Straight, 10)});
+        const HorizontalAlignment line({Start(0.3),
+                                        HalElement::Make(HalElement::Kind::Spiral, ls, radius),
+                                        HalElement::Make(HalElement::Kind::Arc, la, radius),
+                                        HalElement::Make(HalElement::Kind::Spiral, ls, radius),
+                                        HalElement::Make(HalElement::Kind::Straight, 10)});
         const auto& pieces = line.Pieces();
         ASSERT_EQ(pieces.size(), 4u);
         EXPECT_DOUBLE_EQ(pieces[0].startCurvature, 0);

@@ -23,6 +23,14 @@ struct HalElement {
     double length = 0;   // Straight, Arc, Spiral
     double radius = 0;   // Arc, Spiral
 
+    // A STRAIGHT, ARC or SPIRAL.
+    static HalElement Make(Kind kind, double length, double radius = 0) {
+        HalElement e;
+        e.kind = kind;
+        e.length = length;
+        e.radius = radius;
+        return e;
+    }
     static std::optional<HalElement> Parse(std::string_view line, std::string& error);
     std::string Format() const;
     static const char* KindName(Kind kind);
