@@ -189,6 +189,11 @@ int CommandLine::Stations(const Request& request, std::ostream& err) {
         return kExitFailed;
     }
     const HorizontalAlignment line(hal->Records());
+    if (StationTable::IntervalCount(line, request.interval) > StationTable::kMaxStations) {
+        err << request.inputs[0] << ": an interval of " << FieldNumbers::Format(request.interval)
+            << " gives more than " << StationTable::kMaxStations << " stations\n";
+        return kExitFailed;
+    }
     const VerticalProfile profile(val ? val->Records() : std::vector<VerticalPoint>{});
     const auto stations = StationTable::Build(line, val ? &profile : nullptr, request.interval,
                                               request.left, request.right);

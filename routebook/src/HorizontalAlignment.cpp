@@ -5,39 +5,38 @@
 #include <limits>
 
 HorizontalAlignment::HorizontalAlignment(const std::vector<HalElement>& elements) {
-    Clothoid::Pose pose;
-    double chainage = 0;
-    double curvature = 0;
     for (std::size_t i = 0; i < elements.size(); ++i) {
-        const HalElement& e = elements[i];
-        if (e.kind == HalElement::Kind::Start) {
-            if (start_) {
-                continue;
-            }
-            start_ = e;
-            pose = {e.east, e.north, e.bearing};
-            chainage = e.chainage;
-            continue;
-        }
-        if (!start_ || !(e.length > 0)) {
-            continue;
-        }
-        const double own = e.radius != 0 ? 1 / e.radius : 0;
-        double k0 = 0;
-        double k1 = 0;
-        if (e.kind == HalElement::Kind::Arc) {
-            k0 = k1 = own;
-        } else if (e.kind == HalElement::Kind::Spiral) {
-            const bool leaving = curvature != 0;
-            k0 = leaving ? curvature : 0;
-            k1 = leaving ? 0 : own;
-        }
-        Piece piece{i, e.kind, chainage, k0, k1, Clothoid(pose, k0, k1, e.length)};
-        pose = piece.curve.At(e.length);
-        chainage += e.length;
-        curvature = k1;
-        pieces_.push_back(piece);
+        Append(elements[i], i);
     }
+}
+
+void HorizontalAlignment::Append(const HalElement& e, std::size_t index) {
+    if (e.kind == HalElement::Kind::Start) {
+        if (!start_) {
+            start_ = e;
+            pose_ = {e.east, e.north, e.bearing};
+            chainage_ = e.chainage;
+        }
+        return;
+    }
+    if (!start_ || !(e.length > 0)) {
+        return;
+    }
+    const double own = e.radius != 0 ? 1 / e.radius : 0;
+    double k0 = 0;
+    double k1 = 0;
+    if (e.kind == HalElement::Kind::Arc) {
+        k0 = k1 = own;
+    } else if (e.kind == HalElement::Kind::Spiral) {
+        const bool leaving = curvature_ != 0;
+        k0 = leaving ? curvature_ : 0;
+        k1 = leaving ? 0 : own;
+    }
+    Piece piece{index, e.kind, chainage_, k0, k1, Clothoid(pose_, k0, k1, e.length)};
+    pose_ = piece.curve.At(e.length);
+    chainage_ += e.length;
+    curvature_ = k1;
+    pieces_.push_back(piece);
 }
 
 double HorizontalAlignment::StartChainage() const {

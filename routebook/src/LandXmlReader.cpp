@@ -134,8 +134,8 @@ public:
             first.north = start->north;
             first.bearing = direction;
             out.elements.push_back(first);
-        } else if (const HorizontalAlignment before(out.elements);
-                   const auto at = before.At(before.EndChainage())) {
+            line_.Append(first, 0);
+        } else if (const auto at = line_.At(line_.EndChainage())) {
             const double gap = std::hypot(at->east - start->east, at->north - start->north);
             if (gap > kGap) {
                 issues_.push_back({where, "a gap of " + FieldNumbers::Format(gap) +
@@ -150,11 +150,11 @@ public:
             }
         }
         out.elements.push_back(e);
+        line_.Append(e, out.elements.size() - 1);
         // Our own geometry must land where the file says the element ends;
         // otherwise the file means a spiral the other way round, or a
         // length or radius that do not fit its points.
-        const HorizontalAlignment line(out.elements);
-        const auto reached = line.At(line.EndChainage());
+        const auto reached = line_.At(line_.EndChainage());
         const double miss = std::hypot(reached->east - end->east, reached->north - end->north);
         if (miss > kGap) {
             issues_.push_back(
@@ -166,6 +166,7 @@ public:
 
 private:
     std::vector<AlignmentIssue>& issues_;
+    HorizontalAlignment line_{{}}; // the elements so far
 };
 
 } // namespace

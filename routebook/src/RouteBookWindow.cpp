@@ -191,6 +191,10 @@ bool RouteBookWindow::Save() {
 
 bool RouteBookWindow::ExportStations(const QString& path, const StationOptions& options) {
     const HorizontalAlignment line(document_->Hal().Records());
+    if (StationTable::IntervalCount(line, options.interval) > StationTable::kMaxStations) {
+        Tell(tr("An interval of %1 m gives too many stations.").arg(options.interval));
+        return false;
+    }
     const VerticalProfile profile(document_->Val().Records());
     const auto stations = StationTable::Build(line, profile.Empty() ? nullptr : &profile,
                                               options.interval, options.left, options.right);

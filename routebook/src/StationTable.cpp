@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+double StationTable::IntervalCount(const HorizontalAlignment& line, double interval) {
+    return interval > 0 ? (line.EndChainage() - line.StartChainage()) / interval : 0;
+}
+
 std::vector<double> StationTable::Chainages(const HorizontalAlignment& line, double interval) {
     constexpr double kSame = 1e-4;
     const std::vector<double> ends = line.ElementEnds();

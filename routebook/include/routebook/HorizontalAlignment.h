@@ -30,6 +30,9 @@ public:
     // them); so is everything when there is no START.
     explicit HorizontalAlignment(const std::vector<HalElement>& elements);
 
+    // The element after those given so far; index names it in Pieces().
+    void Append(const HalElement& element, std::size_t index);
+
     bool Empty() const { return !start_; }
     double StartChainage() const;
     double EndChainage() const;
@@ -45,4 +48,8 @@ public:
 private:
     std::optional<HalElement> start_;
     std::vector<Piece> pieces_;
+    // Where the next piece begins.
+    Clothoid::Pose pose_;
+    double chainage_ = 0;
+    double curvature_ = 0;
 };

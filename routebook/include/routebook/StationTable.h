@@ -20,6 +20,12 @@ public:
         std::optional<double> height;
     };
 
+    // More stations than this are refused: an interval typed in the wrong
+    // unit would otherwise fill the memory.
+    static constexpr double kMaxStations = 1e7;
+    // How many multiples of the interval the line holds.
+    static double IntervalCount(const HorizontalAlignment& line, double interval);
+
     // Chainages only, in order, without repeats (a multiple of the interval
     // that falls on an element end within 0.1 mm is the end).
     static std::vector<double> Chainages(const HorizontalAlignment& line, double interval);
