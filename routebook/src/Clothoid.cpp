@@ -1,5 +1,6 @@
 #include "routebook/Clothoid.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -12,6 +13,7 @@ constexpr std::array<double, 5> kNodes{0.1488743389816312, 0.4333953941292472, 0
 constexpr std::array<double, 5> kWeights{0.2955242247147529, 0.2692667143927886, 0.2190863625159820,
                                          0.1494513491505806, 0.0666713443086881};
 constexpr double kFlat = 1e-12;
+constexpr double kMaxPanels = 4096;
 
 } // namespace
 
@@ -31,8 +33,10 @@ Clothoid::Pose Clothoid::At(double s) const {
         pose.north += (std::sin(pose.bearing) - std::sin(theta0)) / k0_;
     } else {
         const double turn = std::fabs(k0_ * s) + std::fabs(dk_) * s * s / 2;
-        const int panels =
-            std::max(1, static_cast<int>(std::ceil(std::max(s / 25.0, turn / 0.25))));
+        // Real spirals need a few dozen panels; the cap keeps a nonsense
+        // length or radius in a file from hanging whoever draws it.
+        const double wanted = std::ceil(std::max(s / 25.0, turn / 0.25));
+        const int panels = static_cast<int>(std::clamp(wanted, 1.0, kMaxPanels));
         const double h = s / panels;
         for (int p = 0; p < panels; ++p) {
             const double mid = (p + 0.5) * h;

@@ -13,6 +13,10 @@ namespace {
 // Millimetres as fixed-point text without printf's cost: the CSV of a
 // million stations is written in a fraction of a second.
 void AppendMetres(double value, std::string& out) {
+    if (!(std::fabs(value) < 1e12)) {
+        out += FieldNumbers::Format(value); // beyond what fits in whole millimetres
+        return;
+    }
     long long mm = std::llround(value * 1000);
     if (mm < 0) {
         out += '-';

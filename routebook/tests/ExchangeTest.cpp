@@ -53,6 +53,10 @@ TEST(Stations, CsvRowsAndTheGsiJobCarryTheSamePoints) {
     std::getline(rows, row);
     EXPECT_EQ(row.substr(0, 13), "0.000,-2.500,");
 
+    StationTable::Station far{-1.0005, 0, 2e15, -3e13, 0, std::nullopt};
+    EXPECT_EQ(StationWriter::Csv({far}).substr(49),
+              "-1.001,0.000,2000000000000000.000,-30000000000000.000,0.0000,\r\n");
+
     std::string error;
     const auto gsi = StationWriter::Gsi16(stations, error);
     ASSERT_TRUE(gsi) << error;
