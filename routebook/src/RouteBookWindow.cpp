@@ -16,6 +16,7 @@
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHeaderView>
+#include <QIcon>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QSplitter>
@@ -23,6 +24,17 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
+
+// Outside any namespace: Q_INIT_RESOURCE declares the resource's function
+// where it stands.
+static QIcon ProgramIcon() {
+    // The resources sit in a static library: they register on first use.
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(routebook);
+        return true;
+    }();
+    return registered ? QIcon(QStringLiteral(":/routebook/icons/routebook.svg")) : QIcon();
+}
 
 RouteBookWindow::RouteBookWindow(QWidget* parent)
     : QMainWindow(parent), document_(new AlignmentDocument(this)),
@@ -68,6 +80,7 @@ RouteBookWindow::RouteBookWindow(QWidget* parent)
     });
     connect(document_, &AlignmentDocument::Changed, this, &RouteBookWindow::Refresh);
     BuildMenus();
+    setWindowIcon(ProgramIcon());
     resize(1100, 700);
     Refresh();
 }
