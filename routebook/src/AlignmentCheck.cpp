@@ -131,14 +131,19 @@ std::vector<AlignmentIssue> AlignmentCheck::Vertical(const std::vector<VerticalP
 
 namespace {
 
-template <typename File>
-std::vector<AlignmentIssue> Unreadable(const File& file, std::vector<std::size_t>& lines) {
+// The lines that cannot be read, then the check of the records.
+template <typename File, typename Check>
+std::vector<AlignmentIssue> OfFile(const File& file, Check check) {
     std::vector<AlignmentIssue> issues;
     for (const auto& unread : file.Unreadable()) {
         issues.push_back({"line " + std::to_string(unread.line), unread.reason});
     }
+    std::vector<std::size_t> lines;
     for (std::size_t i = 0; i < file.Records().size(); ++i) {
         lines.push_back(file.LineOf(i));
+    }
+    for (auto& issue : check(file.Records(), lines)) {
+        issues.push_back(std::move(issue));
     }
     return issues;
 }
@@ -146,19 +151,9 @@ std::vector<AlignmentIssue> Unreadable(const File& file, std::vector<std::size_t
 } // namespace
 
 std::vector<AlignmentIssue> AlignmentCheck::File(const HalFile& file) {
-    std::vector<std::size_t> lines;
-    auto issues = Unreadable(file, lines);
-    for (auto& issue : Horizontal(file.Records(), lines)) {
-        issues.push_back(std::move(issue));
-    }
-    return issues;
+    return OfFile(file, &AlignmentCheck::Horizontal);
 }
 
 std::vector<AlignmentIssue> AlignmentCheck::File(const ValFile& file) {
-    std::vector<std::size_t> lines;
-    auto issues = Unreadable(file, lines);
-    for (auto& issue : Vertical(file.Records(), lines)) {
-        issues.push_back(std::move(issue));
-    }
-    return issues;
+    return OfFile(file, &AlignmentCheck::Vertical);
 }

@@ -89,22 +89,19 @@ bool AlignmentDocument::Save(QString& error) {
 }
 
 bool AlignmentDocument::SaveHalAs(const QString& path, QString& error) {
-    const QString old = halPath_;
-    halPath_ = path;
-    if (!Write(path, hal_.Bytes(), error)) {
-        halPath_ = old;
-        return false;
-    }
-    return Save(error);
+    return SavePartAs(halPath_, hal_.Bytes(), path, error);
 }
 
 bool AlignmentDocument::SaveValAs(const QString& path, QString& error) {
-    const QString old = valPath_;
-    valPath_ = path;
-    if (!Write(path, val_.Bytes(), error)) {
-        valPath_ = old;
+    return SavePartAs(valPath_, val_.Bytes(), path, error);
+}
+
+bool AlignmentDocument::SavePartAs(QString& partPath, const std::string& bytes, const QString& path,
+                                   QString& error) {
+    if (!Write(path, bytes, error)) {
         return false;
     }
+    partPath = path;
     return Save(error);
 }
 

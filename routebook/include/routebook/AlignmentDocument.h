@@ -47,6 +47,8 @@ private:
     friend class SnapshotCommand;
     void Restore(const HalFile& hal, const ValFile& val);
     bool Write(const QString& path, const std::string& bytes, QString& error) const;
+    bool SavePartAs(QString& partPath, const std::string& bytes, const QString& path,
+                    QString& error);
 
     HalFile hal_;
     ValFile val_;
