@@ -5,6 +5,8 @@
 #include "routebook/FieldNumbers.h"
 #include "routebook/HorizontalAlignment.h"
 
+#include <cmath>
+
 namespace {
 
 enum HalColumn { kKind, kChainage, kLength, kRadius, kEast, kNorth, kBearing, kHalColumns };
@@ -36,8 +38,19 @@ AlignmentTableModel::AlignmentTableModel(AlignmentDocument* document, Part part,
     : QAbstractTableModel(parent), document_(document), part_(part) {
     connect(document, &AlignmentDocument::Changed, this, [this] {
         beginResetModel();
+        Recompute();
         endResetModel();
     });
+    Recompute();
+}
+
+void AlignmentTableModel::Recompute() {
+    const auto& elements = document_->Hal().Records();
+    startChainages_.assign(elements.size(), std::nan(""));
+    const HorizontalAlignment line(elements);
+    for (const auto& piece : line.Pieces()) {
+        startChainages_[piece.element] = piece.chainage;
+    }
 }
 
 int AlignmentTableModel::rowCount(const QModelIndex& parent) const {
@@ -74,13 +87,8 @@ QString AlignmentTableModel::Text(int row, int column) const {
     const HalElement& e = elements[static_cast<std::size_t>(row)];
     if (column == kChainage && e.kind != HalElement::Kind::Start) {
         // Where the element begins, shown but not stored in the file.
-        const HorizontalAlignment line(elements);
-        for (const auto& piece : line.Pieces()) {
-            if (piece.element == static_cast<std::size_t>(row)) {
-                return number(piece.chainage);
-            }
-        }
-        return {};
+        const double chainage = startChainages_[static_cast<std::size_t>(row)];
+        return std::isnan(chainage) ? QString() : number(chainage);
     }
     if (!Has(e, column)) {
         return {};

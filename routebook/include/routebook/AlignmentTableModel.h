@@ -2,6 +2,8 @@
 
 #include <QAbstractTableModel>
 
+#include <vector>
+
 class AlignmentDocument;
 
 // The elements of the horizontal alignment, or the points of the vertical
@@ -28,6 +30,10 @@ public:
 
 private:
     QString Text(int row, int column) const;
+    void Recompute();
     AlignmentDocument* document_;
     Part part_;
+    // Where each element begins (NaN where it is not part of the line),
+    // computed once per change rather than once per cell.
+    std::vector<double> startChainages_;
 };
