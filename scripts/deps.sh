@@ -9,7 +9,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 libgl-dev libx11-dev
     xvfb xauth fonts-dejavu-core valgrind
     weston qt6-wayland
-    libgdal-dev gdal-bin python3-ezdxf
+    libgdal-dev gdal-bin python3-ezdxf python3-scipy
 )
 packages+=("$@")
 

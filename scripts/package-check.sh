@@ -62,8 +62,19 @@ if [ "${1:-}" = "--as-user" ]; then
     cmp -s points.dat back.dat || fail "coordbook did not give the points back: $(cat back.dat)"
     echo "coordbook made a GSI-16 job of a point file and the point file again"
 
+    # The installed routebook sets out an alignment and takes it through LandXML and back.
+    printf 'START,0.000,1000.000,2000.000,45.0000\r\nSTRAIGHT,50.000\r\nARC,30.000,-80.000\r\n' \
+        >road.hal
+    routebook --stations road.hal --interval 10 --offsets 2,2 -o road.csv ||
+        fail "routebook --stations failed"
+    [ "$(wc -l <road.csv)" -eq 28 ] || fail "routebook wrote $(wc -l <road.csv) lines of stations"
+    routebook --convert road.hal road.xml && routebook --convert road.xml back.hal ||
+        fail "routebook --convert through LandXML failed"
+    cmp -s road.hal back.hal || fail "routebook did not give the alignment back: $(cat back.hal)"
+    echo "routebook set out an alignment and converted it to LandXML and back"
+
     # A desktop program that is still running after a few seconds has started.
-    for program in suitepad alignedit drawexport coordbook; do
+    for program in suitepad alignedit drawexport coordbook routebook; do
         command -v "$program" >/dev/null || continue
         status=0
         timeout 3 "$program" >/dev/null 2>&1 || status=$?
@@ -103,7 +114,7 @@ chmod 644 "$fresh"/*.deb
     (cd "$fresh" && $sudo apt-get -f install -y -qq) ||
     fail "the package does not install"
 
-for program in stationlink suitepad drawexport coordbook x4sim stationlink-cli; do
+for program in stationlink suitepad drawexport coordbook routebook x4sim stationlink-cli; do
     [ -x "$prefix/bin/$program" ] || fail "$prefix/bin/$program is missing"
 done
 for program in $(dpkg -L "$package" | grep "^$prefix/bin/"); do
