@@ -106,16 +106,17 @@ void CaptureCheck::EndLine() {
     ready_.push_back(std::move(line));
 }
 
+// The block number is followed even on a line whose words cannot be read
+// (a stray byte): the line came, so its block was not lost.
 void CaptureCheck::CheckBlock(CheckedLine& line) {
     GsiBlock block;
     std::string reason;
-    if (!block.Read(line.text, reason) || block.Type() == GsiBlock::Kind::Empty) {
-        return;
-    }
-    ++counts_.blocks;
-    const auto kind = block.Type();
-    if (kind == GsiBlock::Kind::Point || kind == GsiBlock::Kind::NoCoordinates) {
-        ++counts_.points;
+    if (block.Read(line.text, reason) && block.Type() != GsiBlock::Kind::Empty) {
+        ++counts_.blocks;
+        const auto kind = block.Type();
+        if (kind == GsiBlock::Kind::Point || kind == GsiBlock::Kind::NoCoordinates) {
+            ++counts_.points;
+        }
     }
     const auto number = BlockNumber(line.text);
     if (!number) {
@@ -123,12 +124,11 @@ void CaptureCheck::CheckBlock(CheckedLine& line) {
     }
     if (lastBlock_ && *number != (*lastBlock_ + 1) % kBlockNumbers) {
         ++counts_.blockJumps;
-        const int missing = (*number - *lastBlock_ - 1 + kBlockNumbers) % kBlockNumbers;
+        const int missing = *number - *lastBlock_ - 1;
         line.notes.push_back("block number jumps from " + std::to_string(*lastBlock_) + " to " +
                              std::to_string(*number) +
-                             (missing > 0 && *number > *lastBlock_
-                                  ? ": " + std::to_string(missing) + " block(s) lost"
-                                  : ": blocks out of order"));
+                             (missing > 0 ? ": " + std::to_string(missing) + " block(s) lost"
+                                          : ": blocks out of order"));
     }
     lastBlock_ = number;
 }

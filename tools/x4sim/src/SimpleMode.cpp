@@ -22,6 +22,7 @@ namespace {
 
 constexpr auto kChunkPause = milliseconds(2);
 constexpr auto kReadCheck = milliseconds(5);
+constexpr int kEmptyChecks = 20;
 // A gap longer than this on the line starts a new burst.
 constexpr auto kIdleGap = milliseconds(2);
 
@@ -161,10 +162,14 @@ bool SimpleMode::WaitWhileStopped() {
 }
 
 // Closing the line discards what the PC has not read yet; a real line would
-// have delivered it before it went dead.
+// have delivered it before it went dead. Bytes on their way into the PC's
+// queue are not counted there yet, so the queue must stay empty a while.
 bool SimpleMode::WaitUntilRead() {
-    int unread = 0;
-    while (probe_ >= 0 && ::ioctl(probe_, FIONREAD, &unread) == 0 && unread > 0) {
+    int emptyChecks = 0;
+    while (emptyChecks < kEmptyChecks) {
+        int unread = 0;
+        const bool empty = probe_ < 0 || (::ioctl(probe_, FIONREAD, &unread) == 0 && unread == 0);
+        emptyChecks = empty ? emptyChecks + 1 : 0;
         if (!signals_.SleepUntil(steady_clock::now() + kReadCheck)) {
             return false;
         }
