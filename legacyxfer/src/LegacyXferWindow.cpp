@@ -9,6 +9,16 @@
 #include <QStatusBar>
 #include <QTabWidget>
 
+// Outside any namespace: Q_INIT_RESOURCE declares the global registration function.
+static void EnsureResources() {
+    // The resources sit in a static library: they register on first use.
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(legacyxfer);
+        return true;
+    }();
+    (void)registered;
+}
+
 LegacyXferWindow::LegacyXferWindow(const QString& presetFile, QWidget* parent)
     : QMainWindow(parent),
       book_(presetFile.isEmpty() ? PresetBook::DefaultPath() : presetFile.toStdString()),
@@ -24,6 +34,7 @@ LegacyXferWindow::LegacyXferWindow(const QString& presetFile, QWidget* parent)
     tabs_->addTab(usb_, tr("USB memory"));
     setCentralWidget(tabs_);
     setWindowTitle(tr("USB Communication"));
+    EnsureResources();
     setWindowIcon(QIcon(QStringLiteral(":/legacyxfer/icons/legacyxfer.svg")));
     resize(760, 560);
     if (!skipped.empty()) {

@@ -142,8 +142,9 @@ void ReceivePage::ShowLines() {
                                   .arg(QString::fromLatin1(
                                       line.text.data(), static_cast<qsizetype>(line.text.size()))));
         for (const std::string& note : line.notes) {
-            log_->appendHtml(QStringLiteral("<span style=\"color:#b00020\">       ^ %1</span>")
-                                 .arg(QString::fromStdString(note).toHtmlEscaped()));
+            log_->appendHtml(
+                QStringLiteral("<span style=\"color:#b00020; white-space:pre\">       ^ %1</span>")
+                    .arg(QString::fromStdString(note).toHtmlEscaped()));
         }
     }
 }
