@@ -23,8 +23,6 @@ namespace {
 constexpr auto kChunkPause = milliseconds(2);
 constexpr auto kReadCheck = milliseconds(5);
 constexpr int kEmptyChecks = 20;
-// A gap longer than this on the line starts a new burst.
-constexpr auto kIdleGap = milliseconds(2);
 
 } // namespace
 
@@ -34,13 +32,14 @@ SimpleMode::SimpleMode(PseudoTerminal& line, const SimOptions& options, SignalWa
       pacer_(options.baud),
       byteTime_(options.baud > 0 ? nanoseconds(10'000'000'000LL / options.baud) : nanoseconds(0)) {}
 
-// Bytes follow each other on the wire without gaps, so a late wake-up of
-// this thread does not slow down the rest of the stream; a pause of the
-// line (XOFF, nothing to send) does not let a later burst run ahead.
+// Bytes of one burst follow each other on the wire without gaps, so a late
+// wake-up of this thread does not slow down the rest of the stream; a burst
+// starts when the line was idle (nothing to send, XOFF), and then a late
+// burst does not run ahead either.
 SimpleMode::Clock::time_point SimpleMode::Due(std::size_t count) {
-    const auto now = Clock::now();
-    if (due_ + kIdleGap < now) {
-        due_ = now;
+    if (idle_) {
+        due_ = std::max(due_, Clock::now());
+        idle_ = false;
     }
     due_ += byteTime_ * static_cast<long long>(count);
     return due_;
@@ -153,6 +152,7 @@ bool SimpleMode::ReadFlowBytes() {
 }
 
 bool SimpleMode::WaitWhileStopped() {
+    idle_ = idle_ || stopped_;
     while (stopped_) {
         if (signals_.Wait(line_.Master(), POLLIN, microseconds(-1)) < 0 || !ReadFlowBytes()) {
             return false;
@@ -203,6 +203,7 @@ SimpleMode::Outcome SimpleMode::Receive() {
         const std::size_t room = pacer_.Paced() ? pacer_.SliceBytes() : buffer.size();
         const ssize_t got = ::read(line_.Master(), buffer.data(), room);
         if (got < 0 && (errno == EAGAIN || errno == EINTR || errno == EIO)) {
+            idle_ = true;
             if (!signals_.SleepUntil(steady_clock::now() + kReadCheck)) {
                 return Outcome::Stopped;
             }
@@ -215,6 +216,8 @@ SimpleMode::Outcome SimpleMode::Receive() {
         if (pacer_.Paced() && !signals_.SleepUntil(Due(bytes.size()))) {
             return Outcome::Stopped;
         }
+        // A short read drained the line: what comes next is a new burst.
+        idle_ = static_cast<std::size_t>(got) < room;
         transcript_.Received(bytes);
         if (!WriteTo(store_, bytes)) {
             return Outcome::Failed;
@@ -226,6 +229,7 @@ SimpleMode::Outcome SimpleMode::Receive() {
                 !WriteAll(std::string_view(&kXon, 1))) {
                 return signals_.Raised() ? Outcome::Stopped : Outcome::Failed;
             }
+            idle_ = true;
         }
     }
 }

@@ -55,6 +55,7 @@ private:
     LinePacer pacer_; // its slice size; the stream keeps its own time
     std::chrono::nanoseconds byteTime_;
     Clock::time_point due_{};
+    bool idle_ = true; // the line carried nothing since the last burst
     std::string job_;
     int store_ = -1;
     int probe_ = -1; // our own view of the PC's end: how much it has not read yet
