@@ -10,10 +10,17 @@ namespace {
 
 constexpr int kBlockNumbers = 10000; // four digits, then they start again
 
-std::string ByteNote(unsigned char byte, std::size_t column) {
-    char text[96];
-    std::snprintf(text, sizeof text, "byte 0x%02X at column %zu does not belong in a GSI line",
-                  byte, column);
+// One note per line, however many stray bytes it holds.
+std::string ByteNote(std::size_t count, unsigned char first, std::size_t column) {
+    char text[128];
+    if (count == 1) {
+        std::snprintf(text, sizeof text, "byte 0x%02X at column %zu does not belong in a GSI line",
+                      first, column);
+    } else {
+        std::snprintf(text, sizeof text,
+                      "%zu bytes do not belong in a GSI line, the first 0x%02X at column %zu",
+                      count, first, column);
+    }
     return text;
 }
 
@@ -34,6 +41,11 @@ void CaptureCheck::Take(std::string_view data, const std::vector<LineErrorMarks:
             lineStart_ = counts_.bytes;
         } else {
             current_.push_back(byte);
+            // A stream without line ends is shown in pieces rather than held whole.
+            if (current_.size() >= kMaxLine) {
+                EndLine();
+                lineStart_ = counts_.bytes;
+            }
         }
     }
 }
@@ -92,12 +104,18 @@ void CaptureCheck::EndLine() {
                              " byte(s) lost to an overrun of the port while this line came");
         pendingOverruns_ = 0;
     }
+    std::size_t stray = 0;
+    std::size_t firstColumn = 0;
     for (std::size_t i = 0; i < line.text.size(); ++i) {
         const auto byte = static_cast<unsigned char>(line.text[i]);
         if (byte < 0x20 || byte >= 0x7F) {
-            ++counts_.badBytes;
-            line.notes.push_back(ByteNote(byte, i + 1));
+            firstColumn = stray++ == 0 ? i + 1 : firstColumn;
         }
+    }
+    if (stray > 0) {
+        counts_.badBytes += stray;
+        line.notes.push_back(
+            ByteNote(stray, static_cast<unsigned char>(line.text[firstColumn - 1]), firstColumn));
     }
     CheckBlock(line);
     for (const std::string& note : line.notes) {

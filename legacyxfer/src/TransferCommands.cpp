@@ -38,6 +38,7 @@ int RunReceive(const Request& request, std::ostream& err, const std::atomic<bool
     TerminalStatus status(err, Shown(request));
     status.Show("waiting for the instrument to send on " + request.port + " ...", true);
     while (!session.Poll(kPollStep)) {
+        session.TakeLines(); // the problems are listed at the end; the lines are in the file
         if (interrupted) {
             session.Cancel();
         }

@@ -51,6 +51,8 @@ public:
     // the line does not start with a point-name word.
     static std::optional<int> BlockNumber(std::string_view line);
 
+    static constexpr std::size_t kMaxLine = 64 * 1024;
+
 private:
     void EndLine();
     void CheckBlock(CheckedLine& line);
