@@ -108,6 +108,20 @@ TEST_F(TransferRunTest, ALostLineOrCtrlCKeepsWhatArrivedAsPart) {
     }
 }
 
+// The end marker ends the capture at once, long before the silence would;
+// the marker is part of what was received and stays in the file.
+TEST_F(TransferRunTest, AnEndMarkerEndsTheCapture) {
+    const std::string job = GsiSamples::WriteFile(dir_ / "etx.gsi", GsiSamples::Job(5) + "\x03");
+    SimProcess sim({"--legacy-send", job, "--delay", kPressSend});
+    const fs::path out = dir_ / "etx-got.gsi";
+    const auto start = steady_clock::now();
+    ProgramRun run({"receive", sim.Device(), "-o", out, "--end-marker", "03", "--end-silence", "60",
+                    "--quiet"});
+    EXPECT_EQ(run.Wait(seconds(30)), 0) << run.ErrorText();
+    EXPECT_LT(steady_clock::now() - start, seconds(20));
+    EXPECT_EQ(Read(out), Read(job));
+}
+
 TEST_F(TransferRunTest, AnExistingFileIsKeptUnlessOverwriteIsGiven) {
     const fs::path out = GsiSamples::WriteFile(dir_ / "kept.gsi", "earlier capture");
     ProgramRun run({"receive", "/dev/null-port", "-o", out, "--quiet"});
@@ -129,6 +143,7 @@ TEST_F(TransferRunTest, SentFilesArriveByteForByte) {
          {"--xonxoff"},
          80},
         {"delay per line", {"--baud", "9600"}, {"--line-delay", "20"}, 10},
+        {"Ctrl+C", {"--baud", "9600"}, {"--line-delay", "500"}, 10},
     };
     for (const SendCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -141,8 +156,18 @@ TEST_F(TransferRunTest, SentFilesArriveByteForByte) {
         std::vector<std::string> args{"send", sim.Device(), job, "--baud", c.sim[1], "--quiet"};
         args.insert(args.end(), c.pacing.begin(), c.pacing.end());
         ProgramRun run(args);
-        EXPECT_EQ(run.Wait(), 0) << run.ErrorText();
         const fs::path received = store / "received.txt";
+        if (c.name == std::string("Ctrl+C")) {
+            std::this_thread::sleep_for(milliseconds(1200));
+            run.Interrupt();
+            EXPECT_EQ(run.Wait(), 130);
+            EXPECT_NE(run.ErrorText().find("cancelled after"), std::string::npos)
+                << run.ErrorText();
+            std::this_thread::sleep_for(milliseconds(300));
+            EXPECT_LT(fs::file_size(received), Read(job).size());
+            continue;
+        }
+        EXPECT_EQ(run.Wait(), 0) << run.ErrorText();
         const auto deadline = steady_clock::now() + seconds(20);
         while (fs::file_size(received) < Read(job).size() && steady_clock::now() < deadline) {
             std::this_thread::sleep_for(milliseconds(20));
