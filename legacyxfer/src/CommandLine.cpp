@@ -47,6 +47,7 @@ const std::map<std::string, Setter, std::less<>>& ValueOptions() {
     static const std::map<std::string, Setter, std::less<>> options = {
         {"-o", [](Request& r, const std::string& v) { return r.file = v, !v.empty(); }},
         {"--points", [](Request& r, const std::string& v) { return r.pointsFile = v, !v.empty(); }},
+        {"--export", [](Request& r, const std::string& v) { return r.exportFile = v, !v.empty(); }},
         {"--baud", [](Request& r, const std::string& v) { return ParseNumber(v, r.preset.baud); }},
         {"--databits",
          [](Request& r, const std::string& v) { return ParseNumber(v, r.preset.dataBits); }},

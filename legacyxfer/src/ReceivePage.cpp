@@ -1,6 +1,7 @@
 #include "legacyxfer/ReceivePage.h"
 
 #include "legacyxfer/CaptureSession.h"
+#include "legacyxfer/DrawExportRun.h"
 #include "legacyxfer/PointFileExport.h"
 #include "legacyxfer/PortPresetBar.h"
 
@@ -27,9 +28,10 @@ ReceivePage::ReceivePage(PresetBook& book, Confirm confirm, QWidget* parent)
     : QWidget(parent), confirm_(std::move(confirm)), bar_(new PortPresetBar(book)),
       file_(new QLineEdit),
       points_(new QCheckBox(tr("Also save the points as a point file (.dat)"))),
-      start_(new QPushButton(tr("Start"))), stop_(new QPushButton(tr("Stop"))),
-      cancel_(new QPushButton(tr("Cancel"))), counts_(new QLabel), summary_(new QLabel),
-      log_(new QPlainTextEdit), timer_(new QTimer(this)) {
+      export_(new QLineEdit), start_(new QPushButton(tr("Start"))),
+      stop_(new QPushButton(tr("Stop"))), cancel_(new QPushButton(tr("Cancel"))),
+      counts_(new QLabel), summary_(new QLabel), log_(new QPlainTextEdit),
+      timer_(new QTimer(this)) {
     auto* browse = new QPushButton(tr("Browse..."));
     auto* fileRow = new QHBoxLayout;
     fileRow->addWidget(new QLabel(tr("Save as:")));
@@ -48,6 +50,11 @@ ReceivePage::ReceivePage(PresetBook& book, Confirm confirm, QWidget* parent)
     layout->addWidget(bar_);
     layout->addLayout(fileRow);
     layout->addWidget(points_);
+    auto* exportRow = new QHBoxLayout;
+    exportRow->addWidget(new QLabel(tr("Also export for CAD/GIS to:")));
+    exportRow->addWidget(export_, 1);
+    export_->setPlaceholderText(tr("nothing; or a .dxf, .gpkg, .geojson, .kml, .shp or .csv file"));
+    layout->addLayout(exportRow);
     layout->addLayout(buttons);
     layout->addWidget(counts_);
     layout->addWidget(log_, 1);
@@ -163,6 +170,19 @@ void ReceivePage::End() {
         const auto points = overwrite ? PointFileExport::Write(result.savedPath, dat, true)
                                       : PointFileExport::Result{false, 0, {}, dat + " is kept"};
         text += QStringLiteral("\n") + QString::fromStdString(points.message);
+    }
+    const QString exportTo = export_->text().trimmed();
+    if (result.saved && !exportTo.isEmpty()) {
+        const bool exists = QFileInfo::exists(exportTo);
+        if (exists && !confirm_(tr("%1 exists. Replace it?").arg(exportTo))) {
+            text += tr("\n%1 is kept.").arg(exportTo);
+        } else {
+            const auto exported =
+                DrawExportRun::Run(result.savedPath, exportTo.toStdString(), exists);
+            text +=
+                QStringLiteral("\n") + (exported.done ? tr("Exported to %1.").arg(exportTo)
+                                                      : QString::fromStdString(exported.message));
+        }
     }
     const CaptureCounts counts = session_->Counts();
     if (counts.blockJumps + counts.lineErrors + counts.overruns + counts.badBytes > 0) {

@@ -1,5 +1,6 @@
 #include "legacyxfer/CaptureSession.h"
 #include "legacyxfer/CommandLine.h"
+#include "legacyxfer/DrawExportRun.h"
 #include "legacyxfer/PointFileExport.h"
 #include "legacyxfer/TerminalStatus.h"
 
@@ -64,6 +65,14 @@ int RunReceive(const Request& request, std::ostream& err, const std::atomic<bool
         }
         if (!points.written) {
             err << "legacyxfer: " << points.message << "\n";
+            return kFailed;
+        }
+    }
+    if (!request.exportFile.empty()) {
+        const auto exported =
+            DrawExportRun::Run(request.file, request.exportFile, request.overwrite);
+        if (!exported.done) {
+            err << "legacyxfer: " << exported.message << "\n";
             return kFailed;
         }
     }

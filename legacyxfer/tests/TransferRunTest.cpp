@@ -122,6 +122,21 @@ TEST_F(TransferRunTest, AnEndMarkerEndsTheCapture) {
     EXPECT_EQ(Read(out), Read(job));
 }
 
+// The capture goes on to a point file and a drawing; the drawing is
+// drawexport's, so only its arrival is checked here.
+TEST_F(TransferRunTest, ACaptureBecomesAPointFileAndADrawing) {
+    const std::string job = Job(4);
+    SimProcess sim({"--legacy-send", job, "--delay", kPressSend});
+    const fs::path out = dir_ / "site.gsi";
+    ProgramRun run({"receive", sim.Device(), "-o", out, "--end-silence", "0.5", "--points",
+                    dir_ / "site.dat", "--export", dir_ / "site.dxf", "--quiet"});
+    EXPECT_EQ(run.Wait(), 0) << run.ErrorText();
+    EXPECT_EQ(Read(out), Read(job));
+    EXPECT_EQ(Read(dir_ / "site.dat").rfind("P1,1001.234,5004.321,100.001,\r\n", 0), 0U)
+        << Read(dir_ / "site.dat");
+    EXPECT_NE(Read(dir_ / "site.dxf").find("ENTITIES"), std::string::npos);
+}
+
 TEST_F(TransferRunTest, AnExistingFileIsKeptUnlessOverwriteIsGiven) {
     const fs::path out = GsiSamples::WriteFile(dir_ / "kept.gsi", "earlier capture");
     ProgramRun run({"receive", "/dev/null-port", "-o", out, "--quiet"});

@@ -25,6 +25,7 @@ struct Request {
     std::string port;
     std::string file; // receive: the capture; send: the file sent
     std::string pointsFile;
+    std::string exportFile; // a drawing or GIS file through drawexport
     LinePreset preset;
     SendSession::Pacing pacing = SendSession::Pacing::Flow;
     int lineDelayMs = 0;
@@ -36,6 +37,7 @@ inline constexpr const char* kUsageText =
     "usage: legacyxfer                      (the window)\n"
     "       legacyxfer receive PORT -o FILE [--preset NAME] [port options]\n"
     "                  [--end-silence S] [--end-marker HEX] [--points OUT.dat]\n"
+    "                  [--export OUT.dxf|.gpkg|.geojson|.kml|.shp|.csv]\n"
     "                  [--overwrite] [--quiet]\n"
     "       legacyxfer send PORT FILE [--xonxoff | --line-delay MS] [port options] [--quiet]\n"
     "port options: --baud N --parity NONE|ODD|EVEN --stopbits 0|1 --databits 7|8\n"

@@ -49,6 +49,7 @@ private:
     PortPresetBar* bar_;
     QLineEdit* file_;
     QCheckBox* points_;
+    QLineEdit* export_;
     QPushButton* start_;
     QPushButton* stop_;
     QPushButton* cancel_;
