@@ -10,8 +10,10 @@ using namespace std::chrono;
 namespace {
 
 constexpr auto kCancelCheck = milliseconds(10);
-// How long the instrument may hold the line stopped at the end.
+// How long the instrument may hold the line stopped at the end; after a
+// cancel only a moment, so a window closing does not hang on it.
 constexpr auto kFinalWait = seconds(30);
+constexpr auto kCancelledWait = seconds(1);
 
 } // namespace
 
@@ -79,7 +81,8 @@ SendSession::Result SendSession::Run(const Progress& progress, const Cancelled& 
         }
     }
     int waiting = 0;
-    const bool gone = port_.WaitSent(steady_clock::now() + kFinalWait, waiting);
+    const bool gone = port_.WaitSent(
+        steady_clock::now() + (result.cancelled ? kCancelledWait : kFinalWait), waiting);
     port_.DisConnectSerial();
     result.bytesSent -= static_cast<std::uint64_t>(waiting);
     const std::string sent = std::to_string(result.bytesSent) + " of " +
