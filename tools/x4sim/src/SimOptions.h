@@ -6,21 +6,23 @@
 
 // The command line of x4sim.
 struct SimOptions {
-    std::string dataDir;       // --data: empty for the built-in demo content
-    std::string linkPath;      // --link
-    std::string logFile;       // --log
-    std::string receivedDir;   // --received
-    long baud = 0;             // --baud: 0 for no pacing
-    int silent = 0;            // --silent: commands ignored at the start
-    int warn = 0;              // --warn: every n-th command gets a warning
-    int chunk = 0;             // --chunk: largest piece of a reply
-    int hangupAfter = 0;       // --hangup-after: data lines of a download
-    int hangupInUpload = 0;    // --hangup-in-upload: data lines of an upload
-    std::string legacySend;    // --legacy-send: the simple mode's job to send
-    std::string legacyReceive; // --legacy-receive: where the simple mode stores
+    std::string dataDir;     // --data: empty for the built-in demo content
+    std::string linkPath;    // --link
+    std::string logFile;     // --log
+    std::string receivedDir; // --received
+    long baud = 0;           // --baud: 0 for no pacing
+    int silent = 0;          // --silent: commands ignored at the start
+    int warn = 0;            // --warn: every n-th command gets a warning
+    int chunk = 0;           // --chunk: largest piece of a reply
+    int hangupAfter = 0;     // --hangup-after: data lines of a download
+    int hangupInUpload = 0;  // --hangup-in-upload: data lines of an upload
+    bool help = false;
+
+    // The simple mode: an instrument that only sends or only receives.
+    std::string legacySend;    // --legacy-send: the job to send
+    std::string legacyReceive; // --legacy-receive: where what arrives is stored
     double legacyDelay = 0;    // --delay: seconds before "send" is pressed
     int storePauseMs = 0;      // --store-pause: XOFF after every line received
-    bool help = false;
 
     bool SimpleMode() const { return !legacySend.empty() || !legacyReceive.empty(); }
 
