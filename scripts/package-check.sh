@@ -73,8 +73,19 @@ if [ "${1:-}" = "--as-user" ]; then
     cmp -s road.hal back.hal || fail "routebook did not give the alignment back: $(cat back.hal)"
     echo "routebook set out an alignment and converted it to LandXML and back"
 
+    # The installed legacyxfer captures what x4sim's simple mode sends, byte for byte.
+    x4sim --legacy-send job.gsi --delay 1 >legacy.tty &
+    sim=$!
+    for _ in $(seq 50); do [ -s legacy.tty ] && break; sleep 0.1; done
+    legacyxfer receive "$(head -1 legacy.tty)" -o capture.gsi --end-silence 0.5 --quiet ||
+        fail "legacyxfer receive from x4sim failed"
+    kill -TERM "$sim"
+    wait "$sim" || true
+    cmp -s job.gsi capture.gsi || fail "legacyxfer's capture differs from what x4sim sent"
+    echo "legacyxfer received a job from x4sim's simple mode"
+
     # A desktop program that is still running after a few seconds has started.
-    for program in suitepad alignedit drawexport coordbook routebook; do
+    for program in suitepad alignedit drawexport coordbook routebook legacyxfer; do
         command -v "$program" >/dev/null || continue
         status=0
         timeout 3 "$program" >/dev/null 2>&1 || status=$?
@@ -114,7 +125,7 @@ chmod 644 "$fresh"/*.deb
     (cd "$fresh" && $sudo apt-get -f install -y -qq) ||
     fail "the package does not install"
 
-for program in stationlink suitepad drawexport coordbook routebook x4sim stationlink-cli; do
+for program in stationlink suitepad drawexport coordbook routebook legacyxfer x4sim stationlink-cli; do
     [ -x "$prefix/bin/$program" ] || fail "$prefix/bin/$program is missing"
 done
 for program in $(dpkg -L "$package" | grep "^$prefix/bin/"); do

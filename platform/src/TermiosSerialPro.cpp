@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <linux/serial.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
@@ -162,6 +163,34 @@ int TermiosSerialPro::DisConnectSerial() {
     }
     device_.clear();
     return 1;
+}
+
+std::optional<LineErrorCounts> TermiosSerialPro::ErrorCounts() const {
+    std::lock_guard lock(sendMutex_);
+    serial_icounter_struct counters{};
+    if (fd_ < 0 || ::ioctl(fd_, TIOCGICOUNT, &counters) != 0) {
+        return std::nullopt;
+    }
+    const auto count = [](int value) { return static_cast<std::uint64_t>(std::max(value, 0)); };
+    return LineErrorCounts{count(counters.frame), count(counters.parity), count(counters.overrun),
+                           count(counters.brk)};
+}
+
+bool TermiosSerialPro::WaitSent(steady_clock::time_point deadline, int& waiting) const {
+    for (;;) {
+        {
+            std::lock_guard lock(sendMutex_);
+            waiting = 0;
+            if (fd_ < 0 || ::ioctl(fd_, TIOCOUTQ, &waiting) != 0 || waiting <= 0) {
+                waiting = 0;
+                return true;
+            }
+        }
+        if (steady_clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(milliseconds(5));
+    }
 }
 
 int TermiosSerialPro::OuterThreadSendMsg(const char* data, int count) {

@@ -56,6 +56,10 @@ std::string TermiosSettings::Apply(const CMiniDCB& dcb, termios& state) {
     if (dcb.parity < 0 || dcb.parity > 2) {
         return "unsupported parity code " + std::to_string(dcb.parity) + " (0 none, 1 odd, 2 even)";
     }
+    if (dcb.flowControl < 0 || dcb.flowControl > 2) {
+        return "unsupported flow control code " + std::to_string(dcb.flowControl) +
+               " (0 none, 1 XON/XOFF, 2 RTS/CTS)";
+    }
     if (dcb.stopBits < 0 || dcb.stopBits > 1) {
         return "unsupported stop-bits code " + std::to_string(dcb.stopBits) +
                " (0 one stop bit, 1 two)";
@@ -68,6 +72,19 @@ std::string TermiosSettings::Apply(const CMiniDCB& dcb, termios& state) {
     }
     if (dcb.stopBits == 1) {
         state.c_cflag |= CSTOPB;
+    }
+    if (dcb.flowControl == 1) {
+        state.c_iflag |= IXON | IXOFF;
+        state.c_cc[VSTART] = 0x11;
+        state.c_cc[VSTOP] = 0x13;
+    } else if (dcb.flowControl == 2) {
+        state.c_cflag |= CRTSCTS;
+    }
+    if (dcb.markLineErrors) {
+        // Without INPCK the driver passes bad bytes unmarked; a break would
+        // otherwise read as a plain NUL.
+        state.c_iflag |= INPCK | PARMRK;
+        state.c_iflag &= ~(IGNPAR | IGNBRK | BRKINT | ISTRIP);
     }
     state.c_cc[VMIN] = 1;
     state.c_cc[VTIME] = 0;

@@ -125,6 +125,37 @@ TEST(TermiosSettings, MapsDataBitsParityAndStopBitCodes) {
     EXPECT_EQ(TermiosSettings::BitsPerCharacter(Settings("x", "9600", "7", 1, 0)), 10);
 }
 
+TEST(TermiosSettings, FlowControlAndErrorMarksOnlyWhenAskedFor) {
+    struct FlowCase {
+        int flow;
+        bool mark;
+        tcflag_t iflag;
+        tcflag_t cflag;
+    };
+    for (const FlowCase& c : std::vector<FlowCase>{{0, false, 0, 0},
+                                                   {1, false, IXON | IXOFF, 0},
+                                                   {2, false, 0, CRTSCTS},
+                                                   {0, true, INPCK | PARMRK, 0}}) {
+        SCOPED_TRACE(c.flow);
+        CMiniDCB dcb = Settings("x", "9600");
+        dcb.flowControl = c.flow;
+        dcb.markLineErrors = c.mark;
+        termios state{};
+        state.c_iflag = IGNPAR | ISTRIP | IGNBRK;
+        ASSERT_EQ(TermiosSettings::Apply(dcb, state), "");
+        EXPECT_EQ(state.c_iflag & (IXON | IXOFF | INPCK | PARMRK | ISTRIP | IGNBRK), c.iflag);
+        // Ignoring bad bytes would leave nothing to mark.
+        if (c.mark) {
+            EXPECT_EQ(state.c_iflag & IGNPAR, 0u);
+        }
+        EXPECT_EQ(state.c_cflag & CRTSCTS, c.cflag);
+    }
+    CMiniDCB bad = Settings("x", "9600");
+    bad.flowControl = 3;
+    termios state{};
+    EXPECT_NE(TermiosSettings::Apply(bad, state), "");
+}
+
 // A pseudo-terminal keeps eight bits and no parity whatever it is told, so
 // only the speed and the stop bits show there.
 TEST_F(TermiosSerialProTest, ChosenSpeedAndStopBitsReachTheDevice) {

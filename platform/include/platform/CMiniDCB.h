@@ -11,4 +11,8 @@ struct CMiniDCB {
     int readIntervalMs = 0; // quiet time that ends a burst; 0: two character times
     int stopBits = 0;       // 0 one stop bit, 1 two stop bits
     int parity = 0;         // 0 none, 1 odd, 2 even
+    int flowControl = 0;    // 0 none, 1 XON/XOFF, 2 RTS/CTS
+    // Parity and framing errors and breaks arrive marked in the data (0xFF
+    // 0x00 before the byte, a real 0xFF doubled); LineErrorMarks reads them.
+    bool markLineErrors = false;
 };

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "platform/LineErrorCounts.h"
 #include "platform/QelSerialPro.h"
 
 #include <atomic>
 #include <chrono>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -36,6 +38,13 @@ public:
 
     // The device file of the open port; empty while closed.
     std::string DeviceFile() const;
+    // The driver's error counters; none where the device keeps none
+    // (pseudo-terminals, some adapters).
+    std::optional<LineErrorCounts> ErrorCounts() const;
+    // Waits until everything written has left the port, at most until the
+    // deadline (a far end holding XOFF may never let it go). False when
+    // bytes are still waiting then; their count in `waiting`.
+    bool WaitSent(std::chrono::steady_clock::time_point deadline, int& waiting) const;
 
 private:
     int OpenDevice(const std::string& device);

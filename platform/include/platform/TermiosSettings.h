@@ -7,8 +7,8 @@
 struct CMiniDCB;
 
 // Turns the connection parameters of a port into a raw-mode termios state:
-// no echo, no line editing, no flow control, the receiver on and modem
-// status lines ignored.
+// no echo, no line editing, the receiver on and modem status lines ignored;
+// flow control and the marking of line errors only when asked for.
 class TermiosSettings {
 public:
     // The speed constant of a baud rate the system knows; none otherwise.

@@ -17,6 +17,14 @@ bool Count(const std::string& text, long low, long& out) {
     return true;
 }
 
+std::function<bool(const std::string&)> SimpleDelay(double& field) {
+    return [&field](const std::string& text) {
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), field);
+        return error == std::errc() && end == text.data() + text.size() && field >= 0 &&
+               field <= 3600;
+    };
+}
+
 } // namespace
 
 std::optional<SimOptions> SimOptions::Parse(const std::vector<std::string>& args,
@@ -36,7 +44,7 @@ std::optional<SimOptions> SimOptions::Parse(const std::vector<std::string>& args
             return !value.empty();
         };
     };
-    const std::array<std::pair<std::string_view, std::function<bool(const std::string&)>>, 10>
+    const std::array<std::pair<std::string_view, std::function<bool(const std::string&)>>, 14>
         kOptions = {{
             {"--data", text(options.dataDir)},
             {"--link", text(options.linkPath)},
@@ -48,6 +56,10 @@ std::optional<SimOptions> SimOptions::Parse(const std::vector<std::string>& args
             {"--chunk", number(options.chunk)},
             {"--hangup-after", number(options.hangupAfter)},
             {"--hangup-in-upload", number(options.hangupInUpload)},
+            {"--legacy-send", text(options.legacySend)},
+            {"--legacy-receive", text(options.legacyReceive)},
+            {"--delay", SimpleDelay(options.legacyDelay)},
+            {"--store-pause", number(options.storePauseMs)},
         }};
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string name = args[i];
@@ -73,6 +85,10 @@ std::optional<SimOptions> SimOptions::Parse(const std::vector<std::string>& args
             error = "bad or missing value for " + name;
             return std::nullopt;
         }
+    }
+    if (!options.legacySend.empty() && !options.legacyReceive.empty()) {
+        error = "--legacy-send and --legacy-receive exclude each other";
+        return std::nullopt;
     }
     return options;
 }

@@ -18,10 +18,21 @@ struct SimOptions {
     int hangupInUpload = 0;  // --hangup-in-upload: data lines of an upload
     bool help = false;
 
+    // The simple mode: an instrument that only sends or only receives.
+    std::string legacySend;    // --legacy-send: the job to send
+    std::string legacyReceive; // --legacy-receive: where what arrives is stored
+    double legacyDelay = 0;    // --delay: seconds before "send" is pressed
+    int storePauseMs = 0;      // --store-pause: XOFF after every line received
+
+    bool SimpleMode() const { return !legacySend.empty() || !legacyReceive.empty(); }
+
     static constexpr const char* kUsage =
         "usage: x4sim [--data DIR] [--link PATH] [--baud N] [--log FILE] [--received DIR]\n"
         "             [--silent N] [--warn N] [--chunk N] [--hangup-after N]\n"
-        "             [--hangup-in-upload N]\n";
+        "             [--hangup-in-upload N]\n"
+        "       x4sim --legacy-send FILE [--delay S] [--link PATH] [--baud N] [--chunk N]\n"
+        "             [--hangup-after N]\n"
+        "       x4sim --legacy-receive DIR [--store-pause MS] [--link PATH] [--baud N]\n";
 
     // The options, or a one-line reason why the command line is wrong.
     static std::optional<SimOptions> Parse(const std::vector<std::string>& args,

@@ -7,6 +7,7 @@
 #include "ReceivedStore.h"
 #include "SignalWatch.h"
 #include "SimOptions.h"
+#include "SimpleMode.h"
 #include "SimulatorLoop.h"
 #include "Transcript.h"
 
@@ -22,7 +23,36 @@ int Fail(const std::string& why) {
     return 1;
 }
 
+int ServeSimpleMode(const SimOptions& options) {
+    ::prctl(PR_SET_TIMERSLACK, 1UL);
+    Transcript transcript(options.logFile);
+    SignalWatch signals;
+    PseudoTerminal line;
+    std::string error;
+    if (!line.Open(error) || (!options.linkPath.empty() && !line.Link(options.linkPath, error))) {
+        return Fail(error);
+    }
+    SimpleMode mode(line, options, signals, transcript);
+    if (!mode.Prepare(error)) {
+        return Fail(error);
+    }
+    std::cout << line.SlavePath() << std::endl;
+    switch (mode.Run()) {
+    case SimpleMode::Outcome::HungUp:
+        std::cerr << "x4sim: line closed after " << options.hangupAfter << " lines\n";
+        return 0;
+    case SimpleMode::Outcome::Failed:
+        return Fail(mode.Failure());
+    case SimpleMode::Outcome::Stopped:
+        break;
+    }
+    return 0;
+}
+
 int Serve(const SimOptions& options) {
+    if (options.SimpleMode()) {
+        return ServeSimpleMode(options);
+    }
     InstrumentContent content(options.dataDir.empty()
                                   ? ContentFiles::BuiltIn()
                                   : ContentFiles::FromDirectory(options.dataDir));
