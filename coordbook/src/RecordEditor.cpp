@@ -191,27 +191,41 @@ std::optional<std::string> RecordEditor::ChangedBlock(const BookRecord& old,
                 "", " ");
         }
     }
-    const auto length = [&](int index, const FixedDecimal& value, const FixedDecimal& was) {
-        if (!(value == was)) {
-            const std::size_t word = *block.Find(index);
-            put(words[word].offset, words[word].size,
-                GsiWord::WriteLengthIn(head(word), value, width), "", "");
+    if (!block.Find(GsiBlock::kEast)) {
+        // A point computed from an observation: its coordinates go into the
+        // block, which then keeps them.
+        std::string added;
+        const std::pair<const char*, std::optional<FixedDecimal>> coordinates[] = {
+            {"81..00", values.at.east}, {"82..00", values.at.north}, {"83..00", values.at.height}};
+        for (const auto& [index, value] : coordinates) {
+            const auto word = value ? GsiWord::WriteLengthIn(index, *value, width) : std::nullopt;
+            fits = fits && (word || !value);
+            added += word ? " " + *word : "";
         }
-    };
-    length(GsiBlock::kEast, values.at.east, old.exact.east);
-    length(GsiBlock::kNorth, values.at.north, old.exact.north);
-    if (values.at.height != old.exact.height) {
-        const auto word = block.Find(GsiBlock::kHeight);
-        if (!values.at.height) {
-            const bool blank = end(*word) < old.text.size() && old.text[end(*word)] == ' ';
-            splices.push_back({words[*word].offset, words[*word].size + (blank ? 1 : 0), ""});
-        } else if (word) {
-            length(GsiBlock::kHeight, *values.at.height, *old.exact.height);
-        } else {
-            const std::size_t north = *block.Find(GsiBlock::kNorth);
-            put(end(north), 0,
-                GsiWord::WriteLengthIn("83" + head(north).substr(2), *values.at.height, width), " ",
-                "");
+        splices.push_back({end(words.size() - 1), 0, added});
+    } else {
+        const auto length = [&](int index, const FixedDecimal& value, const FixedDecimal& was) {
+            if (!(value == was)) {
+                const std::size_t word = *block.Find(index);
+                put(words[word].offset, words[word].size,
+                    GsiWord::WriteLengthIn(head(word), value, width), "", "");
+            }
+        };
+        length(GsiBlock::kEast, values.at.east, old.exact.east);
+        length(GsiBlock::kNorth, values.at.north, old.exact.north);
+        if (values.at.height != old.exact.height) {
+            const auto word = block.Find(GsiBlock::kHeight);
+            if (!values.at.height) {
+                const bool blank = end(*word) < old.text.size() && old.text[end(*word)] == ' ';
+                splices.push_back({words[*word].offset, words[*word].size + (blank ? 1 : 0), ""});
+            } else if (word) {
+                length(GsiBlock::kHeight, *values.at.height, *old.exact.height);
+            } else {
+                const std::size_t north = *block.Find(GsiBlock::kNorth);
+                put(end(north), 0,
+                    GsiWord::WriteLengthIn("83" + head(north).substr(2), *values.at.height, width),
+                    " ", "");
+            }
         }
     }
     if (!fits) {
