@@ -3,20 +3,25 @@
 #include "coordbook/PointCheck.h"
 #include "coordbook/RecordEditor.h"
 #include "fielddata/DatFileWriter.h"
+#include "fielddata/GsiBlockEdit.h"
 #include "fielddata/GsiJobWriter.h"
+#include "fielddata/LineReader.h"
 
 #include <algorithm>
 #include <ctime>
 
 namespace {
 
-std::string PointNamed(const BookRecord& record) {
-    return "point \"" + record.point.name + "\" (line " + std::to_string(record.line) + "): ";
+// Blank lines and end-of-file bytes hold nothing that could be left out.
+void LeaveOut(const BookRecord& record, BookOutput& output) {
+    const std::string_view content = LineReader::WithoutPadding(record.text);
+    if (content.find_first_not_of(" \t") != std::string_view::npos) {
+        output.leftOut.push_back(record.line);
+    }
 }
 
-std::string Unreadable(const BookRecord& record, BookFormat format) {
-    return "line " + std::to_string(record.line) + " could not be read and is written only to a " +
-           "file of its own kind, not to a " + BookFormats::Title(format);
+std::string PointNamed(const BookRecord& record) {
+    return "point \"" + record.point.name + "\" (line " + std::to_string(record.line) + "): ";
 }
 
 } // namespace
@@ -69,13 +74,12 @@ void BookWriter::WriteSame(const PointBook& book, BookOutput& output) const {
     for (std::size_t i = 0; i < records.size(); ++i) {
         const BookRecord& record = records[i];
         // A last line without a whole line end gets one when it is last no more.
-        const bool unended =
-            record.end == BookRecord::End::None || record.end == BookRecord::End::Cr;
+        const bool unended = record.end == BookRecord::End::None;
         const char* end =
             unended && i + 1 < records.size() ? newEnd.c_str() : BookRecord::EndBytes(record.end);
         if (record.kind == BookRecord::Kind::Bad && rewiden) {
-            output.refusal = Unreadable(record, format_);
-            return;
+            LeaveOut(record, output);
+            continue;
         }
         if (!BookFormats::IsGsi(format_) || record.kind == BookRecord::Kind::Bad) {
             output.bytes.append(record.text).append(end);
@@ -94,7 +98,7 @@ bool BookWriter::AppendBlock(const BookRecord& record, bool rewiden, std::string
         codeInForce = record.point.code;
     } else if (record.IsPoint() && record.point.code != codeInForce) {
         GsiJobWriter writer(width);
-        writer.ContinueAfter(std::max(RecordEditor::BlockNumber(record.text) - 1, 0));
+        writer.ContinueAfter(std::max(GsiBlockEdit::BlockNumber(record.text) - 1, 0));
         const auto block = writer.CodeBlock(record.point.code);
         if (!block) {
             output.refusal =
@@ -106,7 +110,7 @@ bool BookWriter::AppendBlock(const BookRecord& record, bool rewiden, std::string
     }
     std::string reason;
     const auto text =
-        rewiden ? RecordEditor::InWidth(record.text, width, reason) : std::optional(record.text);
+        rewiden ? GsiBlockEdit::InWidth(record.text, width, reason) : std::optional(record.text);
     if (!text) {
         output.refusal =
             (record.IsPoint() ? PointNamed(record) : "line " + std::to_string(record.line) + ": ") +
@@ -119,12 +123,8 @@ bool BookWriter::AppendBlock(const BookRecord& record, bool rewiden, std::string
 
 void BookWriter::WritePointFile(const PointBook& book, BookOutput& output) const {
     for (const BookRecord& record : book.Records()) {
-        if (record.kind == BookRecord::Kind::Bad) {
-            output.refusal = Unreadable(record, format_);
-            return;
-        }
-        if (record.kind == BookRecord::Kind::Other) {
-            output.leftOut.push_back(record.line);
+        if (record.kind == BookRecord::Kind::Other || record.kind == BookRecord::Kind::Bad) {
+            LeaveOut(record, output);
         }
         if (!record.IsPoint()) {
             continue;
@@ -140,19 +140,14 @@ void BookWriter::WritePointFile(const PointBook& book, BookOutput& output) const
 
 void BookWriter::WriteNewJob(const PointBook& book, BookOutput& output) const {
     const GsiWidth width = BookFormats::WidthOf(format_);
-    const std::string mark = width == GsiWidth::Gsi16 ? "*" : "";
-    output.bytes = mark + GsiWord::WriteText("130000", JobName(fileName_, width), width).value() +
-                   " \r\n" + mark + GsiWord::WriteText("19....", date_, width).value_or("") +
-                   " \r\n";
+    // JobName always fits; a date that does not is left empty.
+    output.bytes = GsiBlockEdit::JobHeader(JobName(fileName_, width), date_, width)
+                       .value_or(*GsiBlockEdit::JobHeader(JobName(fileName_, width), "", width));
     GsiJobWriter writer(width);
     const RecordEditor editor(format_);
     for (const BookRecord& record : book.Records()) {
-        if (record.kind == BookRecord::Kind::Bad) {
-            output.refusal = Unreadable(record, format_);
-            return;
-        }
         if (!record.IsPoint()) {
-            output.leftOut.push_back(record.line);
+            LeaveOut(record, output);
             continue;
         }
         std::string reason;
