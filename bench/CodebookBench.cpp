@@ -18,7 +18,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-template <typename Work> double Seconds(Work&& work) {
+template <typename Work>
+double Seconds(Work&& work) {
     const auto start = Clock::now();
     work();
     return std::chrono::duration<double>(Clock::now() - start).count();
@@ -64,8 +65,8 @@ int main(int argc, char** argv) {
             CodeBookFile::Loaded loaded;
             const double open = Seconds([&] { loaded = CodeBookFile::Load(path); });
             std::size_t refusals = 0;
-            const double check = Seconds(
-                [&] { refusals = CodeListCheck::Check(loaded.read->book, format).size(); });
+            const double check =
+                Seconds([&] { refusals = CodeListCheck::Check(loaded.read->book, format).size(); });
             // Saving writes what the checks allow; past 9,999 codes a list is refused
             // as a whole, so the save is timed on the rendering and the store.
             const double save = Seconds([&] {

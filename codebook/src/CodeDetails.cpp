@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHeaderView>
+#include <QPixmap>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -79,7 +80,9 @@ void CodeDetails::Refresh() {
     filling_ = true;
     const QColor colour(Qs(code_.colour));
     colour_->setText(code_.colour.empty() ? tr("By layer") : Qs(code_.colour));
-    colour_->setIcon(SymbolPreview::Icon(QStringLiteral("square"), colour));
+    QPixmap swatch(16, 16);
+    swatch.fill(colour.isValid() ? colour : QColor(Qt::transparent));
+    colour_->setIcon(QIcon(swatch));
     symbol_->setCurrentIndex(std::max(0, symbol_->findData(Qs(code_.symbol))));
     line_->setChecked(code_.line);
     preview_->Show(Qs(code_.symbol), colour);
