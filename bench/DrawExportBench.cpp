@@ -172,7 +172,7 @@ std::vector<Run> Compare(const std::vector<Job>& jobs, int rounds) {
 }
 
 Job Ours(const fs::path& in, const fs::path& out) {
-    return {{DRAWEXPORT, in.string(), "-o", out.string()}, out};
+    return {{DRAWEXPORT, in.string(), "-o", out.string(), "--overwrite"}, out};
 }
 
 Job Ogr2ogr(const std::string& format, const fs::path& out, const fs::path& csv) {

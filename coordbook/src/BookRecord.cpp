@@ -6,6 +6,7 @@ void BookRecord::SetPoint(std::string_view name, std::string_view code,
     point.name = name;
     point.code = code;
     point.line = line;
+    point.origin = SurveyPoint::Origin::Given;
     exact = at;
     at.Fill(point);
 }

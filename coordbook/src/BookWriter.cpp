@@ -14,11 +14,6 @@ std::string PointNamed(const BookRecord& record) {
     return "point \"" + record.point.name + "\" (line " + std::to_string(record.line) + "): ";
 }
 
-std::string Unreadable(const BookRecord& record, BookFormat format) {
-    return "line " + std::to_string(record.line) + " could not be read and is written only to a " +
-           "file of its own kind, not to a " + BookFormats::Title(format);
-}
-
 } // namespace
 
 BookWriter::BookWriter(BookFormat format, std::string fileName, std::string date)
@@ -69,13 +64,12 @@ void BookWriter::WriteSame(const PointBook& book, BookOutput& output) const {
     for (std::size_t i = 0; i < records.size(); ++i) {
         const BookRecord& record = records[i];
         // A last line without a whole line end gets one when it is last no more.
-        const bool unended =
-            record.end == BookRecord::End::None || record.end == BookRecord::End::Cr;
+        const bool unended = record.end == BookRecord::End::None;
         const char* end =
             unended && i + 1 < records.size() ? newEnd.c_str() : BookRecord::EndBytes(record.end);
         if (record.kind == BookRecord::Kind::Bad && rewiden) {
-            output.refusal = Unreadable(record, format_);
-            return;
+            output.leftOut.push_back(record.line);
+            continue;
         }
         if (!BookFormats::IsGsi(format_) || record.kind == BookRecord::Kind::Bad) {
             output.bytes.append(record.text).append(end);
@@ -119,11 +113,7 @@ bool BookWriter::AppendBlock(const BookRecord& record, bool rewiden, std::string
 
 void BookWriter::WritePointFile(const PointBook& book, BookOutput& output) const {
     for (const BookRecord& record : book.Records()) {
-        if (record.kind == BookRecord::Kind::Bad) {
-            output.refusal = Unreadable(record, format_);
-            return;
-        }
-        if (record.kind == BookRecord::Kind::Other) {
+        if (record.kind == BookRecord::Kind::Other || record.kind == BookRecord::Kind::Bad) {
             output.leftOut.push_back(record.line);
         }
         if (!record.IsPoint()) {
@@ -147,10 +137,6 @@ void BookWriter::WriteNewJob(const PointBook& book, BookOutput& output) const {
     GsiJobWriter writer(width);
     const RecordEditor editor(format_);
     for (const BookRecord& record : book.Records()) {
-        if (record.kind == BookRecord::Kind::Bad) {
-            output.refusal = Unreadable(record, format_);
-            return;
-        }
         if (!record.IsPoint()) {
             output.leftOut.push_back(record.line);
             continue;

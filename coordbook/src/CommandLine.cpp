@@ -4,6 +4,7 @@
 #include "coordbook/BookLoader.h"
 #include "platform/CodePage.h"
 
+namespace coordbook {
 namespace {
 
 const std::string kConvert = "--convert";
@@ -13,9 +14,10 @@ const std::string kFormat = "--format";
 
 const char* CommandLine::Usage() {
     return "usage: coordbook [FILE...]                        (the window)\n"
-           "       coordbook --convert IN OUT [--format gsi16|gsi8|dat]\n"
+           "       coordbook --convert IN OUT [--format gsi16|gsi8|dat] [--strict]\n"
            "IN: a point file (.dat) or a GSI-8/GSI-16 job\n"
-           "OUT: .dat a point file, .gsi GSI-16, or the format given\n";
+           "OUT: .dat a point file, .gsi GSI-16, or the format given\n"
+           "--strict: a line of IN that cannot be read fails the conversion\n";
 }
 
 std::optional<CommandLine::Request> CommandLine::Parse(const std::vector<std::string>& args,
@@ -31,6 +33,8 @@ std::optional<CommandLine::Request> CommandLine::Parse(const std::vector<std::st
         }
         if (args[i] == kConvert) {
             convert = true;
+        } else if (args[i] == "--strict") {
+            request.strict = true;
         } else if (args[i].starts_with(kFormat + "=")) {
             format = args[i].substr(kFormat.size() + 1);
         } else if (args[i] == kFormat && i + 1 < args.size()) {
@@ -88,10 +92,16 @@ int CommandLine::Convert(const Request& request, std::ostream& out, std::ostream
     }
     const PointBook& book = *loaded.book;
     for (const FieldFileError& problem : book.Problems()) {
-        err << "coordbook: " << request.input << ": " << problem.Text() << "\n";
+        err << request.input << ":" << problem.line << ": " << problem.reason << "\n";
     }
-    if (!book.Problems().empty()) {
-        err << "coordbook: " << request.input << " was not converted\n";
+    if (request.strict && !book.Problems().empty()) {
+        const std::size_t count = book.Problems().size();
+        err << "coordbook: " << count << (count == 1 ? " line" : " lines")
+            << " could not be read and --strict was given; nothing written\n";
+        return kExitFailed;
+    }
+    if (book.Rows() == 0) {
+        err << "coordbook: " << request.input << " holds no point; nothing written\n";
         return kExitFailed;
     }
     const BookFormat format = request.format;
@@ -109,3 +119,5 @@ int CommandLine::Convert(const Request& request, std::ostream& out, std::ostream
     }
     return kExitDone;
 }
+
+} // namespace coordbook

@@ -10,7 +10,8 @@ PointBook::PointBook(BookFormat format, std::vector<BookRecord> records,
 
 BookRecord::End PointBook::NewLineEnd() const {
     for (const BookRecord& record : records_) {
-        if (record.end == BookRecord::End::CrLf || record.end == BookRecord::End::Lf) {
+        if (record.end == BookRecord::End::CrLf || record.end == BookRecord::End::Lf ||
+            record.end == BookRecord::End::Cr) {
             return record.end;
         }
     }

@@ -11,7 +11,7 @@
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (!FileWindowStart::MeansWindow(args)) {
-        return CommandLine().Run(args, std::cout, std::cerr);
+        return coordbook::CommandLine().Run(args, std::cout, std::cerr);
     }
     return FileWindowStart::Run(argc, argv, QStringLiteral("coordbook"),
                                 QStringLiteral("Coordinate Editor"), [](const QStringList& files) {

@@ -34,10 +34,10 @@ TEST(CoordbookCommandLine, ConvertsAndSaysWhatItLeftOutOrWhyNot) {
          0,
          job + ": 12 points written to " + folder.Path("out.txt") + " (GSI-8)\n",
          ""},
-        {{"--convert", folder.Path("bad.dat"), folder.Path("bad.gsi")},
+        {{"--convert", folder.Path("bad.dat"), folder.Path("bad.gsi"), "--strict"},
          1,
          "",
-         "coordbook: " + folder.Path("bad.dat") + ": line 2: field 4: \"x\" is not a number"},
+         folder.Path("bad.dat") + ":2: field 4: \"x\" is not a number"},
         {{"--convert", folder.Path("none.gsi"), folder.Path("none.dat")},
          1,
          "",
@@ -65,12 +65,12 @@ TEST(CoordbookCommandLine, ConvertsAndSaysWhatItLeftOutOrWhyNot) {
         {{"--convert", job}, 2, "", "coordbook: --convert takes an input and an output file"},
         {{"--convert", job, "out.gsi", "--format"}, 2, "", "coordbook: --format needs a value"},
         {{"--frobnicate"}, 2, "", "coordbook: unknown option --frobnicate"},
-        {{"--convert", "--help"}, 0, CommandLine::Usage(), ""},
+        {{"--convert", "--help"}, 0, coordbook::CommandLine::Usage(), ""},
     };
     for (const Case& c : cases) {
         std::ostringstream out;
         std::ostringstream err;
-        EXPECT_EQ(CommandLine().Run(c.args, out, err), c.status) << c.args.back();
+        EXPECT_EQ(coordbook::CommandLine().Run(c.args, out, err), c.status) << c.args.back();
         EXPECT_EQ(out.str(), c.out);
         EXPECT_EQ(err.str().substr(0, err.str().find('\n')), c.err);
     }

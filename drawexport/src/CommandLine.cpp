@@ -4,9 +4,12 @@
 #include "drawexport/ExportSummary.h"
 #include "drawexport/FileInput.h"
 #include "drawexport/InputReport.h"
+#include "platform/CodePage.h"
 
 #include <charconv>
+#include <filesystem>
 
+namespace drawexport {
 namespace {
 
 template <typename Number>
@@ -56,6 +59,18 @@ bool Apply(const std::string& name, const std::string& value, CommandLine::Reque
     return ok;
 }
 
+// Options that take no value.
+bool ApplyFlag(const std::string& name, CommandLine::Request& request) {
+    if (name == "--strict") {
+        request.strict = true;
+    } else if (name == "--overwrite") {
+        request.overwrite = true;
+    } else {
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 const char* CommandLine::Usage() {
@@ -67,7 +82,9 @@ const char* CommandLine::Usage() {
            "  --format dxf|gpkg|geojson|kml|shp|csv\n"
            "  --epsg N          coordinate system of the points (KML needs one)\n"
            "  --text-height H   height of the drawing's labels (default 0.5)\n"
-           "  --decimals N      decimals of the height labels (default 3)\n";
+           "  --decimals N      decimals of the height labels (default 3)\n"
+           "  --strict          a line that cannot be read fails the export\n"
+           "  --overwrite       replace an existing OUT\n";
 }
 
 std::optional<CommandLine::Request> CommandLine::Parse(const std::vector<std::string>& args,
@@ -76,6 +93,9 @@ std::optional<CommandLine::Request> CommandLine::Parse(const std::vector<std::st
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (!args[i].starts_with('-') || args[i] == "-") {
             request.inputs.push_back(args[i]);
+            continue;
+        }
+        if (ApplyFlag(args[i], request)) {
             continue;
         }
         std::string name;
@@ -113,6 +133,11 @@ int CommandLine::Run(const std::vector<std::string>& args, std::ostream& out,
         out << Usage();
         return kExitDone;
     }
+    // Names and codes are read in the wire code page.
+    if (const std::string problem = CodePage::WireProblem(); !problem.empty()) {
+        err << "drawexport: " << problem << "\n";
+        return kExitUsage;
+    }
     std::string error;
     const auto request = Parse(args, error);
     if (!request) {
@@ -123,9 +148,16 @@ int CommandLine::Run(const std::vector<std::string>& args, std::ostream& out,
 }
 
 int CommandLine::Export(const Request& request, std::ostream& out, std::ostream& err) {
+    std::error_code ignored;
+    if (!request.overwrite && std::filesystem::exists(request.output, ignored)) {
+        err << "drawexport: " << request.output
+            << " exists; give --overwrite to replace it (nothing written)\n";
+        return kExitFailed;
+    }
     std::vector<FileInput> files(request.inputs.begin(), request.inputs.end());
     std::vector<const ExportInput*> readable;
     PointExtents extents;
+    std::size_t unreadable = 0;
     bool failed = false;
     for (const FileInput& file : files) {
         const InputReport report = InputReport::Of(file);
@@ -134,12 +166,20 @@ int CommandLine::Export(const Request& request, std::ostream& out, std::ostream&
             failed = true;
             continue;
         }
+        for (const std::string& line : ExportSummary::UnreadableLines(report)) {
+            err << line << "\n";
+            ++unreadable;
+        }
         out << ExportSummary::InputLine(report) << "\n";
         readable.push_back(&file);
         extents.Add(report.extents);
     }
-    if (readable.empty()) {
-        err << "drawexport: no input could be read; nothing written\n";
+    if (request.strict && unreadable > 0) {
+        err << "drawexport: " << ExportSummary::StrictRefusal(unreadable) << "\n";
+        return kExitFailed;
+    }
+    if (extents.Empty()) {
+        err << "drawexport: nothing could be exported; nothing written\n";
         return kExitFailed;
     }
     ExportRun run(request.settings, request.output);
@@ -154,3 +194,5 @@ int CommandLine::Export(const Request& request, std::ostream& out, std::ostream&
     }
     return failed ? kExitFailed : kExitDone;
 }
+
+} // namespace drawexport

@@ -5,6 +5,7 @@
 #include "drawexport/InputReport.h"
 #include "drawexport/PlanView.h"
 #include "drawexport/PointTableModel.h"
+#include "transfer/FreeFileName.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -19,6 +20,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -28,6 +30,8 @@
 #include <QStatusBar>
 #include <QTableView>
 #include <QToolBar>
+
+#include <filesystem>
 
 // Outside any namespace: Q_INIT_RESOURCE declares the global registration function.
 static QIcon ProgramIcon() {
@@ -193,8 +197,15 @@ void DrawExportWindow::OpenFiles(const QStringList& paths) {
         const InputReport report = InputReport::Of(*inputs_.back());
         auto* item = new QListWidgetItem(FromStd(report.error ? ExportSummary::FailureLine(report)
                                                               : ExportSummary::InputLine(report)));
-        item->setForeground(report.error ? Qt::red : palette().text().color());
-        item->setToolTip(item->text());
+        const auto unreadable = ExportSummary::UnreadableLines(report);
+        item->setForeground(report.error         ? Qt::red
+                            : unreadable.empty() ? palette().text().color()
+                                                 : QColor(0xB0, 0x60, 0x00));
+        QStringList tip{item->text()};
+        for (const std::string& line : unreadable) {
+            tip << FromStd(line);
+        }
+        item->setToolTip(tip.join('\n'));
         files_->addItem(item);
     }
     QApplication::restoreOverrideCursor();
@@ -280,6 +291,9 @@ void DrawExportWindow::Export() {
         const InputReport report = InputReport::Of(*input);
         reportLines_.push_back(report.error ? ExportSummary::FailureLine(report)
                                             : ExportSummary::InputLine(report));
+        for (const std::string& line : ExportSummary::UnreadableLines(report)) {
+            reportLines_.push_back(line);
+        }
         if (!report.error) {
             readable.push_back(input.get());
             extents.Add(report.extents);
@@ -289,11 +303,15 @@ void DrawExportWindow::Export() {
     if (output_->text().isEmpty()) {
         problem = "no output file";
     }
-    if (readable.empty()) {
-        problem = "no file to export";
+    if (readable.empty() || extents.Empty()) {
+        problem = "nothing to export";
     }
     if (problem) {
         summary_->setPlainText(tr("Not exported: %1.").arg(FromStd(*problem)));
+        return;
+    }
+    if (!MayWriteOutput()) {
+        summary_->setPlainText(tr("Not exported: %1 was kept.").arg(output_->text()));
         return;
     }
     if (const auto note = settings.Note()) {
@@ -303,6 +321,33 @@ void DrawExportWindow::Export() {
     progress_->setValue(0);
     summary_->setPlainText(tr("Exporting..."));
     worker_->Start(std::move(readable), extents, settings, output_->text());
+}
+
+// An existing output is replaced only when the user says so; keeping both
+// exports under a free name beside it.
+bool DrawExportWindow::MayWriteOutput() {
+    const std::string path = output_->text().toStdString();
+    std::error_code error;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(path, error))) {
+        return true;
+    }
+    const QFileInfo info(output_->text());
+    const QString free = FromStd(FreeFileName::Beside(path));
+    QMessageBox box(QMessageBox::Question, windowTitle(),
+                    tr("\"%1\" already exists in %2.\n\nReplace it, or keep both and "
+                       "export to \"%3\"?")
+                        .arg(info.fileName(), info.absolutePath(), QFileInfo(free).fileName()),
+                    QMessageBox::NoButton, this);
+    QPushButton* replace = box.addButton(tr("Replace"), QMessageBox::DestructiveRole);
+    QPushButton* keep = box.addButton(tr("Keep Both"), QMessageBox::AcceptRole);
+    box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(keep);
+    box.exec();
+    if (box.clickedButton() == keep) {
+        output_->setText(free);
+        return true;
+    }
+    return box.clickedButton() == replace;
 }
 
 void DrawExportWindow::OnExportFinished(const QString& error, qint64 written) {

@@ -21,8 +21,6 @@ constexpr int kAnchorBottomLeft = 1;
 constexpr int kAnchorMiddleLeft = 4;
 constexpr int kAnchorTopLeft = 7;
 
-constexpr std::string_view kForbiddenInNames = "<>/\\\":;?*|=`,";
-
 std::string UniqueHeaderPath() {
     static std::atomic<unsigned> serial{0};
     return "/vsimem/drawexport-header-" + std::to_string(++serial) + ".dxf";
@@ -42,27 +40,14 @@ void AppendQuoted(std::string_view text, std::string& out) {
 
 } // namespace
 
-DxfPointWriter::DxfPointWriter(const ExportSettings& settings) : settings_(settings) {}
+DxfPointWriter::DxfPointWriter(const ExportSettings& settings,
+                               std::unique_ptr<const DxfLayerChoice> layers)
+    : settings_(settings), layers_(std::move(layers)) {}
 
 DxfPointWriter::~DxfPointWriter() {
     if (!headerPath_.empty()) {
         VSIUnlink(headerPath_.c_str());
     }
-}
-
-std::string DxfPointWriter::LayerName(std::string_view code) {
-    if (code.empty()) {
-        return kUncodedLayer;
-    }
-    std::string name;
-    for (char16_t c : FieldText::ToUtf16(code)) {
-        const bool allowed = c >= 0x20 && c <= 0xFF && c != 0x7F && !(c >= 0x80 && c < 0xA0) &&
-                             kForbiddenInNames.find(static_cast<char>(c)) == std::string_view::npos;
-        // GDAL writes layer names as they come, and the file is declared
-        // Latin-1 (ANSI_1252): so the name goes in as Latin-1 bytes.
-        name += allowed ? static_cast<char>(c) : '_';
-    }
-    return name;
 }
 
 bool DxfPointWriter::Open(const std::string& path, const PointExtents& extents) {
@@ -71,7 +56,7 @@ bool DxfPointWriter::Open(const std::string& path, const PointExtents& extents) 
         return false;
     }
     if (!output_.Create("DXF", path, {"HEADER=" + headerPath_}) ||
-        !output_.AddLayer("entities", nullptr, {})) {
+        !output_.AddLayer("entities", nullptr, true, {})) {
         error_ = output_.Error();
         return false;
     }
@@ -84,8 +69,8 @@ void DxfPointWriter::OnPoint(const SurveyPoint& point) {
     if (!error_.empty()) {
         return;
     }
-    point_->SetField("Layer", LayerName(point.code).c_str());
-    OgrOutput::MovePoint(*point_, point.east, point.north, point.height.value_or(0));
+    point_->SetField("Layer", layers_->LayerOf(point).c_str());
+    OgrOutput::MovePoint(*point_, point.east, point.north, point.height);
     if (!output_.Write(*point_)) {
         error_ = output_.Error();
         return;
@@ -124,8 +109,7 @@ void DxfPointWriter::WriteLabel(Label label, std::string_view utf8, const Survey
     style_ += rest;
     label_->SetField("Layer", place.layer);
     label_->SetStyleString(style_.c_str());
-    OgrOutput::MovePoint(*label_, point.east + kLabelGap * h, point.north + place.dy,
-                         point.height.value_or(0));
+    OgrOutput::MovePoint(*label_, point.east + kLabelGap * h, point.north + place.dy, point.height);
     if (!output_.Write(*label_)) {
         error_ = output_.Error();
     }

@@ -28,6 +28,19 @@ std::vector<std::string> LayerOptions(const ExportFormat& format, const PointExt
 
 } // namespace
 
+const char* GisPointWriter::KindOf(SurveyPoint::Origin origin) {
+    switch (origin) {
+    case SurveyPoint::Origin::Reduced:
+    case SurveyPoint::Origin::ReducedFromZero:
+        return kComputed;
+    case SurveyPoint::Origin::Station:
+        return kStation;
+    case SurveyPoint::Origin::Given:
+        break;
+    }
+    return kGiven;
+}
+
 GisPointWriter::GisPointWriter(const ExportSettings& settings) : settings_(settings) {}
 
 GisPointWriter::~GisPointWriter() = default;
@@ -41,9 +54,10 @@ bool GisPointWriter::Open(const std::string& path, const PointExtents& extents) 
     const auto srs = settings_.epsg != 0 ? GdalSession::Srs(settings_.epsg) : nullptr;
     const std::string layer = std::filesystem::path(path).stem().string();
     if (!output_.Create(std::string(settings_.format->driver), path, {}) ||
-        !output_.AddLayer(layer, srs.get(), LayerOptions(*settings_.format, extents)) ||
+        !output_.AddLayer(layer, srs.get(), extents.HasHeights(),
+                          LayerOptions(*settings_.format, extents)) ||
         !output_.AddTextField("name") || !output_.AddTextField("code") ||
-        !output_.AddRealField("height")) {
+        !output_.AddRealField("height") || !output_.AddTextField("kind")) {
         return Fail();
     }
     feature_ = output_.NewPointFeature();
@@ -51,6 +65,7 @@ bool GisPointWriter::Open(const std::string& path, const PointExtents& extents) 
     nameField_ = feature_->GetFieldIndex("name");
     codeField_ = feature_->GetFieldIndex("code");
     heightField_ = feature_->GetFieldIndex("height");
+    kindField_ = feature_->GetFieldIndex("kind");
     output_.BeginBatch();
     return true;
 }
@@ -66,7 +81,8 @@ void GisPointWriter::OnPoint(const SurveyPoint& point) {
     } else {
         feature_->SetFieldNull(heightField_);
     }
-    OgrOutput::MovePoint(*feature_, point.east, point.north, point.height.value_or(0));
+    feature_->SetField(kindField_, KindOf(point.origin));
+    OgrOutput::MovePoint(*feature_, point.east, point.north, point.height);
     if (!output_.Write(*feature_)) {
         Fail();
         return;

@@ -5,7 +5,12 @@ namespace {
 class Scan final : public PointSink {
 public:
     explicit Scan(InputReport& report) : report_(report) {}
-    void OnPoint(const SurveyPoint& point) override { report_.extents.Add(point); }
+    void OnPoint(const SurveyPoint& point) override {
+        report_.extents.Add(point);
+        report_.computed += point.Computed() ? 1 : 0;
+        report_.fromZero += point.origin == SurveyPoint::Origin::ReducedFromZero ? 1 : 0;
+        report_.stations += point.origin == SurveyPoint::Origin::Station ? 1 : 0;
+    }
     void OnSkipped(const SkippedBlock& block) override { report_.skipped.push_back(block); }
 
 private:

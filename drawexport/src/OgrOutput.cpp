@@ -49,9 +49,10 @@ bool OgrOutput::Create(const std::string& driverName, const std::string& path,
     return dataset_ != nullptr || Fail("cannot create the file");
 }
 
-bool OgrOutput::AddLayer(const std::string& name, OGRSpatialReference* srs,
+bool OgrOutput::AddLayer(const std::string& name, OGRSpatialReference* srs, bool threeD,
                          const std::vector<std::string>& layerOptions) {
-    layer_ = dataset_->CreateLayer(name.c_str(), srs, wkbPoint25D, OptionList(layerOptions).List());
+    layer_ = dataset_->CreateLayer(name.c_str(), srs, threeD ? wkbPoint25D : wkbPoint,
+                                   OptionList(layerOptions).List());
     return layer_ != nullptr || Fail("cannot create the layer");
 }
 
@@ -72,11 +73,15 @@ std::unique_ptr<OGRFeature> OgrOutput::NewPointFeature() const {
 }
 
 // The feature keeps its point: moving it costs no allocation per point.
-void OgrOutput::MovePoint(OGRFeature& feature, double x, double y, double z) {
+void OgrOutput::MovePoint(OGRFeature& feature, double x, double y, std::optional<double> z) {
     auto* point = feature.GetGeometryRef()->toPoint();
     point->setX(x);
     point->setY(y);
-    point->setZ(z);
+    if (z) {
+        point->setZ(*z);
+    } else {
+        point->flattenTo2D();
+    }
 }
 
 bool OgrOutput::Write(OGRFeature& feature) {

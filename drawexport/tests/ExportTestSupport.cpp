@@ -10,7 +10,7 @@ CommandRun RunDrawexport(const std::vector<std::string>& args) {
     std::ostringstream out;
     std::ostringstream err;
     CommandRun run;
-    run.status = CommandLine().Run(args, out, err);
+    run.status = drawexport::CommandLine().Run(args, out, err);
     run.out = out.str();
     run.err = err.str();
     return run;

@@ -40,16 +40,3 @@ std::vector<SamplePoint> SamplePoints(int width);
 std::string GsiJobText(const std::vector<SamplePoint>& points, int width);
 // The same points as a point file (".dat").
 std::string DatText(const std::vector<SamplePoint>& points);
-
-// A job shaped like field data: job information, station set-ups, code
-// blocks, points with all three coordinates, without height, and with
-// angles and distances only; names of every width.
-struct FieldJob {
-    std::string text;
-    std::vector<std::string> coordinateBlocks; // names of the blocks with coordinates, in order
-    std::size_t withoutCoordinates = 0;
-    std::size_t stationSetups = 0;
-    std::size_t otherBlocks = 0;
-};
-
-FieldJob FieldShapedJob(int width, unsigned seed, int setups);

@@ -5,17 +5,21 @@
 DatFileReader::DatFileReader(PointSink& sink) : FieldLineReader(sink) {}
 
 bool DatFileReader::ReadLine(std::string_view line, std::size_t number, std::string& reason) {
-    if (!fields_.Read(WithoutCr(line), reason)) {
+    if (line.find_first_not_of(" \t") == std::string_view::npos) {
+        return true; // blank lines between points hold nothing
+    }
+    if (!fields_.Read(line, reason)) {
         return false;
     }
     if (!fields_.IsPoint()) {
-        Sink().OnSkipped({SkippedBlock::Kind::NoCoordinates, number});
+        Sink().OnSkipped({SkippedBlock::Kind::NoCoordinates, number, {}});
         return true;
     }
     point_.name = fields_.Name();
     point_.code = fields_.Code();
-    ExactCoordinates{*fields_.East(), *fields_.North(), fields_.Height()}.Fill(point_);
+    const ExactCoordinates exact{*fields_.East(), *fields_.North(), fields_.Height()};
+    exact.Fill(point_);
     point_.line = number;
-    Sink().OnPoint(point_);
+    Sink().OnGivenPoint(point_, exact);
     return true;
 }

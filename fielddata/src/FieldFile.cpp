@@ -27,8 +27,17 @@ std::optional<FieldFileError> FieldFile::Read(const std::string& path, PointSink
     } else {
         reader = std::make_unique<GsiJobReader>(sink);
     }
-    return LineReader::Read(path,
-                            [&](std::string_view line, std::size_t number, std::string& reason) {
-                                return reader->ReadLine(line, number, reason);
-                            });
+    // A line that cannot be read is named and passed over: one bad line
+    // never costs the rest of the file.
+    auto error = LineReader::Read(path, [&](const LineReader::Line& line, std::string& /*why*/) {
+        std::string reason;
+        if (!reader->ReadLine(LineReader::WithoutPadding(line.text), line.number, reason)) {
+            sink.OnSkipped({SkippedBlock::Kind::Unreadable, line.number, std::move(reason)});
+        }
+        return true;
+    });
+    if (!error) {
+        reader->Finish();
+    }
+    return error;
 }

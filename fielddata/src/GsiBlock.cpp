@@ -29,6 +29,26 @@ bool GsiBlock::Read(std::string_view line, std::string& reason) {
     return true;
 }
 
+std::size_t GsiBlock::BlockEnd(std::string_view line, std::size_t from) {
+    bool first = true;
+    bool named = false;
+    for (std::size_t at = from; at < line.size();) {
+        const std::size_t end = std::min(line.find(' ', at), line.size());
+        const std::string_view word = line.substr(at, end - at);
+        if (!word.empty()) {
+            const auto index = GsiWord::Index(word);
+            const bool opens = index == kPointName || index == kCode;
+            if (!first && (word.front() == GsiWord::kBlockMark || (opens && named))) {
+                return at;
+            }
+            named = named || opens;
+            first = false;
+        }
+        at = end + 1;
+    }
+    return line.size();
+}
+
 bool GsiBlock::ReadWord(std::string_view word, std::string& reason) {
     if (!GsiWord::IsWellFormed(word)) {
         reason = FieldFileError::Quote(word) + " is not a GSI word";
@@ -37,9 +57,8 @@ bool GsiBlock::ReadWord(std::string_view word, std::string& reason) {
     if (words_.empty()) {
         width_ = static_cast<GsiWidth>(word.size() - GsiWord::kSignIndex - 1);
     }
-    const int index = *GsiWord::Index(word);
-    std::optional<FixedDecimal> station;
-    switch (index) {
+    Measurements& m = measured_;
+    switch (*GsiWord::Index(word)) {
     case kPointName:
         name_ = GsiWord::ReadText(word);
         named_ = true;
@@ -49,18 +68,34 @@ bool GsiBlock::ReadWord(std::string_view word, std::string& reason) {
             code_ = GsiWord::ReadText(word);
         }
         return true;
+    case kHorizontalAngle:
+        return ReadAngle(word, m.horizontalAngle, reason);
+    case kZenithAngle:
+        return ReadAngle(word, m.zenithAngle, reason);
+    case kSlopeDistance:
+        return ReadLength(word, m.slopeDistance, reason);
+    case kHorizontalDistance:
+        return ReadLength(word, m.horizontalDistance, reason);
+    case kHeightDifference:
+        return ReadLength(word, m.heightDifference, reason);
     case kEast:
         return ReadLength(word, east_, reason);
     case kNorth:
         return ReadLength(word, north_, reason);
     case kHeight:
         return ReadLength(word, height_, reason);
+    case kStationEast:
+        return ReadLength(word, m.stationEast, reason);
+    case kStationNorth:
+        return ReadLength(word, m.stationNorth, reason);
+    case kStationHeight:
+        return ReadLength(word, m.stationHeight, reason);
+    case kTargetHeight:
+        return ReadLength(word, m.targetHeight, reason);
+    case kInstrumentHeight:
+        return ReadLength(word, m.instrumentHeight, reason);
     default:
-        if (index < kStationEast || index > kStationHeight) {
-            return true; // angles, distances, remarks
-        }
-        station_ = true;
-        return ReadLength(word, station, reason);
+        return true; // remarks, job information, ...
     }
 }
 
@@ -69,6 +104,25 @@ bool GsiBlock::ReadLength(std::string_view word, std::optional<FixedDecimal>& va
     value = GsiWord::ReadLength(word);
     if (!value) {
         reason = FieldFileError::Quote(word) + " is not a length in millimetres or feet";
+        return false;
+    }
+    return true;
+}
+
+bool GsiBlock::ReadLength(std::string_view word, std::optional<double>& value,
+                          std::string& reason) {
+    std::optional<FixedDecimal> exact;
+    if (!ReadLength(word, exact, reason)) {
+        return false;
+    }
+    value = exact->ToDouble();
+    return true;
+}
+
+bool GsiBlock::ReadAngle(std::string_view word, std::optional<double>& value, std::string& reason) {
+    value = GsiWord::ReadAngle(word);
+    if (!value) {
+        reason = FieldFileError::Quote(word) + " is not an angle in gon, degrees or mil";
         return false;
     }
     return true;
@@ -84,7 +138,19 @@ GsiBlock::Kind GsiBlock::Type() const {
     if (east_ && north_) {
         return Kind::Point;
     }
-    return station_ ? Kind::StationSetup : named_ ? Kind::NoCoordinates : Kind::Other;
+    const Measurements& m = measured_;
+    if (m.stationEast && m.stationNorth) {
+        return Kind::StationSetup;
+    }
+    const bool placing =
+        m.horizontalAngle && (m.horizontalDistance || (m.slopeDistance && m.zenithAngle));
+    if (placing) {
+        return Kind::Observation;
+    }
+    if (m.horizontalAngle || m.zenithAngle || m.slopeDistance || m.horizontalDistance) {
+        return Kind::NoDistance;
+    }
+    return named_ ? Kind::NoCoordinates : Kind::Other;
 }
 
 std::optional<std::size_t> GsiBlock::Find(int index) const {

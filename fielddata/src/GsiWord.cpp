@@ -1,6 +1,7 @@
 #include "fielddata/GsiWord.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -86,6 +87,50 @@ bool GsiWord::AppendValue(std::string_view word, std::string& out) {
         value->AppendTo(out);
     }
     return value.has_value();
+}
+
+std::optional<double> GsiWord::ReadAngle(std::string_view word) {
+    if (word.size() <= kSignIndex) {
+        return std::nullopt;
+    }
+    const char sign = word[kSignIndex];
+    const std::string_view data = word.substr(kSignIndex + 1);
+    if ((sign != '+' && sign != '-') || !IsDataWidth(data.size()) ||
+        !std::all_of(data.begin(), data.end(), IsDigit)) {
+        return std::nullopt;
+    }
+    std::uint64_t digits = 0;
+    for (const char c : data) {
+        digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    constexpr double kPi = 3.14159265358979323846;
+    double radians = 0;
+    switch (word[kUnitsIndex]) {
+    case '2':
+        radians = static_cast<double>(digits) / 1e5 * kPi / 200;
+        break;
+    case '3':
+        radians = static_cast<double>(digits) / 1e5 * kPi / 180;
+        break;
+    case '4': {
+        const std::uint64_t tenths = digits % 1000;
+        const std::uint64_t minutes = digits / 1000 % 100;
+        if (tenths >= 600 || minutes >= 60) {
+            return std::nullopt;
+        }
+        const double degrees = static_cast<double>(digits / 100000) +
+                               static_cast<double>(minutes) / 60 +
+                               static_cast<double>(tenths) / 36000;
+        radians = degrees * kPi / 180;
+        break;
+    }
+    case '5':
+        radians = static_cast<double>(digits) / 1e4 * kPi / 3200;
+        break;
+    default:
+        return std::nullopt;
+    }
+    return sign == '-' ? -radians : radians;
 }
 
 std::string_view GsiWord::ReadText(std::string_view word) {

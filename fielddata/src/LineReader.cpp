@@ -15,28 +15,65 @@ std::string SystemError(const char* what) {
     return std::string(what) + ": " + std::strerror(errno);
 }
 
+const char* FindLineEnd(std::string_view chunk) {
+    for (const char& c : chunk) {
+        if (c == '\n' || c == '\r') {
+            return &c;
+        }
+    }
+    return nullptr;
+}
+
 // Gathers the pieces of one line across chunks and hands whole lines over.
+// A CR at the end of a chunk waits for the next chunk to tell CR LF from
+// CR alone.
 class LineSplitter {
 public:
     explicit LineSplitter(const LineReader::Handler& handler) : handler_(handler) {}
 
     // False once a line was refused or is not acceptable.
     bool Feed(std::string_view chunk) {
-        while (!chunk.empty()) {
-            const void* lf = std::memchr(chunk.data(), '\n', chunk.size());
-            const std::size_t length =
-                lf == nullptr ? chunk.size() : static_cast<const char*>(lf) - chunk.data();
-            if (!Gather(chunk.substr(0, length)) || (lf != nullptr && !Deliver())) {
+        if (crPending_) {
+            crPending_ = false;
+            const bool lf = chunk.front() == '\n';
+            if (!Deliver(lf ? LineReader::End::CrLf : LineReader::End::Cr)) {
                 return false;
             }
-            chunk.remove_prefix(lf == nullptr ? length : length + 1);
+            chunk.remove_prefix(lf ? 1 : 0);
+        }
+        while (!chunk.empty()) {
+            const char* end = FindLineEnd(chunk);
+            const std::size_t length = end == nullptr ? chunk.size() : end - chunk.data();
+            if (!Gather(chunk.substr(0, length))) {
+                return false;
+            }
+            if (end == nullptr) {
+                return true;
+            }
+            chunk.remove_prefix(length + 1);
+            if (*end == '\n') {
+                if (!Deliver(LineReader::End::Lf)) {
+                    return false;
+                }
+            } else if (chunk.empty()) {
+                crPending_ = true;
+            } else {
+                const bool lf = chunk.front() == '\n';
+                if (!Deliver(lf ? LineReader::End::CrLf : LineReader::End::Cr)) {
+                    return false;
+                }
+                chunk.remove_prefix(lf ? 1 : 0);
+            }
         }
         return true;
     }
 
-    bool Finish() { return !open_ || Deliver(); }
-    // Before Finish: whether the last line ended with its LF.
-    bool Ended() const { return !open_; }
+    bool Finish() {
+        if (crPending_) {
+            return Deliver(LineReader::End::Cr);
+        }
+        return !open_ || Deliver(LineReader::End::None);
+    }
 
     std::optional<FieldFileError> Error() const { return error_; }
 
@@ -51,14 +88,15 @@ private:
         return true;
     }
 
-    bool Deliver() {
+    bool Deliver(LineReader::End end) {
         ++number_;
         open_ = false;
-        if (std::memchr(pending_.data(), '\0', pending_.size()) != nullptr) {
+        const std::string_view text = LineReader::WithoutPadding(pending_);
+        if (std::memchr(text.data(), '\0', text.size()) != nullptr) {
             return Fail("the line holds a NUL byte; this is not a text file");
         }
         std::string reason;
-        const bool accepted = handler_(pending_, number_, reason);
+        const bool accepted = handler_({pending_, end, number_}, reason);
         pending_.clear();
         return accepted || Fail(std::move(reason));
     }
@@ -72,13 +110,18 @@ private:
     std::string pending_;
     std::size_t number_ = 0;
     bool open_ = false;
+    bool crPending_ = false;
     std::optional<FieldFileError> error_;
 };
 
 } // namespace
 
-std::optional<FieldFileError> LineReader::Read(const std::string& path, const Handler& handler,
-                                               bool* lastLineEnded) {
+std::string_view LineReader::WithoutPadding(std::string_view text) {
+    const std::size_t last = text.find_last_not_of(std::string_view("\x1A\0", 2));
+    return text.substr(0, last == std::string_view::npos ? 0 : last + 1);
+}
+
+std::optional<FieldFileError> LineReader::Read(const std::string& path, const Handler& handler) {
     const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     struct stat status {};
     if (file.Get() < 0) {
@@ -106,9 +149,6 @@ std::optional<FieldFileError> LineReader::Read(const std::string& path, const Ha
         if (!lines.Feed({chunk.data(), static_cast<std::size_t>(got)})) {
             return lines.Error();
         }
-    }
-    if (lastLineEnded != nullptr) {
-        *lastLineEnded = lines.Ended();
     }
     return lines.Finish() ? std::nullopt : lines.Error();
 }

@@ -54,6 +54,34 @@ TEST(GsiWord, EveryUnitsDigitAndSign) {
     }
 }
 
+TEST(GsiWord, AnglesInEveryUnitsDigit) {
+    struct Case {
+        const char* word;
+        std::optional<double> degrees;
+    };
+    const Case cases[] = {
+        {"21.322+0000000010000000", 90},           // 100 gon
+        {"21.322+39999999", 359.999991},           // 399.99999 gon
+        {"22.323+0000000012345678", 123.45678},    // decimal degrees
+        {"21.324+0000000012345305", 123.75847222}, // 123°45'30.5"
+        {"21.324-09000000", -90},
+        {"21.325+0000000016000000", 90},           // 1600 mil
+        {"21.324+0000000012360000", std::nullopt}, // 60 minutes
+        {"21.324+0000000012345600", std::nullopt}, // 60 seconds
+        {"21.320+0000000012345678", std::nullopt}, // a length's units
+        {"21.322+00000000123456X8", std::nullopt},
+        {"21.322 0000000012345678", std::nullopt},
+    };
+    constexpr double kDegree = 3.14159265358979323846 / 180;
+    for (const Case& c : cases) {
+        const auto angle = GsiWord::ReadAngle(c.word);
+        ASSERT_EQ(angle.has_value(), c.degrees.has_value()) << c.word;
+        if (angle) {
+            EXPECT_NEAR(*angle / kDegree, *c.degrees, 1e-7) << c.word;
+        }
+    }
+}
+
 TEST(GsiWord, WordsThatAreNotCoordinatesAreRefused) {
     for (const char* word : {"81..02+0000000001234567", "81..03+01234567", "81..0.+01234567",
                              "81..09+01234567", "81..00 0000000001234567", "81..0001234567",

@@ -18,8 +18,9 @@ struct BookRecord {
         Other, // a line or block without a point: kept as it is
         Bad,   // a line the file kind cannot hold: kept and reported
     };
-    // Cr: a last line that ends in CR without LF.
-    enum class End : std::uint8_t { CrLf, Lf, Cr, None };
+    // Cr: CR alone. None: a last line without a line end. Joined: a block
+    // followed by another block on the same line.
+    enum class End : std::uint8_t { CrLf, Lf, Cr, None, Joined };
 
     std::string text; // without its line end
     End end = End::CrLf;
@@ -27,13 +28,15 @@ struct BookRecord {
     // 1-based line of the file it was read from; 0 for a new record.
     std::size_t line = 0;
     // Points: name, code and coordinates as numbers for showing and
-    // drawing them. Code blocks: their code.
+    // drawing them, and whether they were computed from an observation.
+    // Code blocks: their code.
     SurveyPoint point;
     // Points: the coordinates digit for digit.
     ExactCoordinates exact;
 
     bool IsPoint() const { return kind == Kind::Point; }
-    // Makes the record a point with these values.
+    // Makes the record a point with these values, given by the file (no
+    // longer computed).
     void SetPoint(std::string_view name, std::string_view code, const ExactCoordinates& at);
     static const char* EndBytes(End end) {
         return end == End::CrLf ? "\r\n" : end == End::Lf ? "\n" : end == End::Cr ? "\r" : "";

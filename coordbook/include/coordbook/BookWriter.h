@@ -12,7 +12,8 @@ struct BookOutput {
     std::string bytes;
     std::string refusal; // empty when the bytes are the whole file
     // Lines of the book the format has no place for (blocks without a
-    // point in a point file, lines without coordinates in a GSI job).
+    // point in a point file, lines without coordinates in a GSI job, lines
+    // that could not be read in a file of another format).
     std::vector<std::size_t> leftOut;
 };
 
@@ -27,7 +28,8 @@ struct BookOutput {
 //   the points with a code block wherever the code changes. The point-file
 //   download skips the first two blocks of a job, where the instrument
 //   keeps its job information, so a job made from points starts with two.
-// Lines that could not be read go only into a file of their own format.
+// Lines that could not be read go only into a file of their own format;
+// any other leaves them out and names them.
 class BookWriter {
 public:
     // fileName: the written file's name without folder and extension, for

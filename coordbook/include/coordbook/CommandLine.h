@@ -7,7 +7,11 @@
 #include <string>
 #include <vector>
 
-// coordbook from a terminal: --convert IN OUT [--format gsi16|gsi8|dat].
+namespace coordbook {
+
+// coordbook from a terminal: --convert IN OUT [--format gsi16|gsi8|dat]
+// [--strict]. Lines of IN that cannot be read are named and left out of
+// any other format (with --strict nothing is written).
 class CommandLine {
 public:
     static constexpr int kExitDone = 0;
@@ -19,14 +23,18 @@ public:
         std::string output;
         BookFormat format = BookFormat::Gsi16; // from --format or the output's extension
         bool help = false;                     // --help: the usage and nothing else
+        bool strict = false;                   // a line that cannot be read fails the file
     };
 
     static const char* Usage();
     static std::optional<Request> Parse(const std::vector<std::string>& args, std::string& error);
 
-    // Exit status: 0 done, 1 a file failed (nothing written), 2 usage.
+    // Exit status: 0 done, 1 a file failed or held no point (nothing
+    // written), 2 usage.
     int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) const;
 
 private:
     static int Convert(const Request& request, std::ostream& out, std::ostream& err);
 };
+
+} // namespace coordbook

@@ -7,12 +7,16 @@
 #include <string>
 #include <vector>
 
+namespace drawexport {
+
 // drawexport without a window:
 //   drawexport [options] IN... -o OUT
-// Every file IN is read, the points of those that read whole go into OUT,
-// in the format of OUT's extension or of --format. Standard output gets a
-// line per input and one for the result; standard error one line per
-// failure.
+// Every file IN is read, the points of those that can be opened go into
+// OUT, in the format of OUT's extension or of --format. Lines that cannot
+// be read are named and passed over (with --strict they fail the export).
+// An existing OUT is replaced only with --overwrite. Standard output gets
+// a line per input and one for the result; standard error one line per
+// failure and per line passed over.
 class CommandLine {
 public:
     enum ExitCode : int {
@@ -25,6 +29,8 @@ public:
         std::vector<std::string> inputs;
         std::string output;
         ExportSettings settings;
+        bool strict = false;    // a line that cannot be read fails the export
+        bool overwrite = false; // an existing output may be replaced
     };
 
     // nullopt, with error, for a usage error.
@@ -37,3 +43,5 @@ public:
 private:
     static int Export(const Request& request, std::ostream& out, std::ostream& err);
 };
+
+} // namespace drawexport

@@ -36,7 +36,8 @@ public:
     // read is listed with its line and reason.
     void OpenFiles(const QStringList& paths);
     void ClearFiles();
-    // Exports the open files to the output named in the window.
+    // Exports the open files to the output named in the window, asking
+    // first (Replace, Keep Both, Cancel) when that file exists.
     void Export();
 
     PlanView* Plan() const { return plan_; }
@@ -65,6 +66,7 @@ private:
     void OnFormatChanged();
     void OnExportFinished(const QString& error, qint64 written);
     void SetBusy(bool busy);
+    bool MayWriteOutput();
     ExportSettings Settings() const;
 
     std::vector<std::unique_ptr<LoadedInput>> inputs_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "drawexport/DxfLayerChoice.h"
 #include "drawexport/OgrOutput.h"
 #include "drawexport/PointWriter.h"
 
@@ -9,14 +10,17 @@
 
 class OGRFeature;
 
-// A DXF drawing as a surveyor expects it: every point a 3D POINT on a
-// layer named after its code ("POINTS" without one), and three labels to
-// its right, each kind on a layer of its own so it can be switched off:
-// the name above, the height with the chosen decimals beside, the code
-// below. Written by GDAL's DXF driver, labels as MTEXT.
+// A DXF drawing as a surveyor expects it: every point a POINT on the layer
+// the layer choice gives it, and labels to its right, each kind on a
+// layer of its own so it can be switched off: the name above, the height
+// with the chosen decimals beside (none for a point without a height),
+// the code below. Written by GDAL's DXF driver, labels as MTEXT (GDAL
+// writes control bytes, backslashes and long texts as DXF readers expect).
 class DxfPointWriter final : public PointWriter {
 public:
-    explicit DxfPointWriter(const ExportSettings& settings);
+    explicit DxfPointWriter(
+        const ExportSettings& settings,
+        std::unique_ptr<const DxfLayerChoice> layers = std::make_unique<const DxfLayerChoice>());
     ~DxfPointWriter() override;
 
     bool Open(const std::string& path, const PointExtents& extents) override;
@@ -24,14 +28,9 @@ public:
     bool Close() override;
     const std::string& Error() const override;
 
-    static constexpr const char* kUncodedLayer = "POINTS";
     static constexpr const char* kNameLayer = "POINT_NAMES";
     static constexpr const char* kHeightLayer = "POINT_HEIGHTS";
     static constexpr const char* kCodeLayer = "POINT_CODES";
-
-    // A code as a DXF layer name: characters DXF forbids in names, control
-    // characters and those its Latin-1 names cannot hold become "_".
-    static std::string LayerName(std::string_view code);
 
 private:
     enum class Label { Name, Height, Code };
@@ -40,6 +39,7 @@ private:
     std::string HeightText(double height) const;
 
     ExportSettings settings_;
+    std::unique_ptr<const DxfLayerChoice> layers_;
     OgrOutput output_;
     std::string headerPath_;
     std::string error_;

@@ -9,10 +9,11 @@
 
 class OGRFeature;
 
-// A GIS file of 3D points through GDAL/OGR (GeoPackage, GeoJSON, KML,
-// Shapefile, CSV): one layer named after the file, fields "name", "code"
-// and "height" (empty for a point without height, whose Z is then 0), and
-// the coordinate system where the format carries one.
+// A GIS file of points through GDAL/OGR (GeoPackage, GeoJSON, KML,
+// Shapefile, CSV): one layer named after the file, fields "name", "code",
+// "height" (empty for a point without height, which is then a 2D point)
+// and "kind" (point, computed or station), and the coordinate system where
+// the format carries one.
 class GisPointWriter final : public PointWriter {
 public:
     explicit GisPointWriter(const ExportSettings& settings);
@@ -22,6 +23,12 @@ public:
     void OnPoint(const SurveyPoint& point) override;
     bool Close() override;
     const std::string& Error() const override;
+
+    // The "kind" attribute: how the file gave the point.
+    static const char* KindOf(SurveyPoint::Origin origin);
+    static constexpr const char* kGiven = "point";
+    static constexpr const char* kComputed = "computed";
+    static constexpr const char* kStation = "station";
 
     // Points per transaction where the driver has transactions.
     static constexpr std::size_t kBatchPoints = 100000;
@@ -35,6 +42,7 @@ private:
     int nameField_ = -1;
     int codeField_ = -1;
     int heightField_ = -1;
+    int kindField_ = -1;
     std::size_t inBatch_ = 0;
     std::string error_;
 };

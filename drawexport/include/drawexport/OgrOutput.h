@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,14 +23,16 @@ public:
     // options: "NAME=VALUE" creation options of the dataset and the layer.
     bool Create(const std::string& driver, const std::string& path,
                 const std::vector<std::string>& datasetOptions);
-    bool AddLayer(const std::string& name, OGRSpatialReference* srs,
+    // threeD: points with heights (points without one are 2D in it still).
+    bool AddLayer(const std::string& name, OGRSpatialReference* srs, bool threeD,
                   const std::vector<std::string>& layerOptions);
     bool AddTextField(const char* name);
     bool AddRealField(const char* name);
 
-    // A feature of the layer, with a 3D point geometry to be moved.
+    // A feature of the layer, with a point geometry to be moved.
     std::unique_ptr<OGRFeature> NewPointFeature() const;
-    static void MovePoint(OGRFeature& feature, double x, double y, double z);
+    // A point without a height is 2D: no height is made up for it.
+    static void MovePoint(OGRFeature& feature, double x, double y, std::optional<double> z);
     bool Write(OGRFeature& feature);
 
     // Within a transaction writing is much faster where the driver has them.

@@ -16,7 +16,9 @@ public:
     static Kind KindOf(std::string_view path);
 
     // Reads the whole file, handing its points and skipped blocks to the
-    // sink. nullopt when every line was read; otherwise what was handed
-    // over before the error is all the file gave.
+    // sink; a line that cannot be read is handed on as skipped with its
+    // reason. nullopt when the file was read to its end; otherwise (the
+    // file cannot be opened, is empty, is binary) what was handed over
+    // before the error is all the file gave.
     static std::optional<FieldFileError> Read(const std::string& path, PointSink& sink);
 };

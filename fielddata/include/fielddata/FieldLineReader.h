@@ -13,9 +13,11 @@ class FieldLineReader {
 public:
     virtual ~FieldLineReader() = default;
 
-    // line: without its LF; a CR at its end is ignored. False, with the
+    // line: without its line end and end-of-file padding. False, with the
     // reason, when the line is not what this kind of file holds.
     virtual bool ReadLine(std::string_view line, std::size_t number, std::string& reason) = 0;
+    // After the last line: hands on what waited for the end of the file.
+    virtual void Finish() {}
 
 protected:
     explicit FieldLineReader(PointSink& sink) : sink_(sink) {}
@@ -23,8 +25,6 @@ protected:
     FieldLineReader& operator=(const FieldLineReader&) = delete;
 
     PointSink& Sink() { return sink_; }
-
-    static std::string_view WithoutCr(std::string_view line);
 
 private:
     PointSink& sink_;

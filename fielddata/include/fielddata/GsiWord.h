@@ -35,6 +35,12 @@ public:
     // ReadLength as fixed-point text appended to out; false, and nothing
     // appended, when the word is not a length word.
     static bool AppendValue(std::string_view word, std::string& out);
+    // An angle word (21 horizontal, 22 zenith) in radians, by its units
+    // digit: 2 gon and 3 decimal degrees with 5 decimals, 4 sexagesimal
+    // degrees written DDDMMSSs (tenths of a second last), 5 mil (6400 to
+    // the circle) with 4 decimals. nullopt for any other units digit, sign
+    // or data, and for minutes or seconds of 60 or more.
+    static std::optional<double> ReadAngle(std::string_view word);
     // Point names and codes: everything after the first "+" without its
     // leading zeros; nothing when there is no "+".
     static std::string_view ReadText(std::string_view word);
