@@ -1,6 +1,7 @@
 #include "drawexport/CodebookStyle.h"
 
 #include "codebook/CodeBookFile.h"
+#include "codebook/JobCodeUsage.h"
 #include "fielddata/FieldText.h"
 
 #include <algorithm>
@@ -32,6 +33,21 @@ const FeatureCode* CodebookStyle::Find(std::string_view wireCode) const {
 
 const FeatureCode* CodebookStyle::Of(const SurveyPoint& point) const {
     return point.origin == SurveyPoint::Origin::Station ? nullptr : Find(point.code);
+}
+
+std::string CodebookStyle::MissingCodes(const std::vector<const ExportInput*>& inputs) const {
+    JobCodeUsage usage;
+    for (const ExportInput* input : inputs) {
+        input->Replay(usage);
+    }
+    std::string missing;
+    for (const JobCodeUsage::Entry& entry : usage.Against(book_)) {
+        if (!entry.inBook) {
+            missing += (missing.empty() ? "" : ", ") + entry.code + " (" +
+                       std::to_string(entry.points) + (entry.points == 1 ? " point)" : " points)");
+        }
+    }
+    return missing.empty() ? missing : "codes not in the codebook, drawn by code: " + missing;
 }
 
 std::vector<std::string> CodebookStyle::Symbols() const {

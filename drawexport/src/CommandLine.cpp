@@ -1,6 +1,5 @@
 #include "drawexport/CommandLine.h"
 
-#include "codebook/JobCodeUsage.h"
 #include "drawexport/CodebookStyle.h"
 #include "drawexport/ExportRun.h"
 #include "drawexport/ExportSummary.h"
@@ -65,25 +64,6 @@ bool Apply(const std::string& name, const std::string& value, CommandLine::Reque
 }
 
 // Options that take no value.
-// The codes of the inputs the book lacks, with their points, as a line;
-// empty when it has them all.
-std::string MissingCodesLine(const CodebookStyle& style,
-                             const std::vector<const ExportInput*>& inputs) {
-    JobCodeUsage usage;
-    for (const ExportInput* input : inputs) {
-        input->Replay(usage);
-    }
-    std::string missing;
-    for (const JobCodeUsage::Entry& entry : usage.Against(style.Book())) {
-        if (!entry.inBook) {
-            missing += (missing.empty() ? "" : ", ") + entry.code + " (" +
-                       std::to_string(entry.points) + (entry.points == 1 ? " point)" : " points)");
-        }
-    }
-    return missing.empty() ? std::string()
-                           : "codes not in the codebook, drawn by code: " + missing + "\n";
-}
-
 bool ApplyFlag(const std::string& name, CommandLine::Request& request) {
     if (name == "--strict") {
         request.strict = true;
@@ -230,7 +210,10 @@ int CommandLine::Export(const Request& request, std::ostream& out, std::ostream&
     }
     out << ExportSummary::ResultLine(run.Written(), request.output) << "\n";
     if (settings.codebook) {
-        out << MissingCodesLine(*settings.codebook, readable);
+        if (const std::string missing = settings.codebook->MissingCodes(readable);
+            !missing.empty()) {
+            out << missing << "\n";
+        }
     }
     if (const auto note = request.settings.Note()) {
         out << *note << "\n";

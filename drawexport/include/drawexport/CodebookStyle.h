@@ -1,6 +1,7 @@
 #pragma once
 
 #include "codebook/CodeBook.h"
+#include "drawexport/ExportInput.h"
 #include "fielddata/SurveyPoint.h"
 
 #include <optional>
@@ -26,6 +27,9 @@ public:
     // A station set-up is drawn as it is without a book.
     const FeatureCode* Of(const SurveyPoint& point) const;
     const CodeBook& Book() const { return book_; }
+    // "codes not in the codebook, drawn by code: PIT (3 points), ..." for
+    // the codes of the inputs' points the book lacks; empty when it has all.
+    std::string MissingCodes(const std::vector<const ExportInput*>& inputs) const;
     // The symbols the book's codes use, each once, in book order.
     std::vector<std::string> Symbols() const;
 
