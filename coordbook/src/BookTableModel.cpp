@@ -4,6 +4,7 @@
 #include "fielddata/FieldText.h"
 
 #include <QColor>
+#include <QFont>
 #include <QUndoStack>
 
 #include <algorithm>
@@ -75,10 +76,20 @@ QVariant BookTableModel::data(const QModelIndex& index, int role) const {
     case Qt::BackgroundRole:
         return sameName > 1 ? QVariant(QColor(0xFF, 0xC8, 0xC8)) : QVariant();
     case Qt::ToolTipRole:
-        return sameName > 1
-                   ? QVariant(
-                         tr("%1 points are called %2").arg(sameName).arg(Text(record.point.name)))
+        if (sameName > 1) {
+            return tr("%1 points are called %2").arg(sameName).arg(Text(record.point.name));
+        }
+        return record.point.Computed() && number
+                   ? QVariant(tr("Computed from the observation and its station set-up; "
+                                 "an edit writes the coordinates into the block"))
                    : QVariant();
+    case Qt::FontRole:
+        if (record.point.Computed() && number) {
+            QFont font;
+            font.setItalic(true); // computed, not measured or given
+            return font;
+        }
+        return {};
     default:
         return {};
     }

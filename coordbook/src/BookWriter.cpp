@@ -3,6 +3,7 @@
 #include "coordbook/PointCheck.h"
 #include "coordbook/RecordEditor.h"
 #include "fielddata/DatFileWriter.h"
+#include "fielddata/GsiBlockEdit.h"
 #include "fielddata/GsiJobWriter.h"
 
 #include <algorithm>
@@ -88,7 +89,7 @@ bool BookWriter::AppendBlock(const BookRecord& record, bool rewiden, std::string
         codeInForce = record.point.code;
     } else if (record.IsPoint() && record.point.code != codeInForce) {
         GsiJobWriter writer(width);
-        writer.ContinueAfter(std::max(RecordEditor::BlockNumber(record.text) - 1, 0));
+        writer.ContinueAfter(std::max(GsiBlockEdit::BlockNumber(record.text) - 1, 0));
         const auto block = writer.CodeBlock(record.point.code);
         if (!block) {
             output.refusal =
@@ -100,7 +101,7 @@ bool BookWriter::AppendBlock(const BookRecord& record, bool rewiden, std::string
     }
     std::string reason;
     const auto text =
-        rewiden ? RecordEditor::InWidth(record.text, width, reason) : std::optional(record.text);
+        rewiden ? GsiBlockEdit::InWidth(record.text, width, reason) : std::optional(record.text);
     if (!text) {
         output.refusal =
             (record.IsPoint() ? PointNamed(record) : "line " + std::to_string(record.line) + ": ") +
@@ -130,10 +131,9 @@ void BookWriter::WritePointFile(const PointBook& book, BookOutput& output) const
 
 void BookWriter::WriteNewJob(const PointBook& book, BookOutput& output) const {
     const GsiWidth width = BookFormats::WidthOf(format_);
-    const std::string mark = width == GsiWidth::Gsi16 ? "*" : "";
-    output.bytes = mark + GsiWord::WriteText("130000", JobName(fileName_, width), width).value() +
-                   " \r\n" + mark + GsiWord::WriteText("19....", date_, width).value_or("") +
-                   " \r\n";
+    // JobName always fits; a date that does not is left empty.
+    output.bytes = GsiBlockEdit::JobHeader(JobName(fileName_, width), date_, width)
+                       .value_or(*GsiBlockEdit::JobHeader(JobName(fileName_, width), "", width));
     GsiJobWriter writer(width);
     const RecordEditor editor(format_);
     for (const BookRecord& record : book.Records()) {

@@ -4,37 +4,13 @@
 #include "fielddata/DatFileWriter.h"
 #include "fielddata/FieldFileError.h"
 #include "fielddata/GsiBlock.h"
+#include "fielddata/GsiBlockEdit.h"
 #include "fielddata/GsiJobWriter.h"
 
 #include <algorithm>
-#include <charconv>
 #include <vector>
 
-namespace {
-
-// A piece of a block's text replaced by another.
-struct Splice {
-    std::size_t at;
-    std::size_t size;
-    std::string text;
-};
-
-// From the end of the text, so earlier positions stay valid; at one
-// position a replacement goes before an insertion in front of it.
-std::string Applied(std::string text, std::vector<Splice> splices) {
-    std::sort(splices.begin(), splices.end(), [](const Splice& a, const Splice& b) {
-        return a.at > b.at || (a.at == b.at && a.size > b.size);
-    });
-    for (const Splice& splice : splices) {
-        text.replace(splice.at, splice.size, splice.text);
-    }
-    return text;
-}
-
-constexpr std::size_t kNumberAt = 2;
-constexpr std::size_t kNumberSize = 4;
-
-} // namespace
+using Splice = GsiBlockEdit::Splice;
 
 RecordEditor::RecordEditor(BookFormat format) : format_(format) {}
 
@@ -68,50 +44,6 @@ void RecordEditor::Settle(BookRecord& record, const PointValues& values) const {
     record.SetPoint(values.name, values.code, at);
 }
 
-std::optional<std::string> RecordEditor::InWidth(std::string_view text, GsiWidth width,
-                                                 std::string& reason) {
-    GsiBlock block;
-    if (!block.Read(text, reason)) {
-        return std::nullopt;
-    }
-    const auto size = static_cast<std::size_t>(width);
-    std::vector<Splice> splices;
-    for (const GsiBlock::Word& word : block.Words()) {
-        const std::size_t dataAt = word.offset + GsiWord::kSignIndex + 1;
-        const std::size_t dataSize = word.size - GsiWord::kSignIndex - 1;
-        if (dataSize < size) {
-            splices.push_back({dataAt, 0, std::string(size - dataSize, '0')});
-            continue;
-        }
-        const std::string_view cut = text.substr(dataAt, dataSize - size);
-        if (cut.find_first_not_of('0') != std::string_view::npos) {
-            reason = FieldFileError::Quote(text.substr(word.offset, word.size)) +
-                     " holds more than GSI-" + std::to_string(size) + " can";
-            return std::nullopt;
-        }
-        splices.push_back({dataAt, cut.size(), ""});
-    }
-    const bool marked = width == GsiWidth::Gsi16;
-    if (!block.Words().empty() && block.Marked() != marked) {
-        const std::size_t first = block.Words().front().offset;
-        splices.push_back(marked ? Splice{first, 0, "*"} : Splice{first - 1, 1, ""});
-    }
-    return Applied(std::string(text), std::move(splices));
-}
-
-int RecordEditor::BlockNumber(std::string_view text) {
-    GsiBlock block;
-    std::string reason;
-    if (!block.Read(text, reason) || block.Words().empty()) {
-        return 0;
-    }
-    const std::string_view number =
-        text.substr(block.Words().front().offset + kNumberAt, kNumberSize);
-    int value = 0;
-    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
-    return result.ec == std::errc() && result.ptr == number.data() + number.size() ? value : 0;
-}
-
 std::optional<BookRecord> RecordEditor::Changed(const BookRecord& old, const PointValues& values,
                                                 std::string& reason) const {
     if (!Fits(values, reason)) {
@@ -141,7 +73,7 @@ std::optional<BookRecord> RecordEditor::Made(const PointValues& values, const Bo
     record.end = end;
     if (BookFormats::IsGsi(format_)) {
         GsiJobWriter writer(BookFormats::WidthOf(format_));
-        writer.ContinueAfter(before != nullptr ? BlockNumber(before->text) : 0);
+        writer.ContinueAfter(before != nullptr ? GsiBlockEdit::BlockNumber(before->text) : 0);
         const auto block = writer.PointBlock(values.name, values.at);
         if (!block) {
             reason = "a coordinate does not fit " + BookFormats::Title(format_);
@@ -184,39 +116,53 @@ std::optional<std::string> RecordEditor::ChangedBlock(const BookRecord& old,
             put(words[*word].offset, words[*word].size,
                 GsiWord::WriteText(nameHead, values.name, width), "", "");
         } else {
-            const std::string number = std::to_string(BlockNumber(old.text));
             put(words[0].offset, 0,
-                GsiWord::WriteText("11" + std::string(kNumberSize - number.size(), '0') + number,
-                                   values.name, width),
+                GsiWord::WriteText(
+                    GsiBlockEdit::NumberedHead("11", GsiBlockEdit::BlockNumber(old.text)),
+                    values.name, width),
                 "", " ");
         }
     }
-    const auto length = [&](int index, const FixedDecimal& value, const FixedDecimal& was) {
-        if (!(value == was)) {
-            const std::size_t word = *block.Find(index);
-            put(words[word].offset, words[word].size,
-                GsiWord::WriteLengthIn(head(word), value, width), "", "");
+    if (!block.Find(GsiBlock::kEast)) {
+        // A point computed from an observation: its coordinates go into the
+        // block, which then keeps them.
+        std::string added;
+        const std::pair<const char*, std::optional<FixedDecimal>> coordinates[] = {
+            {"81..00", values.at.east}, {"82..00", values.at.north}, {"83..00", values.at.height}};
+        for (const auto& [index, value] : coordinates) {
+            const auto word = value ? GsiWord::WriteLengthIn(index, *value, width) : std::nullopt;
+            fits = fits && (word || !value);
+            added += word ? " " + *word : "";
         }
-    };
-    length(GsiBlock::kEast, values.at.east, old.exact.east);
-    length(GsiBlock::kNorth, values.at.north, old.exact.north);
-    if (values.at.height != old.exact.height) {
-        const auto word = block.Find(GsiBlock::kHeight);
-        if (!values.at.height) {
-            const bool blank = end(*word) < old.text.size() && old.text[end(*word)] == ' ';
-            splices.push_back({words[*word].offset, words[*word].size + (blank ? 1 : 0), ""});
-        } else if (word) {
-            length(GsiBlock::kHeight, *values.at.height, *old.exact.height);
-        } else {
-            const std::size_t north = *block.Find(GsiBlock::kNorth);
-            put(end(north), 0,
-                GsiWord::WriteLengthIn("83" + head(north).substr(2), *values.at.height, width), " ",
-                "");
+        splices.push_back({end(words.size() - 1), 0, added});
+    } else {
+        const auto length = [&](int index, const FixedDecimal& value, const FixedDecimal& was) {
+            if (!(value == was)) {
+                const std::size_t word = *block.Find(index);
+                put(words[word].offset, words[word].size,
+                    GsiWord::WriteLengthIn(head(word), value, width), "", "");
+            }
+        };
+        length(GsiBlock::kEast, values.at.east, old.exact.east);
+        length(GsiBlock::kNorth, values.at.north, old.exact.north);
+        if (values.at.height != old.exact.height) {
+            const auto word = block.Find(GsiBlock::kHeight);
+            if (!values.at.height) {
+                const bool blank = end(*word) < old.text.size() && old.text[end(*word)] == ' ';
+                splices.push_back({words[*word].offset, words[*word].size + (blank ? 1 : 0), ""});
+            } else if (word) {
+                length(GsiBlock::kHeight, *values.at.height, *old.exact.height);
+            } else {
+                const std::size_t north = *block.Find(GsiBlock::kNorth);
+                put(end(north), 0,
+                    GsiWord::WriteLengthIn("83" + head(north).substr(2), *values.at.height, width),
+                    " ", "");
+            }
         }
     }
     if (!fits) {
         reason = "a coordinate does not fit " + BookFormats::Title(BookFormats::OfWidth(width));
         return std::nullopt;
     }
-    return Applied(old.text, std::move(splices));
+    return GsiBlockEdit::Applied(old.text, std::move(splices));
 }

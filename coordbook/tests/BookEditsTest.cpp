@@ -75,6 +75,37 @@ TEST(BookEdits, AnEditChangesOnlyItsOwnLine) {
     }
 }
 
+// A job of observations, with CR alone as line end and two blocks on one
+// line: shown with computed coordinates, saved unchanged byte for byte, and
+// an edited computed point gets coordinate words in its own block.
+TEST(BookEdits, ComputedPointsAreShownAndAnEditWritesTheirCoordinates) {
+    const std::string setUp = "110001+0000STN1 84..00+01000000 85..00+02000000 "
+                              "86..00+00100000 88..00+00001500 ";
+    const std::string observed = "110002+000000T1 21.322+10000000 22.322+10000000 "
+                                 "31..00+00010000 87..00+00001500 ";
+    const std::string job = setUp + observed +
+                            "\r110003+000000G1 81..00+01005000 "
+                            "82..00+02005000 \r";
+    BookSamples samples;
+    auto book = samples.Load("obs.gsi", job);
+    EXPECT_EQ(Own(*book), job);
+    ASSERT_EQ(book->Rows(), 2u);
+    EXPECT_TRUE(book->Row(0).point.Computed());
+    EXPECT_EQ(book->ValuesOfRow(0).at.east.ToDouble(), 1010.0);
+    EXPECT_FALSE(book->Row(1).point.Computed());
+
+    std::string reason;
+    auto records = BookEdits(*book).SetField(0, BookColumn::Height, u"99.5", reason);
+    ASSERT_TRUE(records) << reason;
+    book->Swap(*records);
+    EXPECT_EQ(Own(*book), setUp + observed.substr(0, observed.size() - 1) +
+                              " 81..06+10100000 82..06+20000000 83..00+00099500 \r" +
+                              "110003+000000G1 81..00+01005000 82..00+02005000 \r");
+    const auto back = samples.Load("obs.gsi", Own(*book));
+    EXPECT_FALSE(back->Row(0).point.Computed());
+    EXPECT_EQ(back->ValuesOfRow(0), book->ValuesOfRow(0));
+}
+
 TEST(BookEdits, ACodeChangedInAGsiJobGetsCodeBlocksAroundItsPoint) {
     BookSamples samples;
     auto book = samples.Load("demo.gsi", BookSamples::DemoJob());

@@ -2,6 +2,8 @@
 
 #include "fielddata/FieldText.h"
 
+#include <QFont>
+
 namespace {
 
 QString Coordinate(double value, int places) {
@@ -34,11 +36,22 @@ QVariant PointTableModel::data(const QModelIndex& index, int role) const {
         const bool number = index.column() >= East && index.column() <= Height;
         return QVariant::fromValue(Qt::AlignVCenter | (number ? Qt::AlignRight : Qt::AlignLeft));
     }
+    const Row& row = rows_[static_cast<std::size_t>(index.row())];
+    const SurveyPoint& point = *row.point;
+    if (role == Qt::FontRole && point.origin != SurveyPoint::Origin::Given) {
+        QFont font;
+        // Computed points in italics, station set-ups in bold.
+        font.setItalic(point.Computed());
+        font.setBold(!point.Computed());
+        return font;
+    }
+    if (role == Qt::ToolTipRole && point.origin != SurveyPoint::Origin::Given) {
+        return point.Computed() ? tr("Computed from an observation and its station set-up")
+                                : tr("Station set-up");
+    }
     if (role != Qt::DisplayRole) {
         return {};
     }
-    const Row& row = rows_[static_cast<std::size_t>(index.row())];
-    const SurveyPoint& point = *row.point;
     switch (index.column()) {
     case File:
         return row.file;

@@ -32,6 +32,8 @@ ReadPoint PointOf(OGRFeatureH feature) {
     ReadPoint point;
     const char* name = Text(feature, "name");
     const char* code = Text(feature, "code");
+    const char* kind = Text(feature, "kind");
+    point.kind = kind != nullptr ? kind : "";
     point.name = name != nullptr ? name : "";
     point.code = code != nullptr ? code : "";
     if (const char* height = Text(feature, "height"); height != nullptr && *height != '\0') {
@@ -42,6 +44,7 @@ ReadPoint PointOf(OGRFeatureH feature) {
         point.x = OGR_G_GetX(geometry, 0);
         point.y = OGR_G_GetY(geometry, 0);
         point.z = OGR_G_GetZ(geometry, 0);
+        point.threeD = OGR_G_Is3D(geometry) != 0;
     }
     return point;
 }

@@ -11,6 +11,8 @@ struct ReadPoint {
     std::string name;
     std::string code;
     std::optional<double> height; // the height field; nullopt when empty
+    std::string kind;             // the kind field
+    bool threeD = false;          // the geometry has a Z
     double x = 0;
     double y = 0;
     double z = 0;

@@ -57,8 +57,8 @@ bool GsiBlock::ReadWord(std::string_view word, std::string& reason) {
     if (words_.empty()) {
         width_ = static_cast<GsiWidth>(word.size() - GsiWord::kSignIndex - 1);
     }
-    Measurements& m = measured_;
-    switch (*GsiWord::Index(word)) {
+    const int index = *GsiWord::Index(word);
+    switch (index) {
     case kPointName:
         name_ = GsiWord::ReadText(word);
         named_ = true;
@@ -68,35 +68,41 @@ bool GsiBlock::ReadWord(std::string_view word, std::string& reason) {
             code_ = GsiWord::ReadText(word);
         }
         return true;
-    case kHorizontalAngle:
-        return ReadAngle(word, m.horizontalAngle, reason);
-    case kZenithAngle:
-        return ReadAngle(word, m.zenithAngle, reason);
-    case kSlopeDistance:
-        return ReadLength(word, m.slopeDistance, reason);
-    case kHorizontalDistance:
-        return ReadLength(word, m.horizontalDistance, reason);
-    case kHeightDifference:
-        return ReadLength(word, m.heightDifference, reason);
     case kEast:
         return ReadLength(word, east_, reason);
     case kNorth:
         return ReadLength(word, north_, reason);
     case kHeight:
         return ReadLength(word, height_, reason);
-    case kStationEast:
-        return ReadLength(word, m.stationEast, reason);
-    case kStationNorth:
-        return ReadLength(word, m.stationNorth, reason);
-    case kStationHeight:
-        return ReadLength(word, m.stationHeight, reason);
-    case kTargetHeight:
-        return ReadLength(word, m.targetHeight, reason);
-    case kInstrumentHeight:
-        return ReadLength(word, m.instrumentHeight, reason);
     default:
-        return true; // remarks, job information, ...
+        break;
     }
+    using Value = std::optional<double> Measurements::*;
+    struct Measured {
+        int index;
+        bool angle;
+        Value value;
+    };
+    static constexpr Measured kMeasured[] = {
+        {kHorizontalAngle, true, &Measurements::horizontalAngle},
+        {kZenithAngle, true, &Measurements::zenithAngle},
+        {kSlopeDistance, false, &Measurements::slopeDistance},
+        {kHorizontalDistance, false, &Measurements::horizontalDistance},
+        {kHeightDifference, false, &Measurements::heightDifference},
+        {kStationEast, false, &Measurements::stationEast},
+        {kStationNorth, false, &Measurements::stationNorth},
+        {kStationHeight, false, &Measurements::stationHeight},
+        {kTargetHeight, false, &Measurements::targetHeight},
+        {kInstrumentHeight, false, &Measurements::instrumentHeight},
+    };
+    for (const Measured& measured : kMeasured) {
+        if (measured.index == index) {
+            std::optional<double>& value = measured_.*measured.value;
+            return measured.angle ? ReadAngle(word, value, reason)
+                                  : ReadLength(word, value, reason);
+        }
+    }
+    return true; // remarks, job information, ...
 }
 
 bool GsiBlock::ReadLength(std::string_view word, std::optional<FixedDecimal>& value,

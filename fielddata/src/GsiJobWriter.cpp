@@ -1,5 +1,7 @@
 #include "fielddata/GsiJobWriter.h"
 
+#include "fielddata/GsiBlockEdit.h"
+
 #include <algorithm>
 
 namespace {
@@ -73,6 +75,5 @@ std::optional<std::string> GsiJobWriter::LengthWord(const char* index,
 
 std::string GsiJobWriter::NextHead(const char* index) {
     block_ = block_ % (kBlockNumbers - 1) + 1;
-    const std::string number = std::to_string(block_);
-    return index + std::string(4 - number.size(), '0') + number;
+    return GsiBlockEdit::NumberedHead(index, block_);
 }

@@ -6,7 +6,6 @@
 
 #include <optional>
 #include <string>
-#include <string_view>
 
 // Makes the record of a point with new values in a file of the given
 // format. A point-file line is written anew; in a GSI block only the words
@@ -27,16 +26,6 @@ public:
                                    BookRecord::End end, std::string& reason) const;
     // Whether name, code and coordinates fit the format at all.
     bool Fits(const PointValues& values, std::string& reason) const;
-
-    // A GSI block in the other width: every word's data widened with
-    // leading zeros or narrowed by them, the block mark added or dropped.
-    // nullopt, with the reason naming the word, when a word holds more than
-    // the narrower width.
-    static std::optional<std::string> InWidth(std::string_view text, GsiWidth width,
-                                              std::string& reason);
-    // The number in the first word of a GSI block ("110003" gives 3); 0
-    // when it holds none.
-    static int BlockNumber(std::string_view text);
 
 private:
     void Settle(BookRecord& record, const PointValues& values) const;
