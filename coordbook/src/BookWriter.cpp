@@ -5,11 +5,20 @@
 #include "fielddata/DatFileWriter.h"
 #include "fielddata/GsiBlockEdit.h"
 #include "fielddata/GsiJobWriter.h"
+#include "fielddata/LineReader.h"
 
 #include <algorithm>
 #include <ctime>
 
 namespace {
+
+// Blank lines and end-of-file bytes hold nothing that could be left out.
+void LeaveOut(const BookRecord& record, BookOutput& output) {
+    const std::string_view content = LineReader::WithoutPadding(record.text);
+    if (content.find_first_not_of(" \t") != std::string_view::npos) {
+        output.leftOut.push_back(record.line);
+    }
+}
 
 std::string PointNamed(const BookRecord& record) {
     return "point \"" + record.point.name + "\" (line " + std::to_string(record.line) + "): ";
@@ -69,7 +78,7 @@ void BookWriter::WriteSame(const PointBook& book, BookOutput& output) const {
         const char* end =
             unended && i + 1 < records.size() ? newEnd.c_str() : BookRecord::EndBytes(record.end);
         if (record.kind == BookRecord::Kind::Bad && rewiden) {
-            output.leftOut.push_back(record.line);
+            LeaveOut(record, output);
             continue;
         }
         if (!BookFormats::IsGsi(format_) || record.kind == BookRecord::Kind::Bad) {
@@ -115,7 +124,7 @@ bool BookWriter::AppendBlock(const BookRecord& record, bool rewiden, std::string
 void BookWriter::WritePointFile(const PointBook& book, BookOutput& output) const {
     for (const BookRecord& record : book.Records()) {
         if (record.kind == BookRecord::Kind::Other || record.kind == BookRecord::Kind::Bad) {
-            output.leftOut.push_back(record.line);
+            LeaveOut(record, output);
         }
         if (!record.IsPoint()) {
             continue;
@@ -138,7 +147,7 @@ void BookWriter::WriteNewJob(const PointBook& book, BookOutput& output) const {
     const RecordEditor editor(format_);
     for (const BookRecord& record : book.Records()) {
         if (!record.IsPoint()) {
-            output.leftOut.push_back(record.line);
+            LeaveOut(record, output);
             continue;
         }
         std::string reason;
