@@ -29,8 +29,8 @@ set(CPACK_PACKAGE_DESCRIPTION
     "stationlink moves jobs, code lists and road alignments between the instrument and PC files; \
 suitepad starts the suite's tools; alignedit edits road alignment files; drawexport turns GSI jobs \
 and point files into DXF drawings and GIS files; coordbook edits point files and GSI coordinate \
-jobs for upload; routebook draws, checks and sets out road alignments; \
-stationlink-cli does the instrument work from \
+jobs for upload; codebook keeps the feature code lists of the instrument and how their points are drawn; \
+routebook draws, checks and sets out road alignments; stationlink-cli does the instrument work from \
 scripts; x4sim simulates an instrument on a pseudo-terminal.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

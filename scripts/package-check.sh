@@ -84,8 +84,19 @@ if [ "${1:-}" = "--as-user" ]; then
     cmp -s job.gsi capture.gsi || fail "legacyxfer's capture differs from what x4sim sent"
     echo "legacyxfer received a job from x4sim's simple mode"
 
+    # The installed codebook gives a code list back byte for byte and refuses
+    # what the instrument cannot take, leaving the file as it was.
+    printf '*410001+000000000000TREE 42....+0000000000000OAK \r\n*410002+0000000HEDGEROWS \r\n' >codes.crf
+    codebook --convert codes.crf codes.book >/dev/null || fail "codebook --convert to a book failed"
+    codebook --convert codes.book back.crf --format gsi16 >/dev/null || fail "codebook --convert back failed"
+    cmp -s codes.crf back.crf || fail "codebook did not give the code list back: $(cat back.crf)"
+    status=0
+    codebook --convert codes.book back.crf --format gsi8 --overwrite 2>/dev/null || status=$?
+    [ "$status" -eq 1 ] && cmp -s codes.crf back.crf || fail "codebook wrote a list GSI-8 cannot hold"
+    echo "codebook gave a code list back and refused one too long for GSI-8"
+
     # A desktop program that is still running after a few seconds has started.
-    for program in suitepad alignedit drawexport coordbook routebook legacyxfer; do
+    for program in suitepad alignedit drawexport coordbook codebook routebook legacyxfer; do
         command -v "$program" >/dev/null || continue
         status=0
         timeout 3 "$program" >/dev/null 2>&1 || status=$?
@@ -125,7 +136,7 @@ chmod 644 "$fresh"/*.deb
     (cd "$fresh" && $sudo apt-get -f install -y -qq) ||
     fail "the package does not install"
 
-for program in stationlink suitepad drawexport coordbook routebook legacyxfer x4sim stationlink-cli; do
+for program in stationlink suitepad drawexport coordbook codebook routebook legacyxfer x4sim stationlink-cli; do
     [ -x "$prefix/bin/$program" ] || fail "$prefix/bin/$program is missing"
 done
 for program in $(dpkg -L "$package" | grep "^$prefix/bin/"); do

@@ -1,5 +1,6 @@
 #include "drawexport/CommandLine.h"
 
+#include "drawexport/CodebookStyle.h"
 #include "drawexport/ExportRun.h"
 #include "drawexport/ExportSummary.h"
 #include "drawexport/FileInput.h"
@@ -49,6 +50,9 @@ bool Apply(const std::string& name, const std::string& value, CommandLine::Reque
         ok = ReadNumber(value, settings.textHeight);
     } else if (name == "--decimals") {
         ok = ReadNumber(value, settings.decimals);
+    } else if (name == "--codebook") {
+        request.codebook = value;
+        ok = !value.empty();
     } else {
         error = "unknown option " + name;
         return false;
@@ -83,6 +87,8 @@ const char* CommandLine::Usage() {
            "  --epsg N          coordinate system of the points (KML needs one)\n"
            "  --text-height H   height of the drawing's labels (default 0.5)\n"
            "  --decimals N      decimals of the height labels (default 3)\n"
+           "  --codebook BOOK   layers, colours, symbols and lines of the codes from a\n"
+           "                    codebook (.book, .csv or a code list)\n"
            "  --strict          a line that cannot be read fails the export\n"
            "  --overwrite       replace an existing OUT\n";
 }
@@ -182,13 +188,33 @@ int CommandLine::Export(const Request& request, std::ostream& out, std::ostream&
         err << "drawexport: nothing could be exported; nothing written\n";
         return kExitFailed;
     }
-    ExportRun run(request.settings, request.output);
+    ExportSettings settings = request.settings;
+    if (!request.codebook.empty()) {
+        std::string error;
+        std::vector<std::string> warnings;
+        auto style = CodebookStyle::Load(request.codebook, error, warnings);
+        for (const std::string& warning : warnings) {
+            err << warning << "\n";
+        }
+        if (!style) {
+            err << "drawexport: cannot read the codebook " << error << "; nothing written\n";
+            return kExitFailed;
+        }
+        settings.codebook = std::make_shared<const CodebookStyle>(std::move(*style));
+    }
+    ExportRun run(settings, request.output);
     const auto problem = run.Write(readable, extents);
     if (problem) {
         err << "drawexport: cannot write " << request.output << ": " << *problem << "\n";
         return kExitFailed;
     }
     out << ExportSummary::ResultLine(run.Written(), request.output) << "\n";
+    if (settings.codebook) {
+        if (const std::string missing = settings.codebook->MissingCodes(readable);
+            !missing.empty()) {
+            out << missing << "\n";
+        }
+    }
     if (const auto note = request.settings.Note()) {
         out << *note << "\n";
     }

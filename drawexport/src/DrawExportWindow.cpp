@@ -1,5 +1,6 @@
 #include "drawexport/DrawExportWindow.h"
 
+#include "drawexport/CodebookStyle.h"
 #include "drawexport/ExportSummary.h"
 #include "drawexport/ExportWorker.h"
 #include "drawexport/InputReport.h"
@@ -159,6 +160,13 @@ QWidget* DrawExportWindow::MakeOptions() {
     auto* outputRow = new QHBoxLayout;
     outputRow->addWidget(output_);
     outputRow->addWidget(browse);
+    codebook_ = new QLineEdit;
+    codebook_->setPlaceholderText(tr("none: layers by code"));
+    auto* chooseBook = new QPushButton(tr("Browse..."));
+    connect(chooseBook, &QPushButton::clicked, this, &DrawExportWindow::ChooseCodebook);
+    auto* codebookRow = new QHBoxLayout;
+    codebookRow->addWidget(codebook_);
+    codebookRow->addWidget(chooseBook);
     exportButton_ = new QPushButton(tr("Export"));
     connect(exportButton_, &QPushButton::clicked, this, &DrawExportWindow::Export);
     progress_ = new QProgressBar;
@@ -170,6 +178,7 @@ QWidget* DrawExportWindow::MakeOptions() {
     form->addRow(tr("EPSG code:"), epsg_);
     form->addRow(tr("Text height:"), textHeight_);
     form->addRow(tr("Height decimals:"), decimals_);
+    form->addRow(tr("Codebook:"), codebookRow);
     form->addRow(tr("Output file:"), outputRow);
     form->addRow(exportButton_, progress_);
     connect(format_, &QComboBox::currentIndexChanged, this, &DrawExportWindow::OnFormatChanged);
@@ -258,6 +267,32 @@ void DrawExportWindow::ChooseOutput() {
     }
 }
 
+void DrawExportWindow::ChooseCodebook() {
+    const QString path = QFileDialog::getOpenFileName(
+        this, tr("Codebook"), codebook_->text(),
+        tr("Codebooks and code lists (*.book *.csv *.crf);;All files (*)"));
+    if (!path.isEmpty()) {
+        codebook_->setText(path);
+    }
+}
+
+bool DrawExportWindow::AddCodebook(ExportSettings& settings) {
+    if (codebook_->text().isEmpty()) {
+        return true;
+    }
+    std::string error;
+    std::vector<std::string> warnings;
+    auto style = CodebookStyle::Load(codebook_->text().toStdString(), error, warnings);
+    if (!style) {
+        summary_->setPlainText(
+            tr("Not exported: cannot read the codebook %1.").arg(FromStd(error)));
+        return false;
+    }
+    reportLines_.insert(reportLines_.end(), warnings.begin(), warnings.end());
+    settings.codebook = std::make_shared<const CodebookStyle>(std::move(*style));
+    return true;
+}
+
 // The output keeps its name with the new format's extension; labels only
 // go into drawings.
 void DrawExportWindow::OnFormatChanged() {
@@ -283,7 +318,7 @@ void DrawExportWindow::Export() {
         worker_->Cancel();
         return;
     }
-    const ExportSettings settings = Settings();
+    ExportSettings settings = Settings();
     std::vector<const ExportInput*> readable;
     PointExtents extents;
     reportLines_.clear();
@@ -310,12 +345,20 @@ void DrawExportWindow::Export() {
         summary_->setPlainText(tr("Not exported: %1.").arg(FromStd(*problem)));
         return;
     }
+    if (!AddCodebook(settings)) {
+        return;
+    }
     if (!MayWriteOutput()) {
         summary_->setPlainText(tr("Not exported: %1 was kept.").arg(output_->text()));
         return;
     }
     if (const auto note = settings.Note()) {
         reportLines_.push_back(*note);
+    }
+    if (settings.codebook) {
+        if (std::string missing = settings.codebook->MissingCodes(readable); !missing.empty()) {
+            reportLines_.push_back(std::move(missing));
+        }
     }
     SetBusy(true);
     progress_->setValue(0);

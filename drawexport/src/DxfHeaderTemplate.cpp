@@ -97,10 +97,49 @@ void Patch(std::vector<std::string>& lines, const Patches& patches) {
     }
 }
 
+// Layer records after the last one of the template's layer table, with
+// handles of their own above the template's.
+void AddLayers(std::vector<std::string>& lines,
+               const std::vector<DxfHeaderTemplate::Layer>& layers) {
+    std::string entity;
+    std::string table;
+    for (std::size_t i = 0; i + 1 < lines.size(); i += 2) {
+        const std::string code = Trimmed(lines[i]);
+        if (code == "2" && entity == "TABLE") {
+            table = lines[i + 1];
+        }
+        if (code != "0") {
+            continue;
+        }
+        if (lines[i + 1] == "ENDTAB" && table == "LAYER") {
+            std::vector<std::string> records;
+            unsigned handle = 0xC0DE00;
+            for (const DxfHeaderTemplate::Layer& layer : layers) {
+                char hex[16];
+                std::snprintf(hex, sizeof hex, "%X", handle++);
+                records.insert(records.end(), {"  0", "LAYER",
+                                               "  5", hex,
+                                               "330", "2",
+                                               "100", "AcDbSymbolTableRecord",
+                                               "100", "AcDbLayerTableRecord",
+                                               "  2", layer.name,
+                                               " 70", "     0",
+                                               " 62", "     7",
+                                               "420", std::to_string(layer.rgb),
+                                               "  6", "Continuous"});
+            }
+            lines.insert(lines.begin() + static_cast<long>(i), records.begin(), records.end());
+            return;
+        }
+        entity = lines[i + 1];
+    }
+}
+
 } // namespace
 
 bool DxfHeaderTemplate::Write(const std::string& path, const PointExtents& extents,
-                              double textHeight, std::string& error) {
+                              double textHeight, const std::vector<Layer>& layers,
+                              std::string& error) {
     GdalSession::Ensure();
     const char* source = CPLFindFile("gdal", "header.dxf");
     auto lines = source != nullptr ? ReadLines(source) : std::nullopt;
@@ -109,6 +148,7 @@ bool DxfHeaderTemplate::Write(const std::string& path, const PointExtents& exten
         return false;
     }
     Patch(*lines, PatchesFor(extents, textHeight));
+    AddLayers(*lines, layers);
     VSILFILE* out = VSIFOpenL(path.c_str(), "wb");
     bool written = out != nullptr;
     for (std::size_t i = 0; written && i < lines->size(); ++i) {

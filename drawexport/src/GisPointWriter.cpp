@@ -1,5 +1,6 @@
 #include "drawexport/GisPointWriter.h"
 
+#include "drawexport/CodebookStyle.h"
 #include "drawexport/GdalSession.h"
 #include "fielddata/FieldText.h"
 
@@ -25,6 +26,8 @@ std::vector<std::string> LayerOptions(const ExportFormat& format, const PointExt
     }
     return {};
 }
+
+const char* const kStyleFields[] = {"layer", "colour", "symbol"};
 
 } // namespace
 
@@ -60,12 +63,20 @@ bool GisPointWriter::Open(const std::string& path, const PointExtents& extents) 
         !output_.AddRealField("height") || !output_.AddTextField("kind")) {
         return Fail();
     }
+    for (const char* name : kStyleFields) {
+        if (settings_.codebook && !output_.AddTextField(name)) {
+            return Fail();
+        }
+    }
     feature_ = output_.NewPointFeature();
     // Drivers may order their fields as they like.
     nameField_ = feature_->GetFieldIndex("name");
     codeField_ = feature_->GetFieldIndex("code");
     heightField_ = feature_->GetFieldIndex("height");
     kindField_ = feature_->GetFieldIndex("kind");
+    for (std::size_t i = 0; settings_.codebook && i < std::size(kStyleFields); ++i) {
+        styleFields_[i] = feature_->GetFieldIndex(kStyleFields[i]);
+    }
     output_.BeginBatch();
     return true;
 }
@@ -82,6 +93,9 @@ void GisPointWriter::OnPoint(const SurveyPoint& point) {
         feature_->SetFieldNull(heightField_);
     }
     feature_->SetField(kindField_, KindOf(point.origin));
+    if (settings_.codebook) {
+        SetStyle(point);
+    }
     OgrOutput::MovePoint(*feature_, point.east, point.north, point.height);
     if (!output_.Write(*feature_)) {
         Fail();
@@ -94,6 +108,19 @@ void GisPointWriter::OnPoint(const SurveyPoint& point) {
             return;
         }
         output_.BeginBatch();
+    }
+}
+
+void GisPointWriter::SetStyle(const SurveyPoint& point) {
+    const FeatureCode* code = settings_.codebook->Of(point);
+    const std::string* values[] = {code ? &code->LayerName() : nullptr,
+                                   code ? &code->colour : nullptr, code ? &code->symbol : nullptr};
+    for (std::size_t i = 0; i < std::size(values); ++i) {
+        if (values[i] != nullptr && !values[i]->empty()) {
+            feature_->SetField(styleFields_[i], values[i]->c_str());
+        } else {
+            feature_->SetFieldNull(styleFields_[i]);
+        }
     }
 }
 

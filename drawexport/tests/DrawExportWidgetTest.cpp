@@ -1,3 +1,4 @@
+#include "ReadBack.h"
 #include "SampleJobs.h"
 #include "TempFolder.h"
 
@@ -36,6 +37,7 @@ private slots:
     void kmlWithoutCoordinateSystemIsRefused();
     void closingDuringAnExportLeavesNothing();
     void anExistingOutputIsReplacedOnlyWhenTheUserSaysSo();
+    void aChosenCodebookDrawsTheCodesAndNamesThoseItLacks();
 
 private:
     static void Drop(QWidget& window, const QStringList& paths);
@@ -242,6 +244,36 @@ void DrawExportWidgetTest::anExistingOutputIsReplacedOnlyWhenTheUserSaysSo() {
         QCOMPARE(files, c.files);
         QCOMPARE(folder.ReadFile("out.csv") != "earlier", c.replaced);
     }
+}
+
+void DrawExportWidgetTest::aChosenCodebookDrawsTheCodesAndNamesThoseItLacks() {
+    TempFolder folder;
+    folder.WriteFile("job.gsi", "*410001+000000000000KERB \r\n"
+                                "*110002+00000000000000K1 81..00+0000000000100000 "
+                                "82..00+0000000000200000 \r\n"
+                                "*410003+0000000000000PIT \r\n"
+                                "*110004+00000000000000P1 81..00+0000000000101000 "
+                                "82..00+0000000000201000 \r\n");
+    folder.WriteFile("topo.book", "codebook 1\ncode KERB\n  layer KERBS\n  symbol square\n");
+    DrawExportWindow window;
+    window.OpenFiles({QString::fromStdString(folder.Path("job.gsi"))});
+    window.Codebook()->setText(QString::fromStdString(folder.Path("missing.book")));
+    window.Export();
+    QVERIFY2(window.Summary()->toPlainText().startsWith("Not exported: cannot read the codebook"),
+             qPrintable(window.Summary()->toPlainText()));
+    QVERIFY(!std::filesystem::exists(folder.Path("job.dxf")));
+
+    window.Codebook()->setText(QString::fromStdString(folder.Path("topo.book")));
+    QSignalSpy finished(&window, &DrawExportWindow::exportFinished);
+    window.Export();
+    QVERIFY(finished.wait(60000));
+    const QString summary = window.Summary()->toPlainText();
+    QVERIFY2(summary.contains("codes not in the codebook, drawn by code: PIT (1 point)"),
+             qPrintable(summary));
+    const auto drawing = ReadWithEzdxf(folder.Path("job.dxf"));
+    QVERIFY(drawing);
+    QVERIFY(std::count(drawing->layers.begin(), drawing->layers.end(), "KERBS") == 1);
+    QVERIFY(std::count(drawing->others.begin(), drawing->others.end(), "INSERT") == 1);
 }
 
 QTEST_MAIN(DrawExportWidgetTest)

@@ -29,6 +29,7 @@ public:
         std::vector<std::string> inputs;
         std::string output;
         ExportSettings settings;
+        std::string codebook;   // the codebook's path; empty: none
         bool strict = false;    // a line that cannot be read fails the export
         bool overwrite = false; // an existing output may be replaced
     };

@@ -45,6 +45,8 @@ public:
     QPlainTextEdit* Summary() const { return summary_; }
     QProgressBar* Progress() const { return progress_; }
     QLineEdit* Output() const { return output_; }
+    // The codebook the drawing is made by; empty: none.
+    QLineEdit* Codebook() const { return codebook_; }
     QComboBox* Format() const { return format_; }
     PointTableModel* Table() const { return table_; }
     QPushButton* ExportButton() const { return exportButton_; }
@@ -63,6 +65,10 @@ private:
     void ShowPoints();
     void ChooseOpenFiles();
     void ChooseOutput();
+    void ChooseCodebook();
+    // Settings() with the chosen codebook read; false, with the reason in
+    // the summary, when it cannot be.
+    bool AddCodebook(ExportSettings& settings);
     void OnFormatChanged();
     void OnExportFinished(const QString& error, qint64 written);
     void SetBusy(bool busy);
@@ -79,6 +85,7 @@ private:
     QDoubleSpinBox* textHeight_ = nullptr;
     QSpinBox* decimals_ = nullptr;
     QLineEdit* output_ = nullptr;
+    QLineEdit* codebook_ = nullptr;
     QPushButton* exportButton_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QPlainTextEdit* summary_ = nullptr;

@@ -1,12 +1,18 @@
 #pragma once
 
+#include "drawexport/DxfHeaderTemplate.h"
 #include "drawexport/DxfLayerChoice.h"
 #include "drawexport/OgrOutput.h"
 #include "drawexport/PointWriter.h"
 
+#include "drawexport/CodebookStyle.h"
+
+#include <array>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class OGRFeature;
 
@@ -14,7 +20,10 @@ class OGRFeature;
 // the layer choice gives it, and labels to its right, each kind on a
 // layer of its own so it can be switched off: the name above, the height
 // with the chosen decimals beside (none for a point without a height),
-// the code below. Written by GDAL's DXF driver, labels as MTEXT (GDAL
+// the code below. With a codebook, a code's points take its colour, an
+// INSERT of its symbol's block beside the POINT, and the points of a line
+// code are joined in the order they came into one polyline (3D when every
+// point has a height). Written by GDAL's DXF driver, labels as MTEXT (GDAL
 // writes control bytes, backslashes and long texts as DXF readers expect).
 class DxfPointWriter final : public PointWriter {
 public:
@@ -34,6 +43,17 @@ public:
 
 private:
     enum class Label { Name, Height, Code };
+    struct Line {
+        std::string layer;
+        std::string style;
+        std::vector<std::array<double, 3>> points;
+        bool flat = false; // a point without a height
+    };
+
+    std::vector<DxfHeaderTemplate::Layer> BookLayers() const;
+    bool WriteBlocks();
+    void WriteStyled(const SurveyPoint& point, const FeatureCode& code, const std::string& layer);
+    bool WriteLines();
 
     void WriteLabel(Label label, std::string_view utf8, const SurveyPoint& point);
     std::string HeightText(double height) const;
@@ -45,5 +65,8 @@ private:
     std::string error_;
     std::unique_ptr<OGRFeature> point_;
     std::unique_ptr<OGRFeature> label_;
+    std::unique_ptr<OGRFeature> insert_;
     std::string style_;
+    // Book order: the codes sit in one vector.
+    std::map<const FeatureCode*, Line> lines_;
 };

@@ -2,8 +2,11 @@
 
 #include "drawexport/ExportFormat.h"
 
+#include <memory>
 #include <optional>
 #include <string>
+
+class CodebookStyle;
 
 // What an export writes, besides the points: the format, the coordinate
 // system and, for drawings, the labels.
@@ -12,6 +15,8 @@ struct ExportSettings {
     int epsg = 0;            // 0: no coordinate system
     double textHeight = 0.5; // drawing units
     int decimals = 3;        // of the height labels
+    // Layers, colours, symbols and lines by code; none: by code alone.
+    std::shared_ptr<const CodebookStyle> codebook;
 
     // Why these settings cannot be used (a KML file without a coordinate
     // system, an unknown EPSG code, a text height or decimals out of

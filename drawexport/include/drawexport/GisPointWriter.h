@@ -13,7 +13,8 @@ class OGRFeature;
 // Shapefile, CSV): one layer named after the file, fields "name", "code",
 // "height" (empty for a point without height, which is then a 2D point)
 // and "kind" (point, computed or station), and the coordinate system where
-// the format carries one.
+// the format carries one. With a codebook also "layer", "colour" and
+// "symbol" of each point's code (empty for codes the book lacks).
 class GisPointWriter final : public PointWriter {
 public:
     explicit GisPointWriter(const ExportSettings& settings);
@@ -34,6 +35,7 @@ public:
     static constexpr std::size_t kBatchPoints = 100000;
 
 private:
+    void SetStyle(const SurveyPoint& point);
     bool Fail();
 
     ExportSettings settings_;
@@ -43,6 +45,8 @@ private:
     int codeField_ = -1;
     int heightField_ = -1;
     int kindField_ = -1;
+    // With a codebook: the code's layer, colour and symbol.
+    int styleFields_[3] = {-1, -1, -1};
     std::size_t inBatch_ = 0;
     std::string error_;
 };
