@@ -4,6 +4,8 @@
 #include "coordbook/BookLoader.h"
 #include "platform/CodePage.h"
 
+#include <filesystem>
+
 namespace coordbook {
 namespace {
 
@@ -14,10 +16,11 @@ const std::string kFormat = "--format";
 
 const char* CommandLine::Usage() {
     return "usage: coordbook [FILE...]                        (the window)\n"
-           "       coordbook --convert IN OUT [--format gsi16|gsi8|dat] [--strict]\n"
+           "       coordbook --convert IN OUT [--format gsi16|gsi8|dat] [--strict] [--overwrite]\n"
            "IN: a point file (.dat) or a GSI-8/GSI-16 job\n"
            "OUT: .dat a point file, .gsi GSI-16, or the format given\n"
-           "--strict: a line of IN that cannot be read fails the conversion\n";
+           "--strict: a line of IN that cannot be read fails the conversion\n"
+           "--overwrite: replace an existing OUT (without it an existing OUT is kept)\n";
 }
 
 std::optional<CommandLine::Request> CommandLine::Parse(const std::vector<std::string>& args,
@@ -35,6 +38,8 @@ std::optional<CommandLine::Request> CommandLine::Parse(const std::vector<std::st
             convert = true;
         } else if (args[i] == "--strict") {
             request.strict = true;
+        } else if (args[i] == "--overwrite") {
+            request.overwrite = true;
         } else if (args[i].starts_with(kFormat + "=")) {
             format = args[i].substr(kFormat.size() + 1);
         } else if (args[i] == kFormat && i + 1 < args.size()) {
@@ -85,6 +90,12 @@ int CommandLine::Run(const std::vector<std::string>& args, std::ostream& out,
 }
 
 int CommandLine::Convert(const Request& request, std::ostream& out, std::ostream& err) {
+    // A file of that name may be another day's work: it is replaced only when asked.
+    std::error_code ignored;
+    if (!request.overwrite && std::filesystem::exists(request.output, ignored)) {
+        err << "coordbook: " << request.output << " exists; give --overwrite to replace it\n";
+        return kExitFailed;
+    }
     const auto loaded = BookLoader::Load(request.input);
     if (!loaded.book) {
         err << "coordbook: " << request.input << ": " << loaded.error->Text() << "\n";

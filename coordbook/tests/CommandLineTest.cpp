@@ -43,7 +43,12 @@ TEST(CoordbookCommandLine, ConvertsAndSaysWhatItLeftOutOrWhyNot) {
          "",
          "coordbook: " + folder.Path("none.gsi") +
              ": cannot open the file: No such file or directory"},
-        {{"--convert", folder.Path("wide.gsi"), folder.Path("kept.gsi"), "--format", "gsi8"},
+        {{"--convert", job, folder.Path("kept.gsi")},
+         1,
+         "",
+         "coordbook: " + folder.Path("kept.gsi") + " exists; give --overwrite to replace it"},
+        {{"--convert", folder.Path("wide.gsi"), folder.Path("kept.gsi"), "--format", "gsi8",
+          "--overwrite"},
          1,
          "",
          "coordbook: cannot write " + folder.Path("kept.gsi") +

@@ -190,7 +190,7 @@ TEST(FieldFiles, EveryShapeOfFieldFileIsReadByBothPrograms) {
             EXPECT_EQ(heightLabels, c.heights) << c.name;
         }
         const CommandRun converted =
-            RunCoordbook({"--convert", folder.Path(c.name), folder.Path("out.dat")});
+            RunCoordbook({"--convert", folder.Path(c.name), folder.Path("out.dat"), "--overwrite"});
         EXPECT_EQ(converted.status, c.converted == 0 ? 1 : 0) << c.name << converted.err;
         if (c.converted > 0) {
             EXPECT_EQ(PointFilePoints(folder.ReadFile("out.dat")).size(), c.converted) << c.name;

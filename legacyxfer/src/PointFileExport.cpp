@@ -1,33 +1,23 @@
 #include "legacyxfer/PointFileExport.h"
 
 #include "fielddata/DatFileWriter.h"
-#include "fielddata/GsiJobReader.h"
+#include "fielddata/FieldFile.h"
 #include "fielddata/PointSet.h"
-#include "legacyxfer/CaptureCheck.h"
 #include "legacyxfer/VerifiedWrite.h"
-
-#include <fstream>
-#include <iterator>
 
 PointFileExport::Result PointFileExport::Write(const std::string& gsiFile,
                                                const std::string& datFile, bool overwrite) {
     Result result;
-    std::ifstream in(gsiFile, std::ios::binary);
-    if (!in) {
-        result.message = gsiFile + ": cannot be read";
+    // The suite's one field-file reader: any line ends, blocks on one line,
+    // end-of-file padding; observations reduced from their set-up.
+    PointSet points;
+    if (const auto error = FieldFile::Read(gsiFile, points)) {
+        result.message = gsiFile + ": " + error->Text();
         return result;
     }
-    const std::string bytes((std::istreambuf_iterator<char>(in)), {});
-    // The capture's own line splitting: CR LF, LF and CR alone alike.
-    CaptureCheck lines;
-    lines.Take(bytes, {});
-    lines.Finish();
-    PointSet points;
-    GsiJobReader reader(points);
-    for (const CheckedLine& line : lines.TakeLines()) {
-        std::string reason;
-        if (!reader.ReadLine(line.text, line.number, reason)) {
-            result.skipped.push_back("line " + std::to_string(line.number) + ": " + reason);
+    for (const SkippedBlock& block : points.Skipped()) {
+        if (block.kind == SkippedBlock::Kind::Unreadable) {
+            result.skipped.push_back("line " + std::to_string(block.line) + ": " + block.reason);
         }
     }
     std::string text;

@@ -10,8 +10,9 @@
 namespace coordbook {
 
 // coordbook from a terminal: --convert IN OUT [--format gsi16|gsi8|dat]
-// [--strict]. Lines of IN that cannot be read are named and left out of
-// any other format (with --strict nothing is written).
+// [--strict] [--overwrite]. Lines of IN that cannot be read are named and
+// left out of any other format (with --strict nothing is written); an
+// existing OUT is kept unless --overwrite is given.
 class CommandLine {
 public:
     static constexpr int kExitDone = 0;
@@ -24,6 +25,7 @@ public:
         BookFormat format = BookFormat::Gsi16; // from --format or the output's extension
         bool help = false;                     // --help: the usage and nothing else
         bool strict = false;                   // a line that cannot be read fails the file
+        bool overwrite = false;                // an existing OUT may be replaced
     };
 
     static const char* Usage();
