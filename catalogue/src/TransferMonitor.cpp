@@ -5,6 +5,7 @@
 #include "transfer/DownloadSink.h"
 #include "transfer/LocalPath.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <utility>
 
@@ -24,6 +25,21 @@ std::optional<EntryKind> UploadCategory(int kind) {
     default:
         return std::nullopt;
     }
+}
+
+// The error codes the instrument answers with, as its manual gives them.
+std::string RefusalMeaning(std::string_view code) {
+    static constexpr std::pair<std::string_view, std::string_view> kCodes[] = {
+        {"@E101", "it does not know the command"},
+        {"@E102", "a parameter of the command is not one it takes"},
+        {"@E103", "it holds no such item (it may have been erased since its list was read)"},
+    };
+    for (const auto& [known, meaning] : kCodes) {
+        if (code == known) {
+            return std::string(meaning);
+        }
+    }
+    return "an error this program does not know";
 }
 
 std::string Lines(std::size_t count) {
@@ -158,6 +174,19 @@ void TransferMonitor::OnOverlongLine() {
                               " bytes, which cannot be taken.");
 }
 
+void TransferMonitor::OnRefused(std::string_view reply) {
+    // Only the code is shown: the rest of the line is the instrument's and
+    // may hold anything.
+    std::size_t length = std::min<std::size_t>(reply.size(), 2);
+    while (length < std::min<std::size_t>(reply.size(), 8) && reply[length] >= '0' &&
+           reply[length] <= '9') {
+        ++length;
+    }
+    const std::string code(reply.substr(0, length));
+    End(Ending::Refused,
+        port_ + ": the instrument answered " + code + ": " + RefusalMeaning(code) + ".");
+}
+
 void TransferMonitor::OnLinkLost(const std::string& reason) {
     End(Ending::LineLost,
         (reason.empty() ? port_ + ": the line to the instrument was lost" : reason) + ".");
@@ -241,13 +270,11 @@ std::string TransferMonitor::Consequence(const Outcome& outcome) const {
     case Operation::Erase:
         return stopped
                    ? "The erase of " + item_ + " was stopped before the instrument confirmed it."
-                   : "The erase of " + item_ +
-                         " did not end; expand the port again to see what the instrument holds.";
+                   : "The erase of " + item_ + " did not end.";
     case Operation::Connect:
         return stopped ? std::string() : "The instrument's lists were not read to their end.";
     case Operation::Abort:
-        return stopped ? std::string()
-                       : "The instrument may still be busy: collapse its port and expand it again.";
+        return stopped ? std::string() : "The instrument may still be busy: connect to it again.";
     case Operation::None:
         break;
     }

@@ -16,7 +16,8 @@ struct TransferRequest;
 // and for stationlink-cli alike: which operation it is, whether it is over,
 // and how it ended. Every way an operation can end arrives here (the
 // script's end, a line too long to take, the destination file failing, the
-// line lost, the instrument silent, the user stopping it), and the operation
+// line lost, the instrument silent or answering with an error, the user
+// stopping it), and the operation
 // ends exactly once: the end handler gets its outcome, with a message for
 // the user whenever it did not simply succeed. A download's file follows the
 // outcome: complete under its final name, kept as "<name>.part", or nothing.
@@ -35,6 +36,7 @@ public:
         Overlong,   // a line longer than the engine takes
         FileFailed, // the destination file could not be written
         Stopped,    // the user stopped it, or the port was closed
+        Refused,    // the instrument answered with an error ("@E...")
     };
     struct Outcome {
         Operation operation = Operation::None;
@@ -84,6 +86,8 @@ public:
     std::optional<EntryKind> EmptiedCategory() const;
     void OnScriptEnd();
     void OnOverlongLine();
+    // The instrument's error reply, "@E" and its code.
+    void OnRefused(std::string_view reply);
 
     // What happens around the replies, from the owner.
     void OnLinkLost(const std::string& reason);
