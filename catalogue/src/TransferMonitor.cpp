@@ -42,6 +42,20 @@ std::string RefusalMeaning(std::string_view code) {
     return "an error this program does not know";
 }
 
+// The count in the last field of a transfer's header line; 0 when the field
+// is not a plain number.
+std::size_t AnnouncedCount(std::string_view header) {
+    while (!header.empty() && (header.back() == '\n' || header.back() == '\r')) {
+        header.remove_suffix(1);
+    }
+    const std::string_view last = header.substr(header.rfind(',') + 1);
+    if (last.empty() || last.size() > 9 || header.find(',') == std::string_view::npos ||
+        !std::all_of(last.begin(), last.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        return 0;
+    }
+    return static_cast<std::size_t>(std::stoul(std::string(last)));
+}
+
 std::string Lines(std::size_t count) {
     return std::to_string(count) + (count == 1 ? " line" : " lines");
 }
@@ -88,6 +102,8 @@ void TransferMonitor::Begin(Operation operation, std::string item) {
     listRefilled_ = false;
     sent_ = 0;
     total_ = 0;
+    announced_ = 0;
+    headerSeen_ = false;
 }
 
 void TransferMonitor::BeginConnect() {
@@ -128,6 +144,10 @@ void TransferMonitor::Forget() {
 bool TransferMonitor::OnDataLine(std::string_view line) {
     if (operation_ != Operation::Download) {
         return false;
+    }
+    if (sink_->DataLines() == 0 && !headerSeen_) {
+        headerSeen_ = true;
+        announced_ = AnnouncedCount(line);
     }
     const bool step = sink_->OnDataLine(line);
     if (const std::string failure = sink_->Failure(); !failure.empty()) {

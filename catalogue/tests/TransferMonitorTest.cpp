@@ -143,6 +143,24 @@ TEST_F(TransferMonitorTest, EveryEndingOfADownloadEndsItOnceWithItsFile) {
     }
 }
 
+TEST_F(TransferMonitorTest, TheHeaderLineAnnouncesTheDataLines) {
+    const std::pair<std::string, std::size_t> cases[] = {
+        {"JOB,IN:BIGJOB,5,COORDS,GSI,1226\r\n", 1226},
+        {"HAL,MAINST,1,6\r\n", 6},
+        {"JOB,IN:X,5,COORDS,GSI,\r\n", 0},
+        {"JOB,IN:X,5,COORDS,GSI,12a\r\n", 0},
+        {"1226\r\n", 0},
+        {"COD,TOPO,1,GSI,99999999999999\r\n", 0},
+    };
+    for (const auto& [header, announced] : cases) {
+        monitor.BeginDownload(Download(folder.Path("a.gsi")), "JOB-1", sink);
+        monitor.OnDataLine(header);
+        monitor.OnDataLine("1226,2,3\r\n"); // a data line never counts as the header
+        EXPECT_EQ(monitor.AnnouncedLines(), announced) << header;
+        monitor.Stop();
+    }
+}
+
 TEST_F(TransferMonitorTest, AFileThatFailsEndsTheDownloadAtItsLine) {
     const std::string path = folder.Path("gone/x.gsi");
     monitor.BeginDownload(Download(path), "JOB-1", sink);

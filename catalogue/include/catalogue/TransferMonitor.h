@@ -71,6 +71,10 @@ public:
     void Forget();
 
     bool Running() const { return operation_ != Operation::None; }
+    // The data lines the running download's first line announces (its last
+    // field, "JOB,IN:BRIDGE,1,COORDS,GSI,24"); 0 before it came or when it
+    // announces none.
+    std::size_t AnnouncedLines() const { return announced_; }
     Operation Current() const { return operation_; }
 
     // What the instrument's replies mean, from the reply dispatcher.
@@ -111,4 +115,6 @@ private:
     bool listRefilled_ = false;
     std::size_t sent_ = 0;
     std::size_t total_ = 0;
+    std::size_t announced_ = 0;
+    bool headerSeen_ = false;
 };

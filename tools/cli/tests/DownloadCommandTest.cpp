@@ -62,7 +62,7 @@ protected:
         std::ostringstream errors;
         args.insert(args.begin(), "download");
         args.insert(args.begin() + 1, "COM1");
-        const int status = CommandLine().Run(args, out, errors);
+        const int status = stationlinkcli::CommandLine().Run(args, out, errors);
         err_ = errors.str();
         EXPECT_EQ(out.str(), "");
         return status;
@@ -106,8 +106,8 @@ TEST_F(DownloadCommandTest, ConvertGivesTheBytesOfACassDownload) {
     folder_.WriteFile("collected.gsi", "JOB,header\r\n" + folder_.ReadFile("SITE03.gsi"));
     std::ostringstream out;
     std::ostringstream errors;
-    ASSERT_EQ(CommandLine().Run({"convert", folder_.Path("collected.gsi"), folder_.Path("cli.dat")},
-                                out, errors),
+    ASSERT_EQ(stationlinkcli::CommandLine().Run(
+                  {"convert", folder_.Path("collected.gsi"), folder_.Path("cli.dat")}, out, errors),
               kExitDone);
     EXPECT_EQ(folder_.ReadFile("cli.dat"), points);
 }
@@ -230,8 +230,9 @@ TEST_F(DownloadCommandTest, ExistingFileIsReplacedOnlyWithOverwrite) {
     std::vector<std::string> args = kSite03;
     args.insert(args.end(), {"--to", folder_.Path("")});
     EXPECT_EQ(Run(args), kExitFailed);
-    EXPECT_EQ(err_, "stationlink-cli: download: " + folder_.Path("SITE03.gsi") +
-                        " exists (--overwrite replaces it)\n");
+    EXPECT_EQ(err_, "stationlink-cli: " + folder_.Path("SITE03.gsi") +
+                        " exists and was not replaced; nothing was downloaded (--overwrite "
+                        "replaces it)\n");
     EXPECT_EQ(folder_.ReadFile("SITE03.gsi"), "earlier");
     args.push_back("--overwrite");
     EXPECT_EQ(Run(args), kExitDone) << err_;

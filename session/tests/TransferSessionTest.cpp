@@ -1,7 +1,7 @@
 // The widget-free instrument tree against the simulated instrument over a
 // pseudo-terminal.
 
-#include "catalogue/CatalogueLink.h"
+#include "session/TransferSession.h"
 #include "catalogue/EraseFlow.h"
 
 #include "SimProcess.h"
@@ -33,9 +33,9 @@ constexpr const char* kDemoListing =
     "VAL\tValList:1\tPoints:5\n"
     "VAL\tValList:2\tPoints:3\n";
 
-std::unique_ptr<CatalogueLink> ConnectedLink(const SimProcess& sim) {
+std::unique_ptr<TransferSession> ConnectedLink(const SimProcess& sim) {
     auto link =
-        std::make_unique<CatalogueLink>([] { return std::make_unique<TermiosSerialPro>(); });
+        std::make_unique<TransferSession>([] { return std::make_unique<TermiosSerialPro>(); });
     ::setenv(ComPortMap::kEnvironmentVariable, ("COM1=" + sim.Device()).c_str(), 1);
     EXPECT_TRUE(link->Open(PortSettings::Defaults(u"COM1"))) << link->LastPortError();
     return link;
