@@ -2,14 +2,20 @@
 // pseudo-terminal.
 
 #include "session/TransferSession.h"
+#include "catalogue/DownloadPlan.h"
 #include "catalogue/EraseFlow.h"
 
 #include "SimProcess.h"
+#include "TestFiles.h"
+
+#include "transfer/DownloadFileSink.h"
 
 #include "platform/ComPortMap.h"
 #include "platform/TermiosSerialPro.h"
 
 #include <cstdlib>
+#include <filesystem>
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -69,4 +75,53 @@ TEST(CatalogueWithSim, ErasingAJobPartRelistsTheJobs) {
     }
     EXPECT_EQ(labels, (std::vector<std::u16string>{u"JobList:1 [IN:BRIDGE]",
                                                    u"JobList:3 [IN:SITE03]", u"JobList:4 []"}));
+}
+
+// The instrument's error replies end the operation at once with their code
+// and meaning, and the same session goes on without a new connect.
+TEST(CatalogueWithSim, ErrorRepliesEndTheOperationAndTheNextOneWorks) {
+    SimProcess sim;
+    auto link = ConnectedLink(sim);
+    ASSERT_TRUE(link->Connect(30s)) << link->Error();
+    const std::u16string road7 = link->Model().LineOf(u"JOB", u"JobList:2 [IN:ROAD7]");
+    const auto erase = EraseFlow::Decide(TransferRequest::JobErase, road7, u"COORDS");
+    ASSERT_TRUE(erase.request);
+    ASSERT_TRUE(link->Erase(*erase.request, "ROAD7", 30s)) << link->Error();
+    TransferRequest badPart = *erase.request;
+    badPart.kind = TransferRequest::JobDownload;
+    badPart.partCode = u"FOO";
+    const std::filesystem::path folder = FreshTempDir("session-refused");
+    badPart.jobLabel = (folder / "ROAD7.gsi").u16string();
+    struct Case {
+        const char* name;
+        std::function<bool()> run;
+        std::string said;
+    };
+    DownloadFileSink sink;
+    const Case cases[] = {
+        // ROAD7 is gone: its erase, as the stale list still shows it, is refused.
+        {"no such item", [&] { return link->Erase(*erase.request, "ROAD7", 30s); },
+         "COM1: the instrument answered @E103: it holds no such item"},
+        {"bad parameter", [&] { return link->Download(badPart, "ROAD7", sink, 30s); },
+         "COM1: the instrument answered @E102: a parameter of the command is not one it takes."},
+    };
+    for (const Case& c : cases) {
+        const auto started = std::chrono::steady_clock::now();
+        EXPECT_FALSE(c.run()) << c.name;
+        // Within one re-send time (8 s), not after the idle time-out.
+        EXPECT_LT(std::chrono::steady_clock::now() - started, 8s) << c.name;
+        EXPECT_EQ(link->LastOutcome().ending, TransferMonitor::Ending::Refused) << c.name;
+        EXPECT_EQ(link->Error().rfind(c.said, 0), 0u) << link->Error();
+        EXPECT_EQ(link->State(), LinkState::Ready) << c.name;
+        const auto next = DownloadPlan::Decide(
+            TransferRequest::JobDownload, link->Model().LineOf(u"JOB", u"JobList:1 [IN:BRIDGE]"),
+            DownloadPlan::FolderOf(folder.u16string()),
+            {std::u16string(u"BRIDGE-") + std::u16string(c.name, c.name + 2), u"GSI", u"COORDS"});
+        ASSERT_TRUE(next.request);
+        DownloadFileSink file;
+        EXPECT_TRUE(link->Download(*next.request, "BRIDGE", file, 30s))
+            << c.name << ": " << link->Error();
+    }
+    EXPECT_FALSE(std::filesystem::exists(badPart.jobLabel));
+    std::filesystem::remove_all(folder);
 }

@@ -181,6 +181,7 @@ TEST_F(DownloadCommandTest, DownloadsThatDoNotEndWellFailAndKeepEarlierFiles) {
         std::function<std::vector<std::string>()> sim;
         std::string said;
         std::size_t keptLines; // lines of the instrument's data in the ".part" file
+        std::vector<std::string> options = {};
     };
     const std::vector<Case> cases = {
         {"line lost",
@@ -201,6 +202,13 @@ TEST_F(DownloadCommandTest, DownloadsThatDoNotEndWellFailAndKeepEarlierFiles) {
              return std::vector<std::string>{"--data", dir.string()};
          },
          "The instrument sent no data for JobList:3 [IN:SITE03]", 0},
+        {"silent",
+         [] {
+             return std::vector<std::string>{"--silent", "1000"};
+         },
+         "COM1: the instrument did not answer for 1 s.",
+         0,
+         {"--timeout", "1"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -208,6 +216,7 @@ TEST_F(DownloadCommandTest, DownloadsThatDoNotEndWellFailAndKeepEarlierFiles) {
         folder_.WriteFile("SITE03.gsi", "earlier");
         std::vector<std::string> args = kSite03;
         args.insert(args.end(), {"--to", folder_.Path(""), "--overwrite"});
+        args.insert(args.end(), c.options.begin(), c.options.end());
         EXPECT_EQ(Run(args), kExitFailed);
         EXPECT_NE(err_.find(c.said), std::string::npos) << err_;
         EXPECT_EQ(std::count(err_.begin(), err_.end(), '\n'), 1) << err_;
