@@ -10,6 +10,7 @@ struct SimOptions {
     std::string linkPath;    // --link
     std::string logFile;     // --log
     std::string receivedDir; // --received
+    std::string replayLog;   // --replay: answer as the instrument in this traffic log
     long baud = 0;           // --baud: 0 for no pacing
     int silent = 0;          // --silent: commands ignored at the start
     int warn = 0;            // --warn: every n-th command gets a warning
@@ -21,7 +22,7 @@ struct SimOptions {
     static constexpr const char* kUsage =
         "usage: x4sim [--data DIR] [--link PATH] [--baud N] [--log FILE] [--received DIR]\n"
         "             [--silent N] [--warn N] [--chunk N] [--hangup-after N]\n"
-        "             [--hangup-in-upload N]\n";
+        "             [--hangup-in-upload N] [--replay LOG]\n";
 
     // The options, or a one-line reason why the command line is wrong.
     static std::optional<SimOptions> Parse(const std::vector<std::string>& args,
