@@ -799,6 +799,11 @@ void CLeftView::OnProgress(WParam wParam) {
     if (wParam == 0) {
         ++progressSteps_;
         progress_.Step();
+        // The list's count is an estimate; the transfer's header tells the lines.
+        if (const auto announced = static_cast<std::int32_t>(monitor_.AnnouncedLines());
+            announced > 0 && announced != progress_.total) {
+            progress_.SetTotal(announced);
+        }
     } else if (progressShown_) {
         progressShown_ = false;
         progress_.Refresh();
