@@ -54,6 +54,20 @@ bool TransferSession::Claim(LinkState next) {
     return false;
 }
 
+// The script goes into the engine only once the link is taken: building it
+// while another operation runs would replace that one's script.
+bool TransferSession::Prepare(const TransferRequest& request) {
+    if (!Claim(LinkState::Busy)) {
+        return false;
+    }
+    if (const auto built = request.BuildScript(Engine()); !built) {
+        state_ = LinkState::Ready;
+        error_ = built.error;
+        return false;
+    }
+    return true;
+}
+
 int TransferSession::StartConnect() {
     if (!Engine().ResetEngine()) {
         return 0;
@@ -82,12 +96,8 @@ bool TransferSession::Erase(const TransferRequest& request, const std::string& i
         return Refuse("not an erase request");
     }
     Lock lock(mutex_);
-    if (!Claim(LinkState::Busy)) {
+    if (!Prepare(request)) {
         return false;
-    }
-    if (!request.BuildScript(Engine())) {
-        state_ = LinkState::Ready;
-        return Refuse("the item's name does not fit the instrument's command");
     }
     listing_.ClearCategory(kByMode[kind]);
     monitor_.BeginErase(request, item);
@@ -117,12 +127,8 @@ bool TransferSession::Download(const TransferRequest& request, const std::string
         }
     }
     Lock lock(mutex_);
-    if (!Claim(LinkState::Busy)) {
+    if (!Prepare(chosen)) {
         return false;
-    }
-    if (const auto built = chosen.BuildScript(Engine()); !built) {
-        state_ = LinkState::Ready;
-        return Refuse(built.error);
     }
     downloaded_ = LocalPath::FromWide(chosen.jobLabel);
     monitor_.BeginDownload(chosen, item, sink);
@@ -143,12 +149,8 @@ bool TransferSession::Upload(const TransferRequest& request, const std::string& 
         }
     }
     Lock lock(mutex_);
-    if (!Claim(LinkState::Busy)) {
+    if (!Prepare(request)) {
         return false;
-    }
-    if (const auto built = request.BuildScript(Engine()); !built) {
-        state_ = LinkState::Ready;
-        return Refuse(built.error);
     }
     uploadSteps_ = 0;
     onStep_ = std::move(onStep);

@@ -60,7 +60,7 @@ TEST(CatalogueWithSim, ConnectListsTheWholeDemoContentInArrivalOrder) {
               u"IN:SITE03,3,12,18,2024-06-02,07:48\r\n");
 }
 
-TEST(CatalogueWithSim, ErasingAJobPartRelistsTheJobs) {
+TEST(CatalogueWithSim, ErasingAJobPartRelistsTheJobsAndErrorRepliesEndTheNextOnes) {
     SimProcess sim;
     auto link = ConnectedLink(sim);
     ASSERT_TRUE(link->Connect(30s)) << link->Error();
@@ -75,19 +75,10 @@ TEST(CatalogueWithSim, ErasingAJobPartRelistsTheJobs) {
     }
     EXPECT_EQ(labels, (std::vector<std::u16string>{u"JobList:1 [IN:BRIDGE]",
                                                    u"JobList:3 [IN:SITE03]", u"JobList:4 []"}));
-}
 
-// The instrument's error replies end the operation at once with their code
-// and meaning, and the same session goes on without a new connect.
-TEST(CatalogueWithSim, ErrorRepliesEndTheOperationAndTheNextOneWorks) {
-    SimProcess sim;
-    auto link = ConnectedLink(sim);
-    ASSERT_TRUE(link->Connect(30s)) << link->Error();
-    const std::u16string road7 = link->Model().LineOf(u"JOB", u"JobList:2 [IN:ROAD7]");
-    const auto erase = EraseFlow::Decide(TransferRequest::JobErase, road7, u"COORDS");
-    ASSERT_TRUE(erase.request);
-    ASSERT_TRUE(link->Erase(*erase.request, "ROAD7", 30s)) << link->Error();
-    TransferRequest badPart = *erase.request;
+    // The instrument's error replies end the operation at once with their
+    // code and meaning, and the same session goes on without a new connect.
+    TransferRequest badPart = *decision.request;
     badPart.kind = TransferRequest::JobDownload;
     badPart.partCode = u"FOO";
     const std::filesystem::path folder = FreshTempDir("session-refused");
@@ -100,7 +91,7 @@ TEST(CatalogueWithSim, ErrorRepliesEndTheOperationAndTheNextOneWorks) {
     DownloadFileSink sink;
     const Case cases[] = {
         // ROAD7 is gone: its erase, as the stale list still shows it, is refused.
-        {"no such item", [&] { return link->Erase(*erase.request, "ROAD7", 30s); },
+        {"no such item", [&] { return link->Erase(*decision.request, "ROAD7", 30s); },
          "COM1: the instrument answered @E103: it holds no such item"},
         {"bad parameter", [&] { return link->Download(badPart, "ROAD7", sink, 30s); },
          "COM1: the instrument answered @E102: a parameter of the command is not one it takes."},

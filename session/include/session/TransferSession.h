@@ -100,6 +100,8 @@ private:
     // Takes the link for an operation (Busy or Connecting) unless another
     // one holds it; false with Error() set otherwise.
     bool Claim(LinkState next);
+    // Claim for a transfer, then the request's script into the engine.
+    bool Prepare(const TransferRequest& request);
     // Starts the operation the monitor has just begun, waits for its end
     // and applies the recovery policy; the silence of the instrument for
     // idleTimeout ends it too.
