@@ -20,7 +20,8 @@ systems=("$@")
 
 programs=(
     workbench_drag_tests workbench_download_tests workbench_upload_tests
-    workbench_userchoices_tests workbench_leftview_tests workbench_frame_tests
+    workbench_userchoices_tests workbench_fieldsafety_tests workbench_leftview_tests
+    workbench_frame_tests
     workbench_pctree_tests workbench_splitter_tests workbench_filedrop_tests
     workbench_transferdialog_tests workbench_comsetting_tests
     alignedit_widget_test drawexport_widget_test coordbook_widget_test

@@ -187,6 +187,10 @@ SoakCycle::Result SoakCycle::Download(int cycle, const CyclePlan& plan, Transfer
         result = complete ? Fail("a download that could not end well was reported as done (" +
                                  std::to_string(bytes.size()) + " bytes in the file)")
                           : CheckCutOff(plan, link, file);
+    } else if (plan.dataType == u"CASS" && plan.part == u"OBSERV") {
+        // Measurements hold no coordinates: no point file, not even a partial one.
+        const bool written = complete || fs::exists(file) || fs::exists(file.string() + ".part");
+        result = written ? Fail("a point file of measurements was written") : Result::Passed;
     } else if (!complete) {
         result = Fail("download: " + link.Error());
     } else if (bytes != Expected(plan)) {

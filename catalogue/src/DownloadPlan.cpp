@@ -1,7 +1,9 @@
 #include "catalogue/DownloadPlan.h"
 
+#include "catalogue/EmptyPart.h"
 #include "catalogue/EntryKind.h"
 #include "catalogue/ListLine.h"
+#include "catalogue/UploadPlan.h"
 #include "transfer/SafeFileName.h"
 
 #include <algorithm>
@@ -9,6 +11,7 @@
 namespace {
 
 constexpr std::u16string_view kCass = u"CASS";
+constexpr std::u16string_view kNothingReceived = u"nothing was downloaded";
 // The instrument's storage prefix of a job name, which the dialog drops.
 constexpr std::size_t kJobPrefix = 3;
 
@@ -36,14 +39,13 @@ std::size_t FieldsRead(std::int32_t mode) {
     }
 }
 
-std::u16string FormatCodeOf(std::u16string_view dataType) {
-    if (dataType == u"IDEX") {
-        return u"1";
-    }
-    if (dataType == u"GSI" || dataType == kCass) {
+// "CASS" is a job's point file, asked of the instrument as GSI; a code list
+// has no point file, and a typed "CASS" goes out as typed, as other names do.
+std::u16string FormatCodeOf(std::int32_t mode, std::u16string_view dataType) {
+    if (mode == TransferRequest::JobDownload && dataType == kCass) {
         return u"0";
     }
-    return std::u16string(dataType);
+    return UploadPlan::FormatCodeOf(dataType);
 }
 
 } // namespace
@@ -112,7 +114,7 @@ DownloadPlan::Decision DownloadPlan::Decide(std::int32_t mode, std::u16string_vi
     std::u16string path = std::u16string(folder) + SafeFileName::Of(choice.fileName);
     switch (mode) {
     case TransferRequest::JobDownload:
-        request.formatCode = FormatCodeOf(choice.dataType);
+        request.formatCode = FormatCodeOf(mode, choice.dataType);
         if (choice.dataType == kCass) {
             request.pcFormat = kCass;
         }
@@ -124,18 +126,20 @@ DownloadPlan::Decision DownloadPlan::Decide(std::int32_t mode, std::u16string_vi
             decision.total = static_cast<std::int32_t>(ListLine::ReadDecimal(f[3]));
         }
         if (decision.total == 0 && (choice.fileType == u"COORDS" || choice.fileType == u"OBSERV")) {
-            decision.refusal = kDataNull;
+            decision.refusal =
+                EmptyPart::Message(kDataNull, mode, storedLine, choice.fileType, kNothingReceived);
             return decision;
         }
         break;
     case TransferRequest::CodeDownload:
-        request.formatCode = FormatCodeOf(choice.dataType);
+        request.formatCode = FormatCodeOf(mode, choice.dataType);
         decision.total = 100;
         break;
     default:
         decision.total = static_cast<std::int32_t>(ListLine::ReadDecimal(f[2]));
         if (decision.total == 0) {
-            decision.refusal = kDataNull;
+            decision.refusal =
+                EmptyPart::Message(kDataNull, mode, storedLine, {}, kNothingReceived);
             return decision;
         }
         break;

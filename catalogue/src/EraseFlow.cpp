@@ -1,5 +1,6 @@
 #include "catalogue/EraseFlow.h"
 
+#include "catalogue/EmptyPart.h"
 #include "catalogue/EntryKind.h"
 #include "catalogue/ListLine.h"
 
@@ -10,14 +11,7 @@ std::u16string Number(long long value) {
     return {digits.begin(), digits.end()};
 }
 
-// A job's name without the instrument's three-character storage prefix, as
-// the download offers it; the job's number when it has no name.
-std::u16string JobName(const std::vector<std::u16string>& f) {
-    if (f[0].size() > 3) {
-        return f[0].substr(3);
-    }
-    return u"job " + ListLine::WithoutLineEnd(f[1]);
-}
+constexpr std::u16string_view kNothingErased = u"nothing was erased";
 
 } // namespace
 
@@ -62,11 +56,13 @@ EraseFlow::Decision EraseFlow::Decide(int mode, std::u16string_view storedLine,
     }
     if (mode == TransferRequest::JobErase &&
         ((part == u"COORDS" && countIsZero(2)) || (part == u"OBSERV" && countIsZero(3)))) {
-        return {std::nullopt, std::u16string(kJobEmpty)};
+        return {std::nullopt,
+                EmptyPart::Message(kJobEmpty, mode, storedLine, part, kNothingErased)};
     }
     if ((mode == TransferRequest::HalErase || mode == TransferRequest::ValErase) &&
         countIsZero(2)) {
-        return {std::nullopt, std::u16string(kPointsEmpty)};
+        return {std::nullopt,
+                EmptyPart::Message(kPointsEmpty, mode, storedLine, part, kNothingErased)};
     }
     TransferRequest request;
     request.kind = mode;
@@ -90,10 +86,10 @@ std::u16string EraseFlow::WhatIsErased(int mode, std::u16string_view storedLine,
     switch (mode) {
     case TransferRequest::JobErase:
         if (part == u"COORDS") {
-            return count(2) + u" fixed points of " + JobName(f);
+            return count(2) + u" fixed points of " + EmptyPart::JobName(f);
         }
         if (part == u"OBSERV") {
-            return count(3) + u" measurement points of " + JobName(f);
+            return count(3) + u" measurement points of " + EmptyPart::JobName(f);
         }
         return {};
     case TransferRequest::CodeErase:
@@ -105,4 +101,21 @@ std::u16string EraseFlow::WhatIsErased(int mode, std::u16string_view storedLine,
     default:
         return {};
     }
+}
+
+EraseFlow::Note EraseFlow::DialogNote(int mode, std::u16string_view storedLine,
+                                      std::u16string_view part) {
+    const bool job = mode == TransferRequest::JobErase;
+    if (job && part != u"COORDS" && part != u"OBSERV") {
+        return {u"Choose the part to erase.", false};
+    }
+    const Decision decision = Decide(mode, storedLine, part);
+    if (!decision.request) {
+        // The dialog says it before OK; the refusal's consequence is for after.
+        const std::u16string& refusal = decision.refusal;
+        const std::size_t cut = refusal.find(u"; ");
+        return {cut == std::u16string::npos ? refusal : refusal.substr(0, cut) + u".", false};
+    }
+    const std::u16string erased = WhatIsErased(mode, storedLine, part);
+    return {erased.empty() ? std::u16string() : u"OK erases " + erased + u".", true};
 }

@@ -56,8 +56,12 @@ std::size_t AnnouncedCount(std::string_view header) {
     return static_cast<std::size_t>(std::stoul(std::string(last)));
 }
 
+std::string Count(std::size_t count, const std::string& what) {
+    return std::to_string(count) + " " + what + (count == 1 ? "" : "s");
+}
+
 std::string Lines(std::size_t count) {
-    return std::to_string(count) + (count == 1 ? " line" : " lines");
+    return Count(count, "line");
 }
 
 } // namespace
@@ -74,9 +78,10 @@ std::string TransferMonitor::StatusLine(const Outcome& outcome) {
         if (!done) {
             return name + ": download" + end;
         }
+        // A point file is counted in points: header and code blocks are no points.
         return name + ": " +
-               (outcome.converted ? "converted from " + Lines(outcome.lines)
-                                  : Lines(outcome.lines) + " written");
+               (outcome.converted ? Count(outcome.points, "point") : Lines(outcome.lines)) +
+               " written";
     }
     case Operation::Upload: {
         const std::string name = std::filesystem::path(outcome.item).filename().string();
@@ -266,6 +271,7 @@ void TransferMonitor::SettleDownload(Outcome& outcome, std::string& cause) {
         break;
     }
     outcome.lines = sink_->DataLines();
+    outcome.points = sink_->PointsWritten();
 }
 
 std::string TransferMonitor::Consequence(const Outcome& outcome) const {
@@ -275,8 +281,10 @@ std::string TransferMonitor::Consequence(const Outcome& outcome) const {
         if (outcome.ending == Ending::NoData) {
             return "No file was written.";
         }
-        const std::string what =
-            "The download of " + item_ + (stopped ? " was stopped" : " did not end");
+        const std::string what = "The download of " + item_ +
+                                 (stopped                                ? " was stopped"
+                                  : outcome.ending == Ending::FileFailed ? " was not saved"
+                                                                         : " did not end");
         if (outcome.keptPart.empty()) {
             return what + "; no file was written.";
         }

@@ -39,6 +39,23 @@ std::u16string BaseName(std::u16string_view path) {
                                                                        : name.substr(0, dot));
 }
 
+// The instrument takes every alignment into one receiving entry of its own
+// ("RoadHal", "RoadVal"), whichever entry it was dropped on: saying the
+// dropped-on entry would promise a replacement that does not happen.
+std::u16string TargetTextOf(int mode, std::u16string_view label, std::u16string_view name) {
+    if (mode != TransferRequest::HalUpload && mode != TransferRequest::ValUpload) {
+        return std::u16string(label);
+    }
+    const std::u16string_view road = mode == TransferRequest::HalUpload ? u"RoadHal" : u"RoadVal";
+    std::u16string text = std::u16string(road) +
+                          u", the instrument's receiving alignment (new, or " +
+                          u"replacing an earlier " + std::u16string(road) + u")";
+    if (!name.empty() && name != road) {
+        text += u"; " + std::u16string(name) + u" stays as it is";
+    }
+    return text;
+}
+
 } // namespace
 
 std::optional<UploadPlan::Target> UploadPlan::TargetOf(int depth, std::u16string_view text,
@@ -63,7 +80,9 @@ UploadPlan::Prepare(const DeviceModel& model, const Target& target, std::u16stri
     dialog.mode = *mode;
     dialog.storedLine = model.LineOf(target.category, target.label);
     dialog.fileName = ListLine::Split(dialog.storedLine, ListLine::kStoredFields).front();
+    dialog.targetText = TargetTextOf(*mode, target.label, dialog.fileName);
     if (*mode == TransferRequest::JobUpload) {
+        dialog.nameUsed = dialog.fileName.empty();
         if (dialog.fileName.empty()) {
             dialog.fileName = BaseName(pcPath);
         }

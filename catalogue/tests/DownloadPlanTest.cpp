@@ -73,15 +73,17 @@ TEST(DownloadPlan, JobRequestFollowsDataTypeAndPart) {
 }
 
 TEST(DownloadPlan, NothingToReceiveOrNoNameStartsNothing) {
-    const std::u16string empty = u"ROAD7,2,48,0\r\n";
+    const std::u16string empty = u"IN:ROAD7,2,48,0\r\n";
     const auto observ = DownloadPlan::Decide(0, empty, u"/d/", {u"R", u"GSI", u"OBSERV"});
     EXPECT_FALSE(observ.request);
-    EXPECT_EQ(observ.refusal, u"Data NULL");
+    EXPECT_EQ(observ.refusal,
+              u"Data NULL: ROAD7 holds no measurement points; nothing was downloaded.");
     EXPECT_TRUE(DownloadPlan::Decide(0, empty, u"/d/", {u"R", u"GSI", u"COORDS"}).request);
-    EXPECT_EQ(DownloadPlan::Decide(2, u"MAINST,1,0\r\n", u"/d/", {u"M.hal", u"", u""}).refusal,
-              u"Data NULL");
+    EXPECT_EQ(
+        DownloadPlan::Decide(2, u"MAINST,1,0\r\n", u"/d/", {u"M.hal", u"", u""}).refusal,
+        u"Data NULL: the horizontal alignment MAINST holds no points; nothing was downloaded.");
     EXPECT_EQ(DownloadPlan::Decide(3, u"MAINST,1,x\r\n", u"/d/", {u"M.val", u"", u""}).refusal,
-              u"Data NULL");
+              u"Data NULL: the vertical alignment MAINST holds no points; nothing was downloaded.");
 
     const auto unnamed = Job(u"GSI", u"COORDS", u"");
     EXPECT_FALSE(unnamed.request);

@@ -18,8 +18,10 @@ TEST(EraseFlow, EntryIsTheNodeOrItsParentAndCategoriesChooseTheMode) {
 
 TEST(EraseFlow, JobPartWithoutPointsIsRefused) {
     const std::u16string line = u"SITE,7,12,0\r\n";
-    EXPECT_EQ(EraseFlow::Decide(4, line, u"OBSERV").refusal, u"Data NULL");
-    EXPECT_EQ(EraseFlow::Decide(4, u"SITE,7,x,5\r\n", u"COORDS").refusal, u"Data NULL");
+    EXPECT_EQ(EraseFlow::Decide(4, u"IN:SITE,7,12,0\r\n", u"OBSERV").refusal,
+              u"Data NULL: SITE holds no measurement points; nothing was erased.");
+    EXPECT_EQ(EraseFlow::Decide(4, u",7,x,5\r\n", u"COORDS").refusal,
+              u"Data NULL: job 7 holds no fixed points; nothing was erased.");
     const auto coords = EraseFlow::Decide(4, line, u"COORDS");
     ASSERT_TRUE(coords.request);
     EXPECT_EQ(coords.request->kind, TransferRequest::JobErase);
@@ -30,8 +32,10 @@ TEST(EraseFlow, JobPartWithoutPointsIsRefused) {
 }
 
 TEST(EraseFlow, AlignmentsWithoutPointsAreRefusedCodeListsAreNot) {
-    EXPECT_EQ(EraseFlow::Decide(6, u"MAINST,1,0\r\n", u"").refusal, u"Data Null");
-    EXPECT_EQ(EraseFlow::Decide(7, u"MAINST,1,0\r\n", u"").refusal, u"Data Null");
+    EXPECT_EQ(EraseFlow::Decide(6, u"MAINST,1,0\r\n", u"").refusal,
+              u"Data Null: the horizontal alignment MAINST holds no points; nothing was erased.");
+    EXPECT_EQ(EraseFlow::Decide(7, u"MAINST,1,0\r\n", u"").refusal,
+              u"Data Null: the vertical alignment MAINST holds no points; nothing was erased.");
     const auto hal = EraseFlow::Decide(6, u"MAINST,1,6\r\n", u"");
     ASSERT_TRUE(hal.request);
     EXPECT_EQ(hal.request->kind, TransferRequest::HalErase);

@@ -178,12 +178,13 @@ TEST_F(TransferMonitorTest, AFileThatFailsEndsTheDownloadAtItsLine) {
 TEST_F(TransferMonitorTest, AConnectsEndLeavesAnEarlierDownloadAlone) {
     const std::string path = folder.Path("SITE03.dat");
     monitor.BeginDownload(Download(path, true), "SITE03", sink);
-    for (const std::string line : {"H\r\n", "x\r\n", "y\r\n", "*110001+0000000000000P1 \r\n"}) {
+    for (const std::string line :
+         {"H\r\n", "x\r\n", "y\r\n", "*110001+0000000000000P1 81..00+0000000001234567 \r\n"}) {
         monitor.OnDataLine(line);
     }
     monitor.OnScriptEnd();
     const std::string written = folder.ReadFile("SITE03.dat");
-    ASSERT_EQ(written, "P1\r\n");
+    ASSERT_EQ(written, "P1,1234.567\r\n");
     monitor.BeginConnect();
     monitor.OnScriptEnd();
     EXPECT_EQ(folder.ReadFile("SITE03.dat"), written);
@@ -227,7 +228,7 @@ TEST(TransferMonitorStatus, OneLinePerEnding) {
     };
     const std::vector<Case> cases = {
         {Op::Download, Ending::Done, false, "BRIDGE.gsi: 24 lines written"},
-        {Op::Download, Ending::Done, true, "BRIDGE.gsi: converted from 24 lines"},
+        {Op::Download, Ending::Done, true, "BRIDGE.gsi: 12 points written"},
         {Op::Download, Ending::Stopped, false, "BRIDGE.gsi: download stopped"},
         {Op::Download, Ending::LineLost, false, "BRIDGE.gsi: download failed"},
         {Op::Upload, Ending::Done, false, "up.gsi: 24 lines sent"},
@@ -241,6 +242,7 @@ TEST(TransferMonitorStatus, OneLinePerEnding) {
         outcome.file = "/home/u/BRIDGE.gsi";
         outcome.item = "/home/u/up.gsi";
         outcome.lines = 24;
+        outcome.points = 12;
         EXPECT_EQ(TransferMonitor::StatusLine(outcome), c.line);
     }
 }

@@ -28,8 +28,10 @@ std::size_t ReplaceNotice::UploadedItems(const TransferRequest& request) {
 std::optional<std::string> ReplaceNotice::ForUpload(const std::u16string& storedLine,
                                                     const TransferRequest& request,
                                                     const std::string& pcName) {
+    // Road data goes into the instrument's receiving alignment, never into
+    // the entry it was dropped on: that entry is not replaced.
     if (storedLine.empty() || request.kind < TransferRequest::JobUpload ||
-        request.kind > TransferRequest::ValUpload) {
+        request.kind > TransferRequest::CodeUpload) {
         return std::nullopt;
     }
     const auto fields = ListLine::Split(ListLine::WithoutLineEnd(storedLine), 3);
@@ -37,9 +39,7 @@ std::optional<std::string> ReplaceNotice::ForUpload(const std::u16string& stored
     if (held <= 0) {
         return std::nullopt;
     }
-    const char* what = IsJob(request.kind)                           ? "fixed points"
-                       : request.kind == TransferRequest::CodeUpload ? "codes"
-                                                                     : "points";
+    const char* what = IsJob(request.kind) ? "fixed points" : "codes";
     std::string name = DeviceListing::Utf8(fields[0]);
     if (name.starts_with("IN:")) {
         name.erase(0, 3);

@@ -20,10 +20,7 @@ TEST(ReplaceNotice, AsksOnlyWhenTheTargetHoldsData) {
          u"TOPO,1,12\r\n",
          {u"A", u"", u"B"},
          "TOPO holds 12 codes; the upload replaces them with the 2 of site.gsi"},
-        {TransferRequest::HalUpload,
-         u"MAINST,1,6",
-         {u"x"},
-         "MAINST holds 6 points; the upload replaces them with the 1 of site.gsi"},
+        {TransferRequest::HalUpload, u"MAINST,1,6", {u"x"}, ""},
         {TransferRequest::JobDownload, u"IN:BRIDGE,1,24,36\r\n", gsi, ""},
         {TransferRequest::JobUpload, u"IN:BAD", gsi, ""},
     };

@@ -40,6 +40,9 @@ void CassConversion::Convert(std::string_view data) {
     inWord_ = {};
     wordStart_ = 0;
     firstPoint_ = true;
+    pointLocated_ = false;
+    points_ = 0;
+    located_ = 0;
     for (std::size_t at = FirstProcessed(data); at < data.size(); ++at) {
         switch (data[at]) {
         case '*':
@@ -71,6 +74,8 @@ void CassConversion::OnStar(std::size_t at) {
             out_.Write(kLineEnd);
         }
         firstPoint_ = false;
+        pointLocated_ = false;
+        ++points_;
         Begin(Name, at);
     }
 }
@@ -116,6 +121,10 @@ void CassConversion::WriteName(std::string_view word) {
 // An unreadable word still gets its comma (and the height its code), so the
 // later columns stay where they belong.
 void CassConversion::WriteCoordinate(Word kind, std::string_view word) {
+    if (!pointLocated_ && !firstPoint_) {
+        pointLocated_ = true;
+        ++located_;
+    }
     piece_.assign(1, ',');
     GsiWord::AppendValue(word, piece_);
     if (kind == Height) {

@@ -16,7 +16,12 @@ std::string Reason(int error) {
 } // namespace
 
 DestinationFile::DestinationFile(std::string path)
-    : path_(std::move(path)), partialPath_(path_ + std::string(kPartialSuffix)) {}
+    : path_(std::move(path)), partialPath_(PartialName(path_, 1)) {}
+
+std::string DestinationFile::PartialName(const std::string& path, int n) {
+    const std::string number = n > 1 ? " (" + std::to_string(n) + ")" : std::string();
+    return path + number + std::string(kPartialSuffix);
+}
 
 DestinationFile::~DestinationFile() {
     if (fd_ >= 0) {
@@ -71,11 +76,21 @@ bool DestinationFile::Create() {
     if (!CanCreate()) {
         return false;
     }
+    // A partial file already there is what an earlier download kept: it is
+    // never opened again, the new one takes the first free name instead.
     // Non-blocking only for the open itself: a named pipe without a reader
     // must fail instead of hanging the transfer.
-    fd_ = ::open(partialPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
+    for (int n = 1; fd_ < 0 && n <= kMaxPartials; ++n) {
+        partialPath_ = PartialName(path_, n);
+        fd_ = ::open(partialPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NONBLOCK,
+                     0666);
+        if (fd_ < 0 && errno != EEXIST) {
+            break;
+        }
+    }
     if (fd_ < 0) {
-        Fail("create", Reason(errno));
+        Fail("create",
+             errno == EEXIST ? "too many partial files are kept beside it" : Reason(errno));
         return false;
     }
     ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);

@@ -12,6 +12,7 @@ void DownloadFileSink::Begin(const TransferRequest& request) {
     path_ = LocalPath::FromWide(request.jobLabel);
     converted_ = request.pcFormat == u"CASS";
     lines_ = 0;
+    points_ = 0;
     file_.reset();
     collected_ = {};
     failure_.clear();
@@ -79,7 +80,7 @@ bool DownloadFileSink::Complete() {
 
 bool DownloadFileSink::CompleteConverted() {
     std::string error;
-    if (!PointFile::Write(path_, collected_, error)) {
+    if (!PointFile::Write(path_, collected_, error, &points_)) {
         Fail(error);
     }
     collected_ = {};

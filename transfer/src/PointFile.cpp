@@ -3,7 +3,30 @@
 #include "transfer/CassConversion.h"
 #include "transfer/DestinationFile.h"
 
-bool PointFile::Write(const std::string& path, std::string_view collected, std::string& error) {
+namespace {
+
+class Uncounted final : public ByteSink {
+public:
+    void Write(std::string_view /*bytes*/) override {}
+};
+
+} // namespace
+
+bool PointFile::Write(const std::string& path, std::string_view collected, std::string& error,
+                      std::size_t* points) {
+    // A first pass that writes nothing: the file is created only for data
+    // that gives points.
+    Uncounted nowhere;
+    CassConversion look(nowhere);
+    look.Convert(collected);
+    if (look.LocatedPoints() == 0) {
+        error = "No point file was written to \"" + path + "\": the data received (" +
+                std::to_string(look.Points()) +
+                (look.Points() == 1 ? " point block" : " point blocks") +
+                ") holds no coordinates; a point file needs the fixed points "
+                "(\"COORDS\").";
+        return false;
+    }
     DestinationFile file(path);
     if (file.Create()) {
         CassConversion(file).Convert(collected);
@@ -11,6 +34,9 @@ bool PointFile::Write(const std::string& path, std::string_view collected, std::
     if (!file.Commit()) {
         error = file.Error();
         return false;
+    }
+    if (points != nullptr) {
+        *points = look.Points();
     }
     return true;
 }

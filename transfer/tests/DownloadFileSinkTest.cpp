@@ -83,6 +83,7 @@ TEST_F(DownloadFileSinkTest, CassLinesAreCollectedAndConvertedAtCompletion) {
     EXPECT_EQ(folder.ReadFile("job.dat"), "earlier file");
     EXPECT_TRUE(sink.Complete());
     EXPECT_EQ(folder.ReadFile("job.dat"), "P12,1234.567,-45.678,12.345,TREE\r\n");
+    EXPECT_EQ(sink.PointsWritten(), 1u);
     EXPECT_FALSE(Exists("job.dat.part"));
 }
 

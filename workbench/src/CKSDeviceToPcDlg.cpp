@@ -41,7 +41,11 @@ void CKSDeviceToPcDlg::OnInitDialog() {
     ui_->text1002->setText(deleting ? QString() : fromText);
     ui_->text1003->setText(deleting ? QString() : toText);
     // A job's name comes with the instrument's three-letter storage prefix.
-    ui_->edit1004->setText(dialogMode == 0 ? fileName.mid(3) : fileName);
+    ui_->edit1004->setText(dialogMode == 0 && !answered_ ? fileName.mid(3) : fileName);
+    // Greyed as well: a read-only field alone looks like one to type in.
+    const bool nameShownOnly = deleting || (dialogMode >= 8 && !nameEditable);
+    ui_->edit1004->setReadOnly(nameShownOnly);
+    ui_->edit1004->setEnabled(!nameShownOnly);
     ui_->noteDataType->setText(dataTypeNote);
     ui_->noteDataType->hide();
     ui_->noteErase->hide();
@@ -78,6 +82,21 @@ void CKSDeviceToPcDlg::OnInitDialog() {
         HideFileType();
         break;
     }
+    KeepChoices();
+}
+
+void CKSDeviceToPcDlg::KeepChoices() {
+    if (!answered_) {
+        return;
+    }
+    if (ui_->combo1005->isVisibleTo(this)) {
+        ui_->combo1005->setCurrentIndex(ui_->combo1005->findText(chosenDataType));
+        ui_->combo1005->setEditText(chosenDataType);
+    }
+    if (ui_->combo1008->isVisibleTo(this)) {
+        ui_->combo1008->setCurrentIndex(ui_->combo1008->findText(chosenFileType));
+        ui_->combo1008->setEditText(chosenFileType);
+    }
 }
 
 // Only a data type saved under another extension than its own needs the note.
@@ -94,13 +113,11 @@ void CKSDeviceToPcDlg::ShowErased() {
         return;
     }
     const int index = dialogMode == 4 ? ui_->combo1008->findText(ui_->combo1008->currentText()) : 0;
-    const QString erased =
-        index >= 0 && index < erasedTexts.size() ? erasedTexts[index] : QString();
-    ui_->noteErase->setText(index < 0          ? QStringLiteral("Choose the part to erase.")
-                            : erased.isEmpty() ? QString()
-                                               : QStringLiteral("OK erases %1.").arg(erased));
+    const bool known = index >= 0 && index < erasedTexts.size();
+    ui_->noteErase->setText(known ? erasedTexts[index]
+                                  : QStringLiteral("Choose the part to erase."));
     ui_->noteErase->setVisible(!ui_->noteErase->text().isEmpty());
-    ui_->okButton->setEnabled(index >= 0);
+    ui_->okButton->setEnabled(known && index < erasable.size() && erasable[index]);
 }
 
 void CKSDeviceToPcDlg::FillDataTypes() {
@@ -131,5 +148,6 @@ void CKSDeviceToPcDlg::OnOK() {
     fileName = ui_->edit1004->text();
     chosenDataType = ui_->combo1005->currentText();
     chosenFileType = ui_->combo1008->currentText();
+    answered_ = true;
     done(1);
 }

@@ -589,7 +589,9 @@ void CLeftView::OnDeleteFile(QTreeWidgetItem* node) {
         dialog.jobPart = DownloadPlan::JobPartOf(ToWide(node->text(0)));
     }
     for (const auto* part : {u"COORDS", u"OBSERV"}) {
-        dialog.erasedTexts << FromWide(EraseFlow::WhatIsErased(*mode, line, part));
+        const auto note = EraseFlow::DialogNote(*mode, line, part);
+        dialog.erasedTexts << FromWide(note.text);
+        dialog.erasable << note.erasable;
     }
     if (ExecDialog(dialog) != 1) {
         return;
@@ -853,7 +855,8 @@ bool CLeftView::Upload(const TransferRecord& record) {
     CKSDeviceToPcDlg dialog(this);
     dialog.dialogMode = plan->mode;
     dialog.fromText = record.source;
-    dialog.toText = record.destination;
+    dialog.toText = FromWide(plan->targetText);
+    dialog.nameEditable = plan->nameUsed;
     dialog.fileName = FromWide(plan->fileName);
     for (const std::u16string& type : plan->dataTypes) {
         dialog.dataTypeChoices << FromWide(type);
@@ -899,7 +902,7 @@ bool CLeftView::Upload(const TransferRecord& record) {
     const int total = static_cast<int>(decision.request->lines.size());
     RunProgressDialog(QStringLiteral("Sending..."),
                       FromWide(UploadPlan::FileTypeOf(plan->mode, ToWide(dialog.chosenDataType))),
-                      record.source, record.destination, total);
+                      record.source, FromWide(plan->targetText), total);
     return true;
 }
 

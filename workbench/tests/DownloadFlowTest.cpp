@@ -390,29 +390,27 @@ void DownloadFlowTest::moveFileIntoATypedFolderGivesThePointFile() {
     QTreeWidgetItem* fix = Node("JOB", "JobList:3 [IN:SITE03]", "FixPoints:12");
     QTest::mouseClick(view_->viewport(), Qt::LeftButton, {}, view_->visualItemRect(fix).center());
     view_->dataType = QStringLiteral("CASS");
+    view_->fileType = QStringLiteral("COORDS");
     view_->typedNames = QStringList{"SITE03"};
     view_->movePath = Desk("points"); // no final "/"
     RightClickMenu(fix, QStringLiteral("Move File"));
 
     QVERIFY2(view_->messages.isEmpty(), qPrintable(view_->messages.join('\n')));
-    // "Move File" carries no part either.
-    QCOMPARE(view_->shownTypes, QStringList{"OBSERV"});
     QVERIFY(!QFile::exists(Desk("pointsSITE03.dat")));
     const QList<QByteArray> lines = FileBytes(Desk("points/SITE03.dat")).split('\n');
-    // Header, info and station blocks skipped: 18 points from the "*11" lines.
-    QCOMPARE(lines.size(), 19);
-    QVERIFY(lines.first().startsWith("M1"));
-    QVERIFY(lines[17].startsWith("M18"));
+    // Header and code blocks skipped: 12 points from the "*11" lines.
+    QCOMPARE(lines.size(), 13);
     QCOMPARE(lines.last(), QByteArray());
     // The collected lines are the steps: the header and every data line.
-    QCOMPARE(view_->ProgressSteps(), 1 + SentLines("JOB/3/OBSERV.GSI").count("\r\n"));
+    QCOMPARE(view_->ProgressSteps(), 1 + SentLines("JOB/3/COORDS.GSI").count("\r\n"));
 }
 
 void DownloadFlowTest::refusedAndFailedDownloads() {
     // Nothing to receive.
     view_->dataType = QStringLiteral("GSI");
     CopyAndPaste(Node("JOB", "JobList:2 [IN:ROAD7]", "MeasurementPoints:0"));
-    QCOMPARE(view_->messages, QStringList{"Data NULL"});
+    QCOMPARE(view_->messages,
+             QStringList{"Data NULL: ROAD7 holds no measurement points; nothing was downloaded."});
     QCOMPARE(view_->progressRuns, 0);
 
     // An empty name asks again instead of writing ".gsi".

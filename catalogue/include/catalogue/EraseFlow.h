@@ -28,7 +28,8 @@ public:
         std::u16string refusal;                 // the message otherwise
     };
     // After OK in the dialog: the request for the entry's stored line and the
-    // chosen part ("COORDS" or "OBSERV", jobs only), or why nothing is sent.
+    // chosen part ("COORDS" or "OBSERV", jobs only), or why nothing is sent
+    // ("Data NULL: ROAD7 holds no measurement points; nothing was erased.").
     static Decision Decide(int mode, std::u16string_view storedLine, std::u16string_view part);
 
     // What the erase takes away, for the dialog to say before OK: "18
@@ -37,4 +38,13 @@ public:
     // "COORDS" nor "OBSERV" (none chosen yet).
     static std::u16string WhatIsErased(int mode, std::u16string_view storedLine,
                                        std::u16string_view part);
+
+    // What the delete dialog says for a part ("" for code lists and HAL or
+    // VAL entries) and whether its OK may be pressed: "OK erases 18
+    // measurement points of SITE03.", or why there is nothing to erase.
+    struct Note {
+        std::u16string text;
+        bool erasable = false;
+    };
+    static Note DialogNote(int mode, std::u16string_view storedLine, std::u16string_view part);
 };

@@ -47,6 +47,7 @@ public:
         std::string keptPart;   // the partial file a cut-off download left
         bool converted = false; // a download converted into a point file
         std::size_t lines = 0;  // data lines received, or file lines sent
+        std::size_t points = 0; // points a converted download wrote
         std::size_t total = 0;  // file lines of an upload
     };
     using EndHandler = std::function<void(const Outcome&)>;
@@ -54,8 +55,8 @@ public:
     explicit TransferMonitor(EndHandler onEnd = {});
 
     // One line for the window's status bar when an operation has ended:
-    // "BRIDGE.gsi: 24 lines written", "new.gsi: 16 lines sent", "SITE03.gsi:
-    // download failed".
+    // "BRIDGE.gsi: 24 lines written", "SITE03.dat: 12 points written", "new.gsi: 16 lines sent",
+    // "SITE03.gsi: download failed".
     static std::string StatusLine(const Outcome& outcome);
     void SetEndHandler(EndHandler onEnd) { onEnd_ = std::move(onEnd); }
     // The port's name, for the messages.

@@ -40,6 +40,12 @@ public:
         std::u16string fileName;               // f0; for a job without one the PC file's name
         std::vector<std::u16string> dataTypes; // jobs: the format list
         std::u16string storedLine;             // the target's list line (empty when unknown)
+        // Only a job without a name takes the name typed in the dialog; every
+        // other target keeps its own.
+        bool nameUsed = false;
+        // Where the data lands, as the dialog and the progress say it: the
+        // entry, or for road data the instrument's receiving alignment.
+        std::u16string targetText;
     };
     // pcPath: the dropped PC file, whose name without its extension is
     // offered as a new job's name ("default" when there is none).

@@ -9,8 +9,8 @@
 // that says so before anything is sent: "BRIDGE holds 24 fixed points; the
 // upload replaces them with the 12 of site.gsi". The instrument's list line
 // of the target tells what it holds (a job's fixed points, a code list's
-// codes, an alignment's points); an upload into an empty or a new entry
-// replaces nothing.
+// codes); an upload into an empty or a new entry replaces nothing, nor does
+// road data, which the instrument keeps in its receiving alignment.
 class ReplaceNotice {
 public:
     // storedLine: the target's list line (empty when it has none); pcName:

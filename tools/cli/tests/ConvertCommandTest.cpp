@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <sstream>
 
 namespace {
@@ -60,7 +62,9 @@ TEST(ConvertCommand, GivesTheBytesOfACassDownloadOfTheSameData) {
 
 TEST(ConvertCommand, FileFailuresExitWithOneAndOneLine) {
     TempFolder folder;
-    folder.WriteFile("in.gsi", "a\r\nb\r\nc\r\n");
+    folder.WriteFile("in.gsi",
+                     "a\r\nb\r\nc\r\n*110001+0000000000000P1 81..00+0000000001234567 \r\n");
+    folder.WriteFile("names.gsi", "a\r\nb\r\nc\r\n*110001+00000000000000M1 \r\n");
     std::string err;
     EXPECT_EQ(Convert({folder.Path("none.gsi"), folder.Path("out.dat")}, err), kExitFailed);
     EXPECT_EQ(err, "stationlink-cli: Cannot read the file \"" + folder.Path("none.gsi") +
@@ -68,6 +72,11 @@ TEST(ConvertCommand, FileFailuresExitWithOneAndOneLine) {
     EXPECT_EQ(Convert({folder.Path("in.gsi"), folder.Path("no/out.dat")}, err), kExitFailed);
     EXPECT_EQ(err, "stationlink-cli: Cannot create the file \"" + folder.Path("no/out.dat") +
                        "\": No such file or directory.\n");
+    EXPECT_EQ(Convert({folder.Path("names.gsi"), folder.Path("out.dat")}, err), kExitFailed);
+    EXPECT_EQ(err, "stationlink-cli: No point file was written to \"" + folder.Path("out.dat") +
+                       "\": the data received (1 point block) holds no coordinates; a point file "
+                       "needs the fixed points (\"COORDS\").\n");
+    EXPECT_FALSE(std::filesystem::exists(folder.Path("out.dat")));
     EXPECT_EQ(Convert({folder.Path("in.gsi")}, err), kExitUsage);
 }
 

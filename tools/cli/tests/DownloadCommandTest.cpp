@@ -114,12 +114,30 @@ TEST_F(DownloadCommandTest, ConvertGivesTheBytesOfACassDownload) {
 
 TEST_F(DownloadCommandTest, FailuresExitWithOneAndSayWhy) {
     EXPECT_EQ(Run({"JOB", "JobList:2 [IN:ROAD7]", "--to", folder_.Path("")}), kExitFailed);
-    EXPECT_EQ(err_, "stationlink-cli: download: Data NULL\n");
+    EXPECT_EQ(err_, "stationlink-cli: download: Data NULL: ROAD7 holds no measurement points; "
+                    "nothing was downloaded.\n");
+    // Measurements hold no coordinates: no point file, not even a partial one.
+    EXPECT_EQ(Run({"JOB", "JobList:3 [IN:SITE03]", "--type", "CASS", "--to", folder_.Path("")}),
+              kExitFailed);
+    EXPECT_EQ(err_, "stationlink-cli: No point file was written to \"" +
+                        folder_.Path("SITE03.dat") +
+                        "\": the data received (18 point blocks) holds no coordinates; a point "
+                        "file needs the fixed points (\"COORDS\"). The download of JobList:3 "
+                        "[IN:SITE03] was not saved; no file was written.\n");
+    EXPECT_TRUE(std::filesystem::is_empty(folder_.Path("")));
+    // An erase of the empty part says the same and sends nothing.
+    std::ostringstream out;
+    std::ostringstream errors;
+    EXPECT_EQ(stationlinkcli::CommandLine().Run(
+                  {"erase", "COM1", "JOB", "ROAD7", "--part", "OBSERV"}, out, errors),
+              kExitFailed);
+    EXPECT_EQ(errors.str(), "stationlink-cli: erase: Data NULL: ROAD7 holds no measurement points; "
+                            "nothing was erased.\n");
     const std::string gone = folder_.Path("gone/");
     EXPECT_EQ(Run({"VAL", "ValList:1", "--to", gone}), kExitFailed);
     EXPECT_EQ(err_, "stationlink-cli: Cannot create the file \"" + gone +
                         "MAINST.val\": No such file or directory. The download of ValList:1 "
-                        "did not end; no file was written.\n");
+                        "was not saved; no file was written.\n");
     EXPECT_EQ(Run({"JOB", "JobList:9", "--to", folder_.Path("")}), kExitFailed);
     EXPECT_EQ(Run({"FOR", "GSI", "--to", folder_.Path("")}), kExitUsage);
     EXPECT_EQ(Run({"HAL", "HalList:1"}), kExitUsage);

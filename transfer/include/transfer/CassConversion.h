@@ -22,6 +22,10 @@ public:
     explicit CassConversion(ByteSink& out);
 
     void Convert(std::string_view data);
+    // Of the last Convert: the point lines written, and those among them
+    // that carry at least one coordinate.
+    std::size_t Points() const { return points_; }
+    std::size_t LocatedPoints() const { return located_; }
 
     static constexpr std::size_t kSkippedLines = 3;
 
@@ -43,4 +47,7 @@ private:
     std::array<bool, kWordKinds> inWord_{};
     std::size_t wordStart_ = 0;
     bool firstPoint_ = true;
+    bool pointLocated_ = false;
+    std::size_t points_ = 0;
+    std::size_t located_ = 0;
 };

@@ -23,7 +23,8 @@ public:
     DestinationFile(const DestinationFile&) = delete;
     DestinationFile& operator=(const DestinationFile&) = delete;
 
-    // Creates the partial file (an earlier partial file is truncated). A
+    // Creates the partial file: "<name>.part", or "<name> (2).part" and so on
+    // when a partial file of that name is kept already (it stays as it is). A
     // final name that is a folder or a file the user may not write is
     // refused here, before anything is received.
     bool Create();
@@ -50,6 +51,9 @@ public:
     std::uint64_t BytesWritten() const { return written_; }
 
     static constexpr std::size_t kBufferSize = 64 * 1024;
+    // The nth partial name of a path: n 1 is "<path>.part".
+    static std::string PartialName(const std::string& path, int n);
+    static constexpr int kMaxPartials = 999;
 
 private:
     bool HasUsableName();

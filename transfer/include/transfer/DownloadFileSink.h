@@ -28,6 +28,7 @@ public:
     void Begin(const TransferRequest& request) override;
     bool OnDataLine(std::string_view line) override;
     std::size_t DataLines() const override;
+    std::size_t PointsWritten() const override { return points_; }
     bool Complete() override;
     std::string KeepPartial() override;
     void Discard() override;
@@ -42,6 +43,7 @@ private:
     std::string path_;
     bool converted_ = false;
     std::size_t lines_ = 0;
+    std::size_t points_ = 0;
     std::unique_ptr<DestinationFile> file_;
     // The "CASS buffer": std::string grows geometrically, so collecting n
     // lines copies O(n) bytes in all.

@@ -24,6 +24,9 @@ public:
     // Data lines received so far; the transfer's first line, a header the
     // instrument sends before the data, is not counted.
     virtual std::size_t DataLines() const = 0;
+    // The points a completed "CASS" download wrote into its point file; 0
+    // for every other download.
+    virtual std::size_t PointsWritten() const { return 0; }
     // The instrument ended the data: the file takes its final name. False
     // when that failed (Failure() says why).
     virtual bool Complete() = 0;

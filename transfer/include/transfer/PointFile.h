@@ -1,14 +1,18 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 // The point file of a "CASS" download: filled by the conversion of the
 // collected data, and put in place of an earlier file of its name only once
-// it is complete.
+// it is complete. Data without a single coordinate (a part of measurements,
+// say) gives no file at all: a file of bare names would pass for points.
 class PointFile {
 public:
-    // False when the file cannot be created or written; error then names
-    // the path and the reason.
-    static bool Write(const std::string& path, std::string_view collected, std::string& error);
+    // False when the data holds no coordinates, or the file cannot be
+    // created or written; error then names the path and the reason. points:
+    // the point lines written.
+    static bool Write(const std::string& path, std::string_view collected, std::string& error,
+                      std::size_t* points = nullptr);
 };

@@ -20,7 +20,11 @@ class CKSDeviceToPcDlg;
 // A delete says what OK will erase. A job's delete preselects the part of
 // the node the user clicked (jobPart 1 the fixed points, 2 the measurement
 // points); from the entry itself no part is chosen, and OK waits until the
-// user picks one.
+// user picks one, and a part that holds nothing keeps OK disabled.
+//
+// A name the request does not use (a delete's, or an upload's into an entry
+// that keeps its own name) is shown read-only. Shown again after OK (the
+// name was refused), the dialog keeps every choice the user made.
 class CKSDeviceToPcDlg : public QDialog {
     Q_OBJECT
 
@@ -35,11 +39,13 @@ public:
     QString toText;
     QString fileName; // written back on OK
     QStringList dataTypeChoices;
+    bool nameEditable = true; // uploads: whether the request uses the typed name
     QString dataTypeNote; // under a job download's data type, while one without an extension of its
                           // own is chosen
-    // What a delete erases: for a job one text per part ("COORDS", then
-    // "OBSERV"), otherwise one text.
+    // What a delete says it erases: for a job one text per part ("COORDS",
+    // then "OBSERV"), otherwise one text; and for each whether OK may erase.
     QStringList erasedTexts;
+    QList<bool> erasable;
     // Out, on OK: the texts shown in the combo boxes' edit fields.
     QString chosenDataType;
     QString chosenFileType;
@@ -59,6 +65,8 @@ private:
     void HideFileType();
     void ShowDataTypeNote();
     void ShowErased();
+    void KeepChoices();
 
     std::unique_ptr<Ui::CKSDeviceToPcDlg> ui_;
+    bool answered_ = false; // OK was pressed once: the members hold the user's choices
 };
