@@ -9,7 +9,7 @@
 
 #include "SimProcess.h"
 
-#include "catalogue/CatalogueLink.h"
+#include "session/TransferSession.h"
 #include "platform/ComPortMap.h"
 #include "platform/TermiosSerialPro.h"
 #include "workbench/CLeftView.h"
@@ -111,7 +111,7 @@ Timing RunWindow() {
 }
 
 Timing RunModelOnly() {
-    Timed<CatalogueLink> link(Termios());
+    Timed<TransferSession> link(Termios());
     if (!link.Open(PortSettings::Defaults(u"COM1"))) {
         std::fprintf(stderr, "cannot open: %s\n", link.LastPortError().c_str());
         std::exit(1);

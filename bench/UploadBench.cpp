@@ -8,7 +8,7 @@
 #include "CountingPort.h"
 #include "SimProcess.h"
 
-#include "catalogue/CatalogueLink.h"
+#include "session/TransferSession.h"
 #include "catalogue/UploadPlan.h"
 #include "platform/CodePage.h"
 #include "platform/ComPortMap.h"
@@ -33,13 +33,13 @@ namespace {
 
 constexpr long kBaud = 115200;
 
-class CountingLink : public CatalogueLink {
+class CountingLink : public TransferSession {
 public:
     explicit CountingLink(std::atomic<long>& sent)
-        : CatalogueLink([&sent] { return std::make_unique<CountingPort>(sent); }) {}
+        : TransferSession([&sent] { return std::make_unique<CountingPort>(sent); }) {}
     int OnReceive(void* context, const char* data, int length) override {
         received += length;
-        return CatalogueLink::OnReceive(context, data, length);
+        return TransferSession::OnReceive(context, data, length);
     }
     std::atomic<long> received{0};
 };

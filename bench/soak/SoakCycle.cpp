@@ -3,7 +3,7 @@
 #include "SimProcess.h"
 #include "TestFiles.h"
 
-#include "catalogue/CatalogueLink.h"
+#include "session/TransferSession.h"
 #include "catalogue/DownloadPlan.h"
 #include "catalogue/EraseFlow.h"
 #include "catalogue/UploadPlan.h"
@@ -111,7 +111,7 @@ SoakCycle::Result SoakCycle::Run(int cycle, const CyclePlan& plan) {
     }
     Result result = Result::Passed;
     {
-        CatalogueLink link([] { return std::make_unique<TermiosSerialPro>(); },
+        TransferSession link([] { return std::make_unique<TermiosSerialPro>(); },
                            plan.ResendInterval());
         PortSettings settings = PortSettings::Defaults(u"COM1");
         settings.portName = CodePage::Wire().ToWide(sim.Device());
@@ -125,7 +125,7 @@ SoakCycle::Result SoakCycle::Run(int cycle, const CyclePlan& plan) {
     return result;
 }
 
-SoakCycle::Result SoakCycle::Steps(int cycle, const CyclePlan& plan, CatalogueLink& link,
+SoakCycle::Result SoakCycle::Steps(int cycle, const CyclePlan& plan, TransferSession& link,
                                    const fs::path& received) {
     if (!link.Connect(kIdleTimeout)) {
         return Fail("connect: " + link.Error());
@@ -149,7 +149,7 @@ SoakCycle::Result SoakCycle::Steps(int cycle, const CyclePlan& plan, CatalogueLi
     return Result::Passed;
 }
 
-bool SoakCycle::CheckListing(const CatalogueLink& link) {
+bool SoakCycle::CheckListing(const TransferSession& link) {
     // The port node names the pseudo-terminal, which changes from cycle to cycle.
     std::string printed = link.Listing().Print();
     const std::size_t colon = printed.find(':');
@@ -167,7 +167,7 @@ bool SoakCycle::CheckListing(const CatalogueLink& link) {
     return true;
 }
 
-SoakCycle::Result SoakCycle::Download(int cycle, const CyclePlan& plan, CatalogueLink& link) {
+SoakCycle::Result SoakCycle::Download(int cycle, const CyclePlan& plan, TransferSession& link) {
     const std::u16string line = link.Model().LineOf(u"JOB", plan.JobLabel());
     const auto dialog = DownloadPlan::Prepare(u"JOB", line, link.Model().FormatList());
     const DownloadPlan::Choice choice{u"soak-" + CodePage::Wire().ToWide(std::to_string(cycle)),
@@ -208,7 +208,7 @@ SoakCycle::Result SoakCycle::Download(int cycle, const CyclePlan& plan, Catalogu
 // The right reason, no file under the final name, and exactly what arrived
 // in the partial file: the data lines before the cut (a point file keeps the
 // transfer's header line in front of them).
-SoakCycle::Result SoakCycle::CheckCutOff(const CyclePlan& plan, const CatalogueLink& link,
+SoakCycle::Result SoakCycle::CheckCutOff(const CyclePlan& plan, const TransferSession& link,
                                          const fs::path& file) {
     using Ending = TransferMonitor::Ending;
     const auto outcome = link.LastOutcome();
@@ -237,7 +237,7 @@ SoakCycle::Result SoakCycle::CheckCutOff(const CyclePlan& plan, const CatalogueL
 }
 
 // A connect after a point-file download must leave the file as it was.
-bool SoakCycle::Reconnect(CatalogueLink& link, const fs::path& file) {
+bool SoakCycle::Reconnect(TransferSession& link, const fs::path& file) {
     const std::string before = ReadAll(file);
     const PortSettings settings = link.Settings();
     link.ClosePort();
@@ -266,7 +266,7 @@ std::string SoakCycle::Expected(const CyclePlan& plan) {
     return converted.text;
 }
 
-SoakCycle::Result SoakCycle::Upload(const CyclePlan& plan, CatalogueLink& link,
+SoakCycle::Result SoakCycle::Upload(const CyclePlan& plan, TransferSession& link,
                                     const fs::path& received) {
     const auto target = UploadPlan::Prepare(link.Model(), {u"JOB", kUploadTarget});
     const UploadFile read = UploadFileReader(CodePage::Wire()).ReadLocal(uploadFile_.string());
@@ -298,7 +298,7 @@ SoakCycle::Result SoakCycle::Upload(const CyclePlan& plan, CatalogueLink& link,
     return Result::Passed;
 }
 
-bool SoakCycle::Erase(CatalogueLink& link) {
+bool SoakCycle::Erase(TransferSession& link) {
     const auto decision = EraseFlow::Decide(TransferRequest::JobErase,
                                             link.Model().LineOf(u"JOB", kErased), u"COORDS");
     if (!decision.request) {

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-class CatalogueLink;
+class TransferSession;
 
 // One cycle of the fault soak against a fresh x4sim: connect (which lists the
 // instrument), download a job part into a file, upload a file of known
@@ -36,16 +36,16 @@ public:
 
 private:
     Result Fail(std::string why);
-    Result Steps(int cycle, const CyclePlan& plan, CatalogueLink& link,
+    Result Steps(int cycle, const CyclePlan& plan, TransferSession& link,
                  const std::filesystem::path& received);
-    bool CheckListing(const CatalogueLink& link);
-    Result Download(int cycle, const CyclePlan& plan, CatalogueLink& link);
-    Result CheckCutOff(const CyclePlan& plan, const CatalogueLink& link,
+    bool CheckListing(const TransferSession& link);
+    Result Download(int cycle, const CyclePlan& plan, TransferSession& link);
+    Result CheckCutOff(const CyclePlan& plan, const TransferSession& link,
                        const std::filesystem::path& file);
-    bool Reconnect(CatalogueLink& link, const std::filesystem::path& file);
-    Result Upload(const CyclePlan& plan, CatalogueLink& link,
+    bool Reconnect(TransferSession& link, const std::filesystem::path& file);
+    Result Upload(const CyclePlan& plan, TransferSession& link,
                   const std::filesystem::path& received);
-    bool Erase(CatalogueLink& link);
+    bool Erase(TransferSession& link);
 
     // The bytes the downloaded file must hold.
     static std::string Expected(const CyclePlan& plan);

@@ -25,7 +25,8 @@ bool ReplyDispatcher::TagMatches(const char* tag, const char* entry) {
     }
     const bool seven = std::strcmp(entry, ReplyTags::kTaskEnd) == 0 ||
                        std::strcmp(entry, ReplyTags::kProgress) == 0 ||
-                       std::strcmp(entry, ReplyTags::kOverrun) == 0;
+                       std::strcmp(entry, ReplyTags::kOverrun) == 0 ||
+                       std::strcmp(entry, ReplyTags::kRefused) == 0;
     // strncmp stops at the tag's NUL, so a short tag is never read past.
     return std::strncmp(tag, entry, seven ? 7 : 6) == 0;
 }
@@ -88,6 +89,8 @@ int ReplyDispatcher::OnDeviceReply(const char* tag, const char* data, int length
         // operation it belongs to fails.
         {ReplyTags::kOverrun,
          [](ReplyDispatcher& d, const char*, int) { d.monitor_.OnOverlongLine(); }},
+        {ReplyTags::kRefused,
+         [](ReplyDispatcher& d, const char* s, int n) { d.monitor_.OnRefused(Bytes(s, n)); }},
     };
     for (const Row& row : kTable) {
         if (TagMatches(tag, row.entry)) {

@@ -5,6 +5,7 @@
 #include "transfer/DownloadSink.h"
 #include "transfer/LocalPath.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <utility>
 
@@ -24,6 +25,35 @@ std::optional<EntryKind> UploadCategory(int kind) {
     default:
         return std::nullopt;
     }
+}
+
+// The error codes the instrument answers with, as its manual gives them.
+std::string RefusalMeaning(std::string_view code) {
+    static constexpr std::pair<std::string_view, std::string_view> kCodes[] = {
+        {"@E101", "it does not know the command"},
+        {"@E102", "a parameter of the command is not one it takes"},
+        {"@E103", "it holds no such item (it may have been erased since its list was read)"},
+    };
+    for (const auto& [known, meaning] : kCodes) {
+        if (code == known) {
+            return std::string(meaning);
+        }
+    }
+    return "an error this program does not know";
+}
+
+// The count in the last field of a transfer's header line; 0 when the field
+// is not a plain number.
+std::size_t AnnouncedCount(std::string_view header) {
+    while (!header.empty() && (header.back() == '\n' || header.back() == '\r')) {
+        header.remove_suffix(1);
+    }
+    const std::string_view last = header.substr(header.rfind(',') + 1);
+    if (last.empty() || last.size() > 9 || header.find(',') == std::string_view::npos ||
+        !std::all_of(last.begin(), last.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        return 0;
+    }
+    return static_cast<std::size_t>(std::stoul(std::string(last)));
 }
 
 std::string Count(std::size_t count, const std::string& what) {
@@ -77,6 +107,8 @@ void TransferMonitor::Begin(Operation operation, std::string item) {
     listRefilled_ = false;
     sent_ = 0;
     total_ = 0;
+    announced_ = 0;
+    headerSeen_ = false;
 }
 
 void TransferMonitor::BeginConnect() {
@@ -117,6 +149,10 @@ void TransferMonitor::Forget() {
 bool TransferMonitor::OnDataLine(std::string_view line) {
     if (operation_ != Operation::Download) {
         return false;
+    }
+    if (sink_->DataLines() == 0 && !headerSeen_) {
+        headerSeen_ = true;
+        announced_ = AnnouncedCount(line);
     }
     const bool step = sink_->OnDataLine(line);
     if (const std::string failure = sink_->Failure(); !failure.empty()) {
@@ -161,6 +197,19 @@ void TransferMonitor::OnOverlongLine() {
     End(Ending::Overlong, "The instrument sent a line longer than " +
                               std::to_string(ReceiveBuffer::kMaxLine) +
                               " bytes, which cannot be taken.");
+}
+
+void TransferMonitor::OnRefused(std::string_view reply) {
+    // Only the code is shown: the rest of the line is the instrument's and
+    // may hold anything.
+    std::size_t length = std::min<std::size_t>(reply.size(), 2);
+    while (length < std::min<std::size_t>(reply.size(), 8) && reply[length] >= '0' &&
+           reply[length] <= '9') {
+        ++length;
+    }
+    const std::string code(reply.substr(0, length));
+    End(Ending::Refused,
+        port_ + ": the instrument answered " + code + ": " + RefusalMeaning(code) + ".");
 }
 
 void TransferMonitor::OnLinkLost(const std::string& reason) {
@@ -249,13 +298,11 @@ std::string TransferMonitor::Consequence(const Outcome& outcome) const {
     case Operation::Erase:
         return stopped
                    ? "The erase of " + item_ + " was stopped before the instrument confirmed it."
-                   : "The erase of " + item_ +
-                         " did not end; expand the port again to see what the instrument holds.";
+                   : "The erase of " + item_ + " did not end.";
     case Operation::Connect:
         return stopped ? std::string() : "The instrument's lists were not read to their end.";
     case Operation::Abort:
-        return stopped ? std::string()
-                       : "The instrument may still be busy: collapse its port and expand it again.";
+        return stopped ? std::string() : "The instrument may still be busy: connect to it again.";
     case Operation::None:
         break;
     }

@@ -91,6 +91,20 @@ TEST_F(TransferMonitorTest, EveryEndingOfADownloadEndsItOnceWithItsFile) {
          "",
          "A\r\n",
          "The download of JOB-1 was stopped; what arrived (1 line) is kept in"},
+        {"refused",
+         {"H\r\n", "A\r\n"},
+         [](TransferMonitor& m) { m.OnRefused("@E103\x01trailing"); },
+         Ending::Refused,
+         "",
+         "A\r\n",
+         "COM1: the instrument answered @E103: it holds no such item"},
+        {"refused unknown",
+         {"H\r\n"},
+         [](TransferMonitor& m) { m.OnRefused("@E999"); },
+         Ending::Refused,
+         "",
+         "",
+         "@E999: an error this program does not know."},
         {"stopped early",
          {"H\r\n"},
          [](TransferMonitor& m) { m.Stop(); },
@@ -126,6 +140,24 @@ TEST_F(TransferMonitorTest, EveryEndingOfADownloadEndsItOnceWithItsFile) {
         } else {
             EXPECT_NE(o.message.find(c.said), std::string::npos) << o.message;
         }
+    }
+}
+
+TEST_F(TransferMonitorTest, TheHeaderLineAnnouncesTheDataLines) {
+    const std::pair<std::string, std::size_t> cases[] = {
+        {"JOB,IN:BIGJOB,5,COORDS,GSI,1226\r\n", 1226},
+        {"HAL,MAINST,1,6\r\n", 6},
+        {"JOB,IN:X,5,COORDS,GSI,\r\n", 0},
+        {"JOB,IN:X,5,COORDS,GSI,12a\r\n", 0},
+        {"1226\r\n", 0},
+        {"COD,TOPO,1,GSI,99999999999999\r\n", 0},
+    };
+    for (const auto& [header, announced] : cases) {
+        monitor.BeginDownload(Download(folder.Path("a.gsi")), "JOB-1", sink);
+        monitor.OnDataLine(header);
+        monitor.OnDataLine("1226,2,3\r\n"); // a data line never counts as the header
+        EXPECT_EQ(monitor.AnnouncedLines(), announced) << header;
+        monitor.Stop();
     }
 }
 

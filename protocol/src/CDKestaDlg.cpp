@@ -432,6 +432,9 @@ CDKestaDlg::Decision CDKestaDlg::Decide() {
 
     const bool matched = compared <= length && std::memcmp(rx, currentReply_, compared) == 0;
     const bool warning = length >= 2 && rx[0] == '@' && rx[1] == 'W';
+    // An error reply is never what a step awaits: the instrument has refused
+    // the command, and sending it again brings the same refusal.
+    const bool error = length >= 2 && rx[0] == '@' && rx[1] == 'E';
     const bool tagged = StartsWith(currentReply_, kTaggedMarker);
     if (matched && fullLength > compared) {
         pendingTail_ = fullLength - compared;
@@ -440,6 +443,12 @@ CDKestaDlg::Decision CDKestaDlg::Decide() {
     if (warning) {
         d.action = CycleAction::Resend;
         ConsumeReply(length);
+    } else if (error) {
+        if (const int p = LineEndPos(rx, length); p >= -1) {
+            lineBuffer_.assign(rx, static_cast<std::size_t>(p + 1));
+            rxBuffer_.Clear();
+            d.action = CycleAction::Refused;
+        }
     } else if (pendingTail_ != 0 && !tagged) {
         // A reply compared on fewer characters than it has: move on only
         // once its line end is in.
@@ -509,6 +518,9 @@ void CDKestaDlg::Act(const Decision& d) {
     case CycleAction::Overrun:
         Report(d.generation, ReplyTags::kOverrun, nullptr, ReplyTags::kNotificationLength);
         ContinueAfterLine(d, false);
+        return;
+    case CycleAction::Refused:
+        EndRefused(d.generation);
         return;
     }
 }
@@ -590,6 +602,24 @@ void CDKestaDlg::EndOperation(std::uint64_t generation) {
         ReleaseHandOvers();
     }
     Report(generation, ReplyTags::kTaskEnd, nullptr, ReplyTags::kNotificationLength);
+}
+
+// The operation ends at the instrument's refusal; the error line (without
+// its line end) goes with the report.
+void CDKestaDlg::EndRefused(std::uint64_t generation) {
+    std::string line;
+    {
+        std::lock_guard guard(lock_);
+        if (!IsCurrent(generation)) {
+            return;
+        }
+        line.swap(lineBuffer_);
+        armed_ = false;
+        runEvent_.Reset();
+        rxBuffer_.Reset();
+        ReleaseHandOvers();
+    }
+    Report(generation, ReplyTags::kRefused, line.data(), static_cast<int>(line.size()));
 }
 
 void CDKestaDlg::InstallScript(const TransferRequest& request, const ScriptTable& table) {

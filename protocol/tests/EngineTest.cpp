@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <thread>
 
 using namespace std::chrono_literals;
 using Exchange = FakeInstrument::Exchange;
@@ -247,6 +248,35 @@ TEST_F(EngineTest, WarningRepliesMakeTheStepGoOutAgainAtOnce) {
     t.insert(t.begin() + 8, Answer("?\r\n", "@W100\r\n")); // during a list poll
     RunToEnd(link, t, [&] { Connect(link); });
     EXPECT_EQ(link.Replies(), ConnectReplies());
+}
+
+// However the error line arrives and whatever step it answers, the
+// operation ends at it with the code, and nothing more goes out.
+TEST_F(EngineTest, ErrorReplyEndsTheOperationWithItsCode) {
+    struct Case {
+        std::size_t at;
+        std::vector<std::string> chunks;
+        std::string code;
+    };
+    const Case cases[] = {
+        {2, {"@E102\r\n"}, "@E102"},             // a literal step
+        {7, {"@E101\r\n"}, "@E101"},             // a list poll awaiting a tagged line
+        {4, {"@", "E10", "3\r", "\n"}, "@E103"}, // cut in pieces
+    };
+    for (const Case& c : cases) {
+        RecordingLink fresh;
+        ASSERT_TRUE(fresh.Open());
+        std::vector<Exchange> t = ConnectTranscript();
+        t.resize(c.at + 1);
+        t[c.at].chunks = c.chunks;
+        fresh.Instrument().SetTranscript(t);
+        Connect(fresh);
+        ASSERT_TRUE(fresh.WaitForTag(ReplyTags::kRefused)) << c.code;
+        EXPECT_EQ(fresh.Replies().back(), Reply(ReplyTags::kRefused, c.code));
+        std::this_thread::sleep_for(50ms);
+        EXPECT_EQ(fresh.Instrument().Sent(), Expected(t)) << c.code;
+        EXPECT_FALSE(fresh.WaitForTag("TASKEND", 1, 1ms)) << c.code;
+    }
 }
 
 TEST_F(EngineTest, SilentInstrumentGetsTheFirstStepAgainAfterEachTimeOut) {

@@ -28,16 +28,29 @@ void CDlgReceiving::OnInitDialog() {
     ui_->text1034->setText(source);
     ui_->text1035->setText(destination);
     ui_->text1036->setText(block);
-    // The scale under the bar: its start, its middle and its end.
-    ui_->text1015->setText(totalText);
-    ui_->labelScaleMiddle->setText(QString::number(std::max(0, total) / 2));
-    ui_->progress1038->setRange(0, std::max(0, total));
+    ShowScale();
     ui_->progress1038->setValue(0);
     ui_->okButton->setVisible(showOk);
     steps_ = 0;
     meter_.emplace(static_cast<std::size_t>(std::max(0, total)), TransferMeter::Clock::now());
     ui_->labelRate->clear();
     refresh_.start();
+}
+
+// The scale under the bar: its start, its middle and its end.
+void CDlgReceiving::ShowScale() {
+    ui_->text1015->setText(totalText);
+    ui_->labelScaleMiddle->setText(QString::number(std::max(0, total) / 2));
+    ui_->progress1038->setRange(0, std::max(0, total));
+}
+
+void CDlgReceiving::SetTotal(std::int32_t announced) {
+    total = std::max(announced, steps_);
+    totalText = QString::number(total);
+    ShowScale();
+    if (meter_) {
+        meter_->SetTotal(static_cast<std::size_t>(total));
+    }
 }
 
 void CDlgReceiving::hideEvent(QHideEvent* event) {

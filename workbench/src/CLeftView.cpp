@@ -17,6 +17,8 @@
 #include "platform/CodePage.h"
 #include "platform/TermiosSerialPro.h"
 #include "platform/TrafficLog.h"
+#include "session/RecoveryPolicy.h"
+#include "session/ReplaceNotice.h"
 #include "transfer/DownloadFileSink.h"
 #include "transfer/FreeFileName.h"
 #include "transfer/LocalPath.h"
@@ -31,6 +33,8 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QTreeWidgetItemIterator>
+
+#include <filesystem>
 
 #include <filesystem>
 
@@ -415,6 +419,15 @@ bool CLeftView::MayDisconnect() {
     return box.clickedButton() == box.button(QMessageBox::Yes);
 }
 
+bool CLeftView::AskReplaceInstrumentData(const std::string& notice) {
+    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(),
+                    QString::fromStdString(notice) + QStringLiteral(". Replace them?"),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.setDefaultButton(QMessageBox::No);
+    ExecDialog(box);
+    return box.clickedButton() == box.button(QMessageBox::Yes);
+}
+
 void CLeftView::ClosePortFromWindow() {
     // The worker may be waiting in a send to us; let it go before the port
     // and its receive thread are shut.
@@ -443,6 +456,10 @@ void CLeftView::OnLinkLost(const std::string& reason) {
                 return;
             }
             FoldConnectedPort();
+            // The status bar must not go on saying "connected".
+            if (const CMainFrame* frame = CMainFrame::Of(this); frame && frame->StatusBar()) {
+                frame->StatusBar()->showMessage(QString::fromStdString(reason));
+            }
             ShowMessage(QString::fromStdString(reason) + QLatin1Char('.'));
         },
         Qt::QueuedConnection);
@@ -730,7 +747,6 @@ void CLeftView::CheckSilence() {
 
 // Every operation ends here, once, however it ended.
 void CLeftView::OnOperationEnded(const TransferMonitor::Outcome& outcome) {
-    using Ending = TransferMonitor::Ending;
     // Nothing more is asked of the instrument for this operation.
     Engine().StopOperation();
     silenceTimer_.stop();
@@ -738,13 +754,16 @@ void CLeftView::OnOperationEnded(const TransferMonitor::Outcome& outcome) {
         DestroyWaitDialog();
     }
     OnProgress(1);
-    const bool connectCutShort = outcome.operation == TransferMonitor::Operation::Connect &&
-                                 outcome.ending != Ending::Done &&
-                                 outcome.ending != Ending::Stopped;
-    if (outcome.ending == Ending::LineLost || connectCutShort) {
+    switch (RecoveryPolicy::After(outcome, !disconnecting_ && IsConnected())) {
+    case RecoveryPolicy::Recovery::Close:
         FoldConnectedPort();
-    } else if (LeftInstrumentBusy(outcome)) {
+        break;
+    case RecoveryPolicy::Recovery::Abort:
+    case RecoveryPolicy::Recovery::Relist:
         BringInstrumentToIdle(outcome.operation);
+        break;
+    case RecoveryPolicy::Recovery::None:
+        break;
     }
     const std::string status = TransferMonitor::StatusLine(outcome);
     if (const CMainFrame* frame = CMainFrame::Of(this);
@@ -754,17 +773,6 @@ void CLeftView::OnOperationEnded(const TransferMonitor::Outcome& outcome) {
     if (!outcome.message.empty()) {
         ShowMessage(QString::fromStdString(outcome.message));
     }
-}
-
-// An operation cut off on a port that stays open: the instrument may still
-// be in the middle of it.
-bool CLeftView::LeftInstrumentBusy(const TransferMonitor::Outcome& outcome) const {
-    using Ending = TransferMonitor::Ending;
-    using Operation = TransferMonitor::Operation;
-    const bool cut = outcome.ending == Ending::Stopped || outcome.ending == Ending::Overlong ||
-                     outcome.ending == Ending::FileFailed;
-    return cut && !disconnecting_ && IsConnected() && outcome.operation != Operation::Connect &&
-           outcome.operation != Operation::Abort;
 }
 
 // The abort commands end what the instrument was doing. A cut-off upload or
@@ -793,6 +801,11 @@ void CLeftView::OnProgress(WParam wParam) {
     if (wParam == 0) {
         ++progressSteps_;
         progress_.Step();
+        // The list's count is an estimate; the transfer's header tells the lines.
+        if (const auto announced = static_cast<std::int32_t>(monitor_.AnnouncedLines());
+            announced > 0 && announced != progress_.total) {
+            progress_.SetTotal(announced);
+        }
     } else if (progressShown_) {
         progressShown_ = false;
         progress_.Refresh();
@@ -861,6 +874,17 @@ bool CLeftView::Upload(const TransferRecord& record) {
             ShowMessage(FromWide(message));
         }
         return !decision.failed;
+    }
+    // A connect still reading the lists (or any other operation) would be
+    // cut off by the upload's script.
+    if (RefusedWhileTransferRuns()) {
+        return true;
+    }
+    const std::string pcName =
+        std::filesystem::path(record.source.toStdString()).filename().string();
+    if (const auto notice = ReplaceNotice::ForUpload(plan->storedLine, *decision.request, pcName);
+        notice && !AskReplaceInstrumentData(*notice)) {
+        return true;
     }
     if (const auto built = decision.request->BuildScript(Engine()); !built) {
         ShowMessage(QString::fromStdString(built.error));

@@ -15,6 +15,7 @@
 #include "TreeChild.h"
 #include "TreeDrag.h"
 
+#include "workbench/CDlgReceiving.h"
 #include "workbench/CInputPath.h"
 #include "workbench/CKSDeviceToPcDlg.h"
 #include "workbench/CLeftView.h"
@@ -64,6 +65,7 @@ public:
     QStringList shownNotes; // its visible note under the data type, once the type is chosen
     QStringList questions;  // the overwrite questions asked
     int progressRuns = 0;
+    int lastTotal = 0; // the progress dialog's total when it ended
 
     using CLeftView::contextMenuEvent;
 
@@ -86,6 +88,9 @@ protected:
         ++progressRuns;
         const DialogGuard guard(dialog);
         const int result = CLeftView::ExecDialog(dialog);
+        if (auto* progress = qobject_cast<CDlgReceiving*>(&dialog)) {
+            lastTotal = progress->total;
+        }
         if (guard.Fired()) {
             messages << QStringLiteral("the progress dialog was never ended");
         }
@@ -314,6 +319,8 @@ void DownloadFlowTest::dragOntoAPcFolderWritesEveryCategory() {
         QVERIFY2(!written.isEmpty(), qPrintable(c.file));
         QCOMPARE(written, SentLines(c.data));
         QCOMPARE(view_->ProgressSteps(), static_cast<int>(written.count("\r\n")));
+        // The dialog ran to the lines the transfer announced, not the list's count.
+        QCOMPARE(view_->lastTotal, view_->ProgressSteps());
         QVERIFY(!view_->ProgressShown());
         if (c.category == QLatin1String("JOB")) {
             QCOMPARE(view_->shownTypes, QStringList{c.shownType});

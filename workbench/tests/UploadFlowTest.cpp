@@ -25,11 +25,13 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <cstdlib>
 #include <memory>
@@ -51,6 +53,7 @@ public:
     QList<int> modes;
     QList<int> progressTotals;
     int progressEndPosition = -1;
+    QStringList questions; // answered "Yes"
 
 protected:
     void ShowMessage(const QString& text) override { messages << text; }
@@ -65,6 +68,11 @@ protected:
             }
             transfer->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
             return transfer->result();
+        }
+        if (auto* box = qobject_cast<QMessageBox*>(&dialog)) {
+            questions << box->text();
+            QTimer::singleShot(0, box->button(QMessageBox::Yes), &QAbstractButton::click);
+            return box->exec();
         }
         progressTotals << ProgressDialog().total;
         const DialogGuard guard(dialog);

@@ -185,15 +185,18 @@ void UserChoicesTest::cancelStopsEachTransferAndTheInstrumentIsIdleAgain() {
     WriteFile(Desk("stakeout.gsi"), upload);
     pc_->Refresh();
     // The user waits for a few lines, then clicks "Cancel".
-    const auto cancelAfterLines = [this] {
+    const auto cancelAfterLines = [this](bool replaces) {
         hand_->ClickInDialog(QStringLiteral("OK"));
+        if (replaces) {
+            hand_->ClickInDialog(QStringLiteral("Yes"));
+        }
         hand_->OnDialog([this](QWidget* progress) {
             QVERIFY(QTest::qWaitFor([this] { return view_->ProgressSteps() >= 5; }, 20000));
             UserHand::ClickButton(progress, QStringLiteral("Cancel"));
         });
     };
 
-    cancelAfterLines();
+    cancelAfterLines(false);
     DragBetweenTrees(view_, Node(EntryKind::Job, "JobList:1 [IN:BRIDGE]", "MeasurementPoints:36"),
                      pc_, pc_->DesktopItem());
     WaitForTheEnd();
@@ -207,7 +210,7 @@ void UserChoicesTest::cancelStopsEachTransferAndTheInstrumentIsIdleAgain() {
                      .arg(Desk("BRIDGE.gsi.part"))),
              "the message names the lines and the partial file");
 
-    cancelAfterLines();
+    cancelAfterLines(true);
     QTRY_VERIFY(Child(pc_->DesktopItem(), "stakeout.gsi") != nullptr);
     DragBetweenTrees(pc_, Child(pc_->DesktopItem(), "stakeout.gsi"), view_,
                      Node(EntryKind::Job, "JobList:3 [IN:SITE03]"));
@@ -263,6 +266,21 @@ void UserChoicesTest::uploadSaysWhatGoesWhere() {
     QCOMPARE(progress, (QStringList{"Sending...", "GSI", Desk("stakeout.gsi"), "JobList:4 []"}));
     QVERIFY2(hand_->messages.isEmpty(), qPrintable(hand_->messages.join('\n')));
     QTRY_VERIFY(Node(EntryKind::Job, "JobList:4 [stakeout]") != nullptr);
+
+    // Into a job that holds points the user is asked first; "No" sends nothing.
+    QString question;
+    hand_->ClickInDialog(QStringLiteral("OK"));
+    hand_->OnDialog([&](QWidget* box) {
+        question = Text(box, "qt_msgbox_label");
+        UserHand::ClickButton(box, QStringLiteral("No"));
+    });
+    DragBetweenTrees(pc_, Child(pc_->DesktopItem(), "stakeout.gsi"), view_,
+                     Node(EntryKind::Job, "JobList:3 [IN:SITE03]"));
+    QTRY_COMPARE(question, QStringLiteral("SITE03 holds 12 fixed points; the upload replaces them "
+                                          "with the 12 of stakeout.gsi. Replace them?"));
+    QVERIFY(Node(EntryKind::Job, "JobList:3 [IN:SITE03]", "FixPoints:12") != nullptr);
+    QVERIFY2(hand_->messages.isEmpty(), qPrintable(hand_->messages.join('\n')));
+    ExpectADownloadToWork();
 }
 
 // The baud rate chosen for the connected port is in force on its device at
@@ -302,6 +320,7 @@ void UserChoicesTest::trafficLogMatchesTheSimulatorsLog() {
     WriteFile(Desk("codes.txt"), "TREE\nPOLE\n");
     pc_->Refresh();
     hand_->ClickInDialog(QStringLiteral("OK"));
+    hand_->ClickInDialog(QStringLiteral("Yes")); // TOPO's codes are replaced
     QTRY_VERIFY(Child(pc_->DesktopItem(), "codes.txt") != nullptr);
     DragBetweenTrees(pc_, Child(pc_->DesktopItem(), "codes.txt"), view_,
                      Node(EntryKind::Code, "CodeBook:1"));

@@ -16,7 +16,8 @@ struct TransferRequest;
 // and for stationlink-cli alike: which operation it is, whether it is over,
 // and how it ended. Every way an operation can end arrives here (the
 // script's end, a line too long to take, the destination file failing, the
-// line lost, the instrument silent, the user stopping it), and the operation
+// line lost, the instrument silent or answering with an error, the user
+// stopping it), and the operation
 // ends exactly once: the end handler gets its outcome, with a message for
 // the user whenever it did not simply succeed. A download's file follows the
 // outcome: complete under its final name, kept as "<name>.part", or nothing.
@@ -35,6 +36,7 @@ public:
         Overlong,   // a line longer than the engine takes
         FileFailed, // the destination file could not be written
         Stopped,    // the user stopped it, or the port was closed
+        Refused,    // the instrument answered with an error ("@E...")
     };
     struct Outcome {
         Operation operation = Operation::None;
@@ -70,6 +72,10 @@ public:
     void Forget();
 
     bool Running() const { return operation_ != Operation::None; }
+    // The data lines the running download's first line announces (its last
+    // field, "JOB,IN:BRIDGE,1,COORDS,GSI,24"); 0 before it came or when it
+    // announces none.
+    std::size_t AnnouncedLines() const { return announced_; }
     Operation Current() const { return operation_; }
 
     // What the instrument's replies mean, from the reply dispatcher.
@@ -85,6 +91,8 @@ public:
     std::optional<EntryKind> EmptiedCategory() const;
     void OnScriptEnd();
     void OnOverlongLine();
+    // The instrument's error reply, "@E" and its code.
+    void OnRefused(std::string_view reply);
 
     // What happens around the replies, from the owner.
     void OnLinkLost(const std::string& reason);
@@ -108,4 +116,6 @@ private:
     bool listRefilled_ = false;
     std::size_t sent_ = 0;
     std::size_t total_ = 0;
+    std::size_t announced_ = 0;
+    bool headerSeen_ = false;
 };

@@ -23,8 +23,9 @@ class TrafficLog;
 // The protocol engine: runs one script of the catalogue at a time on the
 // task pool's worker. It sends a step, compares the instrument's answer
 // with the expected reply, hands data lines to its owner under their tags,
-// re-sends after a time-out or a warning, streams upload lines, and reports
-// the end of the operation.
+// re-sends after a time-out or a warning, ends the operation at an error
+// reply ("@E..."), streams upload lines, and reports the end of the
+// operation.
 //
 // Threads: the window thread resets the engine and sends the first step of
 // an operation; the serial receive thread hands bytes over (HandOver) and
@@ -119,7 +120,7 @@ private:
         std::array<char, kSendBufferSize> bytes{};
         int length = 0;
     };
-    enum class CycleAction { None, Resend, Advance, AdvanceAfterMatch, Line, Overrun };
+    enum class CycleAction { None, Resend, Advance, AdvanceAfterMatch, Line, Overrun, Refused };
     struct Decision {
         CycleAction action = CycleAction::None;
         int consumed = 0;
@@ -148,6 +149,7 @@ private:
     // ended) the first consumeWhenMoved received bytes are consumed.
     int Advance(std::uint64_t generation, int consumeWhenMoved);
     void EndOperation(std::uint64_t generation);
+    void EndRefused(std::uint64_t generation);
     bool IsCurrent(std::uint64_t generation) const;
     void ReleaseHandOvers();
 

@@ -29,6 +29,10 @@ inline constexpr const char* kProgress = "PROGRSA";
 // A line longer than the receive buffer was dropped up to its line end.
 inline constexpr const char* kOverrun = "OVERRUN";
 
+// The instrument answered with an error ("@E" and its code, the data): the
+// operation has ended without its script's end.
+inline constexpr const char* kRefused = "REFUSED";
+
 inline constexpr int kNotificationLength = 7;
 
 } // namespace ReplyTags

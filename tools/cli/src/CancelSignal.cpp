@@ -18,7 +18,11 @@ void CancelSignal::Install() {
     struct sigaction action {};
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);
-    ::sigaction(SIGINT, &action, nullptr);
+    // A closed terminal or a stop from outside ends the work as Ctrl+C does:
+    // what arrived is kept and the instrument is brought back to idle.
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        ::sigaction(signal, &action, nullptr);
+    }
 }
 
 const std::atomic<bool>& CancelSignal::Requested() {

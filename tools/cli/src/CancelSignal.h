@@ -2,8 +2,8 @@
 
 #include <atomic>
 
-// Ctrl+C in the terminal (SIGINT): the running operation stops as the
-// window's "Cancel" stops it, and the command ends with exit status 130.
+// Ctrl+C in the terminal (SIGINT), a hang-up (SIGHUP) or SIGTERM: the running operation stops as
+// the window's "Cancel" stops it, and the command ends with exit status 130.
 class CancelSignal {
 public:
     static constexpr int kExitStatus = 130;

@@ -28,6 +28,15 @@ std::optional<CliArguments> CliArguments::Parse(const CommandSyntax& syntax,
         }
         parsed.options_[name] = equals != std::string::npos ? arg.substr(equals + 1) : args[++i];
     }
+    for (const auto& [option, values] : syntax.choices) {
+        const auto given = parsed.options_.find(std::string(option));
+        if (given != parsed.options_.end() &&
+            std::find(values.begin(), values.end(), given->second) == values.end()) {
+            error = std::string(syntax.name) + ": " + std::string(option) + " " + given->second +
+                    " is not one the instrument takes";
+            return std::nullopt;
+        }
+    }
     if (parsed.arguments_.size() != syntax.arguments) {
         error = std::string(syntax.name) + ": expected " + std::to_string(syntax.arguments) +
                 " argument(s), got " + std::to_string(parsed.arguments_.size());

@@ -12,6 +12,8 @@
 
 #include <algorithm>
 
+namespace stationlinkcli {
+
 CommandLine::CommandLine() {
     commands_.push_back(std::make_unique<PortsCommand>());
     commands_.push_back(std::make_unique<ListCommand>());
@@ -60,5 +62,11 @@ int CommandLine::Run(const std::vector<std::string>& args, std::ostream& out,
         err << "stationlink-cli: " << problem << "\n";
         return kExitUsage;
     }
-    return (*command)->Run(*parsed, out, err);
+    const int status = (*command)->Run(*parsed, out, err);
+    if (status == kExitUsage) {
+        err << "usage: " << (*command)->Syntax().usage << "\n";
+    }
+    return status;
 }
+
+} // namespace stationlinkcli

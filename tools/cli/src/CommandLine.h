@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace stationlinkcli {
+
 // The commands of stationlink-cli and the dispatch of a command line to one
 // of them.
 class CommandLine {
@@ -22,3 +24,5 @@ private:
 
     std::vector<std::unique_ptr<CliCommand>> commands_;
 };
+
+} // namespace stationlinkcli

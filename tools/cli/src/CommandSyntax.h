@@ -1,5 +1,7 @@
 #pragma once
 
+#include <utility>
+
 #include <string_view>
 #include <vector>
 
@@ -12,4 +14,6 @@ struct CommandSyntax {
     std::size_t arguments = 0;
     std::vector<std::string_view> options;
     std::vector<std::string_view> flags;
+    // Options that take only these values (checked before any work).
+    std::vector<std::pair<std::string_view, std::vector<std::string_view>>> choices;
 };

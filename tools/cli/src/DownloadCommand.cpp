@@ -7,9 +7,6 @@
 #include "catalogue/DownloadPlan.h"
 #include "platform/CodePage.h"
 #include "transfer/DownloadFileSink.h"
-#include "transfer/LocalPath.h"
-
-#include <filesystem>
 
 namespace {
 
@@ -40,6 +37,7 @@ const CommandSyntax& DownloadCommand::Syntax() const {
             {}};
         s.options.insert(s.options.end(), {"--to", "--name", "--type", "--part"});
         s.flags.insert(s.flags.end(), {"--overwrite", "--quiet"});
+        s.choices.push_back({"--part", {"COORDS", "OBSERV"}});
         return s;
     }();
     return syntax;
@@ -61,7 +59,7 @@ int DownloadCommand::Run(const CliArguments& args, std::ostream& /*out*/, std::o
     if (!session.Start(args, err)) {
         return session.Status();
     }
-    CatalogueLink& link = session.Link();
+    TransferSession& link = session.Link();
     const auto label = session.EntryLabel(args, "download", err);
     if (!label) {
         return session.Status();
@@ -77,11 +75,6 @@ int DownloadCommand::Run(const CliArguments& args, std::ostream& /*out*/, std::o
         DownloadPlan::Decide(dialog->mode, line, DownloadPlan::FolderOf(Wide(*folder)), choice);
     if (!decision.request) {
         return session.Failed(err, "download: " + DeviceListing::Utf8(decision.refusal));
-    }
-    // A file of that name is the user's data until they say otherwise.
-    const std::string path = LocalPath::FromWide(decision.request->jobLabel);
-    if (std::filesystem::exists(path) && !args.Flag("--overwrite")) {
-        return session.Failed(err, "download: " + path + " exists (--overwrite replaces it)");
     }
     DownloadFileSink sink;
     session.ShowProgress(args, err, static_cast<std::size_t>(decision.total));

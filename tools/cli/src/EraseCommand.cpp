@@ -15,6 +15,7 @@ const CommandSyntax& EraseCommand::Syntax() const {
                         PortOptions::Names(),
                         {}};
         s.options.push_back("--part");
+        s.choices.push_back({"--part", {"COORDS", "OBSERV"}});
         s.flags.push_back("--quiet");
         return s;
     }();

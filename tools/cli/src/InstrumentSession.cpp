@@ -37,9 +37,11 @@ bool InstrumentSession::Start(const CliArguments& args, std::ostream& err) {
         }
     }
     timeout_ = *timeout;
-    link_ = std::make_unique<CatalogueLink>([] { return std::make_unique<TermiosSerialPro>(); });
+    link_ = std::make_unique<TransferSession>([] { return std::make_unique<TermiosSerialPro>(); });
     link_->SetTrafficLog(log_);
     link_->SetCancelFlag(&CancelSignal::Requested());
+    questions_ = std::make_unique<CliQuestions>(args);
+    link_->SetQuestions(questions_.get());
     // The device the port list showed, even if the numbering changed since.
     if (!link_->Open(*settings, port->deviceFile)) {
         Failed(err, link_->LastPortError());
@@ -66,7 +68,7 @@ int InstrumentSession::Ended(std::ostream& err) {
         status_ = CancelSignal::kExitStatus;
         return status_;
     }
-    return Failed(err, link_->Error());
+    return Failed(err, link_->Error() + questions_->Hint());
 }
 
 std::optional<std::u16string> InstrumentSession::EntryLabel(const CliArguments& args,
@@ -97,7 +99,10 @@ void InstrumentSession::ShowProgress(const CliArguments& args, std::ostream& err
     const bool shown = !args.Flag("--quiet") && ::isatty(STDERR_FILENO) == 1;
     bar_ = std::make_unique<ProgressBar>(err, shown, totalLines);
     link_->SetProgressListener(
-        [bar = bar_.get()](std::size_t lines, std::uint64_t bytes) { bar->Update(lines, bytes); });
+        [bar = bar_.get()](std::size_t lines, std::size_t total, std::uint64_t bytes) {
+            bar->Update(lines, total, bytes);
+        },
+        totalLines);
 }
 
 void InstrumentSession::EndProgress() {

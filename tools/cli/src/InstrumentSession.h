@@ -1,10 +1,11 @@
 #pragma once
 
 #include "CliArguments.h"
+#include "CliQuestions.h"
 #include "PortOptions.h"
 #include "ProgressBar.h"
 
-#include "catalogue/CatalogueLink.h"
+#include "session/TransferSession.h"
 
 #include <chrono>
 #include <memory>
@@ -17,13 +18,14 @@ class TrafficLog;
 // Opens the named port of the port list with the command's port options and
 // connects as expanding the port in stationlink does; with --log every byte
 // of the line goes to the traffic log, and Ctrl+C stops the running
-// operation. On failure it tells err why (one line) and sets the exit status.
+// operation; what would replace data is refused unless its option was given
+// (CliQuestions). On failure it tells err why (one line) and sets the exit status.
 class InstrumentSession {
 public:
     // args: the port name is the first plain argument.
     bool Start(const CliArguments& args, std::ostream& err);
 
-    CatalogueLink& Link() { return *link_; }
+    TransferSession& Link() { return *link_; }
     std::chrono::milliseconds IdleTimeout() const { return timeout_; }
     int Status() const { return status_; }
     // Reports a failure of the link on err; returns the exit status.
@@ -45,8 +47,9 @@ public:
 
 private:
     std::shared_ptr<TrafficLog> log_;
-    std::unique_ptr<CatalogueLink> link_;
+    std::unique_ptr<TransferSession> link_;
     std::unique_ptr<ProgressBar> bar_;
+    std::unique_ptr<CliQuestions> questions_;
     std::chrono::milliseconds timeout_{};
     int status_ = 0;
 };

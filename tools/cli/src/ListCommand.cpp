@@ -82,7 +82,7 @@ int ListCommand::Run(const CliArguments& args, std::ostream& out, std::ostream& 
     if (!session.Start(args, err)) {
         return session.Status();
     }
-    const CatalogueLink& link = session.Link();
+    const TransferSession& link = session.Link();
     out << (args.Flag("--json") ? ListingJson(link.Listing(), link.Model())
                                 : link.Listing().Print());
     out.flush();

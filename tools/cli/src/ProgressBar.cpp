@@ -18,8 +18,9 @@ std::string ProgressBar::Text(const TransferMeter& meter) {
     return text;
 }
 
-void ProgressBar::Update(std::size_t lines, std::uint64_t bytes) {
+void ProgressBar::Update(std::size_t lines, std::size_t total, std::uint64_t bytes) {
     const auto now = TransferMeter::Clock::now();
+    meter_.SetTotal(total);
     meter_.Sample(now, lines, bytes);
     if (shown_ && now - drawn_ >= kRedraw) {
         drawn_ = now;

@@ -19,7 +19,7 @@ public:
 
     ProgressBar(std::ostream& out, bool shown, std::size_t totalLines);
 
-    void Update(std::size_t lines, std::uint64_t bytes);
+    void Update(std::size_t lines, std::size_t total, std::uint64_t bytes);
     // The last state, and the line ended.
     void Finish();
 

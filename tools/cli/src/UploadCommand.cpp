@@ -25,13 +25,14 @@ const CommandSyntax& UploadCommand::Syntax() const {
     static const CommandSyntax syntax = [] {
         CommandSyntax s{"upload",
                         "stationlink-cli upload COMn CATEGORY LABEL FILE [--name NAME] "
-                        "[--type TYPE] [--quiet] [port options]",
+                        "[--type TYPE] [--replace] [--quiet] [port options]",
                         4,
                         PortOptions::Names(),
                         {}};
         s.options.push_back("--name");
         s.options.push_back("--type");
         s.flags.push_back("--quiet");
+        s.flags.push_back("--replace");
         return s;
     }();
     return syntax;
@@ -68,7 +69,8 @@ int UploadCommand::Run(const CliArguments& args, std::ostream& /*out*/, std::ost
         return session.Failed(err, "upload: " + DeviceListing::Utf8(decision.messages.front()));
     }
     session.ShowProgress(args, err, decision.request->lines.size());
-    const bool done = session.Link().Upload(*decision.request, path, session.IdleTimeout());
+    const bool done =
+        session.Link().Upload(*decision.request, path, session.IdleTimeout(), {}, plan->storedLine);
     session.EndProgress();
     return done ? kExitDone : session.Ended(err);
 }

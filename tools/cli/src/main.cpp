@@ -7,5 +7,5 @@
 
 int main(int argc, char** argv) {
     CancelSignal::Install();
-    return CommandLine().Run({argv + 1, argv + argc}, std::cout, std::cerr);
+    return stationlinkcli::CommandLine().Run({argv + 1, argv + argc}, std::cout, std::cerr);
 }

@@ -76,9 +76,9 @@ void CliProcess::Collect(int fd) {
     ::close(fd);
 }
 
-void CliProcess::Interrupt() {
+void CliProcess::Interrupt(int signal) {
     if (pid_ > 0) {
-        ::kill(pid_, SIGINT);
+        ::kill(pid_, signal);
     }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <csignal>
+
 #include <chrono>
 #include <mutex>
 #include <string>
@@ -21,7 +23,7 @@ public:
     CliProcess& operator=(const CliProcess&) = delete;
 
     // Ctrl+C.
-    void Interrupt();
+    void Interrupt(int signal = SIGINT);
     // The exit status; -1 when it did not end in time or did not exit.
     int Wait(std::chrono::milliseconds timeout = std::chrono::seconds(60));
     // Everything written to standard error (complete once Wait returned).

@@ -73,7 +73,7 @@ TEST_F(CliRunTest, ProgressBarOnATerminalOnly) {
     ASSERT_EQ(shown.Wait(), 0) << shown.ErrorText();
     const std::string drawn = shown.ErrorText();
     static const std::regex kBar(
-        R"re(^\[([#.]{20})\]  ([0-9]+)/36 lines  ([0-9]+)%  [0-9.]+ k?B/s(  [0-9]+:[0-9]{2} left)? *$)re");
+        R"re(^\[([#.]{20})\]  ([0-9]+)/38 lines  ([0-9]+)%  [0-9.]+ k?B/s(  [0-9]+:[0-9]{2} left)? *$)re");
     std::size_t previous = 0;
     int drawings = 0;
     std::smatch bar;
@@ -89,15 +89,16 @@ TEST_F(CliRunTest, ProgressBarOnATerminalOnly) {
         ASSERT_TRUE(std::regex_match(part, bar, kBar)) << "[" << part << "]";
         const std::size_t lines = std::stoul(bar[2]);
         EXPECT_GE(lines, previous);
-        // The list counts the points; the data also has its leading blocks.
-        EXPECT_EQ(std::stoul(bar[3]), std::min<std::size_t>(lines, 36) * 100 / 36);
+        // The transfer's header announces the data lines, leading blocks
+        // included (the list counts only the points).
+        EXPECT_EQ(std::stoul(bar[3]), lines * 100 / 38);
         EXPECT_EQ(std::count(bar[1].first, bar[1].second, '#'), std::stoi(bar[3]) * 20 / 100);
         previous = lines;
         last = part;
         ++drawings;
     }
     EXPECT_GE(drawings, 3) << drawn;
-    EXPECT_NE(last.find("38/36 lines  100%"), std::string::npos) << last;
+    EXPECT_NE(last.find("38/38 lines  100%"), std::string::npos) << last;
     EXPECT_EQ(drawn.back(), '\n');
 
     for (const auto& [args, errors] :
@@ -112,14 +113,14 @@ TEST_F(CliRunTest, ProgressBarOnATerminalOnly) {
     }
 }
 
-// Ctrl+C stops a download, an upload and an erase as the window's "Cancel"
-// does: exit status 130, what arrived kept as ".part" and named, and the
-// instrument idle again for the next command.
+// Ctrl+C, a terminal's hang-up and SIGTERM stop a download, an upload and an
+// erase as the window's "Cancel" does: exit status 130, what arrived kept as ".part" and named, and
+// the instrument idle again for the next command.
 TEST_F(CliRunTest, CtrlCStopsEachTransferAndLeavesTheInstrumentIdle) {
     Start({"--baud", "9600"});
     CliProcess download({"download", "COM1", "JOB", "1", "--to", folder_.string()});
     ASSERT_TRUE(WaitForLines(folder_ / "BRIDGE.gsi.part", 4));
-    download.Interrupt();
+    download.Interrupt(SIGTERM);
     ASSERT_EQ(download.Wait(), 130) << download.ErrorText();
     const std::string part = ReadWholeFile(folder_ / "BRIDGE.gsi.part");
     std::string sent;
@@ -142,9 +143,10 @@ TEST_F(CliRunTest, CtrlCStopsEachTransferAndLeavesTheInstrumentIdle) {
                   std::to_string(i) + " 81..00+0000000000001000 \r\n";
     }
     std::ofstream(folder_ / "stakeout.gsi", std::ios::binary) << upload;
-    CliProcess sending({"upload", "COM1", "JOB", "SITE03", (folder_ / "stakeout.gsi").string()});
+    CliProcess sending(
+        {"upload", "COM1", "JOB", "SITE03", (folder_ / "stakeout.gsi").string(), "--replace"});
     ASSERT_TRUE(WaitForLines(received_ / "1-JOB.txt", 3));
-    sending.Interrupt();
+    sending.Interrupt(SIGHUP);
     ASSERT_EQ(sending.Wait(), 130) << sending.ErrorText();
     const std::string took = ReadWholeFile(received_ / "1-JOB.txt");
     EXPECT_EQ(upload.substr(0, took.size()), took);
@@ -177,7 +179,7 @@ TEST_F(CliRunTest, TrafficLogMatchesTheSimulatorsLog) {
     const std::vector<std::vector<std::string>> commands = {
         {"list", "COM1"},
         {"download", "COM1", "JOB", "SITE03", "--part", "COORDS", "--to", folder_.string()},
-        {"upload", "COM1", "COD", "TOPO", (folder_ / "codes.txt").string()},
+        {"upload", "COM1", "COD", "TOPO", (folder_ / "codes.txt").string(), "--replace"},
     };
     Traffic ours;
     int n = 0;

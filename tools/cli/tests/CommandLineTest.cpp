@@ -18,7 +18,7 @@ struct Outcome {
 Outcome RunCli(const std::vector<std::string>& args) {
     std::ostringstream out;
     std::ostringstream err;
-    const int status = CommandLine().Run(args, out, err);
+    const int status = stationlinkcli::CommandLine().Run(args, out, err);
     return {status, out.str(), err.str()};
 }
 
@@ -50,12 +50,19 @@ TEST(CliArguments, RefusesUnknownOptionsMissingValuesAndWrongCounts) {
 
 TEST(CommandLine, UsageErrorsExitWithTwo) {
     for (const auto& args : std::vector<std::vector<std::string>>{
-             {}, {"bogus"}, {"ports", "extra"}, {"ports", "--baud", "1200"}}) {
+             {},
+             {"bogus"},
+             {"ports", "extra"},
+             {"ports", "--baud", "1200"},
+             // Refused before any port is opened: COM9 does not even exist.
+             {"erase", "COM9", "JOB", "SITE03", "--part", "FOO"},
+             {"download", "COM9", "JOB", "SITE03", "--to", "/tmp", "--part", "coords"},
+             {"list", "COM9", "--timeout", "soon"}}) {
         const Outcome outcome = RunCli(args);
         EXPECT_EQ(outcome.status, kExitUsage);
         EXPECT_TRUE(outcome.out.empty());
         EXPECT_EQ(outcome.err.rfind("stationlink-cli: ", 0), 0u) << outcome.err;
-        EXPECT_NE(outcome.err.find("usage:"), std::string::npos);
+        EXPECT_NE(outcome.err.find("usage:"), std::string::npos) << outcome.err;
     }
     const Outcome help = RunCli({"--help"});
     EXPECT_EQ(help.status, kExitDone);

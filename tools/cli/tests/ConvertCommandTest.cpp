@@ -27,7 +27,7 @@ int Convert(const std::vector<std::string>& args, std::string& err) {
     std::ostringstream errors;
     std::vector<std::string> line = {"convert"};
     line.insert(line.end(), args.begin(), args.end());
-    const int status = CommandLine().Run(line, out, errors);
+    const int status = stationlinkcli::CommandLine().Run(line, out, errors);
     err = errors.str();
     EXPECT_EQ(out.str(), "");
     return status;

@@ -62,7 +62,7 @@ protected:
         std::ostringstream errors;
         args.insert(args.begin(), "download");
         args.insert(args.begin() + 1, "COM1");
-        const int status = CommandLine().Run(args, out, errors);
+        const int status = stationlinkcli::CommandLine().Run(args, out, errors);
         err_ = errors.str();
         EXPECT_EQ(out.str(), "");
         return status;
@@ -106,8 +106,8 @@ TEST_F(DownloadCommandTest, ConvertGivesTheBytesOfACassDownload) {
     folder_.WriteFile("collected.gsi", "JOB,header\r\n" + folder_.ReadFile("SITE03.gsi"));
     std::ostringstream out;
     std::ostringstream errors;
-    ASSERT_EQ(CommandLine().Run({"convert", folder_.Path("collected.gsi"), folder_.Path("cli.dat")},
-                                out, errors),
+    ASSERT_EQ(stationlinkcli::CommandLine().Run(
+                  {"convert", folder_.Path("collected.gsi"), folder_.Path("cli.dat")}, out, errors),
               kExitDone);
     EXPECT_EQ(folder_.ReadFile("cli.dat"), points);
 }
@@ -128,7 +128,8 @@ TEST_F(DownloadCommandTest, FailuresExitWithOneAndSayWhy) {
     // An erase of the empty part says the same and sends nothing.
     std::ostringstream out;
     std::ostringstream errors;
-    EXPECT_EQ(CommandLine().Run({"erase", "COM1", "JOB", "ROAD7", "--part", "OBSERV"}, out, errors),
+    EXPECT_EQ(stationlinkcli::CommandLine().Run(
+                  {"erase", "COM1", "JOB", "ROAD7", "--part", "OBSERV"}, out, errors),
               kExitFailed);
     EXPECT_EQ(errors.str(), "stationlink-cli: erase: Data NULL: ROAD7 holds no measurement points; "
                             "nothing was erased.\n");
@@ -198,6 +199,7 @@ TEST_F(DownloadCommandTest, DownloadsThatDoNotEndWellFailAndKeepEarlierFiles) {
         std::function<std::vector<std::string>()> sim;
         std::string said;
         std::size_t keptLines; // lines of the instrument's data in the ".part" file
+        std::vector<std::string> options = {};
     };
     const std::vector<Case> cases = {
         {"line lost",
@@ -218,6 +220,13 @@ TEST_F(DownloadCommandTest, DownloadsThatDoNotEndWellFailAndKeepEarlierFiles) {
              return std::vector<std::string>{"--data", dir.string()};
          },
          "The instrument sent no data for JobList:3 [IN:SITE03]", 0},
+        {"silent",
+         [] {
+             return std::vector<std::string>{"--silent", "1000"};
+         },
+         "COM1: the instrument did not answer for 1 s.",
+         0,
+         {"--timeout", "1"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -225,6 +234,7 @@ TEST_F(DownloadCommandTest, DownloadsThatDoNotEndWellFailAndKeepEarlierFiles) {
         folder_.WriteFile("SITE03.gsi", "earlier");
         std::vector<std::string> args = kSite03;
         args.insert(args.end(), {"--to", folder_.Path(""), "--overwrite"});
+        args.insert(args.end(), c.options.begin(), c.options.end());
         EXPECT_EQ(Run(args), kExitFailed);
         EXPECT_NE(err_.find(c.said), std::string::npos) << err_;
         EXPECT_EQ(std::count(err_.begin(), err_.end(), '\n'), 1) << err_;
@@ -247,8 +257,9 @@ TEST_F(DownloadCommandTest, ExistingFileIsReplacedOnlyWithOverwrite) {
     std::vector<std::string> args = kSite03;
     args.insert(args.end(), {"--to", folder_.Path("")});
     EXPECT_EQ(Run(args), kExitFailed);
-    EXPECT_EQ(err_, "stationlink-cli: download: " + folder_.Path("SITE03.gsi") +
-                        " exists (--overwrite replaces it)\n");
+    EXPECT_EQ(err_, "stationlink-cli: " + folder_.Path("SITE03.gsi") +
+                        " exists and was not replaced; nothing was downloaded (--overwrite "
+                        "replaces it)\n");
     EXPECT_EQ(folder_.ReadFile("SITE03.gsi"), "earlier");
     args.push_back("--overwrite");
     EXPECT_EQ(Run(args), kExitDone) << err_;

@@ -28,7 +28,7 @@ struct CliRun {
 CliRun RunCli(const std::vector<std::string>& args) {
     std::ostringstream out;
     std::ostringstream err;
-    const int status = CommandLine().Run(args, out, err);
+    const int status = stationlinkcli::CommandLine().Run(args, out, err);
     return {status, out.str(), err.str()};
 }
 
@@ -42,8 +42,16 @@ TEST(UploadCommand, SendsTheFileAndRefusesOverlongLinesBeforeSending) {
     std::ofstream(pc / "codes.txt", std::ios::binary) << "ONE\n\xe9\xff\nlast";
     std::ofstream(pc / "long.txt", std::ios::binary) << "ok\r\n" << std::string(511, 'x') << "\r\n";
 
-    const CliRun sent =
+    // UTILITY holds codes: replacing them needs --replace, and without it
+    // nothing goes out.
+    const CliRun kept =
         RunCli({"upload", "COM1", "COD", "CodeBook:2", (pc / "codes.txt").string()});
+    EXPECT_EQ(kept.status, kExitFailed);
+    EXPECT_EQ(kept.err, "stationlink-cli: UTILITY holds 8 codes; the upload replaces them with the "
+                        "3 of codes.txt; nothing was sent (--replace replaces them)\n");
+    EXPECT_FALSE(fs::exists(received / "1-COD.txt"));
+    const CliRun sent =
+        RunCli({"upload", "COM1", "COD", "CodeBook:2", (pc / "codes.txt").string(), "--replace"});
     EXPECT_EQ(sent.status, kExitDone) << sent.err;
     EXPECT_EQ(sent.err, "");
     EXPECT_EQ(ReadWholeFile(received / "1-COD.txt"), "ONE\r\n\xe9\xff\r\nlast\r\n");
@@ -66,8 +74,8 @@ TEST(UploadCommand, LostLineFailsAndSaysHowFarTheUploadGot) {
     SimProcess sim({"--received", received.string(), "--hangup-in-upload", "2"});
     ::setenv(ComPortMap::kEnvironmentVariable, ("COM1=" + sim.Device()).c_str(), 1);
     std::ofstream(received / "pc.txt", std::ios::binary) << "L1\nL2\nL3\n";
-    const CliRun run =
-        RunCli({"upload", "COM1", "COD", "CodeBook:2", (received / "pc.txt").string()});
+    const CliRun run = RunCli(
+        {"upload", "COM1", "COD", "CodeBook:2", (received / "pc.txt").string(), "--replace"});
     EXPECT_EQ(run.status, kExitFailed);
     EXPECT_NE(run.err.find("the port was lost"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("the instrument took 2 of 3 lines"), std::string::npos) << run.err;

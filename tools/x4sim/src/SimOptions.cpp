@@ -44,12 +44,13 @@ std::optional<SimOptions> SimOptions::Parse(const std::vector<std::string>& args
             return !value.empty();
         };
     };
-    const std::array<std::pair<std::string_view, std::function<bool(const std::string&)>>, 14>
+    const std::array<std::pair<std::string_view, std::function<bool(const std::string&)>>, 15>
         kOptions = {{
             {"--data", text(options.dataDir)},
             {"--link", text(options.linkPath)},
             {"--log", text(options.logFile)},
             {"--received", text(options.receivedDir)},
+            {"--replay", text(options.replayLog)},
             {"--baud", [&](const std::string& v) { return Count(v, 1, options.baud); }},
             {"--silent", number(options.silent)},
             {"--warn", number(options.warn)},

@@ -10,6 +10,7 @@ struct SimOptions {
     std::string linkPath;    // --link
     std::string logFile;     // --log
     std::string receivedDir; // --received
+    std::string replayLog;   // --replay: answer as the instrument in this traffic log
     long baud = 0;           // --baud: 0 for no pacing
     int silent = 0;          // --silent: commands ignored at the start
     int warn = 0;            // --warn: every n-th command gets a warning
@@ -29,7 +30,8 @@ struct SimOptions {
     static constexpr const char* kUsage =
         "usage: x4sim [--data DIR] [--link PATH] [--baud N] [--log FILE] [--received DIR]\n"
         "             [--silent N] [--warn N] [--chunk N] [--hangup-after N]\n"
-        "             [--hangup-in-upload N]\n"
+        "             [--hangup-in-upload N] [--replay LOG]
+"
         "       x4sim --legacy-send FILE [--delay S] [--link PATH] [--baud N] [--chunk N]\n"
         "             [--hangup-after N]\n"
         "       x4sim --legacy-receive DIR [--store-pause MS] [--link PATH] [--baud N]\n";

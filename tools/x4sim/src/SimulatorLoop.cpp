@@ -2,6 +2,7 @@
 
 #include "Instrument.h"
 #include "PseudoTerminal.h"
+#include "ReplayScript.h"
 #include "SignalWatch.h"
 #include "Transcript.h"
 
@@ -22,8 +23,8 @@ constexpr auto kChunkPause = milliseconds(2);
 
 SimulatorLoop::SimulatorLoop(PseudoTerminal& line, Instrument& instrument,
                              const SimOptions& options, SignalWatch& signals,
-                             Transcript& transcript)
-    : line_(line), instrument_(instrument), options_(options), signals_(signals),
+                             Transcript& transcript, ReplayScript* replay)
+    : line_(line), instrument_(instrument), replay_(replay), options_(options), signals_(signals),
       transcript_(transcript), pacer_(options.baud) {}
 
 SimulatorLoop::Outcome SimulatorLoop::Run() {
@@ -98,6 +99,14 @@ bool SimulatorLoop::Answer(const std::string& line, bool& hungUp) {
         if (options_.warn > 0 && commands_ % options_.warn == 0) {
             return Write(kWarning);
         }
+    }
+    if (replay_ != nullptr) {
+        const auto answer = replay_->Answer(line);
+        if (!answer) {
+            transcript_.Note("(not in the replayed log)");
+            return true;
+        }
+        return Write(*answer);
     }
     const SimReply reply = instrument_.Handle(line);
     if (options_.hangupInUpload > 0 && reply.uploadIndex == options_.hangupInUpload) {

@@ -7,6 +7,7 @@
 
 class Instrument;
 class PseudoTerminal;
+class ReplayScript;
 class SignalWatch;
 class Transcript;
 struct SimReply;
@@ -17,8 +18,9 @@ class SimulatorLoop {
 public:
     enum class Outcome { Stopped, HungUp, Failed };
 
+    // replay: when set, it answers instead of the instrument.
     SimulatorLoop(PseudoTerminal& line, Instrument& instrument, const SimOptions& options,
-                  SignalWatch& signals, Transcript& transcript);
+                  SignalWatch& signals, Transcript& transcript, ReplayScript* replay = nullptr);
 
     Outcome Run();
     const std::string& Failure() const { return failure_; }
@@ -38,6 +40,7 @@ private:
 
     PseudoTerminal& line_;
     Instrument& instrument_;
+    ReplayScript* replay_;
     const SimOptions& options_;
     SignalWatch& signals_;
     Transcript& transcript_;

@@ -5,6 +5,7 @@
 #include "InstrumentContent.h"
 #include "PseudoTerminal.h"
 #include "ReceivedStore.h"
+#include "ReplayScript.h"
 #include "SignalWatch.h"
 #include "SimOptions.h"
 #include "SimpleMode.h"
@@ -79,8 +80,12 @@ int Serve(const SimOptions& options) {
         return Fail(error);
     }
     std::cout << line.SlavePath() << std::endl;
+    std::optional<ReplayScript> replay;
+    if (!options.replayLog.empty() && !(replay = ReplayScript::Load(options.replayLog, error))) {
+        return Fail(error);
+    }
     Instrument instrument(content, received.get());
-    SimulatorLoop loop(line, instrument, options, signals, transcript);
+    SimulatorLoop loop(line, instrument, options, signals, transcript, replay ? &*replay : nullptr);
     switch (loop.Run()) {
     case SimulatorLoop::Outcome::HungUp:
         std::cerr << "x4sim: line closed after "

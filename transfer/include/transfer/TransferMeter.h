@@ -23,6 +23,8 @@ public:
     std::size_t Lines() const { return samples_.back().lines; }
     std::uint64_t Bytes() const { return samples_.back().bytes; }
     std::size_t Total() const { return total_; }
+    // The instrument announced the transfer's own count.
+    void SetTotal(std::size_t total) { total_ = total; }
     // 0 to 100; the lines may run past a total the instrument's list gave.
     int Percent() const;
     double BytesPerSecond() const;

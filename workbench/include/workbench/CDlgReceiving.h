@@ -45,6 +45,9 @@ public:
     void Step();
     // Shows the lines, bytes, speed and time left now.
     void Refresh();
+    // The instrument announced the transfer's own line count: the bar and
+    // the scale run to it from now on, never below the lines done.
+    void SetTotal(std::int32_t announced);
     int Position() const;
     QString BlockText() const;
     QString RateText() const;
@@ -58,6 +61,7 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    void ShowScale();
     void OnInitDialog();
 
     std::unique_ptr<Ui::CDlgReceiving> ui_;

@@ -144,7 +144,8 @@ private:
     // user told) when nothing could be sent.
     bool Started(int started);
     void OnOperationEnded(const TransferMonitor::Outcome& outcome);
-    bool LeftInstrumentBusy(const TransferMonitor::Outcome& outcome) const;
+    // An upload would replace what an instrument entry holds: Yes goes on.
+    bool AskReplaceInstrumentData(const std::string& notice);
     void BringInstrumentToIdle(TransferMonitor::Operation cut);
     void CheckSilence();
     void FoldConnectedPort();

@@ -1,8 +1,8 @@
 // Uploads without a window against the simulated instrument: the same plan
 // and link as stationlink-cli upload, and a raw download sent back.
 
-#include "catalogue/CatalogueLink.h"
 #include "catalogue/UploadPlan.h"
+#include "session/TransferSession.h"
 
 #include "SimProcess.h"
 #include "TestFiles.h"
@@ -29,11 +29,12 @@ namespace {
 struct Session {
     fs::path received = FreshTempDir("upload-link-received");
     SimProcess sim{{"--received", received.string()}};
-    std::unique_ptr<CatalogueLink> link;
+    std::unique_ptr<TransferSession> link;
 
     Session() {
         ::setenv(ComPortMap::kEnvironmentVariable, ("COM1=" + sim.Device()).c_str(), 1);
-        link = std::make_unique<CatalogueLink>([] { return std::make_unique<TermiosSerialPro>(); });
+        link =
+            std::make_unique<TransferSession>([] { return std::make_unique<TermiosSerialPro>(); });
         EXPECT_TRUE(link->Open(PortSettings::Defaults(u"COM1"))) << link->LastPortError();
         EXPECT_TRUE(link->Connect(30s)) << link->Error();
     }

@@ -1,0 +1,139 @@
+#pragma once
+
+#include "session/LinkState.h"
+#include "session/SessionQuestions.h"
+
+#include "catalogue/DeviceListing.h"
+#include "catalogue/DeviceModel.h"
+#include "catalogue/ReplyDispatcher.h"
+#include "catalogue/TransferMonitor.h"
+
+#include "platform/CQelComDll.h"
+#include "protocol/CKestaCom.h"
+#include "protocol/PortSettings.h"
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <string>
+
+// One transfer session on one port, without a window: it owns the link, the
+// engine, the device model and its listing, the reply dispatcher and the
+// transfer monitor, and runs connects, erases, downloads and uploads one at
+// a time. Every operation blocks until the monitor has ended it (its script
+// ended, the instrument refused it, the line was lost, a line was too long,
+// the download's file failed, the instrument was silent for the idle
+// time-out, or the cancel flag was raised); then RecoveryPolicy decides what
+// follows: nothing, the abort commands, the lists read again, or the port
+// given up as lost. While one operation (or its recovery) runs every other
+// is refused with a message, and a lost line refuses every later one.
+// Whatever an operation would replace (an existing PC file, data on the
+// instrument) is asked of SessionQuestions first.
+class TransferSession : public CKestaCom {
+public:
+    using Outcome = TransferMonitor::Outcome;
+    // Lines done, the total shown (never below the lines done), bytes moved.
+    using ProgressListener =
+        std::function<void(std::size_t lines, std::size_t total, std::uint64_t bytes)>;
+
+    explicit TransferSession(
+        CQelComDll::Creator serialCreator,
+        std::chrono::milliseconds resendInterval = CDKestaDlg::kDefaultResendInterval);
+    ~TransferSession() override;
+
+    // Opens the port of the record (texts in the wire code page) on the
+    // device file the port list shows for it (empty: the port map's).
+    bool Open(const PortSettings& settings, const std::string& deviceFile = {});
+    // Runs the connect script; false (with Error()) when it did not end.
+    bool Connect(std::chrono::milliseconds idleTimeout);
+    // Empties the category of the request's kind and runs its erase script,
+    // which lists the category again. item names it in messages.
+    bool Erase(const TransferRequest& request, const std::string& item,
+               std::chrono::milliseconds idleTimeout);
+    // Runs the download script of the request into sink. An existing file
+    // of the destination's name is asked about first (kept both: the
+    // download goes to a free name beside it). True when the file is
+    // complete under its final name; otherwise Error() says why and
+    // LastOutcome() what was kept.
+    bool Download(const TransferRequest& request, const std::string& item, DownloadSink& sink,
+                  std::chrono::milliseconds idleTimeout);
+    // Runs the upload script of the request (kinds 8 to 12), which sends its
+    // lines and lists the category again. storedLine: the target's list
+    // line; when it holds data, replacing it is asked first. onStep is
+    // called on the link's worker after every line sent, with the session's
+    // lock held (it must not call back into the session).
+    bool Upload(const TransferRequest& request, const std::string& item,
+                std::chrono::milliseconds idleTimeout, std::function<void()> onStep = {},
+                const std::u16string& storedLine = {});
+    // The lines the running or last upload has sent.
+    std::size_t UploadSteps() const;
+
+    // While set, the running operation stops and the instrument is brought
+    // back to idle. Before the operation.
+    void SetCancelFlag(const std::atomic<bool>* cancel) { cancel_ = cancel; }
+    // Called a few times a second while an operation runs. total: the lines
+    // the instrument announced, else the estimate given here. Before it.
+    void SetProgressListener(ProgressListener listener, std::size_t estimate = 0);
+    void SetQuestions(SessionQuestions* questions) { questions_ = questions; }
+
+    LinkState State() const;
+    const DeviceListing& Listing() const { return listing_; }
+    const DeviceModel& Model() const { return model_; }
+    const PortSettings& Settings() const { return settings_; }
+    std::string Error() const;
+    Outcome LastOutcome() const;
+    // The file the last download went to (a free name when both were kept).
+    std::string DownloadedFile() const;
+
+    int OnDeviceReply(const char* tag, const char* data, int length) override;
+
+protected:
+    void ShowLinkMessage(const std::string& text) override;
+    void OnLinkLost(const std::string& reason) override;
+
+private:
+    using Operation = TransferMonitor::Operation;
+    using Lock = std::unique_lock<std::recursive_mutex>;
+
+    // Takes the link for an operation (Busy or Connecting) unless another
+    // one holds it; false with Error() set otherwise.
+    bool Claim(LinkState next);
+    // Claim for a transfer, then the request's script into the engine.
+    bool Prepare(const TransferRequest& request);
+    // Starts the operation the monitor has just begun, waits for its end
+    // and applies the recovery policy; the silence of the instrument for
+    // idleTimeout ends it too.
+    bool Run(Lock& lock, const std::function<int()>& start, std::chrono::milliseconds idleTimeout);
+    void WaitForEnd(Lock& lock, std::chrono::milliseconds idleTimeout,
+                    const std::function<void()>& onPoll);
+    void Recover(Lock& lock, std::chrono::milliseconds idleTimeout);
+    int StartConnect();
+    bool Refuse(const std::string& why);
+    void OnEnded(const Outcome& outcome);
+
+    static constexpr std::chrono::milliseconds kActivityPoll{250};
+
+    // Recursive: the monitor ends an operation from within the reply that is
+    // being dispatched under this lock, and its end handler takes it again.
+    mutable std::recursive_mutex mutex_;
+    std::condition_variable_any changed_;
+    DeviceModel model_;
+    DeviceListing listing_;
+    TransferMonitor monitor_;
+    ReplyDispatcher dispatcher_;
+    LinkState state_ = LinkState::Closed;
+    std::uint64_t replies_ = 0;
+    std::size_t uploadSteps_ = 0;
+    std::function<void()> onStep_;
+    ProgressListener onProgress_;
+    std::size_t estimate_ = 0;
+    const std::atomic<bool>* cancel_ = nullptr;
+    SessionQuestions* questions_ = nullptr;
+    Outcome outcome_;
+    bool ended_ = false;
+    std::string error_;
+    std::string downloaded_;
+    PortSettings settings_;
+};

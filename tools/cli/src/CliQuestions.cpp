@@ -1,0 +1,17 @@
+#include "CliQuestions.h"
+
+SessionQuestions::ExistingFile CliQuestions::AskExistingFile(const std::string& /*path*/) {
+    if (args_.Flag("--overwrite")) {
+        return ExistingFile::Replace;
+    }
+    hint_ = " (--overwrite replaces it)";
+    return ExistingFile::Cancel;
+}
+
+bool CliQuestions::AskReplaceInstrumentData(const std::string& /*notice*/) {
+    if (args_.Flag("--replace")) {
+        return true;
+    }
+    hint_ = " (--replace replaces them)";
+    return false;
+}
