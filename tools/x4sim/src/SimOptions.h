@@ -30,8 +30,7 @@ struct SimOptions {
     static constexpr const char* kUsage =
         "usage: x4sim [--data DIR] [--link PATH] [--baud N] [--log FILE] [--received DIR]\n"
         "             [--silent N] [--warn N] [--chunk N] [--hangup-after N]\n"
-        "             [--hangup-in-upload N] [--replay LOG]
-"
+        "             [--hangup-in-upload N] [--replay LOG]\n"
         "       x4sim --legacy-send FILE [--delay S] [--link PATH] [--baud N] [--chunk N]\n"
         "             [--hangup-after N]\n"
         "       x4sim --legacy-receive DIR [--store-pause MS] [--link PATH] [--baud N]\n";
