@@ -77,7 +77,7 @@ cli download-cass download COM1 JOB "JobList:1 [IN:BRIDGE]" --part COORDS --type
 # The raw file holds the instrument's data lines (bytes above 0x7F included) with CR LF.
 sed 's/\r$//; s/$/\r/' "$top/tools/x4sim/demo/data/JOB/1/COORDS.GSI" >"$out/files/expected.gsi"
 cmp "$out/files/expected.gsi" "$out/files/bridge.gsi" || fail "the raw download differs"
-cli upload upload COM1 JOB "JobList:3 [IN:SITE03]" "$out/files/bridge.gsi" --type GSI
+cli upload upload COM1 JOB "JobList:3 [IN:SITE03]" "$out/files/bridge.gsi" --type GSI --replace
 cmp "$out/files/bridge.gsi" "$out/received/1-JOB.txt" || fail "the instrument received other bytes"
 cli erase erase COM1 JOB "JobList:2 [IN:ROAD7]"
 

@@ -70,9 +70,10 @@ TEST(InstrumentRoundTrip, AnExportedBookArrivesAndComesBackUnchanged) {
     SimProcess sim({"--received", folder.Path("")});
     ASSERT_FALSE(sim.Device().empty());
     ::setenv("STATIONLINK_PORTS", ("COM1=" + sim.Device()).c_str(), 1);
-    ASSERT_EQ(RunProgram(folder, STATIONLINK_CLI,
-                         {"upload", "COM1", "COD", "CodeBook:1", folder.Path("topo.crf")}),
-              0)
+    ASSERT_EQ(
+        RunProgram(folder, STATIONLINK_CLI,
+                   {"upload", "COM1", "COD", "CodeBook:1", folder.Path("topo.crf"), "--replace"}),
+        0)
         << folder.ReadFile("program.log");
     EXPECT_EQ(folder.ReadFile("1-COD.txt"), sent);
     // A code list upload selects the output format by the list's number

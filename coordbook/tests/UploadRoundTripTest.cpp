@@ -68,7 +68,7 @@ TEST(UploadRoundTrip, AJobSavedByCoordbookComesBackFromTheInstrumentWithTheSameP
     ::setenv("STATIONLINK_PORTS", ("COM1=" + sim.Device()).c_str(), 1);
     const std::string entry = "JobList:1 [IN:BRIDGE]";
     const ProgramRun upload =
-        RunProgram(STATIONLINK_CLI, {"upload", "COM1", "JOB", entry, job}, folder);
+        RunProgram(STATIONLINK_CLI, {"upload", "COM1", "JOB", entry, job, "--replace"}, folder);
     ASSERT_EQ(upload.status, 0) << upload.output;
     const ProgramRun download =
         RunProgram(STATIONLINK_CLI,
