@@ -1,7 +1,7 @@
 #include "codebook/CommandLine.h"
 
 #include "codebook/CodeBookFile.h"
-#include "platform/CodePage.h"
+#include "platform/CommandStart.h"
 
 #include <filesystem>
 
@@ -69,17 +69,9 @@ int CommandLine::Run(const std::vector<std::string>& args, std::ostream& out,
                      std::ostream& err) const {
     std::string error;
     const auto request = Parse(args, error);
-    if (request && request->help) {
-        out << Usage();
-        return kExitDone;
-    }
-    if (const std::string problem = CodePage::WireProblem(); !problem.empty()) {
-        err << "codebook: " << problem << "\n";
-        return kExitUsage;
-    }
-    if (!request) {
-        err << "codebook: " << error << "\n" << Usage();
-        return kExitUsage;
+    if (const auto status = CommandStart::Check("codebook", request && request->help,
+                                                request ? nullptr : &error, Usage(), out, err)) {
+        return *status;
     }
     return Convert(*request, out, err);
 }

@@ -2,7 +2,7 @@
 
 #include "coordbook/BookFile.h"
 #include "coordbook/BookLoader.h"
-#include "platform/CodePage.h"
+#include "platform/CommandStart.h"
 
 #include <filesystem>
 
@@ -73,18 +73,9 @@ int CommandLine::Run(const std::vector<std::string>& args, std::ostream& out,
                      std::ostream& err) const {
     std::string error;
     const auto request = Parse(args, error);
-    if (request && request->help) {
-        out << Usage();
-        return kExitDone;
-    }
-    // Names and codes are read and written in the wire code page.
-    if (const std::string problem = CodePage::WireProblem(); !problem.empty()) {
-        err << "coordbook: " << problem << "\n";
-        return kExitUsage;
-    }
-    if (!request) {
-        err << "coordbook: " << error << "\n" << Usage();
-        return kExitUsage;
+    if (const auto status = CommandStart::Check("coordbook", request && request->help,
+                                                request ? nullptr : &error, Usage(), out, err)) {
+        return *status;
     }
     return Convert(*request, out, err);
 }

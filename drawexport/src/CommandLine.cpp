@@ -5,7 +5,7 @@
 #include "drawexport/ExportSummary.h"
 #include "drawexport/FileInput.h"
 #include "drawexport/InputReport.h"
-#include "platform/CodePage.h"
+#include "platform/CommandStart.h"
 
 #include <charconv>
 #include <filesystem>
@@ -135,20 +135,12 @@ std::optional<CommandLine::Request> CommandLine::Parse(const std::vector<std::st
 
 int CommandLine::Run(const std::vector<std::string>& args, std::ostream& out,
                      std::ostream& err) const {
-    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-        out << Usage();
-        return kExitDone;
-    }
-    // Names and codes are read in the wire code page.
-    if (const std::string problem = CodePage::WireProblem(); !problem.empty()) {
-        err << "drawexport: " << problem << "\n";
-        return kExitUsage;
-    }
+    const bool help = args.size() == 1 && (args[0] == "--help" || args[0] == "-h");
     std::string error;
-    const auto request = Parse(args, error);
-    if (!request) {
-        err << "drawexport: " << error << "\n" << Usage();
-        return kExitUsage;
+    const auto request = help ? std::nullopt : Parse(args, error);
+    if (const auto status = CommandStart::Check("drawexport", help, request ? nullptr : &error,
+                                                Usage(), out, err)) {
+        return *status;
     }
     return Export(*request, out, err);
 }

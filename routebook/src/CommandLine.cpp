@@ -1,5 +1,7 @@
 #include "routebook/CommandLine.h"
 
+#include "platform/CommandStart.h"
+
 #include "routebook/AlignmentCheck.h"
 #include "routebook/AlignmentFileIo.h"
 #include "routebook/FieldNumbers.h"
@@ -160,13 +162,14 @@ int CommandLine::Run(const std::vector<std::string>& args, std::ostream& out,
                      std::ostream& err) const {
     std::string error;
     const auto request = Parse(args, error);
-    if (!request) {
-        err << "routebook: " << error << '\n' << Usage();
-        return kExitUsage;
+    // Names in alignment files are kept in the wire code page.
+    if (const auto status =
+            CommandStart::Check("routebook", request && request->mode == Request::Mode::Help,
+                                request ? nullptr : &error, Usage(), out, err)) {
+        return *status;
     }
     switch (request->mode) {
     case Request::Mode::Help:
-        out << Usage();
         return kExitDone;
     case Request::Mode::Stations:
         return Stations(*request, err);
