@@ -499,7 +499,8 @@ void CLeftView::contextMenuEvent(QContextMenuEvent* event) {
     const QPoint global = event->globalPos();
     QTreeWidgetItem* hit = HitTest(global);
     SetLastClicked(hit);
-    if (hit != nullptr && Depth(hit) >= 4) {
+    // Entries offer what their detail nodes do; the dialogs ask a job's part.
+    if (hit != nullptr && EraseFlow::LevelsToEntry(Depth(hit))) {
         ShowDetailMenu(hit, global);
     }
     // The first menu may have removed the node (an erase empties its category).
@@ -538,9 +539,10 @@ void CLeftView::ShowPortMenu(QTreeWidgetItem* node, QPoint global) {
 
 void CLeftView::CopyFile(QTreeWidgetItem* node) {
     TransferRecord record;
-    record.category = node->parent()->parent()->text(0);
-    record.source = node->parent()->text(0);
     record.sourceItem = node;
+    if (!FillRecord(record, node)) {
+        return;
+    }
     const CMainFrame* frame = CMainFrame::Of(this);
     if (CTreeViewExtc* pc = frame != nullptr ? frame->PcTree() : nullptr) {
         pc->SendUserMessage(UM_COPY_FILE, 0, ToLParam(&record));
@@ -606,7 +608,7 @@ void CLeftView::OnDeleteFile(QTreeWidgetItem* node) {
         return;
     }
     const QString label = entry->text(0); // the node goes with its category's children
-    monitor_.BeginErase(*decision.request, label.toStdString());
+    monitor_.BeginErase(*decision.request, FromWide(decision.subject).toStdString());
     const int listed = category->childCount();
     if (Started(StartErase())) {
         RemoveChildren(category, false);
@@ -983,18 +985,18 @@ bool CLeftView::FillRecord(TransferRecord& record, const QTreeWidgetItem* node) 
     const QTreeWidgetItem* entry = *levels == 1 ? node->parent() : node;
     record.category = entry->parent()->text(0);
     record.source = entry->text(0);
+    // A job's detail node names its part; from the entry the dialog asks.
+    record.jobPart = *levels == 1 && record.category == QLatin1String("JOB")
+                         ? DownloadPlan::JobPartOf(ToWide(node->text(0)))
+                         : TransferRecord::kNoJobPart;
     return true;
 }
 
 LResult CLeftView::OnDragSource(TransferRecord* record) const {
-    if (record == nullptr || !HoldsItem(record->sourceItem) ||
-        !FillRecord(*record, record->sourceItem)) {
-        return 0;
-    }
-    if (Depth(record->sourceItem) >= 4 && record->category == QLatin1String("JOB")) {
-        record->jobPart = DownloadPlan::JobPartOf(ToWide(record->sourceItem->text(0)));
-    }
-    return 1;
+    return record != nullptr && HoldsItem(record->sourceItem) &&
+                   FillRecord(*record, record->sourceItem)
+               ? 1
+               : 0;
 }
 
 void CLeftView::OnDownload(const TransferRecord& record) {

@@ -231,7 +231,7 @@ void UserChoicesTest::cancelStopsEachTransferAndTheInstrumentIsIdleAgain() {
     RightClick(Node(EntryKind::Job, "JobList:2 [IN:ROAD7]", "FixPoints:48"));
     WaitForTheEnd();
     QTRY_COMPARE(hand_->messages.size(), 1);
-    QVERIFY2(hand_->messages.takeFirst().contains("The erase of JobList:2 [IN:ROAD7] was stopped"),
+    QVERIFY2(hand_->messages.takeFirst().contains("The erase of the fixed points of ROAD7 was stopped"),
              "the erase says it was stopped");
     QCOMPARE(view_->CategoryItem(EntryKind::Val)->childCount(), 2);
 
