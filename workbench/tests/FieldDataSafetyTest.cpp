@@ -39,7 +39,6 @@ private slots:
     void codeListDownloadSendsTheTypedDataType();
     void copyTakesThePartOfItsNodeAndAsksItFromTheEntry();
     void eraseEndNamesWhatWasErased();
-    void portSetOnTheConnectedPortSaysTheInstrumentAnswered();
 
 private:
     void Download(const QString& entry, const QString& detail);
@@ -266,24 +265,6 @@ void FieldDataSafetyTest::eraseEndNamesWhatWasErased() {
                  QStringLiteral("Erased the measurement points of SITE03"));
     QTRY_COMPARE(Details(EntryKind::Job, "JobList:3 [IN:SITE03]"),
                  (QStringList{"FixPoints:12", "MeasurementPoints:0"}));
-    QVERIFY2(hand_->messages.isEmpty(), qPrintable(hand_->messages.join('\n')));
-}
-
-// New settings of the connected port are tried at once: the lists are read
-// again at them and the status bar says the instrument answered.
-void FieldDataSafetyTest::portSetOnTheConnectedPortSaysTheInstrumentAnswered() {
-    hand_->ChooseFromMenu(QStringLiteral("Port Set"));
-    hand_->OnDialog([](QWidget* dialog) {
-        UserHand::ChooseInCombo(dialog, "baudBox", QStringLiteral("9600"));
-        UserHand::ClickButton(dialog, QStringLiteral("OK"));
-    });
-    RightClick(PortItem());
-    WaitForTheEnd();
-    QTRY_COMPARE(frame_->StatusBar()->currentMessage(),
-                 QStringLiteral("COM1: the instrument answered at 9600 baud"));
-    QVERIFY(view_->IsConnected());
-    QTRY_COMPARE(Details(EntryKind::Job, "JobList:3 [IN:SITE03]"),
-                 (QStringList{"FixPoints:12", "MeasurementPoints:18"}));
     QVERIFY2(hand_->messages.isEmpty(), qPrintable(hand_->messages.join('\n')));
 }
 
