@@ -39,6 +39,7 @@ private slots:
     void codeListDownloadSendsTheTypedDataType();
     void copyTakesThePartOfItsNodeAndAsksItFromTheEntry();
     void eraseEndNamesWhatWasErased();
+    void portSetWithoutAnAnswerOffersTheEarlierSettings();
 
 private:
     void Download(const QString& entry, const QString& detail);
@@ -266,6 +267,26 @@ void FieldDataSafetyTest::eraseEndNamesWhatWasErased() {
     QTRY_COMPARE(Details(EntryKind::Job, "JobList:3 [IN:SITE03]"),
                  (QStringList{"FixPoints:12", "MeasurementPoints:0"}));
     QVERIFY2(hand_->messages.isEmpty(), qPrintable(hand_->messages.join('\n')));
+}
+
+// New settings at which the instrument answers nothing: the user is told,
+// and the default answer brings the earlier settings back.
+void FieldDataSafetyTest::portSetWithoutAnAnswerOffersTheEarlierSettings() {
+    view_->SetSilenceLimit(std::chrono::milliseconds(500));
+    hand_->ChooseFromMenu(QStringLiteral("Port Set"));
+    hand_->OnDialog([this](QWidget* dialog) {
+        UserHand::ChooseInCombo(dialog, "baudBox", QStringLiteral("9600"));
+        sim_->Pause(true);
+        UserHand::ClickButton(dialog, QStringLiteral("OK"));
+    });
+    RightClick(PortItem());
+    WaitForTheEnd();
+    QTRY_VERIFY(!hand_->messages.isEmpty() &&
+                hand_->messages.last().startsWith(
+                    QStringLiteral("The instrument did not answer on COM1 at 9600 baud.")));
+    sim_->Pause(false);
+    QVERIFY(!view_->IsConnected());
+    QCOMPARE(view_->Ports().Find(u"COM1")->settings.baudRate, std::u16string(u"19200"));
 }
 
 QTEST_MAIN(FieldDataSafetyTest)
