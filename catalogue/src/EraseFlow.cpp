@@ -52,17 +52,19 @@ EraseFlow::Decision EraseFlow::Decide(int mode, std::u16string_view storedLine,
     };
     // Without the item's address there is nothing the command could name.
     if (f.size() < 2 || mode < TransferRequest::JobErase || mode > TransferRequest::ValErase) {
-        return {std::nullopt, std::u16string(kDelError)};
+        return {std::nullopt, std::u16string(kDelError), {}};
     }
     if (mode == TransferRequest::JobErase &&
         ((part == u"COORDS" && countIsZero(2)) || (part == u"OBSERV" && countIsZero(3)))) {
         return {std::nullopt,
-                EmptyPart::Message(kJobEmpty, mode, storedLine, part, kNothingErased)};
+                EmptyPart::Message(kJobEmpty, mode, storedLine, part, kNothingErased),
+                {}};
     }
     if ((mode == TransferRequest::HalErase || mode == TransferRequest::ValErase) &&
         countIsZero(2)) {
         return {std::nullopt,
-                EmptyPart::Message(kPointsEmpty, mode, storedLine, part, kNothingErased)};
+                EmptyPart::Message(kPointsEmpty, mode, storedLine, part, kNothingErased),
+                {}};
     }
     TransferRequest request;
     request.kind = mode;
@@ -70,7 +72,36 @@ EraseFlow::Decision EraseFlow::Decide(int mode, std::u16string_view storedLine,
     if (mode == TransferRequest::JobErase) {
         request.partCode = part;
     }
-    return {std::move(request), {}};
+    return {std::move(request), {}, Subject(mode, storedLine, part)};
+}
+
+std::u16string EraseFlow::Subject(int mode, std::u16string_view storedLine,
+                                  std::u16string_view part) {
+    const auto f = ListLine::Split(storedLine, ListLine::kStoredFields);
+    if (f.size() < 2) {
+        return {};
+    }
+    const std::u16string name = ListLine::WithoutLineEnd(f[0]);
+    switch (mode) {
+    case TransferRequest::JobErase: {
+        const std::u16string job = EmptyPart::JobName(f);
+        if (part == u"COORDS") {
+            return u"the fixed points of " + job;
+        }
+        if (part == u"OBSERV") {
+            return u"the measurement points of " + job;
+        }
+        return u"the " + std::u16string(part) + u" part of " + job;
+    }
+    case TransferRequest::CodeErase:
+        return u"the code list " + name;
+    case TransferRequest::HalErase:
+        return u"the horizontal alignment " + name;
+    case TransferRequest::ValErase:
+        return u"the vertical alignment " + name;
+    default:
+        return {};
+    }
 }
 
 std::u16string EraseFlow::WhatIsErased(int mode, std::u16string_view storedLine,

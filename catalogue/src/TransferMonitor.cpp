@@ -88,7 +88,7 @@ std::string TransferMonitor::StatusLine(const Outcome& outcome) {
         return done ? name + ": " + Lines(outcome.lines) + " sent" : name + ": upload" + end;
     }
     case Operation::Erase:
-        return outcome.item + (done ? " erased" : ": erase" + end);
+        return done ? "Erased " + outcome.item : outcome.item + ": erase" + end;
     case Operation::Connect:
         return outcome.item + (done ? ": connected" : ": connect" + end);
     case Operation::Abort:

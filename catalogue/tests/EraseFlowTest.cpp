@@ -51,3 +51,24 @@ TEST(EraseFlow, LineWithoutTheItemAddressIsRefused) {
     EXPECT_EQ(EraseFlow::Decide(4, u"SITE\r\n", u"COORDS").refusal, u"Del error");
     EXPECT_EQ(EraseFlow::Decide(8, u"A,1,2,3", u"COORDS").refusal, u"Del error");
 }
+
+// End messages name what went, not the list's label.
+TEST(EraseFlow, DecisionNamesWhatIsErased) {
+    struct Case {
+        int mode;
+        std::u16string_view line, part, subject;
+    };
+    const Case cases[] = {
+        {4, u"IN:SITE03,3,12,18\r\n", u"OBSERV", u"the measurement points of SITE03"},
+        {4, u"IN:SITE03,3,12,18\r\n", u"COORDS", u"the fixed points of SITE03"},
+        {4, u",7,12,18\r\n", u"COORDS", u"the fixed points of job 7"},
+        {4, u"IN:SITE03,3,12,18\r\n", u"OTHER", u"the OTHER part of SITE03"},
+        {5, u"TOPO,1,0\r\n", u"", u"the code list TOPO"},
+        {6, u"MAINST,1,6\r\n", u"", u"the horizontal alignment MAINST"},
+        {7, u"MAINST,1,6\r\n", u"", u"the vertical alignment MAINST"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(EraseFlow::Decide(c.mode, c.line, c.part).subject, c.subject);
+    }
+    EXPECT_EQ(EraseFlow::Subject(4, u"SITE", u"COORDS"), u"");
+}

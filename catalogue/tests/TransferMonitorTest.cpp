@@ -233,6 +233,7 @@ TEST(TransferMonitorStatus, OneLinePerEnding) {
         {Op::Download, Ending::LineLost, false, "BRIDGE.gsi: download failed"},
         {Op::Upload, Ending::Done, false, "up.gsi: 24 lines sent"},
         {Op::Erase, Ending::Silent, false, "/home/u/up.gsi: erase failed"},
+        {Op::Erase, Ending::Done, false, "Erased /home/u/up.gsi"},
     };
     for (const Case& c : cases) {
         Outcome outcome;

@@ -53,7 +53,8 @@ void CKSDeviceToPcDlg::OnInitDialog() {
     case 0:
         FillDataTypes();
         ui_->combo1008->addItems({QStringLiteral("COORDS"), QStringLiteral("OBSERV")});
-        ui_->combo1008->setCurrentIndex(jobPart == 1 ? 0 : 1);
+        // The part of the node the user started from; from the entry none.
+        ui_->combo1008->setCurrentIndex(jobPart == 1 ? 0 : jobPart == 2 ? 1 : -1);
         ShowDataTypeNote();
         break;
     case 1:
@@ -65,7 +66,6 @@ void CKSDeviceToPcDlg::OnInitDialog() {
         HideDataType();
         Hide({ui_->label1012, ui_->text1002, ui_->label1013, ui_->text1003});
         ui_->combo1008->addItems({QStringLiteral("COORDS"), QStringLiteral("OBSERV")});
-        // The part of the node the user clicked; none from the entry itself.
         ui_->combo1008->setCurrentIndex(jobPart == 1 ? 0 : jobPart == 2 ? 1 : -1);
         ShowErased();
         break;
@@ -83,6 +83,7 @@ void CKSDeviceToPcDlg::OnInitDialog() {
         break;
     }
     KeepChoices();
+    ShowErased();
 }
 
 void CKSDeviceToPcDlg::KeepChoices() {
@@ -107,8 +108,17 @@ void CKSDeviceToPcDlg::ShowDataTypeNote() {
                                   !kOwnExtension.contains(ui_->combo1005->currentText()));
 }
 
-// A job's delete needs its part chosen; every delete says what OK erases.
+// A job's download and delete need its part chosen (an unset part would
+// mean the measurements); every delete says what OK erases.
 void CKSDeviceToPcDlg::ShowErased() {
+    if (dialogMode == 0) {
+        const bool chosen = ui_->combo1008->findText(ui_->combo1008->currentText()) >= 0;
+        ui_->noteErase->setText(chosen ? QString()
+                                       : QStringLiteral("Choose the part to download."));
+        ui_->noteErase->setVisible(!chosen);
+        ui_->okButton->setEnabled(chosen);
+        return;
+    }
     if (dialogMode < 4 || dialogMode > 7) {
         return;
     }

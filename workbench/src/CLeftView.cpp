@@ -35,8 +35,7 @@
 #include <QTreeWidgetItemIterator>
 
 #include <filesystem>
-
-#include <filesystem>
+#include <utility>
 
 namespace {
 
@@ -499,7 +498,8 @@ void CLeftView::contextMenuEvent(QContextMenuEvent* event) {
     const QPoint global = event->globalPos();
     QTreeWidgetItem* hit = HitTest(global);
     SetLastClicked(hit);
-    if (hit != nullptr && Depth(hit) >= 4) {
+    // Entries offer what their detail nodes do; the dialogs ask a job's part.
+    if (hit != nullptr && EraseFlow::LevelsToEntry(Depth(hit))) {
         ShowDetailMenu(hit, global);
     }
     // The first menu may have removed the node (an erase empties its category).
@@ -538,9 +538,10 @@ void CLeftView::ShowPortMenu(QTreeWidgetItem* node, QPoint global) {
 
 void CLeftView::CopyFile(QTreeWidgetItem* node) {
     TransferRecord record;
-    record.category = node->parent()->parent()->text(0);
-    record.source = node->parent()->text(0);
     record.sourceItem = node;
+    if (!FillRecord(record, node)) {
+        return;
+    }
     const CMainFrame* frame = CMainFrame::Of(this);
     if (CTreeViewExtc* pc = frame != nullptr ? frame->PcTree() : nullptr) {
         pc->SendUserMessage(UM_COPY_FILE, 0, ToLParam(&record));
@@ -606,7 +607,7 @@ void CLeftView::OnDeleteFile(QTreeWidgetItem* node) {
         return;
     }
     const QString label = entry->text(0); // the node goes with its category's children
-    monitor_.BeginErase(*decision.request, label.toStdString());
+    monitor_.BeginErase(*decision.request, FromWide(decision.subject).toStdString());
     const int listed = category->childCount();
     if (Started(StartErase())) {
         RemoveChildren(category, false);
@@ -648,15 +649,21 @@ void CLeftView::OnPortSettings() {
         return;
     }
     const ComSettingChoice& c = dialog.Choice();
+    std::optional<PortChoice> before;
+    if (const PortList::Port* held = ports_.Find(ToWide(c.port))) {
+        const PortSettings& s = held->settings;
+        before = PortChoice{s.portName, s.baudRate, s.parity, s.stopBits, s.dataBits};
+    }
     ports_.ApplyChoice({ToWide(c.port), ToWide(c.baudRate), ToWide(c.parity), ToWide(c.stopBits),
                         ToWide(c.dataBits)});
-    ApplyToOpenPort(c.port);
+    ApplyToOpenPort(c.port, before);
 }
 
 // New settings of the connected port take effect at once: the port is
-// opened again with them and the tree stays. While a transfer runs that
+// opened again with them and the lists are read again, which shows whether
+// the instrument answers at them. While a transfer runs that
 // would cut it off, so the user is told they come with the next connect.
-void CLeftView::ApplyToOpenPort(const QString& port) {
+void CLeftView::ApplyToOpenPort(const QString& port, const std::optional<PortChoice>& before) {
     const QString connected = savedPortName_;
     if (!IsConnected() || port != connected) {
         return;
@@ -673,6 +680,33 @@ void CLeftView::ApplyToOpenPort(const QString& port) {
         const QString why = QString::fromStdString(LastPortError());
         FoldConnectedPort();
         ShowMessage(why);
+        return;
+    }
+    portCheck_ = before;
+    ReadListsAgain();
+}
+
+void CLeftView::ReportPortCheck(const TransferMonitor::Outcome& outcome) {
+    const PortChoice before = *std::exchange(portCheck_, std::nullopt);
+    const PortList::Port* record = ports_.Find(before.port);
+    const QString port = FromWide(before.port);
+    const QString baud = record != nullptr ? FromWide(record->settings.baudRate) : QString();
+    if (outcome.ending == TransferMonitor::Ending::Done) {
+        if (const CMainFrame* frame = CMainFrame::Of(this); frame && frame->StatusBar()) {
+            frame->StatusBar()->showMessage(
+                QStringLiteral("%1: the instrument answered at %2 baud").arg(port, baud));
+        }
+        return;
+    }
+    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(),
+                    QStringLiteral("The instrument did not answer on %1 at %2 baud.\n\nGo back "
+                                   "to the earlier settings (%3 baud)? Then open %1 again.")
+                        .arg(port, baud, FromWide(before.baudRate)),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.setDefaultButton(QMessageBox::Yes);
+    ExecDialog(box);
+    if (box.clickedButton() == box.button(QMessageBox::Yes)) {
+        ports_.ApplyChoice(before);
     }
 }
 
@@ -773,6 +807,9 @@ void CLeftView::OnOperationEnded(const TransferMonitor::Outcome& outcome) {
     if (!outcome.message.empty()) {
         ShowMessage(QString::fromStdString(outcome.message));
     }
+    if (outcome.operation == TransferMonitor::Operation::Connect && portCheck_) {
+        ReportPortCheck(outcome);
+    }
 }
 
 // The abort commands end what the instrument was doing. A cut-off upload or
@@ -785,6 +822,10 @@ void CLeftView::BringInstrumentToIdle(TransferMonitor::Operation cut) {
         Started(StartAbort());
         return;
     }
+    ReadListsAgain();
+}
+
+void CLeftView::ReadListsAgain() {
     for (QTreeWidgetItem* category : categories_) {
         RemoveChildren(category, false);
     }
@@ -983,18 +1024,18 @@ bool CLeftView::FillRecord(TransferRecord& record, const QTreeWidgetItem* node) 
     const QTreeWidgetItem* entry = *levels == 1 ? node->parent() : node;
     record.category = entry->parent()->text(0);
     record.source = entry->text(0);
+    // A job's detail node names its part; from the entry the dialog asks.
+    record.jobPart = *levels == 1 && record.category == QLatin1String("JOB")
+                         ? DownloadPlan::JobPartOf(ToWide(node->text(0)))
+                         : TransferRecord::kNoJobPart;
     return true;
 }
 
 LResult CLeftView::OnDragSource(TransferRecord* record) const {
-    if (record == nullptr || !HoldsItem(record->sourceItem) ||
-        !FillRecord(*record, record->sourceItem)) {
-        return 0;
-    }
-    if (Depth(record->sourceItem) >= 4 && record->category == QLatin1String("JOB")) {
-        record->jobPart = DownloadPlan::JobPartOf(ToWide(record->sourceItem->text(0)));
-    }
-    return 1;
+    return record != nullptr && HoldsItem(record->sourceItem) &&
+                   FillRecord(*record, record->sourceItem)
+               ? 1
+               : 0;
 }
 
 void CLeftView::OnDownload(const TransferRecord& record) {

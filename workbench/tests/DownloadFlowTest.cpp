@@ -290,14 +290,16 @@ QTreeWidgetItem* DownloadFlowTest::DeskFolder(const QString& name) {
 
 void DownloadFlowTest::dragOntoAPcFolderWritesEveryCategory() {
     struct Case {
-        QString category, entry, detail, dataType, file, data, shownType;
+        QString category, entry, detail, dataType, file, data, shownType, chosenPart = {};
     };
     // From detail nodes and from entry nodes; a job's part is the node the
-    // drag started on, "OBSERV" from the entry itself.
+    // drag started on; from the entry itself none is preselected: the user
+    // chooses it.
     const Case cases[] = {
         {"JOB", "JobList:3 [IN:SITE03]", "FixPoints:12", "GSI", "SITE03.gsi", "JOB/3/COORDS.GSI",
          "COORDS"},
-        {"JOB", "JobList:1 [IN:BRIDGE]", "", "IDEX", "BRIDGE.idex", "JOB/1/OBSERV.IDEX", "OBSERV"},
+        {"JOB", "JobList:1 [IN:BRIDGE]", "", "IDEX", "BRIDGE.idex", "JOB/1/OBSERV.IDEX", "",
+         "OBSERV"},
         {"JOB", "JobList:1 [IN:BRIDGE]", "MeasurementPoints:36", "GSI", "BRIDGE.gsi",
          "JOB/1/OBSERV.GSI", "OBSERV"},
         {"JOB", "JobList:3 [IN:SITE03]", "MeasurementPoints:18", "ASCII", "SITE03.txt",
@@ -309,6 +311,7 @@ void DownloadFlowTest::dragOntoAPcFolderWritesEveryCategory() {
     for (const Case& c : cases) {
         view_->dataType = c.dataType;
         view_->shownTypes.clear();
+        view_->fileType = c.chosenPart;
         QTreeWidgetItem* node = Node(c.category, c.entry, c.detail);
         QVERIFY2(node != nullptr, qPrintable(c.entry));
         DragOnto(node, pc_->DesktopItem());
@@ -363,7 +366,7 @@ void DownloadFlowTest::copyAndPasteEveryCategory() {
     const Case cases[] = {
         {"JOB", "JobList:1 [IN:BRIDGE]", "MeasurementPoints:36", "IDEX", "BRIDGE.idex",
          "JOB/1/OBSERV.IDEX"},
-        {"JOB", "JobList:1 [IN:BRIDGE]", "FixPoints:24", "GSI", "BRIDGE.gsi", "JOB/1/OBSERV.GSI"},
+        {"JOB", "JobList:1 [IN:BRIDGE]", "FixPoints:24", "GSI", "BRIDGE.gsi", "JOB/1/COORDS.GSI"},
         {"COD", "CodeBook:2", "Name:UTILITY", "GSI", "UTILITY.crf", "COD/2.GSI"},
         {"HAL", "HalList:1", "Points:6", "", "MAINST.hal", "HAL/1.txt"},
         {"VAL", "ValList:2", "Points:3", "", "RAMPA.val", "VAL/2.txt"},
@@ -378,8 +381,8 @@ void DownloadFlowTest::copyAndPasteEveryCategory() {
         QCOMPARE(written, SentLines(c.data));
         QCOMPARE(view_->ProgressSteps(), static_cast<int>(written.count("\r\n")));
     }
-    // A copy carries no part: a job preselects "OBSERV" whichever node was copied.
-    QCOMPARE(view_->shownTypes.mid(0, 2), (QStringList{"OBSERV", "OBSERV"}));
+    // A copy carries the part of the node it was made from.
+    QCOMPARE(view_->shownTypes.mid(0, 2), (QStringList{"OBSERV", "COORDS"}));
     QCOMPARE(view_->shownNames.mid(2), (QStringList{"UTILITY.crf", "MAINST.hal", "RAMPA.val"}));
     QCOMPARE(view_->progressRuns, 5);
     QVERIFY2(view_->messages.isEmpty(), qPrintable(view_->messages.join('\n')));
@@ -420,7 +423,7 @@ void DownloadFlowTest::refusedAndFailedDownloads() {
     QCOMPARE(view_->messages,
              QStringList{QString::fromStdU16String(std::u16string(DownloadPlan::kNameNeeded))});
     QVERIFY(!QFile::exists(Desk(".gsi")));
-    QCOMPARE(FileBytes(Desk("named.gsi")), SentLines("JOB/3/OBSERV.GSI"));
+    QCOMPARE(FileBytes(Desk("named.gsi")), SentLines("JOB/3/COORDS.GSI"));
 
     // A folder that is not there: the reason, the progress dialog ended, no file.
     view_->messages.clear();

@@ -1,8 +1,8 @@
 // What the window's dialogs keep, refuse and say so that no field data is
 // lost or mislabelled, clicked through against the simulated instrument:
 // kept partial files, point files of parts without coordinates, empty
-// parts, names that the request would ignore, a dialog shown again, and the
-// data type a code-list download sends.
+// parts, names that the request would ignore, a dialog shown again, the
+// data type a code-list download sends, and the part a copy takes.
 
 // Mouse events go through the window, as the window system delivers them.
 #define QTEST_QPA_MOUSE_HANDLING
@@ -37,6 +37,9 @@ private slots:
     void ignoredNamesAreReadOnlyAndRoadDataSaysWhereItLands();
     void dialogShownAgainKeepsTheChoices();
     void codeListDownloadSendsTheTypedDataType();
+    void copyTakesThePartOfItsNodeAndAsksItFromTheEntry();
+    void eraseEndNamesWhatWasErased();
+    void portSetWithoutAnAnswerOffersTheEarlierSettings();
 
 private:
     void Download(const QString& entry, const QString& detail);
@@ -210,6 +213,80 @@ void FieldDataSafetyTest::codeListDownloadSendsTheTypedDataType() {
     const Traffic sent = Traffic::Read(QFile::encodeName(simLog).toStdString());
     QVERIFY(sent.fromPc.find("FORM/SET/CASS\r\n") != std::string::npos);
     QVERIFY(sent.fromPc.find("FORM/SET/0\r\n") == std::string::npos);
+}
+
+// "Copy File" from a detail node preselects its part and writes it; from
+// the job's entry (which has the same menu) OK waits for the user's part.
+void FieldDataSafetyTest::copyTakesThePartOfItsNodeAndAsksItFromTheEntry() {
+    struct Case {
+        QString detail, shownPart, chosenPart, data;
+        bool okAtFirst;
+    };
+    const Case cases[] = {
+        {"FixPoints:12", "COORDS", "", "JOB/3/COORDS.GSI", true},
+        {"MeasurementPoints:18", "OBSERV", "", "JOB/3/OBSERV.GSI", true},
+        {"", "", "COORDS", "JOB/3/COORDS.GSI", false},
+    };
+    for (const Case& c : cases) {
+        QFile::remove(Desk("SITE03.gsi"));
+        QString shown;
+        bool okAtFirst = !c.okAtFirst;
+        hand_->ChooseFromMenu(QStringLiteral("Copy File"));
+        RightClick(Node(EntryKind::Job, "JobList:3 [IN:SITE03]", c.detail));
+        hand_->ChooseFromMenu(QStringLiteral("Paste File"));
+        hand_->OnDialog([&](QWidget* dialog) {
+            shown = Text(dialog, "combo1008");
+            okAtFirst = dialog->findChild<QPushButton*>(QStringLiteral("okButton"))->isEnabled();
+            if (!c.chosenPart.isEmpty()) {
+                UserHand::ChooseInCombo(dialog, "combo1008", c.chosenPart);
+            }
+            UserHand::ClickButton(dialog, QStringLiteral("OK"));
+        });
+        pc_->scrollToItem(pc_->DesktopItem());
+        QTest::mouseClick(pc_->viewport(), Qt::RightButton, {},
+                          pc_->visualItemRect(pc_->DesktopItem()).center());
+        WaitForTheEnd();
+        QCOMPARE(shown, c.shownPart);
+        QCOMPARE(okAtFirst, c.okAtFirst);
+        QCOMPARE(FileBytes(Desk("SITE03.gsi")), SentLines(c.data));
+    }
+    QVERIFY2(hand_->messages.isEmpty(), qPrintable(hand_->messages.join('\n')));
+}
+
+// Erased from the job's entry node, whose menu asks the part.
+void FieldDataSafetyTest::eraseEndNamesWhatWasErased() {
+    hand_->ChooseFromMenu(QStringLiteral("Delete File"));
+    hand_->OnDialog([](QWidget* dialog) {
+        UserHand::ChooseInCombo(dialog, "combo1008", QStringLiteral("OBSERV"));
+        UserHand::ClickButton(dialog, QStringLiteral("OK"));
+    });
+    RightClick(Node(EntryKind::Job, "JobList:3 [IN:SITE03]"));
+    WaitForTheEnd();
+    QTRY_COMPARE(frame_->StatusBar()->currentMessage(),
+                 QStringLiteral("Erased the measurement points of SITE03"));
+    QTRY_COMPARE(Details(EntryKind::Job, "JobList:3 [IN:SITE03]"),
+                 (QStringList{"FixPoints:12", "MeasurementPoints:0"}));
+    QVERIFY2(hand_->messages.isEmpty(), qPrintable(hand_->messages.join('\n')));
+}
+
+// New settings at which the instrument answers nothing: the user is told,
+// and the default answer brings the earlier settings back.
+void FieldDataSafetyTest::portSetWithoutAnAnswerOffersTheEarlierSettings() {
+    view_->SetSilenceLimit(std::chrono::milliseconds(500));
+    hand_->ChooseFromMenu(QStringLiteral("Port Set"));
+    hand_->OnDialog([this](QWidget* dialog) {
+        UserHand::ChooseInCombo(dialog, "baudBox", QStringLiteral("9600"));
+        sim_->Pause(true);
+        UserHand::ClickButton(dialog, QStringLiteral("OK"));
+    });
+    RightClick(PortItem());
+    WaitForTheEnd();
+    QTRY_VERIFY(!hand_->messages.isEmpty() &&
+                hand_->messages.last().startsWith(
+                    QStringLiteral("The instrument did not answer on COM1 at 9600 baud.")));
+    sim_->Pause(false);
+    QVERIFY(!view_->IsConnected());
+    QCOMPARE(view_->Ports().Find(u"COM1")->settings.baudRate, std::u16string(u"19200"));
 }
 
 QTEST_MAIN(FieldDataSafetyTest)

@@ -107,12 +107,18 @@ void TransferDialogTest::jobDownloadOffersTypesAndPreselectsThePart() {
     dialog.hide();
     dialog.jobPart = -100;
     dialog.show();
-    QCOMPARE(Find<QComboBox>(dialog, "combo1008")->currentText(), QStringLiteral("OBSERV"));
+    // From the entry the user chooses the part before OK.
+    auto* parts = Find<QComboBox>(dialog, "combo1008");
+    QCOMPARE(parts->currentText(), QString());
+    QVERIFY(!Find<QPushButton>(dialog, "okButton")->isEnabled());
+    parts->setCurrentText(QStringLiteral("OBSERV"));
+    QVERIFY(Find<QPushButton>(dialog, "okButton")->isEnabled());
 }
 
 void TransferDialogTest::okCopiesTypedTextsCancelChangesNothing() {
     CKSDeviceToPcDlg dialog;
     dialog.dialogMode = 0;
+    dialog.jobPart = 2;
     dialog.fileName = QStringLiteral("IN:SITE");
     dialog.show();
     Find<QComboBox>(dialog, "combo1005")->setEditText(QStringLiteral("7"));

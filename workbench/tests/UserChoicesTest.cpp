@@ -11,6 +11,7 @@
 #include "TreeChild.h"
 #include "TreeDrag.h"
 
+#include "workbench/CFrameStatusBar.h"
 #include "workbench/CLeftView.h"
 #include "workbench/CMainFrame.h"
 #include "workbench/CRightView.h"
@@ -231,8 +232,9 @@ void UserChoicesTest::cancelStopsEachTransferAndTheInstrumentIsIdleAgain() {
     RightClick(Node(EntryKind::Job, "JobList:2 [IN:ROAD7]", "FixPoints:48"));
     WaitForTheEnd();
     QTRY_COMPARE(hand_->messages.size(), 1);
-    QVERIFY2(hand_->messages.takeFirst().contains("The erase of JobList:2 [IN:ROAD7] was stopped"),
-             "the erase says it was stopped");
+    QVERIFY2(
+        hand_->messages.takeFirst().contains("The erase of the fixed points of ROAD7 was stopped"),
+        "the erase says it was stopped");
     QCOMPARE(view_->CategoryItem(EntryKind::Val)->childCount(), 2);
 
     // Idle again: the next transfer runs without a reconnect.
@@ -284,7 +286,8 @@ void UserChoicesTest::uploadSaysWhatGoesWhere() {
 }
 
 // The baud rate chosen for the connected port is in force on its device at
-// once, and the tree stays: the next download works as before.
+// once, the lists are read again at it and the status bar says the
+// instrument answered: the next download works as before.
 void UserChoicesTest::portSettingsApplyToTheConnectedPortAtOnce() {
     hand_->ChooseFromMenu(QStringLiteral("Port Set"));
     hand_->OnDialog([](QWidget* dialog) {
@@ -293,6 +296,8 @@ void UserChoicesTest::portSettingsApplyToTheConnectedPortAtOnce() {
     });
     RightClick(PortItem());
     WaitForTheEnd();
+    QTRY_COMPARE(frame_->StatusBar()->currentMessage(),
+                 QStringLiteral("COM1: the instrument answered at 9600 baud"));
     QVERIFY(view_->IsConnected());
     const int fd = ::open(sim_->Device().c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {

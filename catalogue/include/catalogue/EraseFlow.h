@@ -26,6 +26,7 @@ public:
     struct Decision {
         std::optional<TransferRequest> request; // set when the erase is to run
         std::u16string refusal;                 // the message otherwise
+        std::u16string subject;                 // with the request: Subject()
     };
     // After OK in the dialog: the request for the entry's stored line and the
     // chosen part ("COORDS" or "OBSERV", jobs only), or why nothing is sent
@@ -38,6 +39,11 @@ public:
     // "COORDS" nor "OBSERV" (none chosen yet).
     static std::u16string WhatIsErased(int mode, std::u16string_view storedLine,
                                        std::u16string_view part);
+
+    // What an erase takes away, as its end messages name it: "the
+    // measurement points of SITE03", "the code list TOPO".
+    static std::u16string Subject(int mode, std::u16string_view storedLine,
+                                  std::u16string_view part);
 
     // What the delete dialog says for a part ("" for code lists and HAL or
     // VAL entries) and whether its OK may be pressed: "OK erases 18

@@ -46,8 +46,8 @@ int EraseCommand::Run(const CliArguments& args, std::ostream& /*out*/, std::ostr
     }
     const auto kind = CategoryOf(std::u16string(category.begin(), category.end()));
     session.ShowProgress(args, err, session.Link().Listing().Entries(*kind).size());
-    const bool done =
-        session.Link().Erase(*decision.request, DeviceListing::Utf8(*label), session.IdleTimeout());
+    const bool done = session.Link().Erase(*decision.request, DeviceListing::Utf8(decision.subject),
+                                           session.IdleTimeout());
     session.EndProgress();
     return done ? kExitDone : session.Ended(err);
 }

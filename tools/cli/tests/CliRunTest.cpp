@@ -163,7 +163,7 @@ TEST_F(CliRunTest, CtrlCStopsEachTransferAndLeavesTheInstrumentIdle) {
     }
     erase.Interrupt();
     ASSERT_EQ(erase.Wait(), 130) << erase.ErrorText();
-    EXPECT_NE(erase.ErrorText().find("The erase of JobList:2 [IN:ROAD7] was stopped"),
+    EXPECT_NE(erase.ErrorText().find("The erase of the fixed points of ROAD7 was stopped"),
               std::string::npos)
         << erase.ErrorText();
     ExpectIdle();

@@ -46,10 +46,17 @@ SimProcess::~SimProcess() {
     Stop();
 }
 
+void SimProcess::Pause(bool paused) {
+    if (pid_ > 0) {
+        ::kill(pid_, paused ? SIGSTOP : SIGCONT);
+    }
+}
+
 int SimProcess::Stop() {
     if (pid_ <= 0) {
         return -1;
     }
+    ::kill(pid_, SIGCONT); // a held simulator takes its SIGTERM too
     ::kill(pid_, SIGTERM);
     const int status = WaitExit();
     if (pid_ > 0) {

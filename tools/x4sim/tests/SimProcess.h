@@ -17,6 +17,9 @@ public:
     const std::string& Device() const { return device_; }
     // Sends SIGTERM and waits; returns the exit status (-1 when killed).
     int Stop();
+    // Holds the simulator (SIGSTOP) or lets it go on (SIGCONT): an
+    // instrument that keeps its line open and answers nothing.
+    void Pause(bool paused);
     // Waits for the simulator to end by itself; -1 when it did not in time.
     int WaitExit(std::chrono::milliseconds timeout = std::chrono::seconds(20));
 

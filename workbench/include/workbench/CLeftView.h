@@ -5,6 +5,7 @@
 #include "catalogue/ReplyDispatcher.h"
 #include "catalogue/TransferMonitor.h"
 #include "protocol/CKestaCom.h"
+#include "protocol/PortChoice.h"
 #include "protocol/PortList.h"
 #include "workbench/CDlgReceiving.h"
 #include "workbench/CTreeViewExtc.h"
@@ -134,7 +135,10 @@ private:
     void FailConnect(QTreeWidgetItem* port, const QString& why);
     void ClosePortFromWindow();
     bool MayDisconnect();
-    void ApplyToOpenPort(const QString& port);
+    void ApplyToOpenPort(const QString& port, const std::optional<PortChoice>& before);
+    // After new settings of the connected port: did the instrument answer?
+    void ReportPortCheck(const TransferMonitor::Outcome& outcome);
+    void ReadListsAgain();
     bool OpenRecord(const PortList::Port& record);
     void OnDeleteFile(QTreeWidgetItem* node);
     void OnPortSettings();
@@ -196,6 +200,8 @@ private:
     QIcon placeholderIcon_;
     QIcon folder_;
     QIcon entry_;
+    // The settings to go back to while the instrument is asked at new ones.
+    std::optional<PortChoice> portCheck_;
     QPersistentModelIndex lastClicked_;
     QTreeWidgetItem* openedPort_ = nullptr;    // expanded for connecting
     QTreeWidgetItem* connectedPort_ = nullptr; // its connection is open
