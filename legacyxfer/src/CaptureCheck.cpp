@@ -56,7 +56,7 @@ void CaptureCheck::NoteOverruns(std::uint64_t count) {
 
 void CaptureCheck::Finish() {
     if (!current_.empty() || !pendingMarks_.empty() || pendingOverruns_ > 0) {
-        EndLine();
+        EndLine(true);
     }
 }
 
@@ -81,12 +81,12 @@ std::optional<int> CaptureCheck::BlockNumber(std::string_view line) {
     return number;
 }
 
-void CaptureCheck::EndLine() {
+void CaptureCheck::EndLine(bool last) {
     CheckedLine line;
     line.number = ++counts_.lines;
     line.text = std::exchange(current_, {});
     // Marks on the line end itself belong to this line too.
-    const std::uint64_t end = counts_.bytes;
+    const std::uint64_t end = last ? UINT64_MAX : counts_.bytes;
     for (const auto& mark : pendingMarks_) {
         if (mark.offset >= end) {
             continue;

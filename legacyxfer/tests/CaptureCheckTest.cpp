@@ -60,6 +60,12 @@ TEST(CaptureCheckTest, CountsAndNotesEachLineWhereTheProblemIs) {
          {job.size(), 5, 5, 5, 0, 1, 0, 0},
          3,
          "parity or framing error at column 6"},
+        {"a break after the last byte",
+         job,
+         {{job.size(), LineErrorMarks::Kind::Break}},
+         {job.size(), 6, 5, 5, 0, 1, 0, 0},
+         6,
+         "a break on the line"},
     };
     for (const CheckCase& c : cases) {
         SCOPED_TRACE(c.name);

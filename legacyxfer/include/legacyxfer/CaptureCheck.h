@@ -54,7 +54,9 @@ public:
     static constexpr std::size_t kMaxLine = 64 * 1024;
 
 private:
-    void EndLine();
+    // Ends the line being read; `last` also takes the marks after its last
+    // byte (a break at the very end of the stream has no byte of its own).
+    void EndLine(bool last = false);
     void CheckBlock(CheckedLine& line);
 
     std::string current_;
