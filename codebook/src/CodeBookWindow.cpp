@@ -94,7 +94,11 @@ CodeBookWindow::CodeBookWindow(std::unique_ptr<BookQuestions> questions, QWidget
     resize(1000, 640);
 }
 
-CodeBookWindow::~CodeBookWindow() = default;
+CodeBookWindow::~CodeBookWindow() {
+    // The undo stack outlives the members declared after it and tells its
+    // clean state once more while it is torn down: nobody may listen then.
+    undo_.disconnect(this);
+}
 
 void CodeBookWindow::BuildMenus() {
     QMenu* file = menuBar()->addMenu(tr("&File"));
