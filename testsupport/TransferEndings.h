@@ -1,0 +1,299 @@
+#pragma once
+
+// How a transfer ends, each ending brought about by one of the simulated
+// instrument's real faults, with what must be left on disk and said
+// afterwards. stationlink and stationlink-cli both run this one table: the
+// same fault gives the same ending, the same files and the same words in
+// the window's message box and on the command line's standard error.
+
+#include "TestFiles.h"
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace endings {
+
+// What the simulated instrument holds.
+enum class Content {
+    Demo,
+    EmptyPart,             // SITE03's fixed points are listed, their data file is empty
+    OverlongLine,          // SITE03's third fixed-point line is 65,537 bytes long
+    CodeListWithoutNumber, // a code list listed as "BLANK,,3": its upload sends "FORM/SET/"
+};
+
+// What the user does to the running operation.
+enum class Cut {
+    None,
+    Cancel,     // Ctrl+C for the command line, "Cancel" in the window's progress dialog
+    FolderGone, // the destination folder is removed after it was chosen
+};
+
+struct Row {
+    const char* ending;
+    std::vector<std::string> sim; // x4sim's options besides --data
+    Content content;
+    // stationlink-cli's command after its port: DIR is the destination
+    // folder, FILE the file to upload (kUpload, in that folder). "list" is
+    // a connect alone.
+    std::vector<std::string> command;
+    // The window's node under the command's category: dragged onto the
+    // folder, or the upload's target.
+    std::string entry;
+    std::string detail;
+    Cut cut;
+    int status; // stationlink-cli's exit status
+    // The destination folder afterwards: nothing (the upload's own file
+    // aside), the whole data or its first `lines` lines (0: some, cut where
+    // the user stopped), under this name.
+    std::string file;
+    std::string data; // the demo data file it comes from
+    std::size_t lines;
+    // Fragments of the message, in order; {dir} stands for the folder.
+    std::vector<std::string> says;
+};
+
+inline constexpr const char* kUpload = "stake.gsi";
+
+// Five fixed points for SITE03: the upload the table cuts off.
+inline std::string UploadLines() {
+    std::string lines;
+    for (int i = 1; i <= 5; ++i) {
+        lines += "*11000" + std::to_string(i) + "+0000000000000P" + std::to_string(i) +
+                 " 81..00+0000000000001000 \r\n";
+    }
+    return lines;
+}
+
+inline const std::vector<Row>& Rows() {
+    static const std::vector<std::string> kSite03{"download", "JOB",  "SITE03", "--part",
+                                                  "COORDS",   "--to", "DIR"};
+    static const std::vector<Row> rows{
+        {"done",
+         {},
+         Content::Demo,
+         kSite03,
+         "JobList:3 [IN:SITE03]",
+         "FixPoints:12",
+         Cut::None,
+         0,
+         "SITE03.gsi",
+         "JOB/3/COORDS.GSI",
+         0,
+         {}},
+        {"no data",
+         {},
+         Content::EmptyPart,
+         kSite03,
+         "JobList:3 [IN:SITE03]",
+         "FixPoints:12",
+         Cut::None,
+         1,
+         "",
+         "",
+         0,
+         {"The instrument sent no data for JobList:3 [IN:SITE03] (it may have been erased since "
+          "its list was read). No file was written."}},
+        {"lost line",
+         {"--hangup-after", "3"},
+         Content::Demo,
+         kSite03,
+         "JobList:3 [IN:SITE03]",
+         "FixPoints:12",
+         Cut::None,
+         1,
+         "SITE03.gsi.part",
+         "JOB/3/COORDS.GSI",
+         3,
+         {"COM1 (", "): the port was lost: the line was closed or the device unplugged. The "
+                    "download of JobList:3 [IN:SITE03] did not end; what arrived (3 lines) is "
+                    "kept in \"{dir}/SITE03.gsi.part\"."}},
+        {"lost line in an upload",
+         {"--hangup-in-upload", "3"},
+         Content::Demo,
+         {"upload", "JOB", "SITE03", "FILE", "--replace"},
+         "JobList:3 [IN:SITE03]",
+         "",
+         Cut::None,
+         1,
+         "",
+         "",
+         0,
+         {"COM1 (", "): the port was lost: the line was closed or the device unplugged. The "
+                    "upload of {dir}/stake.gsi did not end: the instrument took 3 of 5 lines."}},
+        {"silent",
+         {"--silent", "1000"},
+         Content::Demo,
+         {"list", "--timeout", "2"},
+         "",
+         "",
+         Cut::None,
+         1,
+         "",
+         "",
+         0,
+         {"COM1: the instrument did not answer for 2 s. The instrument's lists were not read to "
+          "their end."}},
+        {"over-long line",
+         {},
+         Content::OverlongLine,
+         kSite03,
+         "JobList:3 [IN:SITE03]",
+         "FixPoints:12",
+         Cut::None,
+         1,
+         "SITE03.gsi.part",
+         "JOB/3/COORDS.GSI",
+         2,
+         {"The instrument sent a line longer than 65536 bytes, which cannot be taken. The download "
+          "of JobList:3 [IN:SITE03] did not end; what arrived (2 lines) is kept in "
+          "\"{dir}/SITE03.gsi.part\"."}},
+        {"file failed",
+         {},
+         Content::Demo,
+         kSite03,
+         "JobList:3 [IN:SITE03]",
+         "FixPoints:12",
+         Cut::FolderGone,
+         1,
+         "",
+         "",
+         0,
+         {"Cannot create the file \"{dir}/SITE03.gsi\": No such file or directory. The download "
+          "of JobList:3 [IN:SITE03] was not saved; no file was written."}},
+        {"cancelled",
+         {"--baud", "9600"},
+         Content::Demo,
+         {"download", "JOB", "BRIDGE", "--part", "OBSERV", "--to", "DIR"},
+         "JobList:1 [IN:BRIDGE]",
+         "MeasurementPoints:36",
+         Cut::Cancel,
+         130,
+         "BRIDGE.gsi.part",
+         "JOB/1/OBSERV.GSI",
+         0,
+         {"The download of JobList:1 [IN:BRIDGE] was stopped; what arrived (",
+          " lines) is kept in \"{dir}/BRIDGE.gsi.part\"."}},
+        {"instrument error",
+         {},
+         Content::CodeListWithoutNumber,
+         {"upload", "COD", "BLANK", "FILE", "--replace"},
+         "CodeBook:",
+         "",
+         Cut::None,
+         1,
+         "",
+         "",
+         0,
+         {"COM1: the instrument answered @E102: a parameter of the command is not one it takes. "
+          "The upload of {dir}/stake.gsi did not end: the instrument took 0 of 5 lines."}},
+    };
+    return rows;
+}
+
+// The --data folder for a row's content; empty for the built-in demo.
+inline std::filesystem::path ContentFor(Content content, const std::string& name) {
+    switch (content) {
+    case Content::Demo:
+        return {};
+    case Content::EmptyPart: {
+        const auto folder = DemoCopy(name);
+        std::ofstream(folder / "data/JOB/3/COORDS.GSI", std::ios::trunc);
+        return folder;
+    }
+    case Content::OverlongLine:
+        return DemoCopyWithLine(name, "JOB/3/COORDS.GSI", 2, std::string(64 * 1024 + 1, 'X'));
+    case Content::CodeListWithoutNumber: {
+        const auto folder = DemoCopy(name);
+        std::ofstream(folder / "codes.txt", std::ios::app) << "BLANK,,3\n";
+        return folder;
+    }
+    }
+    return {};
+}
+
+// x4sim's options for a row: its own and the content's.
+inline std::vector<std::string> SimOptions(const Row& row, const std::string& name) {
+    std::vector<std::string> options = row.sim;
+    const auto content = ContentFor(row.content, name);
+    if (!content.empty()) {
+        options.insert(options.end(), {"--data", content.string()});
+    }
+    return options;
+}
+
+// The data file as the instrument sends it (every line ending in CR LF),
+// whole or its first `lines` lines; the content's own copy where it has one.
+inline std::string SentData(const Row& row, std::size_t lines = 0) {
+    std::ifstream in(std::filesystem::path(X4SIM_DEMO_DIR) / "data" / row.data, std::ios::binary);
+    std::string sent;
+    std::size_t taken = 0;
+    for (std::string line; std::getline(in, line) && (lines == 0 || taken < lines); ++taken) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        sent += line + "\r\n";
+    }
+    return sent;
+}
+
+// What differs between the folder afterwards and what the row leaves
+// there; empty when nothing does.
+inline std::string FilesDiffer(const Row& row, const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (entry.path().filename() != kUpload) {
+            names.push_back(entry.path().filename().string());
+        }
+    }
+    const std::vector<std::string> expected =
+        row.file.empty() ? std::vector<std::string>{} : std::vector<std::string>{row.file};
+    if (names != expected) {
+        std::string found;
+        for (const std::string& name : names) {
+            found += " \"" + name + "\"";
+        }
+        return "the folder holds" + (found.empty() ? std::string(" nothing") : found);
+    }
+    if (row.command.front() == "upload" && ReadWholeFile(folder / kUpload) != UploadLines()) {
+        return "the uploaded file changed";
+    }
+    if (row.file.empty()) {
+        return {};
+    }
+    const std::string bytes = ReadWholeFile(folder / row.file);
+    const bool cutByUser = row.cut == Cut::Cancel;
+    const std::string sent = SentData(row, cutByUser ? 0 : row.lines);
+    const bool matches = cutByUser ? !bytes.empty() && bytes.ends_with("\r\n") &&
+                                         sent.starts_with(bytes) && bytes != sent
+                                   : bytes == sent;
+    return matches ? std::string() : row.file + " does not hold what the instrument sent";
+}
+
+// The message fragments with {dir} filled in.
+inline std::vector<std::string> Says(const Row& row, const std::string& folder) {
+    std::vector<std::string> says = row.says;
+    for (std::string& fragment : says) {
+        for (auto at = fragment.find("{dir}"); at != std::string::npos;
+             at = fragment.find("{dir}")) {
+            fragment.replace(at, 5, folder);
+        }
+    }
+    return says;
+}
+
+// Whether each fragment stands in the text, in order.
+inline bool SaysInOrder(const std::string& text, const std::vector<std::string>& fragments) {
+    std::size_t from = 0;
+    for (const std::string& fragment : fragments) {
+        from = text.find(fragment, from);
+        if (from == std::string::npos) {
+            return false;
+        }
+        from += fragment.size();
+    }
+    return true;
+}
+
+} // namespace endings

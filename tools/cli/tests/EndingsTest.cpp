@@ -1,0 +1,65 @@
+// The table of transfer endings run through stationlink-cli as a process
+// of its own against x4sim's faults (the window runs the same table).
+
+#include "CliProcess.h"
+#include "SimProcess.h"
+#include "TestFiles.h"
+
+#include "testsupport/TransferEndings.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+std::vector<std::string> Command(const endings::Row& row, const fs::path& folder) {
+    std::vector<std::string> args{row.command.front(), "COM1"};
+    for (auto arg = row.command.begin() + 1; arg != row.command.end(); ++arg) {
+        args.push_back(*arg == "DIR"    ? folder.string()
+                       : *arg == "FILE" ? (folder / endings::kUpload).string()
+                                        : *arg);
+    }
+    return args;
+}
+
+// Ctrl+C once a few lines have arrived.
+void InterruptAfterLines(CliProcess& run, const fs::path& part) {
+    for (int i = 0; i < 2000; ++i) {
+        const std::string bytes = ReadWholeFile(part);
+        if (std::count(bytes.begin(), bytes.end(), '\n') >= 4) {
+            break;
+        }
+        std::this_thread::sleep_for(10ms);
+    }
+    run.Interrupt(SIGINT);
+}
+
+} // namespace
+
+TEST(CliEndings, EachFaultEndsAsTheTableSays) {
+    for (const endings::Row& row : endings::Rows()) {
+        SCOPED_TRACE(row.ending);
+        const fs::path folder = FreshTempDir("cli-endings");
+        std::ofstream(folder / endings::kUpload, std::ios::binary) << endings::UploadLines();
+        SimProcess sim(endings::SimOptions(row, "cli-endings-content"));
+        ASSERT_FALSE(sim.Device().empty());
+        ::setenv("STATIONLINK_PORTS", ("COM1=" + sim.Device()).c_str(), 1);
+        const fs::path destination = row.cut == endings::Cut::FolderGone ? folder / "gone" : folder;
+        CliProcess run(Command(row, destination));
+        if (row.cut == endings::Cut::Cancel) {
+            InterruptAfterLines(run, folder / row.file);
+        }
+        EXPECT_EQ(run.Wait(), row.status) << run.ErrorText();
+        const std::string said = run.ErrorText();
+        EXPECT_TRUE(endings::SaysInOrder(said, endings::Says(row, destination.string()))) << said;
+        if (row.says.empty()) {
+            EXPECT_EQ(said, "");
+        }
+        EXPECT_EQ(endings::FilesDiffer(row, folder), "");
+        fs::remove_all(folder);
+    }
+}
