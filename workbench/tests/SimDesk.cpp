@@ -106,6 +106,9 @@ void SimDesk::Start(const std::vector<std::string>& simOptions, const QString& t
     if (!trafficLog.isEmpty()) {
         frame_->findChild<QAction*>(QStringLiteral("actionTrafficLog"))->trigger();
     }
+    if (silenceLimit_.count() > 0) {
+        view_->SetSilenceLimit(silenceLimit_);
+    }
     PressKeyOn(view_, PortItem(), Qt::Key_Right);
     QTRY_VERIFY_WITH_TIMEOUT(view_->WaitDialog() == nullptr && !view_->OperationRunning(), 20000);
     PressKeyOn(pc_, pc_->DesktopItem(), Qt::Key_Right);

@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -51,6 +52,8 @@ protected:
     QString Desk(const QString& name = {}) const { return temp_.filePath("desk/" + name); }
 
     QTemporaryDir temp_;
+    // Given to the view before the port is expanded, when set.
+    std::chrono::milliseconds silenceLimit_{0};
     std::unique_ptr<SimProcess> sim_;
     std::unique_ptr<CMainFrame> frame_;
     std::unique_ptr<UserHand> hand_;
