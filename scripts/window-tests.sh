@@ -21,7 +21,7 @@ systems=("$@")
 programs=(
     workbench_drag_tests workbench_download_tests workbench_upload_tests
     workbench_userchoices_tests workbench_fieldsafety_tests workbench_leftview_tests
-    workbench_endings_tests
+    workbench_endings_tests workbench_conversation_tests
     workbench_frame_tests
     workbench_pctree_tests workbench_splitter_tests workbench_filedrop_tests
     workbench_transferdialog_tests workbench_comsetting_tests

@@ -224,9 +224,9 @@ inline std::vector<std::string> SimOptions(const Row& row, const std::string& na
 }
 
 // The data file as the instrument sends it (every line ending in CR LF),
-// whole or its first `lines` lines; the content's own copy where it has one.
-inline std::string SentData(const Row& row, std::size_t lines = 0) {
-    std::ifstream in(std::filesystem::path(X4SIM_DEMO_DIR) / "data" / row.data, std::ios::binary);
+// whole or its first `lines` lines.
+inline std::string SentData(const std::string& relative, std::size_t lines = 0) {
+    std::ifstream in(std::filesystem::path(X4SIM_DEMO_DIR) / "data" / relative, std::ios::binary);
     std::string sent;
     std::size_t taken = 0;
     for (std::string line; std::getline(in, line) && (lines == 0 || taken < lines); ++taken) {
@@ -264,7 +264,7 @@ inline std::string FilesDiffer(const Row& row, const std::filesystem::path& fold
     }
     const std::string bytes = ReadWholeFile(folder / row.file);
     const bool cutByUser = row.cut == Cut::Cancel;
-    const std::string sent = SentData(row, cutByUser ? 0 : row.lines);
+    const std::string sent = SentData(row.data, cutByUser ? 0 : row.lines);
     const bool matches = cutByUser ? !bytes.empty() && bytes.ends_with("\r\n") &&
                                          sent.starts_with(bytes) && bytes != sent
                                    : bytes == sent;

@@ -1,8 +1,11 @@
 #include "CliProcess.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <fstream>
+#include <iterator>
 #include <pty.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -80,6 +83,18 @@ void CliProcess::Interrupt(int signal) {
     if (pid_ > 0) {
         ::kill(pid_, signal);
     }
+}
+
+void CliProcess::InterruptOnceFileHolds(const std::filesystem::path& file, std::size_t lines) {
+    for (int i = 0; i < 2000; ++i) {
+        std::ifstream in(file, std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+        if (static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) >= lines) {
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    Interrupt();
 }
 
 int CliProcess::Wait(std::chrono::milliseconds timeout) {

@@ -3,6 +3,7 @@
 #include <csignal>
 
 #include <chrono>
+#include <filesystem>
 #include <mutex>
 #include <string>
 #include <sys/types.h>
@@ -24,6 +25,8 @@ public:
 
     // Ctrl+C.
     void Interrupt(int signal = SIGINT);
+    // Ctrl+C once the file holds that many lines (a download under way).
+    void InterruptOnceFileHolds(const std::filesystem::path& file, std::size_t lines);
     // The exit status; -1 when it did not end in time or did not exit.
     int Wait(std::chrono::milliseconds timeout = std::chrono::seconds(60));
     // Everything written to standard error (complete once Wait returned).

@@ -1,18 +1,20 @@
 // What goes over the wire, kept as reference files: a connect, a download,
-// an upload, an erase and a lost line of stationlink-cli against x4sim,
-// compared byte for byte in each direction, so a change of the conversation
-// shows as a difference. Each reference also drives x4sim --replay, which
-// must carry the same command through to the same end.
-// STATIONLINK_RECORD=1 writes the references anew.
+// an upload, an erase, a lost line and a download stopped with Ctrl+C of
+// stationlink-cli against x4sim, compared byte for byte in each direction,
+// so a change of the conversation shows as a difference (the window's
+// connect, download and stop must say the same). Each reference also drives
+// x4sim --replay, which must carry the same command through to the same end.
 
 #include "CliProcess.h"
 #include "SimProcess.h"
 #include "TestFiles.h"
 #include "TrafficReader.h"
 
+#include "testsupport/Conversations.h"
+#include "testsupport/TransferEndings.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -25,7 +27,8 @@ struct Case {
     std::vector<std::string> sim;
     std::vector<std::string> command; // "DIR" stands for the test's folder
     int status;
-    bool replayed; // a hang-up is the line's doing, not the log's
+    bool replayed;                     // a hang-up or a stop is not the log's doing
+    const char* stoppedData = nullptr; // the data file of a download stopped with Ctrl+C
 };
 
 std::vector<std::string> Expanded(std::vector<std::string> args, const fs::path& folder) {
@@ -39,12 +42,16 @@ std::vector<std::string> Expanded(std::vector<std::string> args, const fs::path&
     return args;
 }
 
-int RunAgainst(const std::vector<std::string>& simOptions,
-               const std::vector<std::string>& command) {
+// stopAt: the partial file whose first lines make the user press Ctrl+C.
+int RunAgainst(const std::vector<std::string>& simOptions, const std::vector<std::string>& command,
+               const fs::path& stopAt = {}) {
     SimProcess sim(simOptions);
     EXPECT_FALSE(sim.Device().empty());
     ::setenv("STATIONLINK_PORTS", ("COM1=" + sim.Device()).c_str(), 1);
     CliProcess run(command);
+    if (!stopAt.empty()) {
+        run.InterruptOnceFileHolds(stopAt, 4);
+    }
     return run.Wait();
 }
 
@@ -65,22 +72,34 @@ TEST(Conversation, EachCommandSaysWhatItsReferenceSays) {
          {"download", "COM1", "JOB", "BRIDGE", "--to", "DIR"},
          1,
          false},
+        {"cancel",
+         {"--baud", "9600"},
+         {"download", "COM1", "JOB", "BRIDGE", "--part", "OBSERV", "--to", "DIR"},
+         130,
+         false,
+         "JOB/1/OBSERV.GSI"},
     };
-    const bool record = std::getenv("STATIONLINK_RECORD") != nullptr;
+    const bool record = conversations::Recording();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const fs::path folder = FreshTempDir("conversation-" + c.name);
         std::ofstream(folder / "codes.txt", std::ios::binary) << "TREE\nPOLE\n";
-        const fs::path reference = fs::path(CONVERSATIONS_DIR) / (c.name + ".log");
+        const fs::path reference = conversations::Reference(c.name);
         const fs::path log = folder / "x4sim.log";
         std::vector<std::string> sim = c.sim;
         sim.insert(sim.end(), {"--log", log.string()});
-        EXPECT_EQ(RunAgainst(sim, Expanded(c.command, folder)), c.status);
+        const fs::path stopAt = c.stoppedData != nullptr ? folder / "BRIDGE.gsi.part" : fs::path();
+        EXPECT_EQ(RunAgainst(sim, Expanded(c.command, folder), stopAt), c.status);
         if (record) {
             fs::copy_file(log, reference, fs::copy_options::overwrite_existing);
         }
-        const Traffic expected = Traffic::Read(reference);
-        const Traffic got = Traffic::Read(log);
+        Traffic expected = Traffic::Read(reference);
+        Traffic got = Traffic::Read(log);
+        if (c.stoppedData != nullptr) {
+            const std::string data = endings::SentData(c.stoppedData);
+            expected = conversations::WithoutDataRun(expected, data);
+            got = conversations::WithoutDataRun(got, data);
+        }
         EXPECT_GT(expected.fromPc.size(), 20u);
         EXPECT_EQ(got.fromPc, expected.fromPc);
         EXPECT_EQ(got.fromInstrument, expected.fromInstrument);

@@ -9,11 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include <thread>
-
 namespace fs = std::filesystem;
-using namespace std::chrono_literals;
-
 namespace {
 
 std::vector<std::string> Command(const endings::Row& row, const fs::path& folder) {
@@ -24,18 +20,6 @@ std::vector<std::string> Command(const endings::Row& row, const fs::path& folder
                                         : *arg);
     }
     return args;
-}
-
-// Ctrl+C once a few lines have arrived.
-void InterruptAfterLines(CliProcess& run, const fs::path& part) {
-    for (int i = 0; i < 2000; ++i) {
-        const std::string bytes = ReadWholeFile(part);
-        if (std::count(bytes.begin(), bytes.end(), '\n') >= 4) {
-            break;
-        }
-        std::this_thread::sleep_for(10ms);
-    }
-    run.Interrupt(SIGINT);
 }
 
 } // namespace
@@ -51,7 +35,7 @@ TEST(CliEndings, EachFaultEndsAsTheTableSays) {
         const fs::path destination = row.cut == endings::Cut::FolderGone ? folder / "gone" : folder;
         CliProcess run(Command(row, destination));
         if (row.cut == endings::Cut::Cancel) {
-            InterruptAfterLines(run, folder / row.file);
+            run.InterruptOnceFileHolds(folder / row.file, 4);
         }
         EXPECT_EQ(run.Wait(), row.status) << run.ErrorText();
         const std::string said = run.ErrorText();

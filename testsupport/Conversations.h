@@ -1,0 +1,46 @@
+#pragma once
+
+// The reference conversations with the simulated instrument, shared by the
+// tests of stationlink-cli and of the window: each program's traffic, as
+// x4sim logged it, must be its reference's. STATIONLINK_RECORD=1 makes a
+// test write the references anew instead.
+
+#include "TrafficReader.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace conversations {
+
+inline std::filesystem::path Reference(const std::string& name) {
+    return std::filesystem::path(CONVERSATIONS_DIR) / (name + ".log");
+}
+
+inline bool Recording() {
+    return std::getenv("STATIONLINK_RECORD") != nullptr;
+}
+
+// A stopped transfer's traffic without what depends on the moment of the
+// stop: the data lines the instrument sent (any line of `data`) are left
+// out, and the PC's polls for them count as one.
+inline Traffic WithoutDataRun(Traffic traffic, const std::string& data) {
+    std::string instrument;
+    for (std::size_t at = 0; at < traffic.fromInstrument.size();) {
+        std::size_t end = traffic.fromInstrument.find("\r\n", at);
+        end = end == std::string::npos ? traffic.fromInstrument.size() : end + 2;
+        const std::string line = traffic.fromInstrument.substr(at, end - at);
+        if (line.size() <= 3 || data.find(line) == std::string::npos) {
+            instrument += line;
+        }
+        at = end;
+    }
+    traffic.fromInstrument = instrument;
+    for (auto at = traffic.fromPc.find("?\r\n?\r\n"); at != std::string::npos;
+         at = traffic.fromPc.find("?\r\n?\r\n", at)) {
+        traffic.fromPc.erase(at, 3);
+    }
+    return traffic;
+}
+
+} // namespace conversations
