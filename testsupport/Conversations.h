@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace conversations {
@@ -41,6 +42,25 @@ inline Traffic WithoutDataRun(Traffic traffic, const std::string& data) {
         traffic.fromPc.erase(at, 3);
     }
     return traffic;
+}
+
+// A log for x4sim --replay in which the instrument refuses the erase of
+// ROAD7's fixed points with `code`: the erase's reference up to its erase
+// command, the error reply, then the lists read again and the download's
+// reference (its connect serves a program that connects anew).
+inline void WriteRefusingLog(const std::filesystem::path& path, const std::string& code) {
+    std::ofstream out(path, std::ios::binary);
+    std::ifstream erase(Reference("erase"), std::ios::binary);
+    for (std::string line; std::getline(erase, line);) {
+        out << line << "\n";
+        if (line.find("PC->X4 \"JOB/ERASE/") != std::string::npos) {
+            break;
+        }
+    }
+    out << "0 X4->PC \"" << code << "\\r\\n\"\n";
+    for (const char* next : {"connect", "download"}) {
+        out << std::ifstream(Reference(next), std::ios::binary).rdbuf();
+    }
 }
 
 } // namespace conversations

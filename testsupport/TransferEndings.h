@@ -192,6 +192,24 @@ inline const std::vector<Row>& Rows() {
     return rows;
 }
 
+// Every error reply x4sim gives and what the programs say it means; the
+// reply ends the operation and the next one works without a new connect.
+struct Refusal {
+    const char* code;
+    const char* meaning;
+};
+inline constexpr Refusal kRefusals[] = {
+    {"@E101", "it does not know the command"},
+    {"@E102", "a parameter of the command is not one it takes"},
+    {"@E103", "it holds no such item (it may have been erased since its list was read)"},
+};
+
+// What both programs say when the erase of ROAD7's fixed points is refused.
+inline std::string RefusedErase(const Refusal& refusal) {
+    return std::string("COM1: the instrument answered ") + refusal.code + ": " + refusal.meaning +
+           ". The erase of the fixed points of ROAD7 did not end.";
+}
+
 // The --data folder for a row's content; empty for the built-in demo.
 inline std::filesystem::path ContentFor(Content content, const std::string& name) {
     switch (content) {

@@ -9,6 +9,7 @@
 #include "TreeChild.h"
 #include "TreeDrag.h"
 
+#include "testsupport/Conversations.h"
 #include "testsupport/TransferEndings.h"
 
 #include "workbench/CLeftView.h"
@@ -16,6 +17,7 @@
 #include "workbench/CRightView.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTest>
 
 #include <algorithm>
@@ -41,6 +43,7 @@ class WindowEndingsTest : public SimDesk {
 private slots:
     void cleanup() { Stop(); }
     void eachFaultEndsAsTheTableSays();
+    void everyErrorReplyEndsTheOperationAndTheNextWorks();
 
 private:
     void Act(const endings::Row& row);
@@ -101,6 +104,31 @@ void WindowEndingsTest::eachFaultEndsAsTheTableSays() {
         }
         const std::string files = endings::FilesDiffer(row, QDir::cleanPath(Desk()).toStdString());
         QVERIFY2(files.empty(), name + ": " + files.c_str());
+    }
+}
+
+// Each error reply (from a field log the simulator replays) ends the erase
+// with its meaning; the port stays connected and the next download works.
+void WindowEndingsTest::everyErrorReplyEndsTheOperationAndTheNextWorks() {
+    for (const endings::Refusal& refusal : endings::kRefusals) {
+        const QString log = temp_.filePath(QStringLiteral("field.log"));
+        conversations::WriteRefusingLog(QFile::encodeName(log).toStdString(), refusal.code);
+        Start({"--replay", QFile::encodeName(log).toStdString()});
+        hand_->ChooseFromMenu(QStringLiteral("Delete File"));
+        hand_->ClickInDialog(QStringLiteral("OK"));
+        RightClick(Node(EntryKind::Job, "JobList:2 [IN:ROAD7]", "FixPoints:48"));
+        WaitForTheEnd();
+        QTRY_COMPARE(hand_->messages, QStringList{Native(endings::RefusedErase(refusal))});
+        hand_->messages.clear();
+
+        hand_->ClickInDialog(QStringLiteral("OK"));
+        DragBetweenTrees(view_, Node(EntryKind::Job, "JobList:3 [IN:SITE03]", "FixPoints:12"), pc_,
+                         pc_->DesktopItem());
+        WaitForTheEnd();
+        QVERIFY(view_->IsConnected());
+        QCOMPARE(FileBytes(Desk("SITE03.gsi")),
+                 QByteArray::fromStdString(endings::SentData("JOB/3/COORDS.GSI")));
+        QVERIFY2(hand_->messages.isEmpty(), qPrintable(hand_->messages.join('\n')));
     }
 }
 

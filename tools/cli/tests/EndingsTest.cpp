@@ -5,6 +5,7 @@
 #include "SimProcess.h"
 #include "TestFiles.h"
 
+#include "testsupport/Conversations.h"
 #include "testsupport/TransferEndings.h"
 
 #include <gtest/gtest.h>
@@ -44,6 +45,29 @@ TEST(CliEndings, EachFaultEndsAsTheTableSays) {
             EXPECT_EQ(said, "");
         }
         EXPECT_EQ(endings::FilesDiffer(row, folder), "");
+        fs::remove_all(folder);
+    }
+}
+
+// Each error reply (from a field log the simulator replays) ends the
+// erase with its meaning; the next command downloads as if nothing had
+// happened.
+TEST(CliEndings, EveryErrorReplyEndsTheOperationAndTheNextWorks) {
+    for (const endings::Refusal& refusal : endings::kRefusals) {
+        SCOPED_TRACE(refusal.code);
+        const fs::path folder = FreshTempDir("cli-refusals");
+        conversations::WriteRefusingLog(folder / "field.log", refusal.code);
+        SimProcess sim({"--replay", (folder / "field.log").string()});
+        ASSERT_FALSE(sim.Device().empty());
+        ::setenv("STATIONLINK_PORTS", ("COM1=" + sim.Device()).c_str(), 1);
+        CliProcess erase({"erase", "COM1", "JOB", "ROAD7"});
+        EXPECT_EQ(erase.Wait(), 1);
+        EXPECT_NE(erase.ErrorText().find(endings::RefusedErase(refusal)), std::string::npos)
+            << erase.ErrorText();
+        CliProcess download(
+            {"download", "COM1", "JOB", "SITE03", "--part", "COORDS", "--to", folder.string()});
+        EXPECT_EQ(download.Wait(), 0) << download.ErrorText();
+        EXPECT_EQ(ReadWholeFile(folder / "SITE03.gsi"), endings::SentData("JOB/3/COORDS.GSI"));
         fs::remove_all(folder);
     }
 }
