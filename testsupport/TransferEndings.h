@@ -44,6 +44,9 @@ struct Row {
     std::string detail;
     Cut cut;
     int status; // stationlink-cli's exit status
+    // The port is still open and the instrument idle: the next download
+    // works without a new connect. Otherwise the window has folded the port.
+    bool idleAfter;
     // The destination folder afterwards: nothing (the upload's own file
     // aside), the whole data or its first `lines` lines (0: some, cut where
     // the user stopped), under this name.
@@ -55,6 +58,9 @@ struct Row {
 };
 
 inline constexpr const char* kUpload = "stake.gsi";
+// The download that follows where the instrument is idle again: ROAD7's
+// fixed points, which no row touches.
+inline constexpr const char* kNextData = "JOB/2/COORDS.GSI";
 
 // Five fixed points for SITE03: the upload the table cuts off.
 inline std::string UploadLines() {
@@ -78,6 +84,7 @@ inline const std::vector<Row>& Rows() {
          "FixPoints:12",
          Cut::None,
          0,
+         true,
          "SITE03.gsi",
          "JOB/3/COORDS.GSI",
          0,
@@ -90,6 +97,7 @@ inline const std::vector<Row>& Rows() {
          "FixPoints:12",
          Cut::None,
          1,
+         true,
          "",
          "",
          0,
@@ -103,6 +111,7 @@ inline const std::vector<Row>& Rows() {
          "FixPoints:12",
          Cut::None,
          1,
+         false,
          "SITE03.gsi.part",
          "JOB/3/COORDS.GSI",
          3,
@@ -117,6 +126,7 @@ inline const std::vector<Row>& Rows() {
          "",
          Cut::None,
          1,
+         false,
          "",
          "",
          0,
@@ -130,6 +140,7 @@ inline const std::vector<Row>& Rows() {
          "",
          Cut::None,
          1,
+         false,
          "",
          "",
          0,
@@ -143,6 +154,7 @@ inline const std::vector<Row>& Rows() {
          "FixPoints:12",
          Cut::None,
          1,
+         true,
          "SITE03.gsi.part",
          "JOB/3/COORDS.GSI",
          2,
@@ -157,6 +169,7 @@ inline const std::vector<Row>& Rows() {
          "FixPoints:12",
          Cut::FolderGone,
          1,
+         true,
          "",
          "",
          0,
@@ -170,6 +183,7 @@ inline const std::vector<Row>& Rows() {
          "MeasurementPoints:36",
          Cut::Cancel,
          130,
+         true,
          "BRIDGE.gsi.part",
          "JOB/1/OBSERV.GSI",
          0,
@@ -183,6 +197,7 @@ inline const std::vector<Row>& Rows() {
          "",
          Cut::None,
          1,
+         true,
          "",
          "",
          0,

@@ -11,7 +11,6 @@
 #include "MenuChoice.h"
 #include "PathLikeNames.h"
 #include "SimProcess.h"
-#include "TestFiles.h"
 #include "TreeChild.h"
 #include "TreeDrag.h"
 
@@ -181,7 +180,6 @@ private slots:
     void pointFileSurvivesAReconnect();
     void lostLineEndsTheDownloadAndFoldsThePort();
     void itemErasedSinceTheListSaysNoData();
-    void overlongLineFailsTheDownload();
     void namesAreFileNamesInTheDropFolder();
 
 private:
@@ -530,29 +528,6 @@ void DownloadFlowTest::itemErasedSinceTheListSaysNoData() {
              qPrintable(view_->messages[0]));
     QVERIFY(!QFile::exists(Desk("ROAD7.gsi")));
     QVERIFY(!QFile::exists(Desk("ROAD7.gsi.part")));
-}
-
-void DownloadFlowTest::overlongLineFailsTheDownload() {
-    cleanup();
-    const auto content =
-        DemoCopyWithLine("window-overlong", "JOB/3/COORDS.GSI", 2, std::string(64 * 1024 + 1, 'X'));
-    Start({"--data", content.string()});
-    view_->dataType = QStringLiteral("GSI");
-    view_->fileType = QStringLiteral("COORDS");
-    CopyAndPaste(Node("JOB", "JobList:3 [IN:SITE03]", "FixPoints:12"));
-
-    QVERIFY(!view_->ProgressShown());
-    QCOMPARE(view_->messages.size(), 1);
-    QVERIFY2(view_->messages[0].contains("longer than 65536 bytes"),
-             qPrintable(view_->messages[0]));
-    QVERIFY(!QFile::exists(Desk("SITE03.gsi")));
-    QCOMPARE(FileBytes(Desk("SITE03.gsi.part")), FirstSentLines("JOB/3/COORDS.GSI", 2));
-    // The instrument, told to stop, still answers: the next download works.
-    QTRY_VERIFY(!view_->OperationRunning());
-    view_->messages.clear();
-    CopyAndPaste(Node("VAL", "ValList:1", "Points:5"));
-    QCOMPARE(FileBytes(Desk("MAINST.val")), SentLines("VAL/1.txt"));
-    QVERIFY2(view_->messages.isEmpty(), qPrintable(view_->messages.join('\n')));
 }
 
 // Names from the instrument and typed names are file names: every download

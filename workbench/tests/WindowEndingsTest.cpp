@@ -104,6 +104,17 @@ void WindowEndingsTest::eachFaultEndsAsTheTableSays() {
         }
         const std::string files = endings::FilesDiffer(row, QDir::cleanPath(Desk()).toStdString());
         QVERIFY2(files.empty(), name + ": " + files.c_str());
+        QCOMPARE(view_->IsConnected(), row.idleAfter);
+        if (row.idleAfter) {
+            hand_->messages.clear();
+            hand_->ClickInDialog(QStringLiteral("OK"));
+            DragBetweenTrees(view_, Node(EntryKind::Job, "JobList:2 [IN:ROAD7]", "FixPoints:48"),
+                             pc_, pc_->DesktopItem());
+            WaitForTheEnd();
+            QCOMPARE(FileBytes(Desk("ROAD7.gsi")),
+                     QByteArray::fromStdString(endings::SentData(endings::kNextData)));
+            QVERIFY2(hand_->messages.isEmpty(), name + ": " + hand_->messages.join('\n').toUtf8());
+        }
     }
 }
 

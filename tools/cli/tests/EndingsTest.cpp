@@ -45,6 +45,12 @@ TEST(CliEndings, EachFaultEndsAsTheTableSays) {
             EXPECT_EQ(said, "");
         }
         EXPECT_EQ(endings::FilesDiffer(row, folder), "");
+        if (row.idleAfter) {
+            CliProcess next(
+                {"download", "COM1", "JOB", "ROAD7", "--part", "COORDS", "--to", folder.string()});
+            EXPECT_EQ(next.Wait(), 0) << next.ErrorText();
+            EXPECT_EQ(ReadWholeFile(folder / "ROAD7.gsi"), endings::SentData(endings::kNextData));
+        }
         fs::remove_all(folder);
     }
 }
