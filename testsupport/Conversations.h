@@ -44,6 +44,28 @@ inline Traffic WithoutDataRun(Traffic traffic, const std::string& data) {
     return traffic;
 }
 
+struct Compared {
+    Traffic expected;
+    Traffic got;
+};
+
+// The reference `name` and a run's log, ready to be compared (written
+// into the reference first when recording); a stopped download's, whose
+// data lines as sent are `stoppedData`, without its data run.
+inline Compared Compare(const std::string& name, const std::filesystem::path& log,
+                        const std::string& stoppedData = {}) {
+    if (Recording()) {
+        std::filesystem::copy_file(log, Reference(name),
+                                   std::filesystem::copy_options::overwrite_existing);
+    }
+    Compared both{Traffic::Read(Reference(name)), Traffic::Read(log)};
+    if (!stoppedData.empty()) {
+        both.expected = WithoutDataRun(both.expected, stoppedData);
+        both.got = WithoutDataRun(both.got, stoppedData);
+    }
+    return both;
+}
+
 // A log for x4sim --replay in which the instrument refuses the erase of
 // ROAD7's fixed points with `code`: the erase's reference up to its erase
 // command, the error reply, then the lists read again and the download's

@@ -63,18 +63,8 @@ void WindowConversationTest::eachActionSaysWhatItsReferenceSays() {
             WaitForTheEnd();
         }
         Stop(); // x4sim's log is complete once it has ended
-        const auto reference = conversations::Reference(c.name);
-        if (conversations::Recording()) {
-            std::filesystem::copy_file(log, reference,
-                                       std::filesystem::copy_options::overwrite_existing);
-        }
-        Traffic expected = Traffic::Read(reference);
-        Traffic got = Traffic::Read(log);
-        if (c.stoppedData != nullptr) {
-            const std::string data = endings::SentData(c.stoppedData);
-            expected = conversations::WithoutDataRun(expected, data);
-            got = conversations::WithoutDataRun(got, data);
-        }
+        const auto [expected, got] = conversations::Compare(
+            c.name, log, c.stoppedData != nullptr ? endings::SentData(c.stoppedData) : "");
         QVERIFY2(expected.fromPc.size() > 20, c.name);
         QVERIFY2(got.fromPc == expected.fromPc, c.name);
         QVERIFY2(got.fromInstrument == expected.fromInstrument, c.name);

@@ -79,7 +79,6 @@ TEST(Conversation, EachCommandSaysWhatItsReferenceSays) {
          false,
          "JOB/1/OBSERV.GSI"},
     };
-    const bool record = conversations::Recording();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const fs::path folder = FreshTempDir("conversation-" + c.name);
@@ -90,16 +89,8 @@ TEST(Conversation, EachCommandSaysWhatItsReferenceSays) {
         sim.insert(sim.end(), {"--log", log.string()});
         const fs::path stopAt = c.stoppedData != nullptr ? folder / "BRIDGE.gsi.part" : fs::path();
         EXPECT_EQ(RunAgainst(sim, Expanded(c.command, folder), stopAt), c.status);
-        if (record) {
-            fs::copy_file(log, reference, fs::copy_options::overwrite_existing);
-        }
-        Traffic expected = Traffic::Read(reference);
-        Traffic got = Traffic::Read(log);
-        if (c.stoppedData != nullptr) {
-            const std::string data = endings::SentData(c.stoppedData);
-            expected = conversations::WithoutDataRun(expected, data);
-            got = conversations::WithoutDataRun(got, data);
-        }
+        const auto [expected, got] = conversations::Compare(
+            c.name, log, c.stoppedData != nullptr ? endings::SentData(c.stoppedData) : "");
         EXPECT_GT(expected.fromPc.size(), 20u);
         EXPECT_EQ(got.fromPc, expected.fromPc);
         EXPECT_EQ(got.fromInstrument, expected.fromInstrument);
