@@ -8,6 +8,7 @@
 
 #include "TestFiles.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -43,6 +44,10 @@ struct Row {
     std::string entry;
     std::string detail;
     Cut cut;
+    // A file the folder holds before, that the user agrees to replace
+    // (stationlink-cli's --overwrite, "Replace" in the window): it is
+    // replaced only by a complete download, never by a failed one.
+    std::string earlier;
     int status; // stationlink-cli's exit status
     // The port is still open and the instrument idle: the next download
     // works without a new connect. Otherwise the window has folded the port.
@@ -58,6 +63,7 @@ struct Row {
 };
 
 inline constexpr const char* kUpload = "stake.gsi";
+inline constexpr const char* kEarlier = "earlier\r\n";
 // The download that follows where the instrument is idle again: ROAD7's
 // fixed points, which no row touches.
 inline constexpr const char* kNextData = "JOB/2/COORDS.GSI";
@@ -74,7 +80,7 @@ inline std::string UploadLines() {
 
 inline const std::vector<Row>& Rows() {
     static const std::vector<std::string> kSite03{"download", "JOB",  "SITE03", "--part",
-                                                  "COORDS",   "--to", "DIR"};
+                                                  "COORDS",   "--to", "DIR",    "--overwrite"};
     static const std::vector<Row> rows{
         {"done",
          {},
@@ -83,6 +89,7 @@ inline const std::vector<Row>& Rows() {
          "JobList:3 [IN:SITE03]",
          "FixPoints:12",
          Cut::None,
+         "SITE03.gsi",
          0,
          true,
          "SITE03.gsi",
@@ -96,6 +103,7 @@ inline const std::vector<Row>& Rows() {
          "JobList:3 [IN:SITE03]",
          "FixPoints:12",
          Cut::None,
+         "SITE03.gsi",
          1,
          true,
          "",
@@ -110,6 +118,7 @@ inline const std::vector<Row>& Rows() {
          "JobList:3 [IN:SITE03]",
          "FixPoints:12",
          Cut::None,
+         "SITE03.gsi",
          1,
          false,
          "SITE03.gsi.part",
@@ -125,6 +134,7 @@ inline const std::vector<Row>& Rows() {
          "JobList:3 [IN:SITE03]",
          "",
          Cut::None,
+         "",
          1,
          false,
          "",
@@ -139,6 +149,7 @@ inline const std::vector<Row>& Rows() {
          "",
          "",
          Cut::None,
+         "",
          1,
          false,
          "",
@@ -153,6 +164,7 @@ inline const std::vector<Row>& Rows() {
          "JobList:3 [IN:SITE03]",
          "FixPoints:12",
          Cut::None,
+         "SITE03.gsi",
          1,
          true,
          "SITE03.gsi.part",
@@ -168,6 +180,7 @@ inline const std::vector<Row>& Rows() {
          "JobList:3 [IN:SITE03]",
          "FixPoints:12",
          Cut::FolderGone,
+         "",
          1,
          true,
          "",
@@ -178,10 +191,11 @@ inline const std::vector<Row>& Rows() {
         {"cancelled",
          {"--baud", "9600"},
          Content::Demo,
-         {"download", "JOB", "BRIDGE", "--part", "OBSERV", "--to", "DIR"},
+         {"download", "JOB", "BRIDGE", "--part", "OBSERV", "--to", "DIR", "--overwrite"},
          "JobList:1 [IN:BRIDGE]",
          "MeasurementPoints:36",
          Cut::Cancel,
+         "BRIDGE.gsi",
          130,
          true,
          "BRIDGE.gsi.part",
@@ -196,6 +210,7 @@ inline const std::vector<Row>& Rows() {
          "CodeBook:",
          "",
          Cut::None,
+         "",
          1,
          true,
          "",
@@ -280,8 +295,14 @@ inline std::string FilesDiffer(const Row& row, const std::filesystem::path& fold
             names.push_back(entry.path().filename().string());
         }
     }
-    const std::vector<std::string> expected =
-        row.file.empty() ? std::vector<std::string>{} : std::vector<std::string>{row.file};
+    std::sort(names.begin(), names.end());
+    std::vector<std::string> expected;
+    for (const std::string& name : {row.file, row.earlier}) {
+        if (!name.empty() && std::find(expected.begin(), expected.end(), name) == expected.end()) {
+            expected.push_back(name);
+        }
+    }
+    std::sort(expected.begin(), expected.end());
     if (names != expected) {
         std::string found;
         for (const std::string& name : names) {
@@ -291,6 +312,10 @@ inline std::string FilesDiffer(const Row& row, const std::filesystem::path& fold
     }
     if (row.command.front() == "upload" && ReadWholeFile(folder / kUpload) != UploadLines()) {
         return "the uploaded file changed";
+    }
+    if (!row.earlier.empty() && row.earlier != row.file &&
+        ReadWholeFile(folder / row.earlier) != kEarlier) {
+        return row.earlier + " was replaced by a download that did not end well";
     }
     if (row.file.empty()) {
         return {};

@@ -64,6 +64,10 @@ void WindowEndingsTest::Act(const endings::Row& row) {
         DragBetweenTrees(pc_, Child(pc_->DesktopItem(), endings::kUpload), view_, node);
         return;
     }
+    if (!row.earlier.empty()) {
+        WriteFile(Desk(Native(row.earlier)), endings::kEarlier);
+        hand_->ClickInDialog(QStringLiteral("Replace"));
+    }
     if (row.cut == endings::Cut::Cancel) {
         hand_->OnDialog([this](QWidget* progress) {
             QVERIFY(QTest::qWaitFor([this] { return view_->ProgressSteps() >= 5; }, 20000));

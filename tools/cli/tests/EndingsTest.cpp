@@ -30,6 +30,9 @@ TEST(CliEndings, EachFaultEndsAsTheTableSays) {
         SCOPED_TRACE(row.ending);
         const fs::path folder = FreshTempDir("cli-endings");
         std::ofstream(folder / endings::kUpload, std::ios::binary) << endings::UploadLines();
+        if (!row.earlier.empty()) {
+            std::ofstream(folder / row.earlier, std::ios::binary) << endings::kEarlier;
+        }
         SimProcess sim(endings::SimOptions(row, "cli-endings-content"));
         ASSERT_FALSE(sim.Device().empty());
         ::setenv("STATIONLINK_PORTS", ("COM1=" + sim.Device()).c_str(), 1);
@@ -41,9 +44,8 @@ TEST(CliEndings, EachFaultEndsAsTheTableSays) {
         EXPECT_EQ(run.Wait(), row.status) << run.ErrorText();
         const std::string said = run.ErrorText();
         EXPECT_TRUE(endings::SaysInOrder(said, endings::Says(row, destination.string()))) << said;
-        if (row.says.empty()) {
-            EXPECT_EQ(said, "");
-        }
+        // One line, or nothing at all when it went well.
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), row.says.empty() ? 0 : 1) << said;
         EXPECT_EQ(endings::FilesDiffer(row, folder), "");
         if (row.idleAfter) {
             CliProcess next(
