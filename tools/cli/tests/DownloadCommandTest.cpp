@@ -12,11 +12,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <memory>
 #include <set>
 #include <sstream>
@@ -188,66 +186,6 @@ TEST_F(DownloadCommandTest, LinesUpTo64KiBArriveWhole) {
     // Compared as a whole, not printed: the line is 64 KiB long.
     EXPECT_TRUE(folder_.ReadFile("SITE03.gsi") ==
                 SentLines("JOB/3/COORDS.GSI", SIZE_MAX, content.string()));
-}
-
-// Every way a download can end without its data: exit 1 and a line that
-// says why; an earlier file of the name untouched; what arrived kept as
-// ".part", byte for byte, or no file at all when nothing did.
-TEST_F(DownloadCommandTest, DownloadsThatDoNotEndWellFailAndKeepEarlierFiles) {
-    struct Case {
-        std::string name;
-        std::function<std::vector<std::string>()> sim;
-        std::string said;
-        std::size_t keptLines; // lines of the instrument's data in the ".part" file
-        std::vector<std::string> options = {};
-    };
-    const std::vector<Case> cases = {
-        {"line lost",
-         [] {
-             return std::vector<std::string>{"--hangup-after", "3"};
-         },
-         "the port was lost", 3},
-        {"overlong line",
-         [] {
-             const auto dir = ContentWithLine("cli-overlong", std::string(64 * 1024 + 1, 'X'));
-             return std::vector<std::string>{"--data", dir.string()};
-         },
-         "sent a line longer than 65536 bytes", 2},
-        {"no data",
-         [] {
-             const auto dir = DemoCopy("cli-no-data");
-             std::filesystem::remove(dir / "data/JOB/3/COORDS.GSI");
-             return std::vector<std::string>{"--data", dir.string()};
-         },
-         "The instrument sent no data for JobList:3 [IN:SITE03]", 0},
-        {"silent",
-         [] {
-             return std::vector<std::string>{"--silent", "1000"};
-         },
-         "COM1: the instrument did not answer for 1 s.",
-         0,
-         {"--timeout", "1"}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Restart(c.sim());
-        folder_.WriteFile("SITE03.gsi", "earlier");
-        std::vector<std::string> args = kSite03;
-        args.insert(args.end(), {"--to", folder_.Path(""), "--overwrite"});
-        args.insert(args.end(), c.options.begin(), c.options.end());
-        EXPECT_EQ(Run(args), kExitFailed);
-        EXPECT_NE(err_.find(c.said), std::string::npos) << err_;
-        EXPECT_EQ(std::count(err_.begin(), err_.end(), '\n'), 1) << err_;
-        EXPECT_EQ(folder_.ReadFile("SITE03.gsi"), "earlier");
-        const std::string part = folder_.Path("SITE03.gsi.part");
-        EXPECT_EQ(std::filesystem::exists(part), c.keptLines > 0);
-        if (c.keptLines > 0) {
-            EXPECT_NE(err_.find(part), std::string::npos) << err_;
-            EXPECT_EQ(folder_.ReadFile("SITE03.gsi.part"),
-                      SentLines("JOB/3/COORDS.GSI", c.keptLines));
-        }
-        std::filesystem::remove(part);
-    }
 }
 
 // An existing file is the user's data: refused without --overwrite and left
