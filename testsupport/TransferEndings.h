@@ -57,6 +57,8 @@ struct Row {
     // the user stopped), under this name.
     std::string file;
     std::string data; // the demo data file it comes from
+    // For an upload: the lines of kUpload the instrument kept (x4sim's
+    // --received), which its message must count.
     std::size_t lines;
     // Fragments of the message, in order; {dir} stands for the folder.
     std::vector<std::string> says;
@@ -139,7 +141,7 @@ inline const std::vector<Row>& Rows() {
          false,
          "",
          "",
-         0,
+         3,
          {"COM1 (", "): the port was lost: the line was closed or the device unplugged. The "
                     "upload of {dir}/stake.gsi did not end: the instrument took 3 of 5 lines."}},
         {"silent",
@@ -261,9 +263,12 @@ inline std::filesystem::path ContentFor(Content content, const std::string& name
     return {};
 }
 
-// x4sim's options for a row: its own and the content's.
-inline std::vector<std::string> SimOptions(const Row& row, const std::string& name) {
+// x4sim's options for a row: its own, the content's, and the folder where
+// it keeps what it received of uploads.
+inline std::vector<std::string> SimOptions(const Row& row, const std::string& name,
+                                           const std::filesystem::path& received) {
     std::vector<std::string> options = row.sim;
+    options.insert(options.end(), {"--received", received.string()});
     const auto content = ContentFor(row.content, name);
     if (!content.empty()) {
         options.insert(options.end(), {"--data", content.string()});
@@ -327,6 +332,26 @@ inline std::string FilesDiffer(const Row& row, const std::filesystem::path& fold
                                          sent.starts_with(bytes) && bytes != sent
                                    : bytes == sent;
     return matches ? std::string() : row.file + " does not hold what the instrument sent";
+}
+
+// What differs between what the instrument kept of an upload and the
+// lines the row says it took; empty when nothing does.
+inline std::string KeptDiffers(const Row& row, const std::filesystem::path& received) {
+    if (row.command.front() != "upload") {
+        return {};
+    }
+    std::string kept;
+    for (const auto& entry : std::filesystem::directory_iterator(received)) {
+        kept += ReadWholeFile(entry.path());
+    }
+    std::string took = UploadLines();
+    for (std::size_t at = 0, line = 0; at < took.size(); at = took.find('\n', at) + 1, ++line) {
+        if (line == row.lines) {
+            took.resize(at);
+            break;
+        }
+    }
+    return kept == took ? std::string() : "the instrument kept \"" + kept + "\"";
 }
 
 // The message fragments with {dir} filled in.

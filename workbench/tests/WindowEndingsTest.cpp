@@ -18,6 +18,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
@@ -88,7 +89,9 @@ void WindowEndingsTest::eachFaultEndsAsTheTableSays() {
     for (const endings::Row& row : endings::Rows()) {
         const QByteArray name(row.ending);
         silenceLimit_ = TimeoutOf(row);
-        Start(endings::SimOptions(row, "window-endings-content"));
+        QTemporaryDir received;
+        Start(endings::SimOptions(row, "window-endings-content",
+                                  QFile::encodeName(received.path()).toStdString()));
         if (row.command.front() != "list") {
             Act(row);
         }
@@ -108,6 +111,9 @@ void WindowEndingsTest::eachFaultEndsAsTheTableSays() {
         }
         const std::string files = endings::FilesDiffer(row, QDir::cleanPath(Desk()).toStdString());
         QVERIFY2(files.empty(), name + ": " + files.c_str());
+        const std::string kept =
+            endings::KeptDiffers(row, QFile::encodeName(received.path()).toStdString());
+        QVERIFY2(kept.empty(), name + ": " + kept.c_str());
         QCOMPARE(view_->IsConnected(), row.idleAfter);
         if (row.idleAfter) {
             hand_->messages.clear();

@@ -33,7 +33,8 @@ TEST(CliEndings, EachFaultEndsAsTheTableSays) {
         if (!row.earlier.empty()) {
             std::ofstream(folder / row.earlier, std::ios::binary) << endings::kEarlier;
         }
-        SimProcess sim(endings::SimOptions(row, "cli-endings-content"));
+        const fs::path received = FreshTempDir("cli-endings-received");
+        SimProcess sim(endings::SimOptions(row, "cli-endings-content", received));
         ASSERT_FALSE(sim.Device().empty());
         ::setenv("STATIONLINK_PORTS", ("COM1=" + sim.Device()).c_str(), 1);
         const fs::path destination = row.cut == endings::Cut::FolderGone ? folder / "gone" : folder;
@@ -47,6 +48,7 @@ TEST(CliEndings, EachFaultEndsAsTheTableSays) {
         // One line, or nothing at all when it went well.
         EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), row.says.empty() ? 0 : 1) << said;
         EXPECT_EQ(endings::FilesDiffer(row, folder), "");
+        EXPECT_EQ(endings::KeptDiffers(row, received), "");
         if (row.idleAfter) {
             CliProcess next(
                 {"download", "COM1", "JOB", "ROAD7", "--part", "COORDS", "--to", folder.string()});
@@ -54,6 +56,7 @@ TEST(CliEndings, EachFaultEndsAsTheTableSays) {
             EXPECT_EQ(ReadWholeFile(folder / "ROAD7.gsi"), endings::SentData(endings::kNextData));
         }
         fs::remove_all(folder);
+        fs::remove_all(received);
     }
 }
 

@@ -68,17 +68,3 @@ TEST(UploadCommand, SendsTheFileAndRefusesOverlongLinesBeforeSending) {
     fs::remove_all(received);
     fs::remove_all(pc);
 }
-
-TEST(UploadCommand, LostLineFailsAndSaysHowFarTheUploadGot) {
-    const fs::path received = FreshTempDir("cli-upload-lost");
-    SimProcess sim({"--received", received.string(), "--hangup-in-upload", "2"});
-    ::setenv(ComPortMap::kEnvironmentVariable, ("COM1=" + sim.Device()).c_str(), 1);
-    std::ofstream(received / "pc.txt", std::ios::binary) << "L1\nL2\nL3\n";
-    const CliRun run = RunCli(
-        {"upload", "COM1", "COD", "CodeBook:2", (received / "pc.txt").string(), "--replace"});
-    EXPECT_EQ(run.status, kExitFailed);
-    EXPECT_NE(run.err.find("the port was lost"), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("the instrument took 2 of 3 lines"), std::string::npos) << run.err;
-    EXPECT_EQ(ReadWholeFile(received / "1-COD.txt"), "L1\r\nL2\r\n");
-    fs::remove_all(received);
-}
