@@ -31,10 +31,17 @@ enum class Cut {
     FolderGone, // the destination folder is removed after it was chosen
 };
 
-struct Row {
+struct Named {
     const char* ending;
-    std::vector<std::string> sim; // x4sim's options besides --data
+};
+
+// The fault: x4sim's options besides --data, and its content.
+struct Fault {
+    std::vector<std::string> sim;
     Content content;
+};
+
+struct Action {
     // stationlink-cli's command after its port: DIR is the destination
     // folder, FILE the file to upload (kUpload, in that folder). "list" is
     // a connect alone.
@@ -48,6 +55,9 @@ struct Row {
     // (stationlink-cli's --overwrite, "Replace" in the window): it is
     // replaced only by a complete download, never by a failed one.
     std::string earlier;
+};
+
+struct After {
     int status; // stationlink-cli's exit status
     // The port is still open and the instrument idle: the next download
     // works without a new connect. Otherwise the window has folded the port.
@@ -63,6 +73,8 @@ struct Row {
     // Fragments of the message, in order; {dir} stands for the folder.
     std::vector<std::string> says;
 };
+
+struct Row : Named, Fault, Action, After {};
 
 inline constexpr const char* kUpload = "stake.gsi";
 inline constexpr const char* kEarlier = "earlier\r\n";
@@ -80,146 +92,118 @@ inline std::string UploadLines() {
     return lines;
 }
 
+// The download of a job's part into DIR, replacing the file of its name
+// that is there already.
+inline Action Download(const std::string& job, const std::string& part, const std::string& entry,
+                       const std::string& detail, Cut cut) {
+    return {{"download", "JOB", job, "--part", part, "--to", "DIR", "--overwrite"},
+            entry,
+            detail,
+            cut,
+            job + ".gsi"};
+}
+
 inline const std::vector<Row>& Rows() {
-    static const std::vector<std::string> kSite03{"download", "JOB",  "SITE03", "--part",
-                                                  "COORDS",   "--to", "DIR",    "--overwrite"};
+    const std::string site03Data = "JOB/3/COORDS.GSI";
+    const Action site03 =
+        Download("SITE03", "COORDS", "JobList:3 [IN:SITE03]", "FixPoints:12", Cut::None);
+    Action intoGone = site03;
+    intoGone.cut = Cut::FolderGone;
+    intoGone.earlier.clear();
+    const Action stopped =
+        Download("BRIDGE", "OBSERV", "JobList:1 [IN:BRIDGE]", "MeasurementPoints:36", Cut::Cancel);
+    const Action upload{{"upload", "JOB", "SITE03", "FILE", "--replace"},
+                        "JobList:3 [IN:SITE03]",
+                        "",
+                        Cut::None,
+                        ""};
+    const Action uploadBlank{
+        {"upload", "COD", "BLANK", "FILE", "--replace"}, "CodeBook:", "", Cut::None, ""};
+    const Action connect{{"list", "--timeout", "2"}, "", "", Cut::None, ""};
+    const std::string lost = "): the port was lost: the line was closed or the device unplugged. ";
     static const std::vector<Row> rows{
-        {"done",
-         {},
-         Content::Demo,
-         kSite03,
-         "JobList:3 [IN:SITE03]",
-         "FixPoints:12",
-         Cut::None,
-         "SITE03.gsi",
-         0,
-         true,
-         "SITE03.gsi",
-         "JOB/3/COORDS.GSI",
-         0,
-         {}},
-        {"no data",
-         {},
-         Content::EmptyPart,
-         kSite03,
-         "JobList:3 [IN:SITE03]",
-         "FixPoints:12",
-         Cut::None,
-         "SITE03.gsi",
-         1,
-         true,
-         "",
-         "",
-         0,
-         {"The instrument sent no data for JobList:3 [IN:SITE03] (it may have been erased since "
-          "its list was read). No file was written."}},
-        {"lost line",
-         {"--hangup-after", "3"},
-         Content::Demo,
-         kSite03,
-         "JobList:3 [IN:SITE03]",
-         "FixPoints:12",
-         Cut::None,
-         "SITE03.gsi",
-         1,
-         false,
-         "SITE03.gsi.part",
-         "JOB/3/COORDS.GSI",
-         3,
-         {"COM1 (", "): the port was lost: the line was closed or the device unplugged. The "
-                    "download of JobList:3 [IN:SITE03] did not end; what arrived (3 lines) is "
-                    "kept in \"{dir}/SITE03.gsi.part\"."}},
-        {"lost line in an upload",
-         {"--hangup-in-upload", "3"},
-         Content::Demo,
-         {"upload", "JOB", "SITE03", "FILE", "--replace"},
-         "JobList:3 [IN:SITE03]",
-         "",
-         Cut::None,
-         "",
-         1,
-         false,
-         "",
-         "",
-         3,
-         {"COM1 (", "): the port was lost: the line was closed or the device unplugged. The "
-                    "upload of {dir}/stake.gsi did not end: the instrument took 3 of 5 lines."}},
-        {"silent",
-         {"--silent", "1000"},
-         Content::Demo,
-         {"list", "--timeout", "2"},
-         "",
-         "",
-         Cut::None,
-         "",
-         1,
-         false,
-         "",
-         "",
-         0,
-         {"COM1: the instrument did not answer for 2 s. The instrument's lists were not read to "
-          "their end."}},
-        {"over-long line",
-         {},
-         Content::OverlongLine,
-         kSite03,
-         "JobList:3 [IN:SITE03]",
-         "FixPoints:12",
-         Cut::None,
-         "SITE03.gsi",
-         1,
-         true,
-         "SITE03.gsi.part",
-         "JOB/3/COORDS.GSI",
-         2,
-         {"The instrument sent a line longer than 65536 bytes, which cannot be taken. The download "
-          "of JobList:3 [IN:SITE03] did not end; what arrived (2 lines) is kept in "
-          "\"{dir}/SITE03.gsi.part\"."}},
-        {"file failed",
-         {},
-         Content::Demo,
-         kSite03,
-         "JobList:3 [IN:SITE03]",
-         "FixPoints:12",
-         Cut::FolderGone,
-         "",
-         1,
-         true,
-         "",
-         "",
-         0,
-         {"Cannot create the file \"{dir}/SITE03.gsi\": No such file or directory. The download "
-          "of JobList:3 [IN:SITE03] was not saved; no file was written."}},
-        {"cancelled",
-         {"--baud", "9600"},
-         Content::Demo,
-         {"download", "JOB", "BRIDGE", "--part", "OBSERV", "--to", "DIR", "--overwrite"},
-         "JobList:1 [IN:BRIDGE]",
-         "MeasurementPoints:36",
-         Cut::Cancel,
-         "BRIDGE.gsi",
-         130,
-         true,
-         "BRIDGE.gsi.part",
-         "JOB/1/OBSERV.GSI",
-         0,
-         {"The download of JobList:1 [IN:BRIDGE] was stopped; what arrived (",
-          " lines) is kept in \"{dir}/BRIDGE.gsi.part\"."}},
-        {"instrument error",
-         {},
-         Content::CodeListWithoutNumber,
-         {"upload", "COD", "BLANK", "FILE", "--replace"},
-         "CodeBook:",
-         "",
-         Cut::None,
-         "",
-         1,
-         true,
-         "",
-         "",
-         0,
-         {"COM1: the instrument answered @E102: a parameter of the command is not one it takes. "
-          "The upload of {dir}/stake.gsi did not end: the instrument took 0 of 5 lines."}},
+        {{"done"}, {{}, Content::Demo}, site03, {0, true, "SITE03.gsi", site03Data, 0, {}}},
+        {{"no data"},
+         {{}, Content::EmptyPart},
+         site03,
+         {1,
+          true,
+          "",
+          "",
+          0,
+          {"The instrument sent no data for JobList:3 [IN:SITE03] (it may have been erased since "
+           "its list was read). No file was written."}}},
+        {{"lost line"},
+         {{"--hangup-after", "3"}, Content::Demo},
+         site03,
+         {1,
+          false,
+          "SITE03.gsi.part",
+          site03Data,
+          3,
+          {"COM1 (", lost + "The download of JobList:3 [IN:SITE03] did not end; what arrived (3 "
+                            "lines) is kept in \"{dir}/SITE03.gsi.part\"."}}},
+        {{"lost line in an upload"},
+         {{"--hangup-in-upload", "3"}, Content::Demo},
+         upload,
+         {1,
+          false,
+          "",
+          "",
+          3,
+          {"COM1 (",
+           lost + "The upload of {dir}/stake.gsi did not end: the instrument took 3 of 5 lines."}}},
+        {{"silent"},
+         {{"--silent", "1000"}, Content::Demo},
+         connect,
+         {1,
+          false,
+          "",
+          "",
+          0,
+          {"COM1: the instrument did not answer for 2 s. The instrument's lists were not read to "
+           "their end."}}},
+        {{"over-long line"},
+         {{}, Content::OverlongLine},
+         site03,
+         {1,
+          true,
+          "SITE03.gsi.part",
+          site03Data,
+          2,
+          {"The instrument sent a line longer than 65536 bytes, which cannot be taken. The "
+           "download of JobList:3 [IN:SITE03] did not end; what arrived (2 lines) is kept in "
+           "\"{dir}/SITE03.gsi.part\"."}}},
+        {{"file failed"},
+         {{}, Content::Demo},
+         intoGone,
+         {1,
+          true,
+          "",
+          "",
+          0,
+          {"Cannot create the file \"{dir}/SITE03.gsi\": No such file or directory. The download "
+           "of JobList:3 [IN:SITE03] was not saved; no file was written."}}},
+        {{"cancelled"},
+         {{"--baud", "9600"}, Content::Demo},
+         stopped,
+         {130,
+          true,
+          "BRIDGE.gsi.part",
+          "JOB/1/OBSERV.GSI",
+          0,
+          {"The download of JobList:1 [IN:BRIDGE] was stopped; what arrived (",
+           " lines) is kept in \"{dir}/BRIDGE.gsi.part\"."}}},
+        {{"instrument error"},
+         {{}, Content::CodeListWithoutNumber},
+         uploadBlank,
+         {1,
+          true,
+          "",
+          "",
+          0,
+          {"COM1: the instrument answered @E102: a parameter of the command is not one it takes. "
+           "The upload of {dir}/stake.gsi did not end: the instrument took 0 of 5 lines."}}},
     };
     return rows;
 }
