@@ -3,13 +3,15 @@
 // count over the same buffer, measured in the same run.
 // Usage: cass_convert_bench [LARGE_MB] [SMALL_MB]   (default 200 and 2)
 
+#include "CountingSink.h"
+#include "GsiWord.h"
+#include "Median.h"
+
 #include "transfer/ByteSink.h"
 #include "transfer/CassConversion.h"
 #include "transfer/DestinationFile.h"
 
-#include <algorithm>
 #include <chrono>
-#include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -26,19 +28,6 @@ namespace {
 constexpr int kRounds = 5;
 constexpr double kMegabyte = 1e6;
 
-class CountingSink final : public ByteSink {
-public:
-    void Write(std::string_view bytes) override { count += bytes.size(); }
-    std::size_t count = 0;
-};
-
-std::string Word(const char* index, std::int64_t value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%s..00%c%016" PRId64 " ", index, value < 0 ? '-' : '+',
-                  value < 0 ? -value : value);
-    return text;
-}
-
 // Header lines, then a code block before every 20 points, as the instrument
 // sends a coordinate job in GSI-16.
 std::string Generate(std::size_t bytes) {
@@ -53,9 +42,11 @@ std::string Generate(std::size_t bytes) {
         }
         std::snprintf(head, sizeof head, "*11%04d+%016d ", point % 10000, point);
         data.append(head);
-        data.append(Word("81", static_cast<std::int64_t>(random() % 9000000000) - 1000000000));
-        data.append(Word("82", static_cast<std::int64_t>(random() % 9000000000)));
-        data.append(Word("83", static_cast<std::int64_t>(random() % 2000000) - 1000000));
+        data.append(bench::GsiWord16("81..00", static_cast<std::int64_t>(random() % 9000000000) -
+                                                   1000000000));
+        data.append(bench::GsiWord16("82..00", static_cast<std::int64_t>(random() % 9000000000)));
+        data.append(
+            bench::GsiWord16("83..00", static_cast<std::int64_t>(random() % 2000000) - 1000000));
         data.append("\r\n");
     }
     return data;
@@ -75,8 +66,7 @@ double Time(const std::function<void()>& work) {
         } while (elapsed < 0.2);
         rounds.push_back(elapsed / calls);
     }
-    std::sort(rounds.begin(), rounds.end());
-    return rounds[rounds.size() / 2];
+    return bench::Median(std::move(rounds));
 }
 
 struct Figures {
@@ -100,7 +90,7 @@ Figures Measure(std::size_t bytes) {
         }
         lines = count;
     });
-    CountingSink counter;
+    bench::CountingSink counter;
     const std::string scratch =
         (std::filesystem::temp_directory_path() / "cass_convert_bench.dat").string();
     figures.convert = Time([&] {

@@ -7,17 +7,17 @@
 // Usage: connect_list_bench [JOBS] [ROUNDS] [--paced]   (default 5000 jobs, 3 rounds,
 // unpaced)
 
+#include "Median.h"
 #include "SimProcess.h"
 
-#include "session/TransferSession.h"
 #include "platform/ComPortMap.h"
 #include "platform/TermiosSerialPro.h"
+#include "session/TransferSession.h"
 #include "workbench/CLeftView.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -126,11 +126,6 @@ Timing RunModelOnly() {
     return link.timing;
 }
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -170,8 +165,8 @@ int main(int argc, char** argv) {
     const double bytesPerLine =
         static_cast<double>(last.bytes) / static_cast<double>(last.lines) + 3;
     const double wirePerLine = bytesPerLine * 10 / kBaud;
-    const double w = Median(window);
-    const double m = Median(model);
+    const double w = bench::Median(window);
+    const double m = bench::Median(model);
     std::printf(
         "list lines per connect: %ld (%d jobs), %.1f bytes per exchange, %d rounds (median)\n",
         last.lines, jobs, bytesPerLine, rounds);
@@ -179,9 +174,9 @@ int main(int argc, char** argv) {
                 w * 1e6, m * 1e6, w / m);
     std::printf("  of the window's time, its thread's work on the reply: %.1f us (the rest is the "
                 "hand-over between threads)\n",
-                Median(onWindow) * 1e6);
+                bench::Median(onWindow) * 1e6);
     std::printf("connect wall time per line:    window %.1f us, model only %.1f us\n",
-                Median(windowWall) * 1e6, Median(modelWall) * 1e6);
+                bench::Median(windowWall) * 1e6, bench::Median(modelWall) * 1e6);
     std::printf(
         "wire time per line at 115200 baud: %.1f us; window's share %.2f%% (model only %.2f%%)\n",
         wirePerLine * 1e6, 100 * w / wirePerLine, 100 * m / wirePerLine);

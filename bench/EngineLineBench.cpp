@@ -5,13 +5,15 @@
 // two manual-reset events), measured in the same run.
 // Usage: engine_line_bench [LINES]   (default 100000)
 
+#include "JobDownload.h"
+#include "Median.h"
+
 #include "platform/ManualResetEvent.h"
 #include "platform/QelSerialPro.h"
 #include "protocol/CKestaCom.h"
 #include "protocol/ReplyTags.h"
 #include "protocol/TransferRequest.h"
 
-#include <algorithm>
 #include <array>
 #include <chrono>
 #include <condition_variable>
@@ -31,11 +33,6 @@ namespace {
 constexpr int kRounds = 5;
 const std::string kLine =
     "*110001+0000000000000P12 81..00+0000000001234567 82..00-0000000000045678 \r\n";
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // Answers each command of a job download as soon as it is sent, from its own
 // thread, as a port's receive thread would deliver it.
@@ -136,12 +133,7 @@ private:
 double EngineLinesPerSecond(int lines) {
     CountingLink link(lines);
     link.OpenPort("COM1", "19200", "8", "0", "0");
-    TransferRequest request;
-    request.kind = TransferRequest::JobDownload;
-    request.formatCode = u"0";
-    request.partCode = u"COORDS";
-    request.itemName = u"1";
-    request.BuildScript(link.Engine());
+    bench::JobDownload().BuildScript(link.Engine());
     const auto start = Clock::now();
     link.StartDownload();
     link.WaitForEnd();
@@ -203,8 +195,8 @@ int main(int argc, char** argv) {
         std::printf("round %d: engine %.0f lines/s, ping-pong %.0f rounds/s, ratio %.2f\n",
                     round + 1, engine.back(), floor.back(), engine.back() / floor.back());
     }
-    const double e = Median(engine);
-    const double f = Median(floor);
+    const double e = bench::Median(engine);
+    const double f = bench::Median(floor);
     std::printf("median over %d rounds of %d lines: engine %.0f lines/s, floor %.0f rounds/s, "
                 "ratio %.2f (target >= 0.5)\n",
                 kRounds, lines, e, f, e / f);

@@ -5,13 +5,15 @@
 // the conversion reads it whole and converts it in memory.
 // Usage: field_read_bench [BLOCKS] [ROUNDS]   (default 1000000 and 3)
 
+#include "CountingSink.h"
+#include "GsiWord.h"
+#include "Median.h"
+
 #include "fielddata/FieldFile.h"
 #include "transfer/ByteSink.h"
 #include "transfer/CassConversion.h"
 
-#include <algorithm>
 #include <chrono>
-#include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -28,12 +30,6 @@ namespace {
 
 constexpr int kShotsPerSetUp = 50;
 
-class CountingSink final : public ByteSink {
-public:
-    void Write(std::string_view bytes) override { count += bytes.size(); }
-    std::size_t count = 0;
-};
-
 class PointCounter final : public PointSink {
 public:
     void OnPoint(const SurveyPoint& point) override {
@@ -46,13 +42,6 @@ public:
     std::size_t skipped = 0;
 };
 
-std::string Word(const char* head, std::int64_t value) {
-    char text[40];
-    std::snprintf(text, sizeof text, "%s%c%016" PRId64 " ", head, value < 0 ? '-' : '+',
-                  value < 0 ? -value : value);
-    return text;
-}
-
 // A set-up every 50 blocks, the others observations with a slope distance.
 void WriteJob(const fs::path& path, long blocks) {
     std::mt19937_64 random(42);
@@ -63,30 +52,19 @@ void WriteJob(const fs::path& path, long blocks) {
         std::snprintf(name, sizeof name, "*11%04ld+%016ld ", block % 10000, block);
         line = name;
         if (block % kShotsPerSetUp == 1) {
-            line += Word("84..00", static_cast<std::int64_t>(random() % 9000000000));
-            line += Word("85..00", static_cast<std::int64_t>(random() % 9000000000));
-            line += Word("86..00", static_cast<std::int64_t>(random() % 900000));
-            line += Word("88..00", 1500);
+            line += bench::GsiWord16("84..00", static_cast<std::int64_t>(random() % 9000000000));
+            line += bench::GsiWord16("85..00", static_cast<std::int64_t>(random() % 9000000000));
+            line += bench::GsiWord16("86..00", static_cast<std::int64_t>(random() % 900000));
+            line += bench::GsiWord16("88..00", 1500);
         } else {
-            line += Word("21.322", static_cast<std::int64_t>(random() % 40000000));
-            line += Word("22.322", static_cast<std::int64_t>(8000000 + random() % 4000000));
-            line += Word("31..06", static_cast<std::int64_t>(random() % 3000000));
-            line += Word("87..00", 1300);
+            line += bench::GsiWord16("21.322", static_cast<std::int64_t>(random() % 40000000));
+            line +=
+                bench::GsiWord16("22.322", static_cast<std::int64_t>(8000000 + random() % 4000000));
+            line += bench::GsiWord16("31..06", static_cast<std::int64_t>(random() % 3000000));
+            line += bench::GsiWord16("87..00", 1300);
         }
         out << line << "\r\n";
     }
-}
-
-template <typename Work>
-double Median(int rounds, Work work) {
-    std::vector<double> seconds;
-    for (int round = 0; round < rounds; ++round) {
-        const auto start = Clock::now();
-        work();
-        seconds.push_back(std::chrono::duration<double>(Clock::now() - start).count());
-    }
-    std::sort(seconds.begin(), seconds.end());
-    return seconds[seconds.size() / 2];
 }
 
 } // namespace
@@ -102,19 +80,19 @@ int main(int argc, char** argv) {
     const double megabytes = static_cast<double>(fs::file_size(job)) / 1e6;
 
     PointCounter counted;
-    const double read = Median(rounds, [&] {
+    const double read = bench::MedianSeconds(rounds, [&] {
         counted = PointCounter();
         if (const auto error = FieldFile::Read(job.string(), counted)) {
             std::fprintf(stderr, "cannot read the job: %s\n", error->Text().c_str());
             std::exit(1);
         }
     });
-    CountingSink written;
-    const double conversion = Median(rounds, [&] {
+    bench::CountingSink written;
+    const double conversion = bench::MedianSeconds(rounds, [&] {
         std::ifstream in(job, std::ios::binary);
         std::string bytes(fs::file_size(job), '\0');
         in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        written = CountingSink();
+        written = bench::CountingSink();
         CassConversion(written).Convert(bytes);
     });
     fs::remove_all(dir);

@@ -9,6 +9,8 @@
 // Usage: sim_download_bench [LINES] [--skip-paced]   (default 20000 lines)
 
 #include "CountingPort.h"
+#include "JobDownload.h"
+#include "Median.h"
 #include "SimProcess.h"
 
 #include "platform/ManualResetEvent.h"
@@ -18,7 +20,6 @@
 #include "protocol/ReplyTags.h"
 #include "protocol/TransferRequest.h"
 
-#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -43,11 +44,6 @@ namespace {
 
 constexpr long kBaud = 115200;
 constexpr int kRounds = 5;
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // GSI-16 point blocks like an instrument's, each with its own numbers.
 std::vector<std::string> JobLines(int count) {
@@ -130,12 +126,7 @@ Run Download(const fs::path& content, std::vector<std::string> simOptions,
                      link.LastPortError().c_str());
         std::exit(1);
     }
-    TransferRequest request;
-    request.kind = TransferRequest::JobDownload;
-    request.formatCode = u"0";
-    request.partCode = u"COORDS";
-    request.itemName = u"1";
-    request.BuildScript(link.Engine());
+    bench::JobDownload().BuildScript(link.Engine());
     const auto start = Clock::now();
     link.StartDownload();
     link.done.Wait();
@@ -278,9 +269,9 @@ int main(int argc, char** argv) {
                     "(two threads), %.0f lines/s (two processes)\n",
                     round + 1, simRates.back(), bareRates.back(), apartRates.back());
     }
-    const double simRate = Median(simRates);
-    const double bareRate = Median(bareRates);
-    const double apartRate = Median(apartRates);
+    const double simRate = bench::Median(simRates);
+    const double bareRate = bench::Median(bareRates);
+    const double apartRate = bench::Median(apartRates);
     std::printf("unpaced: median %.0f lines/s; bare pty ping-pong %.0f lines/s (two threads): "
                 "ratio %.3f (target >= 0.5); %.0f lines/s (two processes): ratio %.3f\n",
                 simRate, bareRate, simRate / bareRate, apartRate, simRate / apartRate);

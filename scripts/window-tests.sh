@@ -25,7 +25,7 @@ programs=(
     workbench_frame_tests
     workbench_pctree_tests workbench_splitter_tests workbench_filedrop_tests
     workbench_transferdialog_tests workbench_comsetting_tests
-    alignedit_widget_test drawexport_widget_test coordbook_widget_test routebook_widget_test
+    sharedwidgets_test alignedit_widget_test drawexport_widget_test coordbook_widget_test routebook_widget_test
     codebook_widget_test legacyxfer_widget_test
     launcher_button_test launcher_dialog_test
 )

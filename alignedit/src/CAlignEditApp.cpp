@@ -2,8 +2,8 @@
 
 #include "alignedit/CMainFrame.h"
 
-#include "workbench/ScreenCapture.h"
-#include "workbench/WireCodePageCheck.h"
+#include "sharedwidgets/ScreenCapture.h"
+#include "sharedwidgets/WireCodePageCheck.h"
 
 #include <QCommandLineParser>
 #include <QMdiArea>

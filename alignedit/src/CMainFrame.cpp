@@ -4,7 +4,7 @@
 #include "alignedit/CAlignEditView.h"
 #include "alignedit/CChildFrame.h"
 #include "alignedit/UserDialogs.h"
-#include "workbench/CFrameStatusBar.h"
+#include "sharedwidgets/CFrameStatusBar.h"
 
 #include <QCloseEvent>
 #include <QDir>

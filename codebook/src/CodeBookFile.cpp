@@ -8,7 +8,31 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <iterator>
+
+namespace {
+
+// The reader and writer of one format, so reading and writing cannot
+// disagree about which format is which.
+struct Codec {
+    std::function<CodeBookRead(std::string_view)> read;
+    std::function<std::string(const CodeBook&)> write;
+};
+
+Codec CodecOf(CodeFormat format) {
+    switch (format) {
+    case CodeFormat::Book:
+        return {&BookDocument::Read, &BookDocument::Write};
+    case CodeFormat::Csv:
+        return {&CsvCodes::Read, &CsvCodes::Write};
+    default:
+        return {[format](std::string_view bytes) { return CodeListFile::Read(bytes, format); },
+                [format](const CodeBook& book) { return CodeListFile::Write(book, format); }};
+    }
+}
+
+} // namespace
 
 CodeBookFile::Loaded CodeBookFile::Load(const std::string& path) {
     Loaded loaded;
@@ -28,25 +52,11 @@ CodeBookFile::Loaded CodeBookFile::Load(const std::string& path) {
 }
 
 CodeBookRead CodeBookFile::Parse(std::string_view bytes, CodeFormat format) {
-    switch (format) {
-    case CodeFormat::Book:
-        return BookDocument::Read(bytes);
-    case CodeFormat::Csv:
-        return CsvCodes::Read(bytes);
-    default:
-        return CodeListFile::Read(bytes, format);
-    }
+    return CodecOf(format).read(bytes);
 }
 
 std::string CodeBookFile::Render(const CodeBook& book, CodeFormat format) {
-    switch (format) {
-    case CodeFormat::Book:
-        return BookDocument::Write(book);
-    case CodeFormat::Csv:
-        return CsvCodes::Write(book);
-    default:
-        return CodeListFile::Write(book, format);
-    }
+    return CodecOf(format).write(book);
 }
 
 CodeBookFile::Saved CodeBookFile::Save(const std::string& path, const CodeBook& book,

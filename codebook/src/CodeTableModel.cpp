@@ -9,32 +9,28 @@
 #include <QMimeData>
 #include <QUndoStack>
 
+#include <array>
+
 namespace {
 
 QString Qs(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+// The text fields in column order, up to kSymbol; the line and attribute
+// columns are not text.
+constexpr std::array<std::string FeatureCode::*, CodeTableModel::kSymbol + 1> kTextFields = {
+    &FeatureCode::code,  &FeatureCode::description, &FeatureCode::group,
+    &FeatureCode::layer, &FeatureCode::colour,      &FeatureCode::symbol};
+
 // The text of a column (const or not); nullptr for the line and attribute columns.
 template <typename Code>
 auto* TextField(Code& code, int column) {
     using Text = decltype(&code.code);
-    switch (column) {
-    case CodeTableModel::kCode:
-        return &code.code;
-    case CodeTableModel::kDescription:
-        return &code.description;
-    case CodeTableModel::kGroup:
-        return &code.group;
-    case CodeTableModel::kLayer:
-        return &code.layer;
-    case CodeTableModel::kColour:
-        return &code.colour;
-    case CodeTableModel::kSymbol:
-        return &code.symbol;
-    default:
+    if (column < 0 || column >= static_cast<int>(kTextFields.size())) {
         return static_cast<Text>(nullptr);
     }
+    return &(code.*kTextFields[static_cast<std::size_t>(column)]);
 }
 
 QString Attributes(const FeatureCode& code) {

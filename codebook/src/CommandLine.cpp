@@ -80,7 +80,7 @@ int CommandLine::Convert(const Request& request, std::ostream& out, std::ostream
     const CodeBookFile::Loaded loaded = CodeBookFile::Load(request.input);
     if (!loaded.read) {
         err << "codebook: " << request.input << ": " << loaded.error << "\n";
-        return kExitFailed;
+        return CommandStart::kExitFailed;
     }
     for (const SkippedLine& skipped : loaded.read->skipped) {
         err << "codebook: " << request.input << ":" << skipped.line << ": " << skipped.reason
@@ -88,7 +88,7 @@ int CommandLine::Convert(const Request& request, std::ostream& out, std::ostream
     }
     if (!loaded.read->skipped.empty()) {
         err << "codebook: " << request.input << " was not converted\n";
-        return kExitFailed;
+        return CommandStart::kExitFailed;
     }
     CodeFormat format = request.format.value_or(*CodeFormats::ByExtension(request.output));
     const bool crf = std::filesystem::path(request.output).extension() == ".crf";
@@ -98,7 +98,7 @@ int CommandLine::Convert(const Request& request, std::ostream& out, std::ostream
     std::error_code ignored;
     if (!request.overwrite && std::filesystem::exists(request.output, ignored)) {
         err << "codebook: " << request.output << " exists; give --overwrite to replace it\n";
-        return kExitFailed;
+        return CommandStart::kExitFailed;
     }
     CodeBook book = loaded.read->book;
     if (book.name.empty()) {
@@ -111,12 +111,12 @@ int CommandLine::Convert(const Request& request, std::ostream& out, std::ostream
     if (!saved.Ok()) {
         err << "codebook: " << request.output << " was not written"
             << (saved.error.empty() ? "" : ": " + saved.error) << "\n";
-        return kExitFailed;
+        return CommandStart::kExitFailed;
     }
     out << request.input << ": " << book.codes.size()
         << (book.codes.size() == 1 ? " code" : " codes") << " written to " << request.output << " ("
         << CodeFormats::Title(format) << ")\n";
-    return kExitDone;
+    return CommandStart::kExitDone;
 }
 
 } // namespace codebook

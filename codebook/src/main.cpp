@@ -4,7 +4,7 @@
 #include "codebook/CodeBookWindow.h"
 #include "codebook/CommandLine.h"
 
-#include "workbench/FileWindowStart.h"
+#include "sharedwidgets/FileWindowStart.h"
 
 #include <iostream>
 

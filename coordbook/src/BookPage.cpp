@@ -4,7 +4,7 @@
 #include "coordbook/BookSortProxy.h"
 #include "coordbook/BookTableModel.h"
 #include "coordbook/PlaceRecordsCommand.h"
-#include "drawexport/PlanView.h"
+#include "sharedwidgets/PlanView.h"
 
 #include <QFileInfo>
 #include <QHeaderView>

@@ -85,12 +85,12 @@ int CommandLine::Convert(const Request& request, std::ostream& out, std::ostream
     std::error_code ignored;
     if (!request.overwrite && std::filesystem::exists(request.output, ignored)) {
         err << "coordbook: " << request.output << " exists; give --overwrite to replace it\n";
-        return kExitFailed;
+        return CommandStart::kExitFailed;
     }
     const auto loaded = BookLoader::Load(request.input);
     if (!loaded.book) {
         err << "coordbook: " << request.input << ": " << loaded.error->Text() << "\n";
-        return kExitFailed;
+        return CommandStart::kExitFailed;
     }
     const PointBook& book = *loaded.book;
     for (const FieldFileError& problem : book.Problems()) {
@@ -100,11 +100,11 @@ int CommandLine::Convert(const Request& request, std::ostream& out, std::ostream
         const std::size_t count = book.Problems().size();
         err << "coordbook: " << count << (count == 1 ? " line" : " lines")
             << " could not be read and --strict was given; nothing written\n";
-        return kExitFailed;
+        return CommandStart::kExitFailed;
     }
     if (book.Rows() == 0) {
         err << "coordbook: " << request.input << " holds no point; nothing written\n";
-        return kExitFailed;
+        return CommandStart::kExitFailed;
     }
     const BookFormat format = request.format;
     const BookOutput output = BookFile::Render(book, request.output, format);
@@ -112,14 +112,14 @@ int CommandLine::Convert(const Request& request, std::ostream& out, std::ostream
         output.refusal.empty() ? BookFile::Store(request.output, output) : output.refusal;
     if (!failure.empty()) {
         err << "coordbook: cannot write " << request.output << ": " << failure << "\n";
-        return kExitFailed;
+        return CommandStart::kExitFailed;
     }
     out << request.input << ": " << book.Rows() << (book.Rows() == 1 ? " point" : " points")
         << " written to " << request.output << " (" << BookFormats::Title(format) << ")\n";
     if (const std::string note = BookFile::LeftOutNote(output, format); !note.empty()) {
         out << note << "\n";
     }
-    return kExitDone;
+    return CommandStart::kExitDone;
 }
 
 } // namespace coordbook

@@ -5,7 +5,7 @@
 #include "coordbook/BookPage.h"
 #include "coordbook/BookTableModel.h"
 #include "coordbook/QtBookDialogs.h"
-#include "drawexport/PlanView.h"
+#include "sharedwidgets/PlanView.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -4,7 +4,7 @@
 #include "coordbook/CommandLine.h"
 #include "coordbook/CoordBookWindow.h"
 
-#include "workbench/FileWindowStart.h"
+#include "sharedwidgets/FileWindowStart.h"
 
 #include <iostream>
 

@@ -5,7 +5,7 @@
 #include "coordbook/BookSortProxy.h"
 #include "coordbook/BookTableModel.h"
 #include "coordbook/CoordBookWindow.h"
-#include "drawexport/PlanView.h"
+#include "sharedwidgets/PlanView.h"
 #include "testsupport/ActiveWindow.h"
 
 #include <QHeaderView>

@@ -4,8 +4,8 @@
 #include "drawexport/ExportSummary.h"
 #include "drawexport/ExportWorker.h"
 #include "drawexport/InputReport.h"
-#include "drawexport/PlanView.h"
 #include "drawexport/PointTableModel.h"
+#include "sharedwidgets/PlanView.h"
 #include "transfer/FreeFileName.h"
 
 #include <QApplication>

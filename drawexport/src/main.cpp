@@ -3,7 +3,7 @@
 #include "drawexport/CommandLine.h"
 #include "drawexport/DrawExportWindow.h"
 
-#include "workbench/FileWindowStart.h"
+#include "sharedwidgets/FileWindowStart.h"
 
 #include <iostream>
 

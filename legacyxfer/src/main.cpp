@@ -4,7 +4,7 @@
 #include "legacyxfer/CommandLine.h"
 #include "legacyxfer/LegacyXferWindow.h"
 
-#include "workbench/FileWindowStart.h"
+#include "sharedwidgets/FileWindowStart.h"
 
 #include <iostream>
 

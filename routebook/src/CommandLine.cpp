@@ -54,9 +54,9 @@ int Store(const std::string& path, const std::string& bytes, bool overwrite, std
     const std::string reason = AlignmentFileIo::Write(path, bytes, overwrite);
     if (!reason.empty()) {
         err << reason << '\n';
-        return CommandLine::kExitFailed;
+        return CommandStart::kExitFailed;
     }
-    return CommandLine::kExitDone;
+    return CommandStart::kExitDone;
 }
 
 std::string BaseName(const std::string& path) {
@@ -170,13 +170,13 @@ int CommandLine::Run(const std::vector<std::string>& args, std::ostream& out,
     }
     switch (request->mode) {
     case Request::Mode::Help:
-        return kExitDone;
+        return CommandStart::kExitDone;
     case Request::Mode::Stations:
         return Stations(*request, err);
     case Request::Mode::Convert:
         return Convert(*request, err);
     }
-    return kExitUsage;
+    return CommandStart::kExitUsage;
 }
 
 int CommandLine::Stations(const Request& request, std::ostream& err) {
@@ -185,17 +185,17 @@ int CommandLine::Stations(const Request& request, std::ostream& err) {
     if (request.inputs.size() > 1) {
         val = Load<ValFile>(request.inputs[1], err);
         if (!val) {
-            return kExitFailed;
+            return CommandStart::kExitFailed;
         }
     }
     if (!hal) {
-        return kExitFailed;
+        return CommandStart::kExitFailed;
     }
     const HorizontalAlignment line(hal->Records());
     if (StationTable::IntervalCount(line, request.interval) > StationTable::kMaxStations) {
         err << request.inputs[0] << ": an interval of " << FieldNumbers::Format(request.interval)
             << " gives more than " << StationTable::kMaxStations << " stations\n";
-        return kExitFailed;
+        return CommandStart::kExitFailed;
     }
     const VerticalProfile profile(val ? val->Records() : std::vector<VerticalPoint>{});
     const auto stations = StationTable::Build(line, val ? &profile : nullptr, request.interval,
@@ -208,7 +208,7 @@ int CommandLine::Stations(const Request& request, std::ostream& err) {
         const auto gsi = StationWriter::Gsi16(stations, error);
         if (!gsi) {
             err << request.output << ": " << error << '\n';
-            return kExitFailed;
+            return CommandStart::kExitFailed;
         }
         bytes = *gsi;
     }
@@ -225,24 +225,24 @@ int CommandLine::Convert(const Request& request, std::ostream& err) {
     if (!known(from) || !known(to) ||
         (from != to && from != Kind::LandXml && to != Kind::LandXml)) {
         err << "routebook: --convert goes between .hal or .val and LandXML (.xml)\n";
-        return kExitUsage;
+        return CommandStart::kExitUsage;
     }
     std::string bytes;
     if (from == Kind::LandXml) {
         const auto xml = LoadXml(in, err);
         if (!xml) {
-            return kExitFailed;
+            return CommandStart::kExitFailed;
         }
         if (to == Kind::Hal) {
             const HalFile file = HalFile::Make(xml->elements);
             if (!Report(in, AlignmentCheck::File(file), err)) {
-                return kExitFailed;
+                return CommandStart::kExitFailed;
             }
             bytes = file.Bytes();
         } else if (to == Kind::Val) {
             const ValFile file = ValFile::Make(xml->profile);
             if (!Report(in, AlignmentCheck::File(file), err)) {
-                return kExitFailed;
+                return CommandStart::kExitFailed;
             }
             bytes = file.Bytes();
         } else {
@@ -251,14 +251,14 @@ int CommandLine::Convert(const Request& request, std::ostream& err) {
     } else if (from == Kind::Hal) {
         const auto file = Load<HalFile>(in, err);
         if (!file) {
-            return kExitFailed;
+            return CommandStart::kExitFailed;
         }
         const LandXmlAlignment xml{BaseName(in), file->Records(), {}};
         bytes = to == Kind::Hal ? file->Bytes() : xml.Write();
     } else {
         const auto file = Load<ValFile>(in, err);
         if (!file) {
-            return kExitFailed;
+            return CommandStart::kExitFailed;
         }
         const LandXmlAlignment xml{BaseName(in), {}, file->Records()};
         bytes = to == Kind::Val ? file->Bytes() : xml.Write();

@@ -4,7 +4,7 @@
 #include "routebook/CommandLine.h"
 #include "routebook/RouteBookWindow.h"
 
-#include "workbench/FileWindowStart.h"
+#include "sharedwidgets/FileWindowStart.h"
 
 #include <iostream>
 

@@ -1,9 +1,9 @@
 #include "workbench/CKestaTDApp.h"
 
+#include "sharedwidgets/ScreenCapture.h"
+#include "sharedwidgets/WireCodePageCheck.h"
 #include "workbench/CLeftView.h"
-#include "workbench/ScreenCapture.h"
 #include "workbench/StationlinkIcon.h"
-#include "workbench/WireCodePageCheck.h"
 
 #include <QCommandLineParser>
 #include <QMessageBox>

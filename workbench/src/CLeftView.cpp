@@ -1,7 +1,7 @@
 #include "workbench/CLeftView.h"
 
 #include "workbench/CDlgComSetting.h"
-#include "workbench/CFrameStatusBar.h"
+#include "sharedwidgets/CFrameStatusBar.h"
 #include "workbench/CInputPath.h"
 #include "workbench/CKSDeviceToPcDlg.h"
 #include "workbench/CMainFrame.h"

@@ -1,8 +1,8 @@
 #include "workbench/CMainFrame.h"
 
+#include "sharedwidgets/CFrameStatusBar.h"
 #include "workbench/CAboutDlg.h"
 #include "workbench/CDialogBar.h"
-#include "workbench/CFrameStatusBar.h"
 #include "workbench/CHeaderStrip.h"
 #include "workbench/CTreeViewExtc.h"
 #include "workbench/FrameCommand.h"

@@ -1,9 +1,9 @@
 #include "RecordingTree.h"
 
+#include "sharedwidgets/CFrameStatusBar.h"
 #include "testsupport/ActiveWindow.h"
 #include "workbench/CAboutDlg.h"
 #include "workbench/CDialogBar.h"
-#include "workbench/CFrameStatusBar.h"
 #include "workbench/CHeaderStrip.h"
 #include "workbench/CMainFrame.h"
 #include "workbench/MySplitterWnd.h"
@@ -37,7 +37,7 @@ private slots:
     void patternWithoutCurrentItemIsOnlyStored();
     void viewsSetTheirPathLabelThroughTheFrame();
     void functionKeysMoveBetweenPanes();
-    void statusBarTogglesAndShowsLocks();
+    void statusBarToggles();
     void aboutBox();
     void failedPaneFailsCreation();
 
@@ -250,21 +250,11 @@ void FrameTest::functionKeysMoveBetweenPanes() {
     QCOMPARE(pc_->refreshed, 1);
 }
 
-void FrameTest::statusBarTogglesAndShowsLocks() {
+void FrameTest::statusBarToggles() {
     Action("actionStatusbar")->trigger();
     QVERIFY(!frame_->StatusBar()->isVisible());
     Action("actionStatusbar")->trigger();
     QVERIFY(frame_->StatusBar()->isVisible());
-
-    KeyLocks locks{true, false, true};
-    CFrameStatusBar bar(nullptr, [&locks] { return std::optional<KeyLocks>(locks); });
-    QCOMPARE(bar.IndicatorTexts(), (std::array<QString, 3>{"CAPS", "", "SCRL"}));
-    locks = KeyLocks{false, true, false};
-    QVERIFY(bar.UpdateIndicators());
-    QCOMPARE(bar.IndicatorTexts(), (std::array<QString, 3>{"", "NUM", ""}));
-    CFrameStatusBar unknown(nullptr, [] { return std::optional<KeyLocks>(); });
-    QVERIFY(!unknown.UpdateIndicators());
-    QCOMPARE(unknown.IndicatorTexts(), (std::array<QString, 3>{"", "", ""}));
 }
 
 void FrameTest::aboutBox() {

@@ -11,7 +11,7 @@
 #include "TreeChild.h"
 #include "TreeDrag.h"
 
-#include "workbench/CFrameStatusBar.h"
+#include "sharedwidgets/CFrameStatusBar.h"
 #include "workbench/CLeftView.h"
 #include "workbench/CMainFrame.h"
 #include "workbench/CRightView.h"

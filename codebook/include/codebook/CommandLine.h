@@ -12,10 +12,6 @@ namespace codebook {
 // codebook from a terminal: --convert IN OUT [--format NAME] [--overwrite].
 class CommandLine {
 public:
-    static constexpr int kExitDone = 0;
-    static constexpr int kExitFailed = 1;
-    static constexpr int kExitUsage = 2;
-
     struct Request {
         std::string input;
         std::string output;

@@ -15,10 +15,6 @@ namespace coordbook {
 // existing OUT is kept unless --overwrite is given.
 class CommandLine {
 public:
-    static constexpr int kExitDone = 0;
-    static constexpr int kExitFailed = 1;
-    static constexpr int kExitUsage = 2;
-
     struct Request {
         std::string input;
         std::string output;

@@ -12,7 +12,9 @@
 // then a usage error with the usage text.
 class CommandStart {
 public:
+    // The exit statuses of every command line of the suite.
     static constexpr int kExitDone = 0;
+    static constexpr int kExitFailed = 1; // the work failed: a file, the port, the instrument
     static constexpr int kExitUsage = 2;
 
     // `error` is null when the arguments were understood. The status to

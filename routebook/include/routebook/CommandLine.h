@@ -13,10 +13,6 @@ namespace routebook {
 // both with --overwrite to replace an existing OUT.
 class CommandLine {
 public:
-    static constexpr int kExitDone = 0;
-    static constexpr int kExitFailed = 1;
-    static constexpr int kExitUsage = 2;
-
     struct Request {
         enum class Mode { Stations, Convert, Help } mode = Mode::Help;
         std::vector<std::string> inputs; // HAL [VAL], or IN

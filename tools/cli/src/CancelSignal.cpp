@@ -2,6 +2,8 @@
 
 #include <csignal>
 
+namespace stationlinkcli {
+
 namespace {
 
 // Lock-free, so the handler may set it.
@@ -28,3 +30,5 @@ void CancelSignal::Install() {
 const std::atomic<bool>& CancelSignal::Requested() {
     return requested;
 }
+
+} // namespace stationlinkcli

@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+namespace stationlinkcli {
+
 // Ctrl+C in the terminal (SIGINT), a hang-up (SIGHUP) or SIGTERM: the running operation stops as
 // the window's "Cancel" stops it, and the command ends with exit status 130.
 class CancelSignal {
@@ -12,3 +14,5 @@ public:
     static void Install();
     static const std::atomic<bool>& Requested();
 };
+
+} // namespace stationlinkcli

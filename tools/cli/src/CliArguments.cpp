@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace stationlinkcli {
+
 std::optional<CliArguments> CliArguments::Parse(const CommandSyntax& syntax,
                                                 const std::vector<std::string>& args,
                                                 std::string& error) {
@@ -57,3 +59,5 @@ bool CliArguments::Flag(const std::string& name) const {
 std::string CliArguments::OptionOr(const std::string& name, const std::string& fallback) const {
     return Option(name).value_or(fallback);
 }
+
+} // namespace stationlinkcli

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace stationlinkcli {
+
 // A parsed command line: the command's plain arguments, its options
 // ("--name VALUE" or "--name=VALUE"; a later one replaces an earlier one)
 // and its flags ("--name").
@@ -27,3 +29,5 @@ private:
     std::map<std::string, std::string> options_;
     std::set<std::string> flags_;
 };
+
+} // namespace stationlinkcli

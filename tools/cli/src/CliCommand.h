@@ -5,6 +5,8 @@
 
 #include <ostream>
 
+namespace stationlinkcli {
+
 // One command of stationlink-cli. Results go to out, a one-line message on
 // failure to err; the result is the exit status.
 class CliCommand {
@@ -18,3 +20,5 @@ protected:
     CliCommand(const CliCommand&) = default;
     CliCommand& operator=(const CliCommand&) = default;
 };
+
+} // namespace stationlinkcli

@@ -1,5 +1,7 @@
 #include "CliQuestions.h"
 
+namespace stationlinkcli {
+
 SessionQuestions::ExistingFile CliQuestions::AskExistingFile(const std::string& /*path*/) {
     if (args_.Flag("--overwrite")) {
         return ExistingFile::Replace;
@@ -15,3 +17,5 @@ bool CliQuestions::AskReplaceInstrumentData(const std::string& /*notice*/) {
     hint_ = " (--replace replaces them)";
     return false;
 }
+
+} // namespace stationlinkcli

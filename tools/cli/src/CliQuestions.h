@@ -6,6 +6,8 @@
 
 #include <string>
 
+namespace stationlinkcli {
+
 // The command line's answers to the session's questions: what replaces data
 // was given as an option, or it is refused. Hint() names the option that
 // would have allowed what was refused.
@@ -21,3 +23,5 @@ private:
     const CliArguments& args_;
     std::string hint_;
 };
+
+} // namespace stationlinkcli

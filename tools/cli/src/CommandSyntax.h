@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+namespace stationlinkcli {
+
 // The shape of one command line: the command word, how many plain
 // arguments follow it, which options (each with a value) and which flags
 // (without one) it accepts.
@@ -17,3 +19,5 @@ struct CommandSyntax {
     // Options that take only these values (checked before any work).
     std::vector<std::pair<std::string_view, std::vector<std::string_view>>> choices;
 };
+
+} // namespace stationlinkcli

@@ -5,6 +5,8 @@
 #include "transfer/PointFile.h"
 #include "transfer/WholeFile.h"
 
+namespace stationlinkcli {
+
 const CommandSyntax& ConvertCommand::Syntax() const {
     static const CommandSyntax syntax{"convert", "stationlink-cli convert  IN OUT", 2, {}, {}};
     return syntax;
@@ -20,3 +22,5 @@ int ConvertCommand::Run(const CliArguments& args, std::ostream& /*out*/, std::os
     }
     return kExitDone;
 }
+
+} // namespace stationlinkcli

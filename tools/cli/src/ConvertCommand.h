@@ -2,6 +2,8 @@
 
 #include "CliCommand.h"
 
+namespace stationlinkcli {
+
 // "convert IN OUT": the point-file conversion of a "CASS" download run on
 // IN as the collected data, writing OUT.
 class ConvertCommand : public CliCommand {
@@ -9,3 +11,5 @@ public:
     const CommandSyntax& Syntax() const override;
     int Run(const CliArguments& args, std::ostream& out, std::ostream& err) override;
 };
+
+} // namespace stationlinkcli

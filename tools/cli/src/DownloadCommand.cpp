@@ -8,6 +8,8 @@
 #include "platform/CodePage.h"
 #include "transfer/DownloadFileSink.h"
 
+namespace stationlinkcli {
+
 namespace {
 
 std::u16string Wide(const std::string& utf8) {
@@ -83,3 +85,5 @@ int DownloadCommand::Run(const CliArguments& args, std::ostream& /*out*/, std::o
     session.EndProgress();
     return done ? kExitDone : session.Ended(err);
 }
+
+} // namespace stationlinkcli

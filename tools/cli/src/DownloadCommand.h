@@ -2,6 +2,8 @@
 
 #include "CliCommand.h"
 
+namespace stationlinkcli {
+
 // "download COMn CATEGORY LABEL --to DIR [--name NAME] [--type TYPE]
 // [--part COORDS|OBSERV]": connects and downloads the entry into DIR as the
 // download dialog of stationlink would with these choices; unset options
@@ -11,3 +13,5 @@ public:
     const CommandSyntax& Syntax() const override;
     int Run(const CliArguments& args, std::ostream& out, std::ostream& err) override;
 };
+
+} // namespace stationlinkcli

@@ -6,6 +6,8 @@
 
 #include "catalogue/EraseFlow.h"
 
+namespace stationlinkcli {
+
 const CommandSyntax& EraseCommand::Syntax() const {
     static const CommandSyntax syntax = [] {
         CommandSyntax s{"erase",
@@ -51,3 +53,5 @@ int EraseCommand::Run(const CliArguments& args, std::ostream& /*out*/, std::ostr
     session.EndProgress();
     return done ? kExitDone : session.Ended(err);
 }
+
+} // namespace stationlinkcli

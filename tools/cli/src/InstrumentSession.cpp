@@ -11,6 +11,8 @@
 
 #include <unistd.h>
 
+namespace stationlinkcli {
+
 bool InstrumentSession::Start(const CliArguments& args, std::ostream& err) {
     const std::string& name = args.Arguments().front();
     std::string error;
@@ -111,3 +113,5 @@ void InstrumentSession::EndProgress() {
         bar_->Finish();
     }
 }
+
+} // namespace stationlinkcli

@@ -15,6 +15,8 @@
 
 class TrafficLog;
 
+namespace stationlinkcli {
+
 // Opens the named port of the port list with the command's port options and
 // connects as expanding the port in stationlink does; with --log every byte
 // of the line goes to the traffic log, and Ctrl+C stops the running
@@ -53,3 +55,5 @@ private:
     std::chrono::milliseconds timeout_{};
     int status_ = 0;
 };
+
+} // namespace stationlinkcli

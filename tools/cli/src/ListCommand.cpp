@@ -8,6 +8,8 @@
 
 #include <cstdio>
 
+namespace stationlinkcli {
+
 namespace {
 
 // A JSON string: UTF-8 passes through; quotes, backslashes and control
@@ -88,3 +90,5 @@ int ListCommand::Run(const CliArguments& args, std::ostream& out, std::ostream& 
     out.flush();
     return out ? kExitDone : kExitFailed;
 }
+
+} // namespace stationlinkcli

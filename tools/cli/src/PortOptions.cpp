@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+namespace stationlinkcli {
+
 namespace {
 
 std::u16string Wide(const std::string& ascii) {
@@ -66,3 +68,5 @@ std::optional<std::chrono::milliseconds> PortOptions::IdleTimeout(const CliArgum
     }
     return std::chrono::milliseconds(static_cast<long long>(seconds * 1000));
 }
+
+} // namespace stationlinkcli

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+namespace stationlinkcli {
+
 // The port options of the instrument commands (--baud, --parity,
 // --stopbits, --databits), the idle time-out (--timeout) and the traffic log
 // (--log FILE).
@@ -26,3 +28,5 @@ public:
     static std::optional<std::chrono::milliseconds> IdleTimeout(const CliArguments& args,
                                                                 std::string& error);
 };
+
+} // namespace stationlinkcli

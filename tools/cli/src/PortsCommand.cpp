@@ -4,6 +4,8 @@
 
 #include "protocol/PortList.h"
 
+namespace stationlinkcli {
+
 const CommandSyntax& PortsCommand::Syntax() const {
     static const CommandSyntax syntax{"ports", "stationlink-cli ports", 0, {}, {}};
     return syntax;
@@ -19,3 +21,5 @@ int PortsCommand::Run(const CliArguments& /*args*/, std::ostream& out, std::ostr
     out.flush();
     return out ? kExitDone : kExitFailed;
 }
+
+} // namespace stationlinkcli

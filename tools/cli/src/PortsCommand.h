@@ -2,6 +2,8 @@
 
 #include "CliCommand.h"
 
+namespace stationlinkcli {
+
 // "ports": one line per port of the port list: COM name, device file and
 // description, separated by tabs.
 class PortsCommand : public CliCommand {
@@ -9,3 +11,5 @@ public:
     const CommandSyntax& Syntax() const override;
     int Run(const CliArguments& args, std::ostream& out, std::ostream& err) override;
 };
+
+} // namespace stationlinkcli

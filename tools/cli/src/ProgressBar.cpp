@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace stationlinkcli {
+
 ProgressBar::ProgressBar(std::ostream& out, bool shown, std::size_t totalLines)
     : out_(out), shown_(shown), meter_(totalLines, TransferMeter::Clock::now()) {}
 
@@ -42,3 +44,5 @@ void ProgressBar::Draw() {
     out_ << "\r" << text << std::flush;
     drew_ = true;
 }
+
+} // namespace stationlinkcli

@@ -7,6 +7,8 @@
 #include <ostream>
 #include <string>
 
+namespace stationlinkcli {
+
 // The progress of a transfer on standard error while it is a terminal: one
 // line redrawn in place a few times a second,
 // "[#########...........]  12/36 lines  33%  1.1 kB/s  0:05 left",
@@ -34,3 +36,5 @@ private:
     TransferMeter::Clock::time_point drawn_{};
     bool drew_ = false;
 };
+
+} // namespace stationlinkcli

@@ -8,6 +8,8 @@
 #include "platform/CodePage.h"
 #include "transfer/UploadFileReader.h"
 
+namespace stationlinkcli {
+
 namespace {
 
 std::u16string FromUtf8(const std::string& text) {
@@ -74,3 +76,5 @@ int UploadCommand::Run(const CliArguments& args, std::ostream& /*out*/, std::ost
     session.EndProgress();
     return done ? kExitDone : session.Ended(err);
 }
+
+} // namespace stationlinkcli

@@ -6,6 +6,6 @@
 #include <iostream>
 
 int main(int argc, char** argv) {
-    CancelSignal::Install();
+    stationlinkcli::CancelSignal::Install();
     return stationlinkcli::CommandLine().Run({argv + 1, argv + argc}, std::cout, std::cerr);
 }

@@ -22,13 +22,13 @@ Outcome RunCli(const std::vector<std::string>& args) {
     return {status, out.str(), err.str()};
 }
 
-const CommandSyntax kDownload{"download", "", 3, {"--to", "--name", "--baud"}, {}};
+const stationlinkcli::CommandSyntax kDownload{"download", "", 3, {"--to", "--name", "--baud"}, {}};
 
 } // namespace
 
 TEST(CliArguments, SplitsArgumentsFromOptionsInBothSpellings) {
     std::string error;
-    const auto args = CliArguments::Parse(
+    const auto args = stationlinkcli::CliArguments::Parse(
         kDownload, {"COM1", "--to", "/tmp/out", "JOB", "--baud=9600", "JobList:7 [SITE1]"}, error);
     ASSERT_TRUE(args) << error;
     EXPECT_EQ(args->Arguments(), (std::vector<std::string>{"COM1", "JOB", "JobList:7 [SITE1]"}));
@@ -40,11 +40,12 @@ TEST(CliArguments, SplitsArgumentsFromOptionsInBothSpellings) {
 
 TEST(CliArguments, RefusesUnknownOptionsMissingValuesAndWrongCounts) {
     std::string error;
-    EXPECT_FALSE(CliArguments::Parse(kDownload, {"A", "B", "C", "--part", "X"}, error));
+    EXPECT_FALSE(
+        stationlinkcli::CliArguments::Parse(kDownload, {"A", "B", "C", "--part", "X"}, error));
     EXPECT_EQ(error, "download: unknown option --part");
-    EXPECT_FALSE(CliArguments::Parse(kDownload, {"A", "B", "C", "--to"}, error));
+    EXPECT_FALSE(stationlinkcli::CliArguments::Parse(kDownload, {"A", "B", "C", "--to"}, error));
     EXPECT_EQ(error, "download: --to needs a value");
-    EXPECT_FALSE(CliArguments::Parse(kDownload, {"A", "B"}, error));
+    EXPECT_FALSE(stationlinkcli::CliArguments::Parse(kDownload, {"A", "B"}, error));
     EXPECT_EQ(error, "download: expected 3 argument(s), got 2");
 }
 

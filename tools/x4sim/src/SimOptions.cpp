@@ -5,6 +5,8 @@
 #include <functional>
 #include <string_view>
 
+namespace x4sim {
+
 namespace {
 
 bool Count(const std::string& text, long low, long& out) {
@@ -93,3 +95,5 @@ std::optional<SimOptions> SimOptions::Parse(const std::vector<std::string>& args
     }
     return options;
 }
+
+} // namespace x4sim

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace x4sim {
+
 // The command line of x4sim.
 struct SimOptions {
     std::string dataDir;     // --data: empty for the built-in demo content
@@ -39,3 +41,5 @@ struct SimOptions {
     static std::optional<SimOptions> Parse(const std::vector<std::string>& args,
                                            std::string& error);
 };
+
+} // namespace x4sim

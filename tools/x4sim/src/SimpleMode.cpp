@@ -26,7 +26,7 @@ constexpr int kEmptyChecks = 20;
 
 } // namespace
 
-SimpleMode::SimpleMode(PseudoTerminal& line, const SimOptions& options, SignalWatch& signals,
+SimpleMode::SimpleMode(PseudoTerminal& line, const x4sim::SimOptions& options, SignalWatch& signals,
                        Transcript& transcript)
     : line_(line), options_(options), signals_(signals), transcript_(transcript),
       pacer_(options.baud),

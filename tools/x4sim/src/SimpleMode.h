@@ -20,7 +20,7 @@ public:
     enum class Outcome { Stopped, HungUp, Failed };
     using Clock = std::chrono::steady_clock;
 
-    SimpleMode(PseudoTerminal& line, const SimOptions& options, SignalWatch& signals,
+    SimpleMode(PseudoTerminal& line, const x4sim::SimOptions& options, SignalWatch& signals,
                Transcript& transcript);
     ~SimpleMode();
     SimpleMode(const SimpleMode&) = delete;
@@ -49,7 +49,7 @@ private:
     Clock::time_point Due(std::size_t count);
 
     PseudoTerminal& line_;
-    const SimOptions& options_;
+    const x4sim::SimOptions& options_;
     SignalWatch& signals_;
     Transcript& transcript_;
     LinePacer pacer_; // its slice size; the stream keeps its own time

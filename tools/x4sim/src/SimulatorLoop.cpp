@@ -22,7 +22,7 @@ constexpr auto kChunkPause = milliseconds(2);
 } // namespace
 
 SimulatorLoop::SimulatorLoop(PseudoTerminal& line, Instrument& instrument,
-                             const SimOptions& options, SignalWatch& signals,
+                             const x4sim::SimOptions& options, SignalWatch& signals,
                              Transcript& transcript, ReplayScript* replay)
     : line_(line), instrument_(instrument), replay_(replay), options_(options), signals_(signals),
       transcript_(transcript), pacer_(options.baud) {}

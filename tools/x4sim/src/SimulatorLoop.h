@@ -19,7 +19,7 @@ public:
     enum class Outcome { Stopped, HungUp, Failed };
 
     // replay: when set, it answers instead of the instrument.
-    SimulatorLoop(PseudoTerminal& line, Instrument& instrument, const SimOptions& options,
+    SimulatorLoop(PseudoTerminal& line, Instrument& instrument, const x4sim::SimOptions& options,
                   SignalWatch& signals, Transcript& transcript, ReplayScript* replay = nullptr);
 
     Outcome Run();
@@ -41,7 +41,7 @@ private:
     PseudoTerminal& line_;
     Instrument& instrument_;
     ReplayScript* replay_;
-    const SimOptions& options_;
+    const x4sim::SimOptions& options_;
     SignalWatch& signals_;
     Transcript& transcript_;
     LinePacer pacer_;

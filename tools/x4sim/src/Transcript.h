@@ -6,7 +6,8 @@
 #include <string_view>
 
 // The --log file: every burst of bytes in both directions, with the time
-// since the start in milliseconds and control bytes written as escapes.
+// since the start in milliseconds and control bytes written as escapes
+// (those of the PC's traffic log, so --replay reads either).
 class Transcript {
 public:
     explicit Transcript(const std::string& path);
@@ -15,8 +16,6 @@ public:
     void Received(std::string_view bytes) { Record("PC->X4", bytes); }
     void Sent(std::string_view bytes) { Record("X4->PC", bytes); }
     void Note(std::string_view text);
-
-    static std::string Escaped(std::string_view bytes);
 
 private:
     void Record(std::string_view direction, std::string_view bytes);

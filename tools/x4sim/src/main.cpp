@@ -24,7 +24,7 @@ int Fail(const std::string& why) {
     return 1;
 }
 
-int ServeSimpleMode(const SimOptions& options) {
+int ServeSimpleMode(const x4sim::SimOptions& options) {
     ::prctl(PR_SET_TIMERSLACK, 1UL);
     Transcript transcript(options.logFile);
     SignalWatch signals;
@@ -50,7 +50,7 @@ int ServeSimpleMode(const SimOptions& options) {
     return 0;
 }
 
-int Serve(const SimOptions& options) {
+int Serve(const x4sim::SimOptions& options) {
     if (options.SimpleMode()) {
         return ServeSimpleMode(options);
     }
@@ -104,13 +104,13 @@ int Serve(const SimOptions& options) {
 
 int main(int argc, char** argv) {
     std::string error;
-    const auto options = SimOptions::Parse({argv + 1, argv + argc}, error);
+    const auto options = x4sim::SimOptions::Parse({argv + 1, argv + argc}, error);
     if (!options) {
-        std::cerr << "x4sim: " << error << "\n" << SimOptions::kUsage;
+        std::cerr << "x4sim: " << error << "\n" << x4sim::SimOptions::kUsage;
         return 2;
     }
     if (options->help) {
-        std::cout << SimOptions::kUsage;
+        std::cout << x4sim::SimOptions::kUsage;
         return 0;
     }
     return Serve(*options);

@@ -4,11 +4,11 @@
 
 TEST(SimOptions, ReadsEveryOptionInBothSpellings) {
     std::string error;
-    const auto options = SimOptions::Parse({"--data", "d", "--link=/tmp/l", "--baud", "115200",
-                                            "--log", "f", "--received=r", "--silent", "2", "--warn",
-                                            "3", "--chunk=1", "--hangup-after", "5",
-                                            "--hangup-in-upload=4"},
-                                           error);
+    const auto options =
+        x4sim::SimOptions::Parse({"--data", "d", "--link=/tmp/l", "--baud", "115200", "--log", "f",
+                                  "--received=r", "--silent", "2", "--warn", "3", "--chunk=1",
+                                  "--hangup-after", "5", "--hangup-in-upload=4"},
+                                 error);
     ASSERT_TRUE(options) << error;
     EXPECT_EQ(options->dataDir, "d");
     EXPECT_EQ(options->linkPath, "/tmp/l");
@@ -24,11 +24,11 @@ TEST(SimOptions, ReadsEveryOptionInBothSpellings) {
 
 TEST(SimOptions, RefusesWhatItDoesNotKnow) {
     std::string error;
-    EXPECT_FALSE(SimOptions::Parse({"--bogus"}, error));
+    EXPECT_FALSE(x4sim::SimOptions::Parse({"--bogus"}, error));
     EXPECT_EQ(error, "unknown option --bogus");
-    EXPECT_FALSE(SimOptions::Parse({"--baud", "0"}, error));
-    EXPECT_FALSE(SimOptions::Parse({"--warn", "x"}, error));
-    EXPECT_FALSE(SimOptions::Parse({"--silent", "-1"}, error));
-    EXPECT_FALSE(SimOptions::Parse({"--data"}, error));
+    EXPECT_FALSE(x4sim::SimOptions::Parse({"--baud", "0"}, error));
+    EXPECT_FALSE(x4sim::SimOptions::Parse({"--warn", "x"}, error));
+    EXPECT_FALSE(x4sim::SimOptions::Parse({"--silent", "-1"}, error));
+    EXPECT_FALSE(x4sim::SimOptions::Parse({"--data"}, error));
     EXPECT_EQ(error, "bad or missing value for --data");
 }

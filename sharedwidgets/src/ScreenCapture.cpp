@@ -1,4 +1,4 @@
-#include "workbench/ScreenCapture.h"
+#include "sharedwidgets/ScreenCapture.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

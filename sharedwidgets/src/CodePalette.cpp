@@ -1,4 +1,4 @@
-#include "drawexport/CodePalette.h"
+#include "sharedwidgets/CodePalette.h"
 
 #include <array>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "drawexport/CodePalette.h"
-#include "drawexport/PlanTransform.h"
 #include "fielddata/PointExtents.h"
 #include "fielddata/SurveyPoint.h"
+#include "sharedwidgets/CodePalette.h"
+#include "sharedwidgets/PlanTransform.h"
 
 #include <QWidget>
 

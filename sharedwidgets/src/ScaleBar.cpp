@@ -1,4 +1,4 @@
-#include "drawexport/ScaleBar.h"
+#include "sharedwidgets/ScaleBar.h"
 
 #include <QFontMetrics>
 #include <QPainter>

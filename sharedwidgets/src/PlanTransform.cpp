@@ -1,4 +1,4 @@
-#include "drawexport/PlanTransform.h"
+#include "sharedwidgets/PlanTransform.h"
 
 #include <algorithm>
 

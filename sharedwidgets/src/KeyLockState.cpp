@@ -1,4 +1,4 @@
-#include "workbench/KeyLockState.h"
+#include "sharedwidgets/KeyLockState.h"
 
 #include <QGuiApplication>
 

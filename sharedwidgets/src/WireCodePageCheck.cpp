@@ -1,4 +1,4 @@
-#include "workbench/WireCodePageCheck.h"
+#include "sharedwidgets/WireCodePageCheck.h"
 
 #include "platform/CodePage.h"
 

@@ -1,7 +1,7 @@
-#include "drawexport/PlanView.h"
+#include "sharedwidgets/PlanView.h"
 
-#include "drawexport/ScaleBar.h"
 #include "fielddata/FieldText.h"
+#include "sharedwidgets/ScaleBar.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

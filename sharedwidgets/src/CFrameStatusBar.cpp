@@ -1,4 +1,4 @@
-#include "workbench/CFrameStatusBar.h"
+#include "sharedwidgets/CFrameStatusBar.h"
 
 #include <QFontMetrics>
 #include <QLabel>

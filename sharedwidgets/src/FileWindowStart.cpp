@@ -1,7 +1,7 @@
-#include "workbench/FileWindowStart.h"
+#include "sharedwidgets/FileWindowStart.h"
 
-#include "workbench/ScreenCapture.h"
-#include "workbench/WireCodePageCheck.h"
+#include "sharedwidgets/ScreenCapture.h"
+#include "sharedwidgets/WireCodePageCheck.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

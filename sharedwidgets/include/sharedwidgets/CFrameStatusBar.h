@@ -1,6 +1,6 @@
 #pragma once
 
-#include "workbench/KeyLockState.h"
+#include "sharedwidgets/KeyLockState.h"
 
 #include <QStatusBar>
 #include <QTimer>
