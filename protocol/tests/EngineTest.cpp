@@ -67,8 +67,7 @@ std::vector<std::string> Expected(const std::vector<Exchange>& transcript) {
 }
 
 void Connect(RecordingLink& link) {
-    link.Engine().ResetEngine();
-    link.Engine().SendConnectStep();
+    link.Engine().StartConnect();
 }
 
 // Runs a whole transcript from its start operation and waits for its end.
