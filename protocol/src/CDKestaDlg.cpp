@@ -296,57 +296,31 @@ void CDKestaDlg::OnData() {
 CDKestaDlg::Decision CDKestaDlg::Decide() {
     const ReplyMatcher::Awaited awaited{cursor_.AwaitedReply(), cursor_.ComparedBytes()};
     const ReplyMatcher::Decision m = matcher_.Decide(rxBuffer_, awaited, aborting_);
-    Decision d;
-    d.generation = generation_;
-    d.consumed = m.consumed;
-    switch (m.verdict) {
-    case ReplyMatcher::Verdict::Wait:
-        break;
-    case ReplyMatcher::Verdict::Resend:
-        d.action = CycleAction::Resend;
-        break;
-    case ReplyMatcher::Verdict::Advance:
-        d.action = CycleAction::Advance;
-        break;
-    case ReplyMatcher::Verdict::Matched:
-        d.action = CycleAction::AdvanceAfterMatch;
-        break;
-    case ReplyMatcher::Verdict::Line:
-        d.action = CycleAction::Line;
-        d.poll = cursor_.Polling();
-        break;
-    case ReplyMatcher::Verdict::Overrun:
-        d.action = CycleAction::Overrun;
-        d.poll = cursor_.Polling();
-        break;
-    case ReplyMatcher::Verdict::Refused:
-        d.action = CycleAction::Refused;
-        break;
-    }
-    return d;
+    return {m.verdict, m.consumed, cursor_.Polling(), generation_};
 }
 
 void CDKestaDlg::Act(const Decision& d) {
-    switch (d.action) {
-    case CycleAction::None:
+    using Verdict = ReplyMatcher::Verdict;
+    switch (d.verdict) {
+    case Verdict::Wait:
         return;
-    case CycleAction::Resend:
+    case Verdict::Resend:
         SendCurrentStep(d.generation);
         return;
-    case CycleAction::Advance:
+    case Verdict::Advance:
         Advance(d.generation, 0);
         return;
-    case CycleAction::AdvanceAfterMatch:
+    case Verdict::Matched:
         Advance(d.generation, d.consumed);
         return;
-    case CycleAction::Line:
+    case Verdict::Line:
         HandLineOver(d);
         return;
-    case CycleAction::Overrun:
+    case Verdict::Overrun:
         Report(d.generation, ReplyTags::kOverrun, nullptr, ReplyTags::kNotificationLength);
         ContinueAfterLine(d, false);
         return;
-    case CycleAction::Refused:
+    case Verdict::Refused:
         EndOperation(d.generation, true);
         return;
     }

@@ -118,9 +118,10 @@ public:
     TransferRequest RequestSnapshot() const;
 
 private:
-    enum class CycleAction { None, Resend, Advance, AdvanceAfterMatch, Line, Overrun, Refused };
+    // The matcher's decision with what acting on it needs once the lock is
+    // let go.
     struct Decision {
-        CycleAction action = CycleAction::None;
+        ReplyMatcher::Verdict verdict = ReplyMatcher::Verdict::Wait;
         int consumed = 0;
         bool poll = false;
         std::uint64_t generation = 0;
