@@ -127,17 +127,3 @@ TEST(ReplyMatcher, DecidesWhatTheReceivedBytesAre) {
         EXPECT_EQ(Contents(rx), c.left);
     }
 }
-
-// An operation cut off while a reply's line end was awaited must not hand
-// that wait on: the next operation's first step would take any line.
-TEST(ReplyMatcher, ResetForgetsAnAwaitedLineEnd) {
-    ReplyMatcher matcher;
-    ReceiveBuffer rx;
-    const std::string reply = "0137/0001";
-    rx.Append("0137/0001", 9);
-    ASSERT_EQ(matcher.Decide(rx, {reply, "0137/000"}, false).verdict, Verdict::Wait);
-    matcher.Reset();
-    rx.Reset();
-    rx.Append("XYZ\r\n", 5);
-    EXPECT_EQ(matcher.Decide(rx, {"?", "?"}, false).verdict, Verdict::Wait);
-}

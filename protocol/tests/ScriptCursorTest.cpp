@@ -135,22 +135,3 @@ TEST(ScriptCursor, CurrentStepSaysWhatItAwaits) {
         EXPECT_EQ(cursor.Polling(), c.polling);
     }
 }
-
-// Every line of an upload goes before its end-of-file bytes, which then
-// await their own answer.
-TEST(ScriptCursor, UploadStreamsEachLineThenTheEndOfFile) {
-    ScriptCursor cursor;
-    TransferRequest request;
-    request.kind = K::CodeUpload;
-    request.lines = {u"L1", u"", u"L\u00E93"};
-    cursor.Install(request, cursor.Table());
-    cursor.Begin({ScriptTable::kUploadScript, 23});
-    const std::vector<std::string> sent = Walk(cursor);
-    ASSERT_GE(sent.size(), 4u);
-    EXPECT_EQ(std::vector<std::string>(sent.begin(), sent.begin() + 4),
-              (std::vector<std::string>{"L1\r\n", "\r\n",
-                                        "L\xE9"
-                                        "3\r\n",
-                                        kEof}));
-    EXPECT_EQ(cursor.Request().nextLine, 3);
-}
