@@ -87,8 +87,7 @@ CaptureSerial& EngineHarness::Port() const {
 
 void EngineHarness::Start(int operation, int uploadLines) {
     if (operation == kConnect) {
-        Engine().ResetEngine();
-        Engine().SendConnectStep();
+        Engine().StartConnect();
         return;
     }
     const TransferRequest request = RequestFor(operation, uploadLines);

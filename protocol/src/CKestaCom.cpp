@@ -6,14 +6,10 @@
 #include "platform/TrafficLog.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdlib>
 #include <string_view>
 
 namespace {
-
-// First step of each request kind within its script, by kind.
-constexpr std::array<int, 13> kStartStep = {0, 6, 12, 17, 0, 6, 12, 18, 0, 9, 19, 28, 36};
 
 // Decimal text to a code; text without leading digits gives 0.
 int CodeOf(const char* text) {
@@ -133,38 +129,22 @@ std::string CKestaCom::LastPortError() const {
 }
 
 int CKestaCom::StartDownload() {
-    return StartOperation(1, TransferRequest::JobDownload, TransferRequest::ValDownload);
+    return StartOperation(ScriptTable::kDownloadScript);
 }
 int CKestaCom::StartErase() {
-    return StartOperation(2, TransferRequest::JobErase, TransferRequest::ValErase);
+    return StartOperation(ScriptTable::kEraseScript);
 }
 int CKestaCom::StartUpload() {
-    return StartOperation(3, TransferRequest::JobUpload, TransferRequest::ValUpload);
+    return StartOperation(ScriptTable::kUploadScript);
 }
 
-int CKestaCom::StartOperation(int script, int firstKind, int lastKind) {
+int CKestaCom::StartOperation(int script) {
     if (!connected_) {
         return 0;
     }
-    if (!engine_.ResetEngine()) {
+    const int started = engine_.StartRequest(script);
+    if (started < 0) {
         ShowLinkMessage(kOperationFailed);
-        return 0;
     }
-    const int kind = engine_.RequestSnapshot().kind;
-    if (kind < firstKind || kind > lastKind) {
-        return 0;
-    }
-    engine_.SetStepIndex(kStartStep[static_cast<std::size_t>(kind)]);
-    switch (script) {
-    case 1:
-        engine_.SendDownloadStep();
-        break;
-    case 2:
-        engine_.SendEraseStep();
-        break;
-    default:
-        engine_.SendUploadStep();
-        break;
-    }
-    return 1;
+    return started > 0 ? 1 : 0;
 }

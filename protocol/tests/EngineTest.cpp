@@ -1,4 +1,4 @@
-#include "RecordingLink.h"
+#include "Transcripts.h"
 #include "protocol/ReplyTags.h"
 
 #include <gtest/gtest.h>
@@ -7,79 +7,9 @@
 #include <thread>
 
 using namespace std::chrono_literals;
-using Exchange = FakeInstrument::Exchange;
-using Reply = RecordingLink::Reply;
+using namespace transcripts;
 
 namespace {
-
-const std::string kEnd = "\x1A\r\n";
-
-Exchange Answer(std::string expect, std::string answer) {
-    return {std::move(expect), {std::move(answer)}};
-}
-Exchange Silence(std::string expect) {
-    return {std::move(expect), {}};
-}
-
-std::vector<Exchange> ConnectTranscript() {
-    return {
-        Answer("a\r\n", "?\r\n"),
-        Answer("c\r\n", "?\r\n"),
-        Answer("CONF/182\r\n", "0182/0031\r\n"),
-        Answer("CONF/136\r\n", "0136/0000\r\n"),
-        Answer("CONF/137\r\n", "0137/0001\r\n"),
-        Answer("GET//WI13\r\n", "TPS X4  1234\r\n"),
-        Answer("CODE/CONF/LIST\r\n", "TREES,CB1\r\n"),
-        Answer("?\r\n", "ROADS,CB2\r\n"),
-        Answer("?\r\n", kEnd),
-        Answer("JOB/CONF/LIST\r\n", "SITE1,7,12,30\r\n"),
-        Answer("?\r\n", kEnd),
-        Answer("FORM/CONF/LIST\r\n", "GSI,0\r\n"),
-        Answer("?\r\n", "IDEX,1\r\n"),
-        Answer("?\r\n", kEnd),
-        Answer("HAL/CONF/LIST\r\n", kEnd), // an empty list still gets its poll
-        Answer("?\r\n", kEnd),
-        Answer("VAL/CONF/LIST\r\n", "VAL1,V1,4\r\n"),
-        Answer("?\r\n", kEnd),
-    };
-}
-
-std::vector<Reply> ConnectReplies() {
-    return {
-        {"DEVICE", "TPS X4  1234\r\n"},
-        {"COLIST", "TREES,CB1\r\n"},
-        {"COLIST", "ROADS,CB2\r\n"},
-        {"JBLIST", "SITE1,7,12,30\r\n"},
-        {"FOLIST", "GSI,0\r\n"},
-        {"FOLIST", "IDEX,1\r\n"},
-        {"VALIST", "VAL1,V1,4\r\n"},
-        {"INICOMD", ""},
-        {"TASKEND", ""},
-    };
-}
-
-std::vector<std::string> Expected(const std::vector<Exchange>& transcript) {
-    std::vector<std::string> sent;
-    for (const Exchange& e : transcript) {
-        sent.push_back(e.expect);
-    }
-    return sent;
-}
-
-void Connect(RecordingLink& link) {
-    link.Engine().ResetEngine();
-    link.Engine().SendConnectStep();
-}
-
-// Runs a whole transcript from its start operation and waits for its end.
-void RunToEnd(RecordingLink& link, const std::vector<Exchange>& transcript,
-              const std::function<void()>& start) {
-    link.Instrument().SetTranscript(transcript);
-    start();
-    ASSERT_TRUE(link.WaitForTag("TASKEND")) << "the operation did not end";
-    EXPECT_EQ(link.Instrument().Sent(), Expected(transcript));
-    EXPECT_TRUE(link.Instrument().Unexpected().empty());
-}
 
 class EngineTest : public ::testing::Test {
 protected:
@@ -89,15 +19,6 @@ protected:
 
     RecordingLink link;
 };
-
-TransferRequest Upload(int kind, std::vector<std::u16string> lines) {
-    TransferRequest request;
-    request.kind = kind;
-    request.formatCode = u"3";
-    request.echoName = u"TREES";
-    request.lines = std::move(lines);
-    return request;
-}
 
 std::vector<Exchange> CodeUploadTranscript(const std::vector<std::string>& lines) {
     std::vector<Exchange> t = {Answer("a\r\n", "?\r\n"), Answer("c\r\n", "?\r\n"),
@@ -118,29 +39,6 @@ std::vector<Exchange> CodeUploadTranscript(const std::vector<std::string>& lines
 TEST_F(EngineTest, ConnectReadsEveryListAndEndsWithInitDoneThenTaskEnd) {
     RunToEnd(link, ConnectTranscript(), [&] { Connect(link); });
     EXPECT_EQ(link.Replies(), ConnectReplies());
-}
-
-TEST_F(EngineTest, ConfigurationCheckComparesEightCharactersAndWaitsForTheLineEnd) {
-    std::vector<Exchange> t = ConnectTranscript();
-    t[4] = {"CONF/137\r\n", {"0137/0002"}};
-    link.Instrument().SetTranscript(t);
-    Connect(link);
-    ASSERT_TRUE(link.Instrument().WaitForSends(5, 10s));
-    ASSERT_TRUE(link.Instrument().WaitDelivered(10s));
-    EXPECT_EQ(link.Instrument().Sent().size(), 5u) << "moved on before the line end";
-    link.Instrument().Inject({"\r\n"});
-    ASSERT_TRUE(link.WaitForTag("TASKEND"));
-    EXPECT_EQ(link.Instrument().Sent(), Expected(t));
-    EXPECT_EQ(link.Replies(), ConnectReplies());
-}
-
-TEST_F(EngineTest, ConfigurationCheckRefusesAWrongValue) {
-    link.Instrument().SetTranscript({Answer("a\r\n", "?\r\n"), Answer("c\r\n", "?\r\n"),
-                                     Answer("CONF/182\r\n", "0182/0030\r\n")});
-    Connect(link);
-    ASSERT_TRUE(link.Instrument().WaitForSends(3, 10s));
-    ASSERT_TRUE(link.Instrument().WaitDelivered(10s));
-    EXPECT_EQ(link.Instrument().Sent().size(), 3u);
 }
 
 TEST_F(EngineTest, JobDownloadHandsOverEveryDataLine) {
@@ -315,21 +213,6 @@ TEST_F(EngineTest, TimeOutDropsAPartialReplyAndSendsTheStepAgain) {
              [&] { Connect(quick); });
 }
 
-TEST_F(EngineTest, ReplySplitOverSeveralChunksIsComparedAsOne) {
-    std::vector<Exchange> t = ConnectTranscript();
-    t[2] = {"CONF/182\r\n", {"01", "82/00", "31", "\r\n"}};
-    t[6] = {"CODE/CONF/LIST\r\n", {"TRE", "ES,C", "B1\r", "\n"}};
-    RunToEnd(link, t, [&] { Connect(link); });
-    EXPECT_EQ(link.Replies(), ConnectReplies());
-}
-
-TEST_F(EngineTest, TwoLinesInOneChunkHandOverOnlyTheFirst) {
-    std::vector<Exchange> t = ConnectTranscript();
-    t[7] = Answer("?\r\n", "ROADS,CB2\r\nLOST,CB9\r\n");
-    RunToEnd(link, t, [&] { Connect(link); });
-    EXPECT_EQ(link.Replies(), ConnectReplies());
-}
-
 TEST_F(EngineTest, LineEndOfAnAcknowledgementArrivingLateIsNotTakenForTheNextReply) {
     TransferRequest request;
     request.kind = TransferRequest::CodeErase;
@@ -385,32 +268,6 @@ TEST_F(EngineTest, NothingIsSentAfterTheOperationEnded) {
     quick.Instrument().Inject({"late\r\n"});
     EXPECT_TRUE(quick.Instrument().WaitDelivered(10s)) << "a callback while idle must not block";
     EXPECT_EQ(quick.Instrument().Sent().size(), sent);
-}
-
-TEST(Link, NextOperationMayStartFromInsideTheEndReport) {
-    TransferRequest erase;
-    erase.kind = TransferRequest::HalErase;
-    erase.itemName = u"H1";
-    std::vector<Exchange> t = ConnectTranscript();
-    const std::vector<Exchange> second = {Answer("a\r\n", "?\r\n"), Answer("c\r\n", "?\r\n"),
-                                          Answer("HAL/ERASE/H1\r\n", "?\r\n"),
-                                          Answer("HAL/CONF/LIST\r\n", kEnd), Answer("?\r\n", kEnd)};
-    t.insert(t.end(), second.begin(), second.end());
-    bool started = false;
-    // Declared after what its hook uses, so its worker is gone before they are.
-    RecordingLink link;
-    ASSERT_TRUE(link.Open());
-    link.OnEachReply([&](const Reply& r) {
-        if (r.first == "TASKEND" && !started) {
-            started = true;
-            ASSERT_TRUE(erase.BuildScript(link.Engine()));
-            link.StartErase();
-        }
-    });
-    link.Instrument().SetTranscript(t);
-    Connect(link);
-    ASSERT_TRUE(link.WaitForTag("TASKEND", 2));
-    EXPECT_EQ(link.Instrument().Sent(), Expected(t));
 }
 
 TEST_F(EngineTest, SameReportsHoweverTheBytesAreCut) {
@@ -485,22 +342,6 @@ TEST_F(EngineTest, NextOperationDoesNotInheritAnAwaitedLineEnd) {
     EXPECT_FALSE(link.Instrument().WaitForSends(7, 300ms)) << "a wrong answer to \"a\" was taken";
 }
 
-// The worker's wait times out just after a chunk was handed over, before the
-// wait saw its event. The counters still show the chunk: it is taken as data,
-// never wiped as silence (which would send the step again and, at a poll,
-// fetch the next line in place of the lost one).
-TEST(Link, ChunkArrivingAtTheEdgeOfATimeOutIsTakenAsData) {
-    RecordingLink link;
-    link.Engine().SetDataWait([](ManualResetEvent& event, std::chrono::milliseconds) {
-        event.Wait();
-        event.Reset();
-        return false;
-    });
-    ASSERT_TRUE(link.Open());
-    RunToEnd(link, ConnectTranscript(), [&] { Connect(link); });
-    EXPECT_EQ(link.Replies(), ConnectReplies());
-}
-
 // After a stop the instrument may still be sending the stopped operation's
 // line; the abort drops it, waits for each wake answer and then ends.
 TEST_F(EngineTest, AbortAwaitsBothWakeAnswersPastLinesStillOnTheirWay) {
@@ -510,76 +351,4 @@ TEST_F(EngineTest, AbortAwaitsBothWakeAnswersPastLinesStillOnTheirWay) {
              [&] { ASSERT_TRUE(link.Engine().StartAbort()); });
     EXPECT_EQ(link.Replies(), (std::vector<Reply>{{"TASKEND", ""}}));
     EXPECT_EQ(link.Engine().BytesSent(), 6u);
-}
-
-TEST(Link, OpenPortRefusesWhileConnectedAndPassesTheSettingsOn) {
-    RecordingLink link;
-    EXPECT_TRUE(link.OpenPort("COM3", "9600", "7", "1", "2x"));
-    EXPECT_FALSE(link.OpenPort("COM3", "9600", "7", "1", "2"));
-    const CMiniDCB dcb = link.Instrument().LastSettings();
-    EXPECT_EQ(dcb.portName, "COM3");
-    EXPECT_EQ(dcb.baudRate, "9600");
-    EXPECT_EQ(dcb.dataBits, "7");
-    EXPECT_EQ(dcb.stopBits, 1);
-    EXPECT_EQ(dcb.parity, 2);
-    EXPECT_TRUE(link.IsConnected());
-}
-
-TEST(Link, StartWithTheWrongKindResetsAndSendsNothing) {
-    RecordingLink link;
-    ASSERT_TRUE(link.Open());
-    TransferRequest upload = Upload(TransferRequest::JobUploadSelect, {u"x"});
-    ASSERT_TRUE(upload.BuildScript(link.Engine()));
-    EXPECT_EQ(link.StartErase(), 0);
-    EXPECT_EQ(link.StartDownload(), 0);
-    EXPECT_EQ(link.Engine().State(), -1);
-    EXPECT_FALSE(link.Instrument().WaitForSends(1, 200ms));
-}
-
-TEST(Link, StartWhileClosedDoesNothing) {
-    RecordingLink link;
-    TransferRequest erase;
-    erase.kind = TransferRequest::CodeErase;
-    ASSERT_TRUE(erase.BuildScript(link.Engine()));
-    EXPECT_EQ(link.StartErase(), 0);
-    EXPECT_TRUE(link.Instrument().Sent().empty());
-}
-
-TEST(Link, ConnectRunsAgainOnTheSameWorkerAfterCloseAndOpen) {
-    RecordingLink link;
-    ASSERT_TRUE(link.Open());
-    RunToEnd(link, ConnectTranscript(), [&] { Connect(link); });
-    link.ClosePort();
-    EXPECT_FALSE(link.IsConnected());
-    ASSERT_TRUE(link.Open());
-    std::vector<Exchange> twice = ConnectTranscript();
-    const std::vector<Exchange> again = ConnectTranscript();
-    twice.insert(twice.end(), again.begin(), again.end());
-    link.Instrument().SetTranscript(twice);
-    // The first half of the transcript was used by the first connect.
-    link.Instrument().SetTranscript(again);
-    Connect(link);
-    ASSERT_TRUE(link.WaitForTag("TASKEND", 2));
-    EXPECT_EQ(link.Replies().size(), 2 * ConnectReplies().size());
-}
-
-TEST(Link, ClosingDuringAnOperationStopsItsSends) {
-    RecordingLink quick(50ms);
-    ASSERT_TRUE(quick.Open());
-    Connect(quick);
-    ASSERT_TRUE(quick.Instrument().WaitForSends(2, 10s));
-    quick.ClosePort();
-    const std::size_t sent = quick.Instrument().Sent().size();
-    EXPECT_FALSE(quick.Instrument().WaitForSends(sent + 1, 300ms));
-}
-
-TEST(Link, LostLineStopsTheOperationAndSaysWhy) {
-    RecordingLink quick(50ms);
-    ASSERT_TRUE(quick.Open());
-    Connect(quick);
-    ASSERT_TRUE(quick.Instrument().WaitForSends(1, 10s));
-    quick.OnPortLost(nullptr);
-    EXPECT_EQ(quick.Messages(), std::vector<std::string>{"lost: fake"});
-    const std::size_t sent = quick.Instrument().Sent().size();
-    EXPECT_FALSE(quick.Instrument().WaitForSends(sent + 1, 300ms));
 }

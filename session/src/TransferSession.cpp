@@ -69,10 +69,7 @@ bool TransferSession::Prepare(const TransferRequest& request) {
 }
 
 int TransferSession::StartConnect() {
-    if (!Engine().ResetEngine()) {
-        return 0;
-    }
-    return Engine().SendConnectStep() == 1 ? 1 : 0;
+    return Engine().StartConnect() ? 1 : 0;
 }
 
 bool TransferSession::Connect(std::chrono::milliseconds idleTimeout) {

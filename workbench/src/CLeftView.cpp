@@ -340,9 +340,7 @@ void CLeftView::Connect(QTreeWidgetItem* port) {
     connectedPort_ = port;
     monitor_.SetPort(savedPortName_.toStdString());
     monitor_.BeginConnect();
-    Engine().ResetEngine();
-    Engine().SetStepIndex(0);
-    Engine().SendConnectStep();
+    Engine().StartConnect();
     Started(1);
     RemoveChildren(port, false);
 
@@ -832,9 +830,7 @@ void CLeftView::ReadListsAgain() {
     model_.ClearFormats();
     connectedPort_->setText(0, savedPortName_);
     monitor_.BeginConnect();
-    Engine().ResetEngine();
-    Engine().SetStepIndex(0);
-    Engine().SendConnectStep();
+    Engine().StartConnect();
     Started(1);
 }
 

@@ -3,6 +3,8 @@
 #include "platform/ManualResetEvent.h"
 #include "platform/TaskItem.h"
 #include "protocol/ReceiveBuffer.h"
+#include "protocol/ReplyMatcher.h"
+#include "protocol/ScriptCursor.h"
 #include "protocol/ScriptTable.h"
 #include "protocol/TransferRequest.h"
 
@@ -25,7 +27,9 @@ class TrafficLog;
 // with the expected reply, hands data lines to its owner under their tags,
 // re-sends after a time-out or a warning, ends the operation at an error
 // reply ("@E..."), streams upload lines, and reports the end of the
-// operation.
+// operation. Which reply the received bytes are is the ReplyMatcher's
+// decision and where the script stands is the ScriptCursor's; this class
+// holds the threads, the generations, the sends and the reports around them.
 //
 // Threads: the window thread resets the engine and sends the first step of
 // an operation; the serial receive thread hands bytes over (HandOver) and
@@ -36,7 +40,7 @@ public:
     // The longest line taken whole, CR LF included; a longer one is dropped
     // and reported as "OVERRUN".
     static constexpr int kLineBufferSize = ReceiveBuffer::kCapacity;
-    static constexpr int kSendBufferSize = 512;
+    static constexpr int kSendBufferSize = ScriptCursor::kSendBufferSize;
     // The wake steps an abort runs: "a" and "c".
     static constexpr int kAbortSteps = 2;
     static constexpr std::chrono::milliseconds kDefaultResendInterval{8000};
@@ -63,16 +67,16 @@ public:
     // hand-over still waiting is released (its bytes are dropped).
     bool ResetEngine();
 
-    // Sends the current step of the running script. Results: 1 sent, 0 send
-    // failed, 3 the script ended (nothing sent), -100 no script.
-    int SendStep();
-    int SendConnectStep();
-    int SendDownloadStep();
-    int SendEraseStep();
-    int SendUploadStep();
+    // Resets the engine and sends the connect script's first step: true when
+    // it went out.
+    bool StartConnect();
+    // Resets the engine and sends the first step of the installed request,
+    // at the row the catalogue names for its kind. 1 started; 0 the kind
+    // does not begin in `script` (nothing sent); -1 the engine could not be
+    // reset.
+    int StartRequest(int script);
 
-    void SetStepIndex(int index);
-    int StepIndex() const;
+    // The running script (ScriptTable's numbering), -1 for none.
     int State() const;
 
     // Called by the serial receive thread: appends the bytes, wakes the
@@ -114,74 +118,61 @@ public:
     TransferRequest RequestSnapshot() const;
 
 private:
-    enum class SendAction { None, Bytes, FileLine, EndOfScript, ConnectDone };
-    struct Outgoing {
-        SendAction action = SendAction::None;
-        std::array<char, kSendBufferSize> bytes{};
-        int length = 0;
-    };
-    enum class CycleAction { None, Resend, Advance, AdvanceAfterMatch, Line, Overrun, Refused };
+    // The matcher's decision with what acting on it needs once the lock is
+    // let go.
     struct Decision {
-        CycleAction action = CycleAction::None;
+        ReplyMatcher::Verdict verdict = ReplyMatcher::Verdict::Wait;
         int consumed = 0;
         bool poll = false;
         std::uint64_t generation = 0;
     };
 
-    int SendScriptStep(int script, std::uint64_t generation);
-    Outgoing PrepareStep(int script);
-    void PrepareFileLine(int step, Outgoing& out);
-    int Transmit(const Outgoing& out);
+    // Resets, places the cursor at `start` and sends its step; the send's
+    // result, -1 when the engine could not be reset.
+    int Begin(ScriptTable::Start start, int endStep, bool aborting);
+    // Sends the cursor's step while `generation` is current. Results: 1 sent,
+    // 0 send failed, 3 the script ended (nothing sent), -100 no script or an
+    // operation that is over.
+    int SendCurrentStep(std::uint64_t generation);
+    int Transmit(const ScriptCursor::Outgoing& out);
     void Report(std::uint64_t generation, const char* tag, const char* data, int length);
 
     void RunCycle(bool signalled);
-    void OnTimeout(std::uint64_t generation, int state);
     void OnData();
     Decision Decide();
-    Decision DecideTaggedLine(Decision d);
-    void ConsumeReply(int count);
-    void DropStaleLines();
     void Act(const Decision& d);
     void HandLineOver(const Decision& d);
     void ContinueAfterLine(const Decision& d, bool endOfData);
-    int StateOf(std::uint64_t generation) const;
     // Moves to the next step and sends it; when it went out (or the script
     // ended) the first consumeWhenMoved received bytes are consumed.
     int Advance(std::uint64_t generation, int consumeWhenMoved);
-    void EndOperation(std::uint64_t generation);
-    void EndRefused(std::uint64_t generation);
+    // Ends the operation (the engine goes idle) and reports its end:
+    // "TASKEND", or "REFUSED" with the instrument's error line.
+    void EndOperation(std::uint64_t generation, bool refused);
     bool IsCurrent(std::uint64_t generation) const;
+    void GoIdle();
     void ReleaseHandOvers();
 
-    // Current step.
-    const char* currentCommand_ = nullptr;
-    int currentCommandLength_ = 0;
-    const char* currentReply_ = nullptr;
-    int currentReplyLength_ = 0;
-
-    std::string lineBuffer_;
-    std::array<char, 7> replyTag_{};
+    ScriptCursor cursor_;
+    ReplyMatcher matcher_;
     ReceiveBuffer rxBuffer_;
-    int state_ = -1;
-    ScriptTable table_;
+    // The line being reported, copied out of the matcher under the lock;
+    // only the worker touches it.
+    std::string reportLine_;
     CKestaCom* owner_ = nullptr;
     QelSerialPro* serial_ = nullptr;
     ManualResetEvent runEvent_;
     ManualResetEvent doneEvent_;
     ManualResetEvent dataEvent_;
-    TransferRequest request_;
     mutable std::mutex lock_;
     std::atomic<bool> running_{true};
-    int pendingTail_ = 0;
 
     const std::chrono::milliseconds resendInterval_;
     DataWait dataWait_;
     std::atomic<std::shared_ptr<TrafficLog>> log_;
     std::mutex sendLock_;
     std::atomic<std::uint64_t> bytesSent_{0};
-    // The step at which the running script ends; an abort ends after the
-    // wake steps.
-    int endStep_ = ScriptTable::kStepCount;
+    // An abort runs: lines the stopped operation still sends are dropped.
     bool aborting_ = false;
     // An operation is running (runEvent set) and takes received bytes.
     bool armed_ = false;

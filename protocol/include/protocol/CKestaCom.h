@@ -94,7 +94,7 @@ protected:
     virtual void OnLinkLost(const std::string& reason) = 0;
 
 private:
-    int StartOperation(int script, int firstKind, int lastKind);
+    int StartOperation(int script);
 
     QelSerialPro* serial_ = nullptr;
     CQelComDll comDll_;

@@ -13,6 +13,19 @@ struct ScriptTable {
     static constexpr int kSlotSize = 100;
     static constexpr int kMaxText = kSlotSize - 1;
 
+    // The four scripts, by what they do.
+    static constexpr int kConnectScript = 0;
+    static constexpr int kDownloadScript = 1;
+    static constexpr int kEraseScript = 2;
+    static constexpr int kUploadScript = 3;
+
+    // Where an operation begins: a script and its first step.
+    struct Start {
+        int script = -1;
+        int step = 0;
+        bool operator==(const Start&) const = default;
+    };
+
     using Slot = std::array<char, kSlotSize>;
 
     struct Script {
@@ -34,6 +47,12 @@ struct ScriptTable {
     bool WriteReply(int script, int step, std::string_view text);
 
     static bool InRange(int script, int step);
+
+    // The row at which a request kind (TransferRequest::Kind) begins, as the
+    // catalogue names it; script -1 for a kind that begins nowhere.
+    static Start StartOf(std::int32_t kind);
+    // The connect script, and the abort's wake steps, begin at its first row.
+    static constexpr Start ConnectStart() { return {kConnectScript, 0}; }
 };
 
 // Clears every step of all four scripts, sets stepIndex to 0 and writes the

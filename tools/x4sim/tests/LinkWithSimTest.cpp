@@ -53,9 +53,7 @@ public:
         return OpenPort(port.c_str(), baud, "8", "0", "0");
     }
     void Connect() {
-        Engine().ResetEngine();
-        Engine().SetStepIndex(0);
-        Engine().SendConnectStep();
+        Engine().StartConnect();
     }
     // Waits until `count` reports with this tag have come in.
     bool WaitFor(const std::string& tag, std::size_t count = 1) {
