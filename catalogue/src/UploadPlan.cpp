@@ -2,6 +2,7 @@
 
 #include "catalogue/EntryKind.h"
 #include "catalogue/ListLine.h"
+#include "catalogue/RequestKind.h"
 #include "platform/CodePage.h"
 
 namespace {
@@ -13,21 +14,7 @@ std::u16string FromUtf8(const std::string& text) {
 
 std::optional<int> ModeOf(std::u16string_view category) {
     const auto kind = CategoryOf(category);
-    if (!kind) {
-        return std::nullopt;
-    }
-    switch (*kind) {
-    case EntryKind::Job:
-        return TransferRequest::JobUpload;
-    case EntryKind::Code:
-        return TransferRequest::CodeUpload;
-    case EntryKind::Hal:
-        return TransferRequest::HalUpload;
-    case EntryKind::Val:
-        return TransferRequest::ValUpload;
-    default:
-        return std::nullopt;
-    }
+    return kind ? RequestKindOf(*kind, RequestAction::Upload) : std::nullopt;
 }
 
 // The PC file's name without its folder and its last extension.

@@ -3,6 +3,7 @@
 #include "session/RecoveryPolicy.h"
 #include "session/ReplaceNotice.h"
 
+#include "catalogue/RequestKind.h"
 #include "platform/CodePage.h"
 #include "protocol/ReplyTags.h"
 #include "transfer/FreeFileName.h"
@@ -89,17 +90,15 @@ bool TransferSession::Connect(std::chrono::milliseconds idleTimeout) {
 
 bool TransferSession::Erase(const TransferRequest& request, const std::string& item,
                             std::chrono::milliseconds idleTimeout) {
-    static constexpr EntryKind kByMode[] = {EntryKind::Job, EntryKind::Code, EntryKind::Hal,
-                                            EntryKind::Val};
-    const auto kind = request.kind - TransferRequest::JobErase;
-    if (kind < 0 || kind > 3) {
+    const auto category = CategoryOfRequest(request.kind);
+    if (!category || RequestKindOf(*category, RequestAction::Erase) != request.kind) {
         return Refuse("not an erase request");
     }
     Lock lock(mutex_);
     if (!Prepare(request)) {
         return false;
     }
-    listing_.ClearCategory(kByMode[kind]);
+    listing_.ClearCategory(*category);
     monitor_.BeginErase(request, item);
     return Run(
         lock, [this] { return StartErase(); }, idleTimeout);
