@@ -16,16 +16,6 @@ constexpr std::u16string_view kNothingErased = u"nothing was erased";
 
 } // namespace
 
-std::optional<int> EraseFlow::LevelsToEntry(int depth) {
-    if (depth >= 4) {
-        return 1;
-    }
-    if (depth == 3) {
-        return 0;
-    }
-    return std::nullopt;
-}
-
 std::optional<int> EraseFlow::DialogMode(std::u16string_view category) {
     const auto kind = CategoryOf(category);
     return kind ? RequestKindOf(*kind, RequestAction::Erase) : std::nullopt;

@@ -45,18 +45,6 @@ std::u16string TargetTextOf(int mode, std::u16string_view label, std::u16string_
 
 } // namespace
 
-std::optional<UploadPlan::Target> UploadPlan::TargetOf(int depth, std::u16string_view text,
-                                                       std::u16string_view parentText,
-                                                       std::u16string_view grandparentText) {
-    if (depth >= 4) {
-        return Target{std::u16string(grandparentText), std::u16string(parentText)};
-    }
-    if (depth == 3) {
-        return Target{std::u16string(parentText), std::u16string(text)};
-    }
-    return std::nullopt;
-}
-
 std::optional<UploadPlan::Dialog>
 UploadPlan::Prepare(const DeviceModel& model, const Target& target, std::u16string_view pcPath) {
     const auto mode = ModeOf(target.category);

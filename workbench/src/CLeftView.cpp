@@ -6,13 +6,14 @@
 #include "workbench/CKSDeviceToPcDlg.h"
 #include "workbench/CMainFrame.h"
 #include "workbench/CWaitDlg.h"
-#include "workbench/HasAncestors.h"
+#include "workbench/InstrumentNode.h"
 #include "workbench/PortWatch.h"
 #include "workbench/StationlinkIcon.h"
 
 #include "catalogue/DownloadPlan.h"
 #include "catalogue/EraseFlow.h"
 #include "catalogue/ListLine.h"
+#include "catalogue/RequestKind.h"
 #include "catalogue/UploadPlan.h"
 #include "platform/CodePage.h"
 #include "platform/TermiosSerialPro.h"
@@ -51,7 +52,7 @@ struct Reply {
     std::uint64_t generation; // the engine's, when the report was made
 };
 
-QString FromWide(const std::u16string& text) {
+QString FromWide(std::u16string_view text) {
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
 
@@ -130,6 +131,7 @@ void CLeftView::OnInitialUpdate() {
 
     clear();
     auto* root = new QTreeWidgetItem(this, QStringList(kRootText));
+    InstrumentNode::MarkRoot(root);
     root->setIcon(0, LoadStationlinkIcon(StationlinkIcon::Application));
     for (const PortList::Port& port : ports_.Ports()) {
         AddPortNode(port);
@@ -140,7 +142,9 @@ void CLeftView::OnInitialUpdate() {
 }
 
 void CLeftView::AddPortNode(const PortList::Port& port) {
-    QTreeWidgetItem* node = AddNode(RootItem(), FromWide(port.settings.portName), portClosed_);
+    const QString name = FromWide(port.settings.portName);
+    QTreeWidgetItem* node = AddNode(RootItem(), name, portClosed_);
+    InstrumentNode::MarkPort(node, name);
     ShowDevice(node, port);
     AddNode(node, QString(), placeholderIcon_);
 }
@@ -159,12 +163,10 @@ void CLeftView::RefreshPorts() {
     if (root == nullptr || !ports_.Rescan()) {
         return;
     }
-    const auto nameOf = [this](const QTreeWidgetItem* node) {
-        return node == openedPort_ ? savedPortName_ : node->text(0);
-    };
+    const auto nameOf = [](const QTreeWidgetItem* node) { return InstrumentNode::PortName(node); };
     for (int i = root->childCount() - 1; i >= 0; --i) {
         QTreeWidgetItem* node = root->child(i);
-        if (node != openedPort_ && ports_.Find(ToWide(node->text(0))) == nullptr) {
+        if (node != openedPort_ && ports_.Find(ToWide(nameOf(node))) == nullptr) {
             delete node;
         }
     }
@@ -266,8 +268,13 @@ void CLeftView::AppendEntry(EntryKind kind, const DeviceEntry& entry) {
     HoldRepaints();
     QTreeWidgetItem* node =
         AddNode(category, FromWide(entry.label), kind == EntryKind::Format ? entry_ : folder_);
+    InstrumentNode::MarkListed(node, InstrumentNode::Role::Entry, kind);
     for (const std::u16string& detail : entry.details) {
-        AddNode(node, FromWide(detail), entry_);
+        QTreeWidgetItem* detailNode = AddNode(node, FromWide(detail), entry_);
+        InstrumentNode::MarkListed(detailNode, InstrumentNode::Role::Detail, kind);
+        if (kind == EntryKind::Job) {
+            InstrumentNode::MarkPart(detailNode, DownloadPlan::JobPartOf(detail));
+        }
     }
     if (!category->isExpanded()) {
         category->setExpanded(true);
@@ -297,8 +304,7 @@ QTreeWidgetItem* CLeftView::CategoryItem(EntryKind kind) const {
 // --- Connect and disconnect -----------------------------------------------------
 
 bool CLeftView::IsPortNode(const QTreeWidgetItem* item) {
-    const QString text = item->text(0);
-    return !text.isEmpty() && text != kRootText && text.left(3) == QLatin1String("COM");
+    return InstrumentNode::RoleOf(item) == InstrumentNode::Role::Port;
 }
 
 void CLeftView::RemoveChildren(QTreeWidgetItem* node, bool addPlaceholder) {
@@ -321,16 +327,16 @@ void CLeftView::OnItemExpanded(QTreeWidgetItem* item) {
         return;
     }
     RemoveChildren(item, true);
-    savedPortName_ = item->text(0);
+    savedPortName_ = InstrumentNode::PortName(item);
     openedPort_ = item;
     Connect(item);
 }
 
 void CLeftView::Connect(QTreeWidgetItem* port) {
     setCurrentItem(port);
-    const PortList::Port* record = ports_.Find(ToWide(port->text(0)));
+    const PortList::Port* record = ports_.Find(ToWide(savedPortName_));
     if (record == nullptr) {
-        FailConnect(port, QStringLiteral("%1: no such port").arg(port->text(0)));
+        FailConnect(port, QStringLiteral("%1: no such port").arg(savedPortName_));
         return;
     }
     if (!OpenRecord(*record)) {
@@ -351,8 +357,10 @@ void CLeftView::Connect(QTreeWidgetItem* port) {
     waitDialog_->move(mapToGlobal(rect().center()) - waitDialog_->rect().center());
 
     for (const EntryKind kind : kCategories) {
-        categories_[CategoryIndex(kind)] =
+        QTreeWidgetItem* category =
             AddNode(port, FromWide(std::u16string(CategoryText(kind))), folder_);
+        InstrumentNode::MarkListed(category, InstrumentNode::Role::Category, kind);
+        categories_[CategoryIndex(kind)] = category;
     }
     port->setIcon(0, portOpen_);
     if (!port->isExpanded()) {
@@ -499,12 +507,12 @@ void CLeftView::contextMenuEvent(QContextMenuEvent* event) {
     QTreeWidgetItem* hit = HitTest(global);
     SetLastClicked(hit);
     // Entries offer what their detail nodes do; the dialogs ask a job's part.
-    if (hit != nullptr && EraseFlow::LevelsToEntry(Depth(hit))) {
+    if (InstrumentNode::EntryOf(hit) != nullptr) {
         ShowDetailMenu(hit, global);
     }
     // The first menu may have removed the node (an erase empties its category).
     hit = LastClickedItem();
-    if (hit != nullptr && hit->text(0).startsWith(QLatin1String("COM"))) {
+    if (IsPortNode(hit)) {
         ShowPortMenu(hit, global);
     }
     event->accept();
@@ -563,8 +571,8 @@ int CLeftView::ExecDialog(QDialog& dialog) {
 // --- Erase, port settings, progress ----------------------------------------------
 
 void CLeftView::OnDeleteFile(QTreeWidgetItem* node) {
-    const auto levels = EraseFlow::LevelsToEntry(Depth(node));
-    if (!levels) {
+    QTreeWidgetItem* entry = InstrumentNode::EntryOf(node);
+    if (entry == nullptr) {
         ShowMessage(FromWide(std::u16string(EraseFlow::kDelError)));
         return;
     }
@@ -575,19 +583,19 @@ void CLeftView::OnDeleteFile(QTreeWidgetItem* node) {
     if (RefusedWhileTransferRuns()) {
         return;
     }
-    QTreeWidgetItem* entry = *levels == 1 ? node->parent() : node;
     QTreeWidgetItem* category = entry->parent();
-    const auto mode = EraseFlow::DialogMode(ToWide(category->text(0)));
+    const auto kind = InstrumentNode::CategoryOf(entry);
+    const auto mode = RequestKindOf(*kind, RequestAction::Erase);
     if (!mode) {
         return; // formats are not erased
     }
-    const std::u16string line = model_.LineOf(ToWide(category->text(0)), ToWide(entry->text(0)));
+    const std::u16string line = model_.LineOf(CategoryText(*kind), ToWide(entry->text(0)));
     CKSDeviceToPcDlg dialog(this);
     dialog.dialogMode = *mode;
     dialog.fileName = FromWide(ListLine::Split(line, ListLine::kStoredFields).front());
     // The part the user clicked is the one preselected; from the entry none.
-    if (*levels == 1 && *mode == TransferRequest::JobErase) {
-        dialog.jobPart = DownloadPlan::JobPartOf(ToWide(node->text(0)));
+    if (const auto part = InstrumentNode::PartOf(node)) {
+        dialog.jobPart = *part;
     }
     for (const auto* part : {u"COORDS", u"OBSERV"}) {
         const auto note = EraseFlow::DialogNote(*mode, line, part);
@@ -639,9 +647,8 @@ void CLeftView::OnPortSettings() {
     CDlgComSetting dialog(this);
     dialog.SetPortNames(names);
     const QTreeWidgetItem* clicked = LastClickedItem();
-    if (clicked != nullptr && clicked->text(0).startsWith(QLatin1String("COM"))) {
-        dialog.SetPreselectedPort(
-            clicked->text(0).left(clicked->text(0).indexOf(QLatin1Char(':'))));
+    if (IsPortNode(clicked)) {
+        dialog.SetPreselectedPort(InstrumentNode::PortName(clicked));
     }
     dialog.SetPortDescriptions(descriptions);
     dialog.SetStoredChoices(stored);
@@ -862,19 +869,13 @@ void CLeftView::OnDropTarget(TransferRecord* record) {
     if (record == nullptr || record->targetItem == nullptr || uploading_ || progressShown_) {
         return;
     }
-    const QTreeWidgetItem* node = record->targetItem;
-    const int depth = Depth(node);
-    const QTreeWidgetItem* parent = depth >= 1 ? node->parent() : nullptr;
-    const QTreeWidgetItem* grandparent = depth >= 2 ? parent->parent() : nullptr;
-    const auto target = UploadPlan::TargetOf(
-        depth, ToWide(node->text(0)),
-        parent != nullptr ? ToWide(parent->text(0)) : std::u16string(),
-        grandparent != nullptr ? ToWide(grandparent->text(0)) : std::u16string());
-    if (!target) {
+    // An entry names itself, a detail node its entry.
+    const QTreeWidgetItem* entry = InstrumentNode::EntryOf(record->targetItem);
+    if (entry == nullptr) {
         return;
     }
-    record->category = FromWide(target->category);
-    record->destination = FromWide(target->label);
+    record->category = FromWide(CategoryText(*InstrumentNode::CategoryOf(entry)));
+    record->destination = entry->text(0);
     uploading_ = true;
     const bool ran = Upload(*record);
     uploading_ = false;
@@ -949,7 +950,7 @@ bool CLeftView::Upload(const TransferRecord& record) {
 
 bool CLeftView::ExpandPort(const QString& name) {
     for (int i = 0; RootItem() != nullptr && i < RootItem()->childCount(); ++i) {
-        if (RootItem()->child(i)->text(0) == name) {
+        if (InstrumentNode::PortName(RootItem()->child(i)) == name) {
             RootItem()->child(i)->setExpanded(true);
             return true;
         }
@@ -959,19 +960,8 @@ bool CLeftView::ExpandPort(const QString& name) {
 
 // --- Nodes -----------------------------------------------------------------------
 
-int CLeftView::Depth(const QTreeWidgetItem* item) {
-    if (item == nullptr) {
-        return -1;
-    }
-    int depth = 0;
-    for (const QTreeWidgetItem* p = item->parent(); p != nullptr; p = p->parent()) {
-        ++depth;
-    }
-    return depth;
-}
-
 QString CLeftView::NodePath(const QTreeWidgetItem* item) {
-    if (item == nullptr || (item->parent() == nullptr && item->text(0) == kRootText)) {
+    if (item == nullptr || InstrumentNode::RoleOf(item) == InstrumentNode::Role::Root) {
         return {};
     }
     if (item->parent() == nullptr) {
@@ -980,24 +970,13 @@ QString CLeftView::NodePath(const QTreeWidgetItem* item) {
     return NodePath(item->parent()) + QLatin1Char('\\') + item->text(0);
 }
 
-std::optional<EntryKind> CLeftView::CategoryOfItem(const QTreeWidgetItem* item) {
-    const int depth = Depth(item);
-    if (depth < 2) {
-        return std::nullopt;
-    }
-    for (int i = depth; i > 2; --i) {
-        item = item->parent();
-    }
-    return CategoryOf(ToWide(item->text(0)));
-}
-
 QString CLeftView::StoredLine(const QTreeWidgetItem* item) const {
-    const auto levels = EraseFlow::LevelsToEntry(Depth(item));
-    if (!levels) {
+    const QTreeWidgetItem* entry = InstrumentNode::EntryOf(item);
+    if (entry == nullptr) {
         return {};
     }
-    const QTreeWidgetItem* entry = *levels == 1 ? item->parent() : item;
-    return FromWide(model_.LineOf(ToWide(entry->parent()->text(0)), ToWide(entry->text(0))));
+    return FromWide(
+        model_.LineOf(CategoryText(*InstrumentNode::CategoryOf(entry)), ToWide(entry->text(0))));
 }
 
 // --- Downloads -------------------------------------------------------------------
@@ -1017,17 +996,15 @@ bool CLeftView::HoldsItem(const QTreeWidgetItem* item) const {
 }
 
 bool CLeftView::FillRecord(TransferRecord& record, const QTreeWidgetItem* node) const {
-    const auto levels = EraseFlow::LevelsToEntry(Depth(node));
-    if (!levels || node->treeWidget() != this) {
+    const QTreeWidgetItem* entry = InstrumentNode::EntryOf(node);
+    if (entry == nullptr || node->treeWidget() != this) {
         return false;
     }
-    const QTreeWidgetItem* entry = *levels == 1 ? node->parent() : node;
-    record.category = entry->parent()->text(0);
+    const EntryKind kind = *InstrumentNode::CategoryOf(entry);
+    record.category = FromWide(CategoryText(kind));
     record.source = entry->text(0);
     // A job's detail node names its part; from the entry the dialog asks.
-    record.jobPart = *levels == 1 && record.category == QLatin1String("JOB")
-                         ? DownloadPlan::JobPartOf(ToWide(node->text(0)))
-                         : TransferRecord::kNoJobPart;
+    record.jobPart = InstrumentNode::PartOf(node).value_or(TransferRecord::kNoJobPart);
     return true;
 }
 
@@ -1127,7 +1104,7 @@ void CLeftView::StartDownloadRequest(const TransferRequest& request, const QStri
 }
 
 void CLeftView::OnMoveFile() {
-    if (!HasAncestors(LastClickedItem(), 3)) {
+    if (InstrumentNode::EntryOf(LastClickedItem()) == nullptr) {
         ShowMessage(FromWide(std::u16string(DownloadPlan::kSelectFile)));
         return;
     }

@@ -85,12 +85,8 @@ public:
     // The stored list line of an entry node or of a detail node's entry;
     // empty for other nodes.
     QString StoredLine(const QTreeWidgetItem* item) const;
-    // The category of a category, entry or detail node; none for others.
-    static std::optional<EntryKind> CategoryOfItem(const QTreeWidgetItem* item);
     // "\COM1\JOB\<label>": the node's path as the header strip shows it.
     static QString NodePath(const QTreeWidgetItem* item);
-    // A node's number of ancestors; -1 for none.
-    static int Depth(const QTreeWidgetItem* item);
 
     // Expands the port node with that text (connecting it); false when there is none.
     bool ExpandPort(const QString& name);
