@@ -9,6 +9,12 @@
 #include "protocol/PortList.h"
 #include "workbench/CDlgReceiving.h"
 #include "workbench/CTreeViewExtc.h"
+#include "workbench/LeftViewDownloads.h"
+#include "workbench/LeftViewEraser.h"
+#include "workbench/LeftViewMenus.h"
+#include "workbench/LeftViewPortSettings.h"
+#include "workbench/LeftViewUploads.h"
+#include "workbench/PortNodes.h"
 #include "workbench/TrafficLogTarget.h"
 #include "workbench/TransferRecord.h"
 
@@ -88,8 +94,8 @@ public:
     // "\COM1\JOB\<label>": the node's path as the header strip shows it.
     static QString NodePath(const QTreeWidgetItem* item);
 
-    // Expands the port node with that text (connecting it); false when there is none.
-    bool ExpandPort(const QString& name);
+    // Expands the port node of that name (connecting it); false when there is none.
+    bool ExpandPort(const QString& name) { return portNodes_.ExpandPort(name); }
 
     QTreeWidgetItem* RootItem() const { return topLevelItem(0); }
     QTreeWidgetItem* ConnectedPortItem() const { return connectedPort_; }
@@ -114,6 +120,14 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    // The flows of the tree's commands, each a class of its own.
+    friend class LeftViewDownloads;
+    friend class LeftViewEraser;
+    friend class LeftViewMenus;
+    friend class LeftViewPortSettings;
+    friend class LeftViewUploads;
+    friend class PortNodes;
+
     // DeviceTree, on the window thread.
     std::u16string ConnectedPortText() const override;
     void SetConnectedPortText(const std::u16string& text) override;
@@ -122,22 +136,14 @@ private:
     void InitDone() override;
     void StepProgress() override;
 
-    void AddPortNode(const PortList::Port& port);
-    static void ShowDevice(QTreeWidgetItem* node, const PortList::Port& port);
-    void RefreshPorts();
     void OnItemExpanded(QTreeWidgetItem* item);
     void OnItemCollapsed(QTreeWidgetItem* item);
     void Connect(QTreeWidgetItem* port);
     void FailConnect(QTreeWidgetItem* port, const QString& why);
     void ClosePortFromWindow();
     bool MayDisconnect();
-    void ApplyToOpenPort(const QString& port, const std::optional<PortChoice>& before);
-    // After new settings of the connected port: did the instrument answer?
-    void ReportPortCheck(const TransferMonitor::Outcome& outcome);
     void ReadListsAgain();
     bool OpenRecord(const PortList::Port& record);
-    void OnDeleteFile(QTreeWidgetItem* node);
-    void OnPortSettings();
     void OnProgress(WParam wParam);
     bool RefusedWhileTransferRuns();
     // The operation the monitor has just begun is started; false (with the
@@ -149,27 +155,10 @@ private:
     void BringInstrumentToIdle(TransferMonitor::Operation cut);
     void CheckSilence();
     void FoldConnectedPort();
-    // Uploads: a PC file dropped on an entry or detail node.
-    void OnDropTarget(TransferRecord* record);
-    bool Upload(const TransferRecord& record);
     void DestroyWaitDialog();
-    void CopyFile(QTreeWidgetItem* node);
-    void ShowDetailMenu(QTreeWidgetItem* node, QPoint global);
-    void ShowPortMenu(QTreeWidgetItem* node, QPoint global);
     void SetLastClicked(QTreeWidgetItem* item);
     void HoldRepaints();
     QTreeWidgetItem* AddNode(QTreeWidgetItem* parent, const QString& text, const QIcon& icon);
-
-    // Downloads: drag source, the download itself, "Move File".
-    LResult OnDragSource(TransferRecord* record) const;
-    void OnDownload(const TransferRecord& record);
-    bool KeepsExistingFile(TransferRequest& request);
-    void OnMoveFile();
-    void StartDownloadRequest(const TransferRequest& request, const QString& item,
-                              const QString& source, const QString& destination, int total);
-    bool FillRecord(TransferRecord& record, const QTreeWidgetItem* node) const;
-    // Whether item is still a node of this tree (without touching it).
-    bool HoldsItem(const QTreeWidgetItem* item) const;
 
     static bool IsPortNode(const QTreeWidgetItem* item);
     static void RemoveChildren(QTreeWidgetItem* node, bool addPlaceholder);
@@ -196,8 +185,6 @@ private:
     QIcon placeholderIcon_;
     QIcon folder_;
     QIcon entry_;
-    // The settings to go back to while the instrument is asked at new ones.
-    std::optional<PortChoice> portCheck_;
     QPersistentModelIndex lastClicked_;
     QTreeWidgetItem* openedPort_ = nullptr;    // expanded for connecting
     QTreeWidgetItem* connectedPort_ = nullptr; // its connection is open
@@ -207,4 +194,10 @@ private:
     // painted at most every kRepaintIntervalMs.
     QTimer repaintTimer_;
     static constexpr int kRepaintIntervalMs = 100;
+    PortNodes portNodes_{*this};
+    LeftViewMenus menus_{*this};
+    LeftViewDownloads downloads_{*this};
+    LeftViewUploads uploads_{*this};
+    LeftViewEraser eraser_{*this};
+    LeftViewPortSettings portSettings_{*this};
 };
