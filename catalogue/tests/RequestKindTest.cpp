@@ -2,37 +2,40 @@
 
 #include "protocol/TransferRequest.h"
 
+#include <set>
+
 #include <gtest/gtest.h>
 
-TEST(RequestKind, EachCategoryHasOneKindPerActionAndEachKindItsCategory) {
-    struct Case {
-        EntryKind category;
-        int download, erase, upload;
+// Every category that takes requests has one kind per action, inside the
+// action's range of kinds, no kind serves two places, and each kind leads
+// back to its category.
+TEST(RequestKind, EachCategoryHasItsOwnKindPerActionAndEachKindLeadsBack) {
+    struct Range {
+        RequestAction action;
+        int first, last;
     };
-    const Case cases[] = {
-        {EntryKind::Job, TransferRequest::JobDownload, TransferRequest::JobErase,
-         TransferRequest::JobUpload},
-        {EntryKind::Code, TransferRequest::CodeDownload, TransferRequest::CodeErase,
-         TransferRequest::CodeUpload},
-        {EntryKind::Hal, TransferRequest::HalDownload, TransferRequest::HalErase,
-         TransferRequest::HalUpload},
-        {EntryKind::Val, TransferRequest::ValDownload, TransferRequest::ValErase,
-         TransferRequest::ValUpload},
+    const Range ranges[] = {
+        {RequestAction::Download, TransferRequest::JobDownload, TransferRequest::ValDownload},
+        {RequestAction::Erase, TransferRequest::JobErase, TransferRequest::ValErase},
+        {RequestAction::Upload, TransferRequest::JobUpload, TransferRequest::ValUpload},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(RequestKindOf(c.category, RequestAction::Download), c.download);
-        EXPECT_EQ(RequestKindOf(c.category, RequestAction::Erase), c.erase);
-        EXPECT_EQ(RequestKindOf(c.category, RequestAction::Upload), c.upload);
-        for (const int kind : {c.download, c.erase, c.upload}) {
-            EXPECT_EQ(CategoryOfRequest(kind), c.category) << kind;
+    std::set<int> seen;
+    for (const EntryKind category : kCategories) {
+        for (const Range& range : ranges) {
+            const auto kind = RequestKindOf(category, range.action);
+            if (category == EntryKind::Format) {
+                EXPECT_FALSE(kind);
+                continue;
+            }
+            ASSERT_TRUE(kind) << static_cast<int>(category);
+            EXPECT_GE(*kind, range.first);
+            EXPECT_LE(*kind, range.last);
+            EXPECT_TRUE(seen.insert(*kind).second) << *kind;
+            EXPECT_EQ(CategoryOfRequest(*kind), category) << *kind;
         }
     }
+    EXPECT_EQ(RequestKindOf(EntryKind::Job, RequestAction::Erase), TransferRequest::JobErase);
     EXPECT_EQ(CategoryOfRequest(TransferRequest::JobUploadSelect), EntryKind::Job);
-    for (const auto action :
-         {RequestAction::Download, RequestAction::Erase, RequestAction::Upload}) {
-        EXPECT_FALSE(RequestKindOf(EntryKind::Format, action));
-        EXPECT_FALSE(RequestKindOf(EntryKind::Device, action));
-    }
     for (const int kind : {static_cast<int>(TransferRequest::Empty), 13, -7}) {
         EXPECT_FALSE(CategoryOfRequest(kind)) << kind;
     }

@@ -1,12 +1,12 @@
 #include "session/TransferSession.h"
 
+#include "session/DownloadTarget.h"
 #include "session/RecoveryPolicy.h"
 #include "session/ReplaceNotice.h"
 
 #include "catalogue/RequestKind.h"
 #include "platform/CodePage.h"
 #include "protocol/ReplyTags.h"
-#include "transfer/FreeFileName.h"
 #include "transfer/LocalPath.h"
 
 #include <algorithm>
@@ -129,19 +129,9 @@ bool TransferSession::BeginDownload(const TransferRequest& request, const std::s
         return Refuse("not a download request");
     }
     TransferRequest chosen = request;
-    const std::string path = LocalPath::FromWide(request.jobLabel);
-    // A dangling link is a file of that name too: writing would follow it.
-    std::error_code error;
-    if (std::filesystem::symlink_status(path, error).type() !=
-        std::filesystem::file_type::not_found) {
-        const auto answer = questions_ != nullptr ? questions_->AskExistingFile(path)
-                                                  : SessionQuestions::ExistingFile::Cancel;
-        if (answer == SessionQuestions::ExistingFile::Cancel) {
-            return Refuse(path + " exists and was not replaced; nothing was downloaded");
-        }
-        if (answer == SessionQuestions::ExistingFile::KeepBoth) {
-            chosen.jobLabel = CodePage("UTF-8").ToWide(FreeFileName::Beside(path));
-        }
+    if (!DownloadTarget::Settle(chosen, questions_)) {
+        return Refuse(LocalPath::FromWide(request.jobLabel) +
+                      " exists and was not replaced; nothing was downloaded");
     }
     Lock lock(mutex_);
     if (!Prepare(chosen)) {

@@ -1,9 +1,6 @@
 #include "workbench/CLeftView.h"
 
-#include "workbench/CDlgComSetting.h"
 #include "workbench/CFrameStatusBar.h"
-#include "workbench/CInputPath.h"
-#include "workbench/CKSDeviceToPcDlg.h"
 #include "workbench/CMainFrame.h"
 #include "workbench/CWaitDlg.h"
 #include "workbench/InstrumentNode.h"
@@ -11,20 +8,10 @@
 #include "workbench/StationlinkIcon.h"
 #include "workbench/WideText.h"
 
-#include "catalogue/DownloadPlan.h"
-#include "catalogue/EraseFlow.h"
-#include "catalogue/ListLine.h"
-#include "catalogue/RequestKind.h"
-#include "catalogue/UploadPlan.h"
-#include "platform/CodePage.h"
 #include "platform/TermiosSerialPro.h"
 #include "platform/TrafficLog.h"
 #include "session/RecoveryPolicy.h"
-#include "session/ReplaceNotice.h"
 #include "transfer/DownloadFileSink.h"
-#include "transfer/FreeFileName.h"
-#include "transfer/LocalPath.h"
-#include "transfer/UploadFileReader.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -32,11 +19,8 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
-#include <QPushButton>
 #include <QStyle>
-#include <QTreeWidgetItemIterator>
 
-#include <filesystem>
 #include <utility>
 
 namespace {
@@ -53,10 +37,6 @@ struct Reply {
     std::uint64_t generation; // the engine's, when the report was made
 };
 
-std::string Ansi(const std::u16string& text) {
-    return CodePage::Wire().ToAnsi(text);
-}
-
 std::size_t CategoryIndex(EntryKind kind) {
     return static_cast<std::size_t>(static_cast<int>(kind) - 1);
 }
@@ -71,7 +51,7 @@ CLeftView::CLeftView(QWidget* parent, PortList ports, CQelComDll::Creator serial
     : CTreeViewExtc(parent), CKestaCom(std::move(serialCreator), resendInterval),
       ports_(std::move(ports)),
       monitor_([this](const TransferMonitor::Outcome& outcome) { OnOperationEnded(outcome); }),
-      dispatcher_(model_, *this, monitor_), progress_(this),
+      dispatcher_(model_, categoryNodes_, monitor_), progress_(this),
       fileSink_(std::make_unique<DownloadFileSink>()) {
     silenceTimer_.setInterval(1000);
     connect(&silenceTimer_, &QTimer::timeout, this, &CLeftView::CheckSilence);
@@ -168,7 +148,7 @@ LResult CLeftView::OnUserMessage(UserMessage message, WParam wParam, LParam lPar
         DestroyWaitDialog();
         return 0;
     case UM_PROGRESS:
-        OnProgress(wParam);
+        progressFlow_.OnProgress(wParam);
         return 0;
     case UM_PORT_SETTINGS:
         portSettings_.OnPortSettings();
@@ -192,59 +172,6 @@ LResult CLeftView::OnUserMessage(UserMessage message, WParam wParam, LParam lPar
 }
 
 // --- What the dispatcher changes ---------------------------------------------
-
-std::u16string CLeftView::ConnectedPortText() const {
-    return connectedPort_ != nullptr ? ToWide(connectedPort_->text(0)) : std::u16string();
-}
-
-void CLeftView::SetConnectedPortText(const std::u16string& text) {
-    if (connectedPort_ != nullptr) {
-        connectedPort_->setText(0, FromWide(text));
-    }
-}
-
-void CLeftView::HoldRepaints() {
-    if (!repaintTimer_.isActive()) {
-        setUpdatesEnabled(false);
-        repaintTimer_.start();
-    }
-}
-
-void CLeftView::AppendEntry(EntryKind kind, const DeviceEntry& entry) {
-    QTreeWidgetItem* category = CategoryItem(kind);
-    if (category == nullptr) {
-        return;
-    }
-    HoldRepaints();
-    QTreeWidgetItem* node =
-        AddNode(category, FromWide(entry.label), kind == EntryKind::Format ? entry_ : folder_);
-    InstrumentNode::MarkListed(node, InstrumentNode::Role::Entry, kind);
-    for (const std::u16string& detail : entry.details) {
-        QTreeWidgetItem* detailNode = AddNode(node, FromWide(detail), entry_);
-        InstrumentNode::MarkListed(detailNode, InstrumentNode::Role::Detail, kind);
-        if (kind == EntryKind::Job) {
-            InstrumentNode::MarkPart(detailNode, DownloadPlan::JobPartOf(detail));
-        }
-    }
-    if (!category->isExpanded()) {
-        category->setExpanded(true);
-    }
-}
-
-void CLeftView::ClearCategory(EntryKind kind) {
-    if (QTreeWidgetItem* category = CategoryItem(kind)) {
-        HoldRepaints();
-        RemoveChildren(category, false);
-    }
-}
-
-void CLeftView::InitDone() {
-    SendUserMessage(UM_INIT_DONE);
-}
-
-void CLeftView::StepProgress() {
-    SendUserMessage(UM_PROGRESS, 0);
-}
 
 QTreeWidgetItem* CLeftView::CategoryItem(EntryKind kind) const {
     const std::size_t index = CategoryIndex(kind);
@@ -289,7 +216,7 @@ void CLeftView::Connect(QTreeWidgetItem* port) {
         FailConnect(port, QStringLiteral("%1: no such port").arg(savedPortName_));
         return;
     }
-    if (!OpenRecord(*record)) {
+    if (!portNodes_.Open(*record)) {
         FailConnect(port, QString::fromStdString(LastPortError()));
         return;
     }
@@ -334,7 +261,11 @@ void CLeftView::OnItemCollapsed(QTreeWidgetItem* item) {
     if (item != openedPort_ || !IsPortNode(item)) {
         return;
     }
-    if (!MayDisconnect()) {
+    // A transfer or an erase in progress goes only when the user says so; a
+    // connect still reading the lists needs no question.
+    const auto running = monitor_.Current();
+    if (running != TransferMonitor::Operation::None &&
+        running != TransferMonitor::Operation::Connect && !questions_.AskStopAndDisconnect()) {
         const QSignalBlocker quiet(this);
         item->setExpanded(true); // the user kept the transfer
         return;
@@ -358,31 +289,6 @@ void CLeftView::OnItemCollapsed(QTreeWidgetItem* item) {
     item->setIcon(0, portClosed_);
     SendUserMessage(UM_INIT_DONE);
     model_.ClearFormats();
-}
-
-// A transfer or an erase in progress goes only when the user says so; a
-// connect still reading the lists needs no question.
-bool CLeftView::MayDisconnect() {
-    const auto running = monitor_.Current();
-    if (running == TransferMonitor::Operation::None ||
-        running == TransferMonitor::Operation::Connect) {
-        return true;
-    }
-    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(),
-                    QStringLiteral("A transfer is running: stop it and disconnect?"),
-                    QMessageBox::Yes | QMessageBox::No, this);
-    box.setDefaultButton(QMessageBox::No);
-    ExecDialog(box);
-    return box.clickedButton() == box.button(QMessageBox::Yes);
-}
-
-bool CLeftView::AskReplaceInstrumentData(const std::string& notice) {
-    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(),
-                    QString::fromStdString(notice) + QStringLiteral(". Replace them?"),
-                    QMessageBox::Yes | QMessageBox::No, this);
-    box.setDefaultButton(QMessageBox::No);
-    ExecDialog(box);
-    return box.clickedButton() == box.button(QMessageBox::Yes);
 }
 
 void CLeftView::ClosePortFromWindow() {
@@ -444,7 +350,7 @@ void CLeftView::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         QTreeWidgetItem* hit = itemAt(event->position().toPoint());
         SetLastClicked(hit);
-        SetPathLabel(NodePath(hit));
+        SetPathLabel(InstrumentNode::Path(hit));
         if (hit != nullptr) {
             setCurrentItem(hit);
         }
@@ -471,40 +377,6 @@ int CLeftView::ExecDialog(QDialog& dialog) {
 }
 
 // --- Erase, port settings, progress ----------------------------------------------
-
-// The device the node shows, not a fresh look-up of its name: adapters
-// plugged in since would shift the numbering.
-bool CLeftView::OpenRecord(const PortList::Port& record) {
-    const PortSettings& s = record.settings;
-    return OpenPort(Ansi(s.portName).c_str(), Ansi(s.baudRate).c_str(), Ansi(s.dataBits).c_str(),
-                    Ansi(s.stopBits).c_str(), Ansi(s.parity).c_str(), record.deviceFile.c_str());
-}
-
-int CLeftView::RunProgressDialog(const QString& caption, const QString& fileType,
-                                 const QString& source, const QString& destination, int total) {
-    progress_.caption = caption;
-    progress_.fileType = fileType;
-    progress_.source = source;
-    progress_.destination = destination;
-    progress_.block.clear();
-    progress_.total = total;
-    progress_.totalText = QString::number(total);
-    // The bytes on the wire in the transfer's direction since it began.
-    const bool sending = caption == QLatin1String("Sending...");
-    const std::uint64_t start = sending ? BytesSent() : BytesReceived();
-    progress_.bytesDone = [this, sending, start] {
-        return (sending ? BytesSent() : BytesReceived()) - start;
-    };
-    progressShown_ = true;
-    progressSteps_ = 0;
-    const int result = ExecDialog(progress_);
-    // Still shown: the user ended the dialog ("Cancel", Escape, closing it).
-    if (progressShown_) {
-        progressShown_ = false;
-        monitor_.Stop();
-    }
-    return result;
-}
 
 // The progress dialog is modal, so this is reached while an operation runs
 // only when the user has closed its dialog, or during a connect or an erase,
@@ -549,7 +421,7 @@ void CLeftView::OnOperationEnded(const TransferMonitor::Outcome& outcome) {
     if (outcome.operation == TransferMonitor::Operation::Connect) {
         DestroyWaitDialog();
     }
-    OnProgress(1);
+    progressFlow_.OnProgress(1);
     switch (RecoveryPolicy::After(outcome, !disconnecting_ && IsConnected())) {
     case RecoveryPolicy::Recovery::Close:
         FoldConnectedPort();
@@ -600,35 +472,9 @@ void CLeftView::ReadListsAgain() {
     Started(1);
 }
 
-void CLeftView::OnProgress(WParam wParam) {
-    if (wParam == 0) {
-        ++progressSteps_;
-        progress_.Step();
-        // The list's count is an estimate; the transfer's header tells the lines.
-        if (const auto announced = static_cast<std::int32_t>(monitor_.AnnouncedLines());
-            announced > 0 && announced != progress_.total) {
-            progress_.SetTotal(announced);
-        }
-    } else if (progressShown_) {
-        progressShown_ = false;
-        progress_.Refresh();
-        progress_.done(0);
-    }
-}
-
 // --- Upload ----------------------------------------------------------------------
 
 // --- Nodes -----------------------------------------------------------------------
-
-QString CLeftView::NodePath(const QTreeWidgetItem* item) {
-    if (item == nullptr || InstrumentNode::RoleOf(item) == InstrumentNode::Role::Root) {
-        return {};
-    }
-    if (item->parent() == nullptr) {
-        return item->text(0);
-    }
-    return NodePath(item->parent()) + QLatin1Char('\\') + item->text(0);
-}
 
 QString CLeftView::StoredLine(const QTreeWidgetItem* item) const {
     const QTreeWidgetItem* entry = InstrumentNode::EntryOf(item);

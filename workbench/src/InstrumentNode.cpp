@@ -71,3 +71,13 @@ QTreeWidgetItem* InstrumentNode::EntryOf(QTreeWidgetItem* item) {
 const QTreeWidgetItem* InstrumentNode::EntryOf(const QTreeWidgetItem* item) {
     return EntryOf(const_cast<QTreeWidgetItem*>(item));
 }
+
+QString InstrumentNode::Path(const QTreeWidgetItem* item) {
+    if (item == nullptr || RoleOf(item) == Role::Root) {
+        return {};
+    }
+    if (item->parent() == nullptr) {
+        return item->text(0);
+    }
+    return Path(item->parent()) + QLatin1Char('\\') + item->text(0);
+}

@@ -9,7 +9,7 @@
 #include "workbench/WideText.h"
 
 #include "catalogue/DownloadPlan.h"
-#include "platform/CodePage.h"
+#include "session/DownloadTarget.h"
 #include "transfer/DownloadFileSink.h"
 #include "transfer/FreeFileName.h"
 #include "transfer/LocalPath.h"
@@ -73,7 +73,8 @@ void LeftViewDownloads::OnDownload(const TransferRecord& record) {
     CKSDeviceToPcDlg dialog(&view_);
     dialog.dialogMode = plan->mode;
     dialog.jobPart = record.jobPart;
-    dialog.fromText = HoldsItem(record.sourceItem) ? view_.NodePath(record.sourceItem) : QString();
+    dialog.fromText =
+        HoldsItem(record.sourceItem) ? InstrumentNode::Path(record.sourceItem) : QString();
     dialog.toText = record.destination;
     dialog.fileName = FromWide(plan->fileName);
     for (const std::u16string& choice : plan->dataTypeChoices) {
@@ -92,42 +93,10 @@ void LeftViewDownloads::OnDownload(const TransferRecord& record) {
             view_.ShowMessage(FromWide(decision.refusal));
         }
     } while (decision.askAgain);
-    if (decision.request && KeepsExistingFile(*decision.request)) {
+    if (decision.request && DownloadTarget::Settle(*decision.request, &view_.questions_)) {
         StartDownloadRequest(*decision.request, record.source, FromWide(line), record.destination,
                              decision.total);
     }
-}
-
-// A file of the download's name is the user's data: asked whether to
-// replace it, to keep both (the download then takes a free name beside it),
-// or to cancel. False for cancel.
-bool LeftViewDownloads::KeepsExistingFile(TransferRequest& request) {
-    const std::string path = LocalPath::FromWide(request.jobLabel);
-    std::error_code error;
-    if (!std::filesystem::exists(std::filesystem::symlink_status(path, error))) {
-        return true;
-    }
-    const std::string free = FreeFileName::Beside(path);
-    const QString name = QString::fromStdString(std::filesystem::path(path).filename().string());
-    const QString freeName =
-        QString::fromStdString(std::filesystem::path(free).filename().string());
-    QMessageBox box(
-        QMessageBox::Question, QApplication::applicationDisplayName(),
-        QStringLiteral("\"%1\" already exists in %2.\n\nReplace it, or keep both and "
-                       "save the download as \"%3\"?")
-            .arg(name, QString::fromStdString(std::filesystem::path(path).parent_path().string()),
-                 freeName),
-        QMessageBox::NoButton, &view_);
-    QPushButton* replace = box.addButton(QStringLiteral("Replace"), QMessageBox::DestructiveRole);
-    QPushButton* keep = box.addButton(QStringLiteral("Keep Both"), QMessageBox::AcceptRole);
-    box.addButton(QMessageBox::Cancel);
-    box.setDefaultButton(keep);
-    view_.ExecDialog(box);
-    if (box.clickedButton() == keep) {
-        request.jobLabel = CodePage("UTF-8").ToWide(free);
-        return true;
-    }
-    return box.clickedButton() == replace;
 }
 
 void LeftViewDownloads::StartDownloadRequest(const TransferRequest& request, const QString& item,

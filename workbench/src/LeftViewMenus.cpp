@@ -20,7 +20,7 @@ void LeftViewMenus::Show(QTreeWidgetItem* hit, QPoint global) {
 }
 
 void LeftViewMenus::ShowDetailMenu(QTreeWidgetItem* node, QPoint global) {
-    view_.SetPathLabel(view_.NodePath(node));
+    view_.SetPathLabel(InstrumentNode::Path(node));
     view_.setCurrentItem(node);
     QMenu menu(&view_);
     QAction* erase = menu.addAction(QStringLiteral("Delete File"));

@@ -78,7 +78,7 @@ void LeftViewPortSettings::ApplyToOpenPort(const QString& port,
     }
     const PortList::Port* record = view_.ports_.Find(ToWide(port));
     view_.ClosePortFromWindow();
-    if (record == nullptr || !view_.OpenRecord(*record)) {
+    if (record == nullptr || !view_.portNodes_.Open(*record)) {
         const QString why = QString::fromStdString(view_.LastPortError());
         view_.FoldConnectedPort();
         view_.ShowMessage(why);

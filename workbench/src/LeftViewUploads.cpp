@@ -76,7 +76,7 @@ bool LeftViewUploads::Upload(const TransferRecord& record) {
     const std::string pcName =
         std::filesystem::path(record.source.toStdString()).filename().string();
     if (const auto notice = ReplaceNotice::ForUpload(plan->storedLine, *decision.request, pcName);
-        notice && !view_.AskReplaceInstrumentData(*notice)) {
+        notice && !view_.questions_.AskReplaceInstrumentData(*notice)) {
         return true;
     }
     if (const auto built = decision.request->BuildScript(view_.Engine()); !built) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "catalogue/DeviceModel.h"
-#include "catalogue/DeviceTree.h"
 #include "catalogue/ReplyDispatcher.h"
 #include "catalogue/TransferMonitor.h"
 #include "protocol/CKestaCom.h"
@@ -9,14 +8,17 @@
 #include "protocol/PortList.h"
 #include "workbench/CDlgReceiving.h"
 #include "workbench/CTreeViewExtc.h"
+#include "workbench/CategoryNodes.h"
 #include "workbench/LeftViewDownloads.h"
 #include "workbench/LeftViewEraser.h"
 #include "workbench/LeftViewMenus.h"
 #include "workbench/LeftViewPortSettings.h"
+#include "workbench/LeftViewProgress.h"
 #include "workbench/LeftViewUploads.h"
 #include "workbench/PortNodes.h"
 #include "workbench/TrafficLogTarget.h"
 #include "workbench/TransferRecord.h"
+#include "workbench/WindowQuestions.h"
 
 #include <QElapsedTimer>
 #include <QPersistentModelIndex>
@@ -48,10 +50,7 @@ struct TransferRecord;
 // download, upload, erase) is followed by the transfer monitor, whose
 // outcome ends its dialogs and tells the user how it ended; a lost line also
 // folds the port, as a collapse does.
-class CLeftView : public CTreeViewExtc,
-                  public CKestaCom,
-                  public TrafficLogTarget,
-                  private DeviceTree {
+class CLeftView : public CTreeViewExtc, public CKestaCom, public TrafficLogTarget {
     Q_OBJECT
 
 public:
@@ -83,7 +82,9 @@ public:
     // user closes it); the result of its exec().
     // caption: "Receiving..." for a download, "Sending..." for an upload.
     int RunProgressDialog(const QString& caption, const QString& fileType, const QString& source,
-                          const QString& destination, int total);
+                          const QString& destination, int total) {
+        return progressFlow_.RunProgressDialog(caption, fileType, source, destination, total);
+    }
     CDlgReceiving& ProgressDialog() { return progress_; }
     bool ProgressShown() const { return progressShown_; }
     // Steps the progress dialog took since it was last shown.
@@ -91,8 +92,6 @@ public:
     // The stored list line of an entry node or of a detail node's entry;
     // empty for other nodes.
     QString StoredLine(const QTreeWidgetItem* item) const;
-    // "\COM1\JOB\<label>": the node's path as the header strip shows it.
-    static QString NodePath(const QTreeWidgetItem* item);
 
     // Expands the port node of that name (connecting it); false when there is none.
     bool ExpandPort(const QString& name) { return portNodes_.ExpandPort(name); }
@@ -127,37 +126,26 @@ private:
     friend class LeftViewPortSettings;
     friend class LeftViewUploads;
     friend class PortNodes;
-
-    // DeviceTree, on the window thread.
-    std::u16string ConnectedPortText() const override;
-    void SetConnectedPortText(const std::u16string& text) override;
-    void AppendEntry(EntryKind kind, const DeviceEntry& entry) override;
-    void ClearCategory(EntryKind kind) override;
-    void InitDone() override;
-    void StepProgress() override;
+    friend class CategoryNodes;
+    friend class LeftViewProgress;
+    friend class WindowQuestions;
 
     void OnItemExpanded(QTreeWidgetItem* item);
     void OnItemCollapsed(QTreeWidgetItem* item);
     void Connect(QTreeWidgetItem* port);
     void FailConnect(QTreeWidgetItem* port, const QString& why);
     void ClosePortFromWindow();
-    bool MayDisconnect();
     void ReadListsAgain();
-    bool OpenRecord(const PortList::Port& record);
-    void OnProgress(WParam wParam);
     bool RefusedWhileTransferRuns();
     // The operation the monitor has just begun is started; false (with the
     // user told) when nothing could be sent.
     bool Started(int started);
     void OnOperationEnded(const TransferMonitor::Outcome& outcome);
-    // An upload would replace what an instrument entry holds: Yes goes on.
-    bool AskReplaceInstrumentData(const std::string& notice);
     void BringInstrumentToIdle(TransferMonitor::Operation cut);
     void CheckSilence();
     void FoldConnectedPort();
     void DestroyWaitDialog();
     void SetLastClicked(QTreeWidgetItem* item);
-    void HoldRepaints();
     QTreeWidgetItem* AddNode(QTreeWidgetItem* parent, const QString& text, const QIcon& icon);
 
     static bool IsPortNode(const QTreeWidgetItem* item);
@@ -166,6 +154,7 @@ private:
     PortList ports_;
     DeviceModel model_;
     TransferMonitor monitor_;
+    CategoryNodes categoryNodes_{*this};
     ReplyDispatcher dispatcher_;
     CDlgReceiving progress_;
     // Writes the download files.
@@ -200,4 +189,6 @@ private:
     LeftViewUploads uploads_{*this};
     LeftViewEraser eraser_{*this};
     LeftViewPortSettings portSettings_{*this};
+    LeftViewProgress progressFlow_{*this};
+    WindowQuestions questions_{*this};
 };

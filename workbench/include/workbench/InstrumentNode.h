@@ -33,4 +33,7 @@ public:
     // The entry node of an entry or detail node; null for the others.
     static QTreeWidgetItem* EntryOf(QTreeWidgetItem* item);
     static const QTreeWidgetItem* EntryOf(const QTreeWidgetItem* item);
+    // "\COM1\JOB\<label>": the node's path as the header strip shows it;
+    // empty for the root.
+    static QString Path(const QTreeWidgetItem* item);
 };

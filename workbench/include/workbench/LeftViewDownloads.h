@@ -23,8 +23,6 @@ public:
     void CopyFile(QTreeWidgetItem* node);
 
 private:
-    // A file of the download's name is asked about; false for cancel.
-    bool KeepsExistingFile(TransferRequest& request);
     void StartDownloadRequest(const TransferRequest& request, const QString& item,
                               const QString& source, const QString& destination, int total);
     bool FillRecord(TransferRecord& record, const QTreeWidgetItem* node) const;

@@ -15,6 +15,9 @@ public:
 
     void AddPortNode(const PortList::Port& port);
     void RefreshPorts();
+    // Opens the view's link on the port of the record; false with the
+    // port's error.
+    bool Open(const PortList::Port& record);
     // Expands the port node of that name; false when there is none.
     bool ExpandPort(const QString& name);
 
