@@ -3,6 +3,7 @@
 #include "catalogue/EmptyPart.h"
 #include "catalogue/EntryKind.h"
 #include "catalogue/ListLine.h"
+#include "catalogue/RequestKind.h"
 #include "catalogue/UploadPlan.h"
 #include "transfer/SafeFileName.h"
 
@@ -57,31 +58,31 @@ DownloadPlan::Prepare(std::u16string_view category, std::u16string_view storedLi
     if (!kind) {
         return std::nullopt;
     }
+    const auto mode = RequestKindOf(*kind, RequestAction::Download);
+    if (!mode) {
+        return std::nullopt;
+    }
     const std::u16string f0 = ListLine::Split(storedLine, ListLine::kStoredFields).front();
     Dialog dialog;
+    dialog.mode = *mode;
     switch (*kind) {
     case EntryKind::Job:
-        dialog.mode = TransferRequest::JobDownload;
         dialog.fileName = NameOf(f0, u"", kJobPrefix);
         dialog.dataTypeChoices = formatList;
         dialog.dataTypeChoices.emplace_back(u"CASS,2");
-        return dialog;
+        break;
     case EntryKind::Code:
-        dialog.mode = TransferRequest::CodeDownload;
         dialog.fileName = NameOf(f0, u".crf");
         dialog.dataTypeChoices = formatList;
-        return dialog;
+        break;
     case EntryKind::Hal:
-        dialog.mode = TransferRequest::HalDownload;
         dialog.fileName = NameOf(f0, u".hal");
-        return dialog;
-    case EntryKind::Val:
-        dialog.mode = TransferRequest::ValDownload;
-        dialog.fileName = NameOf(f0, u".val");
-        return dialog;
+        break;
     default:
-        return std::nullopt;
+        dialog.fileName = NameOf(f0, u".val");
+        break;
     }
+    return dialog;
 }
 
 std::u16string DownloadPlan::OfferedName(const Dialog& dialog) {

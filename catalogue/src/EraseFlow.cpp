@@ -3,6 +3,7 @@
 #include "catalogue/EmptyPart.h"
 #include "catalogue/EntryKind.h"
 #include "catalogue/ListLine.h"
+#include "catalogue/RequestKind.h"
 
 namespace {
 
@@ -15,33 +16,9 @@ constexpr std::u16string_view kNothingErased = u"nothing was erased";
 
 } // namespace
 
-std::optional<int> EraseFlow::LevelsToEntry(int depth) {
-    if (depth >= 4) {
-        return 1;
-    }
-    if (depth == 3) {
-        return 0;
-    }
-    return std::nullopt;
-}
-
 std::optional<int> EraseFlow::DialogMode(std::u16string_view category) {
     const auto kind = CategoryOf(category);
-    if (!kind) {
-        return std::nullopt;
-    }
-    switch (*kind) {
-    case EntryKind::Job:
-        return TransferRequest::JobErase;
-    case EntryKind::Code:
-        return TransferRequest::CodeErase;
-    case EntryKind::Hal:
-        return TransferRequest::HalErase;
-    case EntryKind::Val:
-        return TransferRequest::ValErase;
-    default:
-        return std::nullopt;
-    }
+    return kind ? RequestKindOf(*kind, RequestAction::Erase) : std::nullopt;
 }
 
 EraseFlow::Decision EraseFlow::Decide(int mode, std::u16string_view storedLine,

@@ -1,5 +1,7 @@
 #include "catalogue/TransferMonitor.h"
 
+#include "catalogue/RequestKind.h"
+
 #include "protocol/ReceiveBuffer.h"
 #include "protocol/TransferRequest.h"
 #include "transfer/DownloadSink.h"
@@ -10,22 +12,6 @@
 #include <utility>
 
 namespace {
-
-std::optional<EntryKind> UploadCategory(int kind) {
-    switch (kind) {
-    case TransferRequest::JobUpload:
-    case TransferRequest::JobUploadSelect:
-        return EntryKind::Job;
-    case TransferRequest::CodeUpload:
-        return EntryKind::Code;
-    case TransferRequest::HalUpload:
-        return EntryKind::Hal;
-    case TransferRequest::ValUpload:
-        return EntryKind::Val;
-    default:
-        return std::nullopt;
-    }
-}
 
 // The error codes the instrument answers with, as its manual gives them.
 std::string RefusalMeaning(std::string_view code) {
@@ -126,7 +112,7 @@ void TransferMonitor::BeginDownload(const TransferRequest& request, std::string 
 
 void TransferMonitor::BeginUpload(const TransferRequest& request, std::string item) {
     Begin(Operation::Upload, std::move(item));
-    uploadCategory_ = UploadCategory(request.kind);
+    uploadCategory_ = CategoryOfRequest(request.kind);
     total_ = request.lines.size();
 }
 

@@ -2,6 +2,7 @@
 
 #include "catalogue/EntryKind.h"
 #include "catalogue/ListLine.h"
+#include "catalogue/RequestKind.h"
 #include "platform/CodePage.h"
 
 namespace {
@@ -13,21 +14,7 @@ std::u16string FromUtf8(const std::string& text) {
 
 std::optional<int> ModeOf(std::u16string_view category) {
     const auto kind = CategoryOf(category);
-    if (!kind) {
-        return std::nullopt;
-    }
-    switch (*kind) {
-    case EntryKind::Job:
-        return TransferRequest::JobUpload;
-    case EntryKind::Code:
-        return TransferRequest::CodeUpload;
-    case EntryKind::Hal:
-        return TransferRequest::HalUpload;
-    case EntryKind::Val:
-        return TransferRequest::ValUpload;
-    default:
-        return std::nullopt;
-    }
+    return kind ? RequestKindOf(*kind, RequestAction::Upload) : std::nullopt;
 }
 
 // The PC file's name without its folder and its last extension.
@@ -57,18 +44,6 @@ std::u16string TargetTextOf(int mode, std::u16string_view label, std::u16string_
 }
 
 } // namespace
-
-std::optional<UploadPlan::Target> UploadPlan::TargetOf(int depth, std::u16string_view text,
-                                                       std::u16string_view parentText,
-                                                       std::u16string_view grandparentText) {
-    if (depth >= 4) {
-        return Target{std::u16string(grandparentText), std::u16string(parentText)};
-    }
-    if (depth == 3) {
-        return Target{std::u16string(parentText), std::u16string(text)};
-    }
-    return std::nullopt;
-}
 
 std::optional<UploadPlan::Dialog>
 UploadPlan::Prepare(const DeviceModel& model, const Target& target, std::u16string_view pcPath) {

@@ -2,12 +2,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(EraseFlow, EntryIsTheNodeOrItsParentAndCategoriesChooseTheMode) {
-    EXPECT_EQ(EraseFlow::LevelsToEntry(4), 1);
-    EXPECT_EQ(EraseFlow::LevelsToEntry(5), 1);
-    EXPECT_EQ(EraseFlow::LevelsToEntry(3), 0);
-    EXPECT_FALSE(EraseFlow::LevelsToEntry(2));
-    EXPECT_FALSE(EraseFlow::LevelsToEntry(-1));
+TEST(EraseFlow, CategoriesChooseTheMode) {
     EXPECT_EQ(EraseFlow::DialogMode(u"JOB"), TransferRequest::JobErase);
     EXPECT_EQ(EraseFlow::DialogMode(u"COD"), TransferRequest::CodeErase);
     EXPECT_EQ(EraseFlow::DialogMode(u"HAL"), TransferRequest::HalErase);

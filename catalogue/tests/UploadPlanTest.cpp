@@ -32,19 +32,6 @@ UploadPlan::Dialog Prepared(const std::u16string& category, const std::u16string
 
 } // namespace
 
-TEST(UploadPlan, DetailNodesNameTheirEntryAndHigherNodesNameNothing) {
-    const auto detail =
-        UploadPlan::TargetOf(4, u"MeasurementPoints:18", u"JobList:3 [IN:SITE03]", u"JOB");
-    const auto entry = UploadPlan::TargetOf(3, u"JobList:3 [IN:SITE03]", u"JOB", u"COM1: X4");
-    ASSERT_TRUE(detail && entry);
-    EXPECT_EQ(detail->category, entry->category);
-    EXPECT_EQ(detail->label, entry->label);
-    EXPECT_EQ(entry->label, u"JobList:3 [IN:SITE03]");
-    for (const int depth : {2, 1, 0, -1}) {
-        EXPECT_FALSE(UploadPlan::TargetOf(depth, u"JOB", u"COM1", u"X4 SERIES")) << depth;
-    }
-}
-
 TEST(UploadPlan, DialogModesNamesAndDataTypesByCategory) {
     const auto job = Prepared(u"JOB", u"JobList:3 [IN:SITE03]");
     EXPECT_EQ(job.mode, 8);

@@ -1,11 +1,12 @@
 #include "session/TransferSession.h"
 
+#include "session/DownloadTarget.h"
 #include "session/RecoveryPolicy.h"
 #include "session/ReplaceNotice.h"
 
+#include "catalogue/RequestKind.h"
 #include "platform/CodePage.h"
 #include "protocol/ReplyTags.h"
-#include "transfer/FreeFileName.h"
 #include "transfer/LocalPath.h"
 
 #include <algorithm>
@@ -32,14 +33,14 @@ bool TransferSession::Open(const PortSettings& settings, const std::string& devi
         wire.ToAnsi(settings.dataBits).c_str(), wire.ToAnsi(settings.stopBits).c_str(),
         wire.ToAnsi(settings.parity).c_str(), deviceFile.empty() ? nullptr : deviceFile.c_str());
     if (opened) {
-        state_ = LinkState::Ready;
+        SetState(LinkState::Ready);
     }
     return opened;
 }
 
 bool TransferSession::Claim(LinkState next) {
     if (state_ == LinkState::Ready && IsConnected()) {
-        state_ = next;
+        SetState(next);
         return true;
     }
     if (state_ == LinkState::Lost) {
@@ -61,7 +62,7 @@ bool TransferSession::Prepare(const TransferRequest& request) {
         return false;
     }
     if (const auto built = request.BuildScript(Engine()); !built) {
-        state_ = LinkState::Ready;
+        SetState(LinkState::Ready);
         error_ = built.error;
         return false;
     }
@@ -73,6 +74,26 @@ int TransferSession::StartConnect() {
 }
 
 bool TransferSession::Connect(std::chrono::milliseconds idleTimeout) {
+    return BeginConnect(idleTimeout) && Wait();
+}
+
+bool TransferSession::Erase(const TransferRequest& request, const std::string& item,
+                            std::chrono::milliseconds idleTimeout) {
+    return BeginErase(request, item, idleTimeout) && Wait();
+}
+
+bool TransferSession::Download(const TransferRequest& request, const std::string& item,
+                               DownloadSink& sink, std::chrono::milliseconds idleTimeout) {
+    return BeginDownload(request, item, sink, idleTimeout) && Wait();
+}
+
+bool TransferSession::Upload(const TransferRequest& request, const std::string& item,
+                             std::chrono::milliseconds idleTimeout, std::function<void()> onStep,
+                             const std::u16string& storedLine) {
+    return BeginUpload(request, item, idleTimeout, std::move(onStep), storedLine) && Wait();
+}
+
+bool TransferSession::BeginConnect(std::chrono::milliseconds idleTimeout) {
     Lock lock(mutex_);
     if (!Claim(LinkState::Connecting)) {
         return false;
@@ -80,48 +101,34 @@ bool TransferSession::Connect(std::chrono::milliseconds idleTimeout) {
     listing_.Connect(settings_.portName);
     model_.ClearFormats();
     monitor_.BeginConnect();
-    return Run(
-        lock, [this] { return StartConnect(); }, idleTimeout);
+    return Start([this] { return StartConnect(); }, idleTimeout);
 }
 
-bool TransferSession::Erase(const TransferRequest& request, const std::string& item,
-                            std::chrono::milliseconds idleTimeout) {
-    static constexpr EntryKind kByMode[] = {EntryKind::Job, EntryKind::Code, EntryKind::Hal,
-                                            EntryKind::Val};
-    const auto kind = request.kind - TransferRequest::JobErase;
-    if (kind < 0 || kind > 3) {
+bool TransferSession::BeginErase(const TransferRequest& request, const std::string& item,
+                                 std::chrono::milliseconds idleTimeout) {
+    const auto category = CategoryOfRequest(request.kind);
+    if (!category || RequestKindOf(*category, RequestAction::Erase) != request.kind) {
         return Refuse("not an erase request");
     }
     Lock lock(mutex_);
     if (!Prepare(request)) {
         return false;
     }
-    listing_.ClearCategory(kByMode[kind]);
+    listing_.ClearCategory(*category);
     monitor_.BeginErase(request, item);
-    return Run(
-        lock, [this] { return StartErase(); }, idleTimeout);
+    return Start([this] { return StartErase(); }, idleTimeout);
 }
 
-bool TransferSession::Download(const TransferRequest& request, const std::string& item,
-                               DownloadSink& sink, std::chrono::milliseconds idleTimeout) {
+bool TransferSession::BeginDownload(const TransferRequest& request, const std::string& item,
+                                    DownloadSink& sink, std::chrono::milliseconds idleTimeout) {
     if (request.kind < TransferRequest::JobDownload ||
         request.kind > TransferRequest::ValDownload) {
         return Refuse("not a download request");
     }
     TransferRequest chosen = request;
-    const std::string path = LocalPath::FromWide(request.jobLabel);
-    // A dangling link is a file of that name too: writing would follow it.
-    std::error_code error;
-    if (std::filesystem::symlink_status(path, error).type() !=
-        std::filesystem::file_type::not_found) {
-        const auto answer = questions_ != nullptr ? questions_->AskExistingFile(path)
-                                                  : SessionQuestions::ExistingFile::Cancel;
-        if (answer == SessionQuestions::ExistingFile::Cancel) {
-            return Refuse(path + " exists and was not replaced; nothing was downloaded");
-        }
-        if (answer == SessionQuestions::ExistingFile::KeepBoth) {
-            chosen.jobLabel = CodePage("UTF-8").ToWide(FreeFileName::Beside(path));
-        }
+    if (!DownloadTarget::Settle(chosen, questions_)) {
+        return Refuse(LocalPath::FromWide(request.jobLabel) +
+                      " exists and was not replaced; nothing was downloaded");
     }
     Lock lock(mutex_);
     if (!Prepare(chosen)) {
@@ -129,13 +136,12 @@ bool TransferSession::Download(const TransferRequest& request, const std::string
     }
     downloaded_ = LocalPath::FromWide(chosen.jobLabel);
     monitor_.BeginDownload(chosen, item, sink);
-    return Run(
-        lock, [this] { return StartDownload(); }, idleTimeout);
+    return Start([this] { return StartDownload(); }, idleTimeout);
 }
 
-bool TransferSession::Upload(const TransferRequest& request, const std::string& item,
-                             std::chrono::milliseconds idleTimeout, std::function<void()> onStep,
-                             const std::u16string& storedLine) {
+bool TransferSession::BeginUpload(const TransferRequest& request, const std::string& item,
+                                  std::chrono::milliseconds idleTimeout,
+                                  std::function<void()> onStep, const std::u16string& storedLine) {
     if (request.kind < TransferRequest::JobUpload || request.kind > TransferRequest::ValUpload) {
         return Refuse("not an upload request");
     }
@@ -152,10 +158,7 @@ bool TransferSession::Upload(const TransferRequest& request, const std::string& 
     uploadSteps_ = 0;
     onStep_ = std::move(onStep);
     monitor_.BeginUpload(request, item);
-    const bool done = Run(
-        lock, [this] { return StartUpload(); }, idleTimeout);
-    onStep_ = nullptr;
-    return done;
+    return Start([this] { return StartUpload(); }, idleTimeout);
 }
 
 std::size_t TransferSession::UploadSteps() const {
@@ -169,91 +172,156 @@ void TransferSession::SetProgressListener(ProgressListener listener, std::size_t
     estimate_ = estimate;
 }
 
-bool TransferSession::Run(Lock& lock, const std::function<int()>& start,
-                          std::chrono::milliseconds idleTimeout) {
+bool TransferSession::Start(const std::function<int()>& start,
+                            std::chrono::milliseconds idleTimeout) {
     ended_ = false;
     error_.clear();
-    const bool sending = monitor_.Current() == Operation::Upload;
-    const std::uint64_t bytesAtStart = sending ? BytesSent() : BytesReceived();
-    const int stepsAtStart = listing_.ProgressSteps();
+    idleTimeout_ = idleTimeout;
+    sending_ = monitor_.Current() == Operation::Upload;
+    bytesAtStart_ = sending_ ? BytesSent() : BytesReceived();
+    stepsAtStart_ = listing_.ProgressSteps();
+    heard_ = std::chrono::steady_clock::now();
+    seen_ = replies_ + BytesReceived();
     if (!IsConnected() || start() == 0) {
         monitor_.Forget();
-        state_ = LinkState::Ready;
+        SetState(LinkState::Ready);
         error_ = kOperationFailed;
+        onStep_ = nullptr;
         return false;
     }
-    WaitForEnd(lock, idleTimeout, [&] {
-        if (!onProgress_) {
-            return;
+    phase_ = Phase::Operation;
+    return true;
+}
+
+bool TransferSession::Poll() {
+    Lock lock(mutex_);
+    if (phase_ == Phase::Idle) {
+        return false;
+    }
+    if (!ended_) {
+        Watch();
+    }
+    if (!ended_) {
+        return true;
+    }
+    if (phase_ == Phase::Operation && StartRecovery()) {
+        return true;
+    }
+    Finish();
+    return false;
+}
+
+bool TransferSession::Wait() {
+    Lock lock(mutex_);
+    // Polled after a wait, not before: the first progress report then comes
+    // with the transfer's own count rather than the list's estimate.
+    do {
+        if (!ended_) {
+            changed_.wait_for(lock,
+                              std::min<std::chrono::milliseconds>(idleTimeout_, kActivityPoll));
         }
-        const auto lines = static_cast<std::size_t>(listing_.ProgressSteps() - stepsAtStart);
-        const std::size_t announced = monitor_.AnnouncedLines();
-        // The instrument's own count where it gives one; never a total below
-        // what is already done.
-        const std::size_t total = std::max(announced > 0 ? announced : estimate_, lines);
-        onProgress_(lines, total, (sending ? BytesSent() : BytesReceived()) - bytesAtStart);
-    });
-    Recover(lock, idleTimeout);
+    } while (Poll());
     return outcome_.ending == TransferMonitor::Ending::Done;
+}
+
+void TransferSession::Cancel() {
+    std::lock_guard lock(mutex_);
+    if (phase_ == Phase::Operation && !ended_) {
+        monitor_.Stop();
+    }
+}
+
+bool TransferSession::Running() const {
+    std::lock_guard lock(mutex_);
+    return phase_ != Phase::Idle;
 }
 
 // Silence is neither a reply nor a byte for the whole idle time: a long line
 // on a slow line may take long between two replies. A cancel asked for stops
 // the operation as the window's "Cancel" does.
-void TransferSession::WaitForEnd(Lock& lock, std::chrono::milliseconds idleTimeout,
-                                 const std::function<void()>& onPoll) {
-    const auto activity = [this] { return replies_ + BytesReceived(); };
-    auto heard = std::chrono::steady_clock::now();
-    std::uint64_t seen = activity();
-    while (!ended_) {
-        changed_.wait_for(lock, std::min<std::chrono::milliseconds>(idleTimeout, kActivityPoll));
-        const auto now = std::chrono::steady_clock::now();
-        if (cancel_ != nullptr && cancel_->load() && monitor_.Current() != Operation::Abort) {
-            monitor_.Stop();
-        } else if (activity() != seen) {
-            seen = activity();
-            heard = now;
-        } else if (!ended_ && now - heard >= idleTimeout) {
-            monitor_.OnSilence(idleTimeout);
-        }
-        if (onPoll) {
-            onPoll();
-        }
+void TransferSession::Watch() {
+    const auto now = std::chrono::steady_clock::now();
+    const std::uint64_t activity = replies_ + BytesReceived();
+    if (cancel_ != nullptr && cancel_->load() && monitor_.Current() != Operation::Abort) {
+        monitor_.Stop();
+    } else if (activity != seen_) {
+        seen_ = activity;
+        heard_ = now;
+    } else if (now - heard_ >= idleTimeout_) {
+        monitor_.OnSilence(idleTimeout_);
+    }
+    if (phase_ != Phase::Operation || (!onProgress_ && host_ == nullptr)) {
+        return;
+    }
+    const auto lines = static_cast<std::size_t>(listing_.ProgressSteps() - stepsAtStart_);
+    const std::size_t announced = monitor_.AnnouncedLines();
+    // The instrument's own count where it gives one; never a total below
+    // what is already done.
+    const std::size_t total = std::max(announced > 0 ? announced : estimate_, lines);
+    const std::uint64_t bytes = (sending_ ? BytesSent() : BytesReceived()) - bytesAtStart_;
+    if (onProgress_) {
+        onProgress_(lines, total, bytes);
+    }
+    if (host_ != nullptr) {
+        host_->OnProgress(lines, total, bytes);
     }
 }
 
-// What the recovery runs ends on its own; the outcome the caller reads is
-// the cut-off operation's.
-void TransferSession::Recover(Lock& lock, std::chrono::milliseconds idleTimeout) {
+// What the recovery runs ends on its own; the outcome the host and the
+// caller read is the cut-off operation's.
+bool TransferSession::StartRecovery() {
     using Recovery = RecoveryPolicy::Recovery;
-    const Outcome cut = outcome_;
-    const Recovery recovery = RecoveryPolicy::After(cut, IsConnected());
-    if (recovery == Recovery::Close || cut.ending == TransferMonitor::Ending::LineLost) {
-        state_ = LinkState::Lost;
-        return;
+    cut_ = outcome_;
+    const Recovery recovery = RecoveryPolicy::After(cut_, IsConnected());
+    if (recovery == Recovery::Close || cut_.ending == TransferMonitor::Ending::LineLost) {
+        SetState(LinkState::Lost);
+        return false;
     }
-    if (recovery == Recovery::Abort || recovery == Recovery::Relist) {
-        state_ = LinkState::Recovering;
-        ended_ = false;
-        int started = 0;
-        if (recovery == Recovery::Abort) {
-            monitor_.BeginAbort();
-            started = StartAbort();
-        } else {
-            listing_.Connect(settings_.portName);
-            model_.ClearFormats();
-            monitor_.BeginConnect();
-            started = StartConnect();
-        }
-        if (started == 0) {
-            monitor_.Forget();
-        } else {
-            WaitForEnd(lock, idleTimeout, {});
-        }
-        outcome_ = cut;
-        error_ = cut.message;
+    if (recovery == Recovery::None) {
+        return false;
     }
-    state_ = state_ == LinkState::Lost ? LinkState::Lost : LinkState::Ready;
+    SetState(LinkState::Recovering);
+    ended_ = false;
+    heard_ = std::chrono::steady_clock::now();
+    seen_ = replies_ + BytesReceived();
+    int started = 0;
+    if (recovery == Recovery::Abort) {
+        monitor_.BeginAbort();
+        started = StartAbort();
+    } else {
+        listing_.Connect(settings_.portName);
+        model_.ClearFormats();
+        monitor_.BeginConnect();
+        started = StartConnect();
+    }
+    if (started == 0) {
+        monitor_.Forget();
+        return false;
+    }
+    phase_ = Phase::Recovery;
+    return true;
+}
+
+void TransferSession::Finish() {
+    if (phase_ == Phase::Operation) {
+        cut_ = outcome_;
+    }
+    outcome_ = cut_;
+    error_ = cut_.message;
+    phase_ = Phase::Idle;
+    onStep_ = nullptr;
+    SetState(state_ == LinkState::Lost ? LinkState::Lost : LinkState::Ready);
+    if (host_ != nullptr) {
+        host_->OnOperationEnded(outcome_);
+    }
+    changed_.notify_all();
+}
+
+void TransferSession::SetState(LinkState state) {
+    state_ = state;
+    if (host_ != nullptr) {
+        host_->OnLinkState(state);
+    }
 }
 
 bool TransferSession::Refuse(const std::string& why) {
@@ -268,7 +336,7 @@ void TransferSession::OnEnded(const Outcome& outcome) {
     outcome_ = outcome;
     error_ = outcome.message;
     if (outcome.ending == TransferMonitor::Ending::LineLost) {
-        state_ = LinkState::Lost;
+        SetState(LinkState::Lost);
     }
     ended_ = true;
     changed_.notify_all();
@@ -316,6 +384,9 @@ std::string TransferSession::DownloadedFile() const {
 void TransferSession::ShowLinkMessage(const std::string& text) {
     std::lock_guard lock(mutex_);
     error_ = text;
+    if (host_ != nullptr) {
+        host_->OnLinkMessage(text);
+    }
 }
 
 void TransferSession::OnLinkLost(const std::string& reason) {
@@ -325,8 +396,11 @@ void TransferSession::OnLinkLost(const std::string& reason) {
         return;
     }
     // A line lost while nothing runs is lost all the same.
-    state_ = LinkState::Lost;
     outcome_ = {};
     outcome_.ending = TransferMonitor::Ending::LineLost;
     outcome_.message = reason + ".";
+    SetState(LinkState::Lost);
+    if (host_ != nullptr) {
+        host_->OnLinkMessage(outcome_.message);
+    }
 }

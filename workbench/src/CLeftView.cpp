@@ -1,28 +1,17 @@
 #include "workbench/CLeftView.h"
 
-#include "workbench/CDlgComSetting.h"
 #include "sharedwidgets/CFrameStatusBar.h"
-#include "workbench/CInputPath.h"
-#include "workbench/CKSDeviceToPcDlg.h"
 #include "workbench/CMainFrame.h"
 #include "workbench/CWaitDlg.h"
-#include "workbench/HasAncestors.h"
+#include "workbench/InstrumentNode.h"
 #include "workbench/PortWatch.h"
 #include "workbench/StationlinkIcon.h"
+#include "workbench/WideText.h"
 
-#include "catalogue/DownloadPlan.h"
-#include "catalogue/EraseFlow.h"
-#include "catalogue/ListLine.h"
-#include "catalogue/UploadPlan.h"
-#include "platform/CodePage.h"
 #include "platform/TermiosSerialPro.h"
 #include "platform/TrafficLog.h"
 #include "session/RecoveryPolicy.h"
-#include "session/ReplaceNotice.h"
 #include "transfer/DownloadFileSink.h"
-#include "transfer/FreeFileName.h"
-#include "transfer/LocalPath.h"
-#include "transfer/UploadFileReader.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -30,11 +19,8 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
-#include <QPushButton>
 #include <QStyle>
-#include <QTreeWidgetItemIterator>
 
-#include <filesystem>
 #include <utility>
 
 namespace {
@@ -51,18 +37,6 @@ struct Reply {
     std::uint64_t generation; // the engine's, when the report was made
 };
 
-QString FromWide(const std::u16string& text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::u16string ToWide(const QString& text) {
-    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
-}
-
-std::string Ansi(const std::u16string& text) {
-    return CodePage::Wire().ToAnsi(text);
-}
-
 std::size_t CategoryIndex(EntryKind kind) {
     return static_cast<std::size_t>(static_cast<int>(kind) - 1);
 }
@@ -77,7 +51,7 @@ CLeftView::CLeftView(QWidget* parent, PortList ports, CQelComDll::Creator serial
     : CTreeViewExtc(parent), CKestaCom(std::move(serialCreator), resendInterval),
       ports_(std::move(ports)),
       monitor_([this](const TransferMonitor::Outcome& outcome) { OnOperationEnded(outcome); }),
-      dispatcher_(model_, *this, monitor_), progress_(this),
+      dispatcher_(model_, categoryNodes_, monitor_), progress_(this),
       fileSink_(std::make_unique<DownloadFileSink>()) {
     silenceTimer_.setInterval(1000);
     connect(&silenceTimer_, &QTimer::timeout, this, &CLeftView::CheckSilence);
@@ -130,56 +104,14 @@ void CLeftView::OnInitialUpdate() {
 
     clear();
     auto* root = new QTreeWidgetItem(this, QStringList(kRootText));
+    InstrumentNode::MarkRoot(root);
     root->setIcon(0, LoadStationlinkIcon(StationlinkIcon::Application));
     for (const PortList::Port& port : ports_.Ports()) {
-        AddPortNode(port);
+        portNodes_.AddPortNode(port);
     }
     root->setExpanded(true);
     auto* watch = new PortWatch(ports_.Folders(), this);
-    connect(watch, &PortWatch::Changed, this, &CLeftView::RefreshPorts);
-}
-
-void CLeftView::AddPortNode(const PortList::Port& port) {
-    QTreeWidgetItem* node = AddNode(RootItem(), FromWide(port.settings.portName), portClosed_);
-    ShowDevice(node, port);
-    AddNode(node, QString(), placeholderIcon_);
-}
-
-// The device behind the COM name, where the user points at it.
-void CLeftView::ShowDevice(QTreeWidgetItem* node, const PortList::Port& port) {
-    const QString device = QString::fromStdString(port.deviceFile + " - " + port.description);
-    node->setToolTip(0, device);
-    node->setStatusTip(0, device);
-}
-
-// Ports that came or went since the list was read show without a restart;
-// the node of the open (or opening) connection stays until it is collapsed.
-void CLeftView::RefreshPorts() {
-    QTreeWidgetItem* root = RootItem();
-    if (root == nullptr || !ports_.Rescan()) {
-        return;
-    }
-    const auto nameOf = [this](const QTreeWidgetItem* node) {
-        return node == openedPort_ ? savedPortName_ : node->text(0);
-    };
-    for (int i = root->childCount() - 1; i >= 0; --i) {
-        QTreeWidgetItem* node = root->child(i);
-        if (node != openedPort_ && ports_.Find(ToWide(node->text(0))) == nullptr) {
-            delete node;
-        }
-    }
-    for (const PortList::Port& port : ports_.Ports()) {
-        const QString name = FromWide(port.settings.portName);
-        QTreeWidgetItem* node = nullptr;
-        for (int i = 0; i < root->childCount() && node == nullptr; ++i) {
-            node = nameOf(root->child(i)) == name ? root->child(i) : nullptr;
-        }
-        if (node != nullptr) {
-            ShowDevice(node, port);
-        } else {
-            AddPortNode(port);
-        }
-    }
+    connect(watch, &PortWatch::Changed, this, [this] { portNodes_.RefreshPorts(); });
 }
 
 QTreeWidgetItem* CLeftView::AddNode(QTreeWidgetItem* parent, const QString& text,
@@ -210,29 +142,29 @@ LResult CLeftView::OnUserMessage(UserMessage message, WParam wParam, LParam lPar
     }
     switch (message) {
     case UM_DELETE_FILE:
-        OnDeleteFile(lParam != 0 ? FromLParam<QTreeWidgetItem>(lParam) : LastClickedItem());
+        eraser_.OnDeleteFile(lParam != 0 ? FromLParam<QTreeWidgetItem>(lParam) : LastClickedItem());
         return 0;
     case UM_INIT_DONE:
         DestroyWaitDialog();
         return 0;
     case UM_PROGRESS:
-        OnProgress(wParam);
+        progressFlow_.OnProgress(wParam);
         return 0;
     case UM_PORT_SETTINGS:
-        OnPortSettings();
+        portSettings_.OnPortSettings();
         return 0;
     case UM_DRAG_SOURCE:
-        return OnDragSource(FromLParam<TransferRecord>(lParam));
+        return downloads_.OnDragSource(FromLParam<TransferRecord>(lParam));
     case UM_DOWNLOAD:
         if (const auto* record = FromLParam<TransferRecord>(lParam)) {
-            OnDownload(*record);
+            downloads_.OnDownload(*record);
         }
         return 0;
     case UM_MOVE_FILE:
-        OnMoveFile();
+        downloads_.OnMoveFile();
         return 0;
     case UM_DROP_TARGET:
-        OnDropTarget(lParam != 0 ? FromLParam<TransferRecord>(lParam) : nullptr);
+        uploads_.OnDropTarget(lParam != 0 ? FromLParam<TransferRecord>(lParam) : nullptr);
         return 0;
     default:
         return CTreeViewExtc::OnUserMessage(message, wParam, lParam);
@@ -240,54 +172,6 @@ LResult CLeftView::OnUserMessage(UserMessage message, WParam wParam, LParam lPar
 }
 
 // --- What the dispatcher changes ---------------------------------------------
-
-std::u16string CLeftView::ConnectedPortText() const {
-    return connectedPort_ != nullptr ? ToWide(connectedPort_->text(0)) : std::u16string();
-}
-
-void CLeftView::SetConnectedPortText(const std::u16string& text) {
-    if (connectedPort_ != nullptr) {
-        connectedPort_->setText(0, FromWide(text));
-    }
-}
-
-void CLeftView::HoldRepaints() {
-    if (!repaintTimer_.isActive()) {
-        setUpdatesEnabled(false);
-        repaintTimer_.start();
-    }
-}
-
-void CLeftView::AppendEntry(EntryKind kind, const DeviceEntry& entry) {
-    QTreeWidgetItem* category = CategoryItem(kind);
-    if (category == nullptr) {
-        return;
-    }
-    HoldRepaints();
-    QTreeWidgetItem* node =
-        AddNode(category, FromWide(entry.label), kind == EntryKind::Format ? entry_ : folder_);
-    for (const std::u16string& detail : entry.details) {
-        AddNode(node, FromWide(detail), entry_);
-    }
-    if (!category->isExpanded()) {
-        category->setExpanded(true);
-    }
-}
-
-void CLeftView::ClearCategory(EntryKind kind) {
-    if (QTreeWidgetItem* category = CategoryItem(kind)) {
-        HoldRepaints();
-        RemoveChildren(category, false);
-    }
-}
-
-void CLeftView::InitDone() {
-    SendUserMessage(UM_INIT_DONE);
-}
-
-void CLeftView::StepProgress() {
-    SendUserMessage(UM_PROGRESS, 0);
-}
 
 QTreeWidgetItem* CLeftView::CategoryItem(EntryKind kind) const {
     const std::size_t index = CategoryIndex(kind);
@@ -297,8 +181,7 @@ QTreeWidgetItem* CLeftView::CategoryItem(EntryKind kind) const {
 // --- Connect and disconnect -----------------------------------------------------
 
 bool CLeftView::IsPortNode(const QTreeWidgetItem* item) {
-    const QString text = item->text(0);
-    return !text.isEmpty() && text != kRootText && text.left(3) == QLatin1String("COM");
+    return InstrumentNode::RoleOf(item) == InstrumentNode::Role::Port;
 }
 
 void CLeftView::RemoveChildren(QTreeWidgetItem* node, bool addPlaceholder) {
@@ -310,7 +193,7 @@ void CLeftView::RemoveChildren(QTreeWidgetItem* node, bool addPlaceholder) {
 
 void CLeftView::OnItemExpanded(QTreeWidgetItem* item) {
     if (item == RootItem()) {
-        RefreshPorts();
+        portNodes_.RefreshPorts();
         return;
     }
     if (!IsPortNode(item)) {
@@ -321,19 +204,19 @@ void CLeftView::OnItemExpanded(QTreeWidgetItem* item) {
         return;
     }
     RemoveChildren(item, true);
-    savedPortName_ = item->text(0);
+    savedPortName_ = InstrumentNode::PortName(item);
     openedPort_ = item;
     Connect(item);
 }
 
 void CLeftView::Connect(QTreeWidgetItem* port) {
     setCurrentItem(port);
-    const PortList::Port* record = ports_.Find(ToWide(port->text(0)));
+    const PortList::Port* record = ports_.Find(ToWide(savedPortName_));
     if (record == nullptr) {
-        FailConnect(port, QStringLiteral("%1: no such port").arg(port->text(0)));
+        FailConnect(port, QStringLiteral("%1: no such port").arg(savedPortName_));
         return;
     }
-    if (!OpenRecord(*record)) {
+    if (!portNodes_.Open(*record)) {
         FailConnect(port, QString::fromStdString(LastPortError()));
         return;
     }
@@ -349,8 +232,10 @@ void CLeftView::Connect(QTreeWidgetItem* port) {
     waitDialog_->move(mapToGlobal(rect().center()) - waitDialog_->rect().center());
 
     for (const EntryKind kind : kCategories) {
-        categories_[CategoryIndex(kind)] =
+        QTreeWidgetItem* category =
             AddNode(port, FromWide(std::u16string(CategoryText(kind))), folder_);
+        InstrumentNode::MarkListed(category, InstrumentNode::Role::Category, kind);
+        categories_[CategoryIndex(kind)] = category;
     }
     port->setIcon(0, portOpen_);
     if (!port->isExpanded()) {
@@ -374,7 +259,11 @@ void CLeftView::OnItemCollapsed(QTreeWidgetItem* item) {
     if (item != openedPort_ || !IsPortNode(item)) {
         return;
     }
-    if (!MayDisconnect()) {
+    // A transfer or an erase in progress goes only when the user says so; a
+    // connect still reading the lists needs no question.
+    const auto running = monitor_.Current();
+    if (running != TransferMonitor::Operation::None &&
+        running != TransferMonitor::Operation::Connect && !questions_.AskStopAndDisconnect()) {
         const QSignalBlocker quiet(this);
         item->setExpanded(true); // the user kept the transfer
         return;
@@ -398,31 +287,6 @@ void CLeftView::OnItemCollapsed(QTreeWidgetItem* item) {
     item->setIcon(0, portClosed_);
     SendUserMessage(UM_INIT_DONE);
     model_.ClearFormats();
-}
-
-// A transfer or an erase in progress goes only when the user says so; a
-// connect still reading the lists needs no question.
-bool CLeftView::MayDisconnect() {
-    const auto running = monitor_.Current();
-    if (running == TransferMonitor::Operation::None ||
-        running == TransferMonitor::Operation::Connect) {
-        return true;
-    }
-    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(),
-                    QStringLiteral("A transfer is running: stop it and disconnect?"),
-                    QMessageBox::Yes | QMessageBox::No, this);
-    box.setDefaultButton(QMessageBox::No);
-    ExecDialog(box);
-    return box.clickedButton() == box.button(QMessageBox::Yes);
-}
-
-bool CLeftView::AskReplaceInstrumentData(const std::string& notice) {
-    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(),
-                    QString::fromStdString(notice) + QStringLiteral(". Replace them?"),
-                    QMessageBox::Yes | QMessageBox::No, this);
-    box.setDefaultButton(QMessageBox::No);
-    ExecDialog(box);
-    return box.clickedButton() == box.button(QMessageBox::Yes);
 }
 
 void CLeftView::ClosePortFromWindow() {
@@ -484,7 +348,7 @@ void CLeftView::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         QTreeWidgetItem* hit = itemAt(event->position().toPoint());
         SetLastClicked(hit);
-        SetPathLabel(NodePath(hit));
+        SetPathLabel(InstrumentNode::Path(hit));
         if (hit != nullptr) {
             setCurrentItem(hit);
         }
@@ -494,56 +358,8 @@ void CLeftView::mousePressEvent(QMouseEvent* event) {
 
 void CLeftView::contextMenuEvent(QContextMenuEvent* event) {
     const QPoint global = event->globalPos();
-    QTreeWidgetItem* hit = HitTest(global);
-    SetLastClicked(hit);
-    // Entries offer what their detail nodes do; the dialogs ask a job's part.
-    if (hit != nullptr && EraseFlow::LevelsToEntry(Depth(hit))) {
-        ShowDetailMenu(hit, global);
-    }
-    // The first menu may have removed the node (an erase empties its category).
-    hit = LastClickedItem();
-    if (hit != nullptr && hit->text(0).startsWith(QLatin1String("COM"))) {
-        ShowPortMenu(hit, global);
-    }
+    menus_.Show(HitTest(global), global);
     event->accept();
-}
-
-void CLeftView::ShowDetailMenu(QTreeWidgetItem* node, QPoint global) {
-    SetPathLabel(NodePath(node));
-    setCurrentItem(node);
-    QMenu menu(this);
-    QAction* erase = menu.addAction(QStringLiteral("Delete File"));
-    QAction* move = menu.addAction(QStringLiteral("Move File"));
-    QAction* copy = menu.addAction(QStringLiteral("Copy File"));
-    QAction* chosen = ExecMenu(menu, global);
-    if (chosen == erase) {
-        SendUserMessage(UM_DELETE_FILE, 0, ToLParam(node));
-    } else if (chosen == move) {
-        SendUserMessage(UM_MOVE_FILE);
-    } else if (chosen == copy) {
-        CopyFile(node);
-    }
-}
-
-void CLeftView::ShowPortMenu(QTreeWidgetItem* node, QPoint global) {
-    setCurrentItem(node);
-    QMenu menu(this);
-    QAction* settings = menu.addAction(QStringLiteral("Port Set"));
-    if (ExecMenu(menu, global) == settings) {
-        SendUserMessage(UM_PORT_SETTINGS);
-    }
-}
-
-void CLeftView::CopyFile(QTreeWidgetItem* node) {
-    TransferRecord record;
-    record.sourceItem = node;
-    if (!FillRecord(record, node)) {
-        return;
-    }
-    const CMainFrame* frame = CMainFrame::Of(this);
-    if (CTreeViewExtc* pc = frame != nullptr ? frame->PcTree() : nullptr) {
-        pc->SendUserMessage(UM_COPY_FILE, 0, ToLParam(&record));
-    }
 }
 
 QAction* CLeftView::ExecMenu(QMenu& menu, QPoint global) {
@@ -559,188 +375,6 @@ int CLeftView::ExecDialog(QDialog& dialog) {
 }
 
 // --- Erase, port settings, progress ----------------------------------------------
-
-void CLeftView::OnDeleteFile(QTreeWidgetItem* node) {
-    const auto levels = EraseFlow::LevelsToEntry(Depth(node));
-    if (!levels) {
-        ShowMessage(FromWide(std::u16string(EraseFlow::kDelError)));
-        return;
-    }
-    if (!IsConnected()) {
-        ShowMessage(FromWide(std::u16string(DownloadPlan::kNotConnected)));
-        return;
-    }
-    if (RefusedWhileTransferRuns()) {
-        return;
-    }
-    QTreeWidgetItem* entry = *levels == 1 ? node->parent() : node;
-    QTreeWidgetItem* category = entry->parent();
-    const auto mode = EraseFlow::DialogMode(ToWide(category->text(0)));
-    if (!mode) {
-        return; // formats are not erased
-    }
-    const std::u16string line = model_.LineOf(ToWide(category->text(0)), ToWide(entry->text(0)));
-    CKSDeviceToPcDlg dialog(this);
-    dialog.dialogMode = *mode;
-    dialog.fileName = FromWide(ListLine::Split(line, ListLine::kStoredFields).front());
-    // The part the user clicked is the one preselected; from the entry none.
-    if (*levels == 1 && *mode == TransferRequest::JobErase) {
-        dialog.jobPart = DownloadPlan::JobPartOf(ToWide(node->text(0)));
-    }
-    for (const auto* part : {u"COORDS", u"OBSERV"}) {
-        const auto note = EraseFlow::DialogNote(*mode, line, part);
-        dialog.erasedTexts << FromWide(note.text);
-        dialog.erasable << note.erasable;
-    }
-    if (ExecDialog(dialog) != 1) {
-        return;
-    }
-    const auto decision = EraseFlow::Decide(*mode, line, ToWide(dialog.chosenFileType));
-    if (!decision.request) {
-        ShowMessage(FromWide(decision.refusal));
-        return;
-    }
-    if (!decision.request->BuildScript(Engine())) {
-        ShowMessage(QString::fromLatin1(kOperationFailed));
-        return;
-    }
-    const QString label = entry->text(0); // the node goes with its category's children
-    monitor_.BeginErase(*decision.request, FromWide(decision.subject).toStdString());
-    const int listed = category->childCount();
-    if (Started(StartErase())) {
-        RemoveChildren(category, false);
-        // Its steps are the list's lines read again; it may be cancelled.
-        RunProgressDialog(QStringLiteral("Erasing..."), dialog.chosenFileType, label,
-                          savedPortName_, listed);
-    }
-}
-
-void CLeftView::OnPortSettings() {
-    QStringList names;
-    QMap<QString, QString> descriptions;
-    QMap<QString, ComSettingChoice> stored;
-    for (const PortList::Port& port : ports_.Ports()) {
-        const QString name = FromWide(port.settings.portName);
-        names << name;
-        descriptions.insert(name,
-                            QString::fromStdString(port.deviceFile + " - " + port.description));
-        if (const auto held = ports_.StoredChoice(port.settings.portName)) {
-            stored.insert(name, {name,
-                                 {},
-                                 FromWide(held->baudRate),
-                                 FromWide(held->parity),
-                                 FromWide(held->stopBits),
-                                 FromWide(held->dataBits),
-                                 {}});
-        }
-    }
-    CDlgComSetting dialog(this);
-    dialog.SetPortNames(names);
-    const QTreeWidgetItem* clicked = LastClickedItem();
-    if (clicked != nullptr && clicked->text(0).startsWith(QLatin1String("COM"))) {
-        dialog.SetPreselectedPort(
-            clicked->text(0).left(clicked->text(0).indexOf(QLatin1Char(':'))));
-    }
-    dialog.SetPortDescriptions(descriptions);
-    dialog.SetStoredChoices(stored);
-    if (ExecDialog(dialog) != QDialog::Accepted) {
-        return;
-    }
-    const ComSettingChoice& c = dialog.Choice();
-    std::optional<PortChoice> before;
-    if (const PortList::Port* held = ports_.Find(ToWide(c.port))) {
-        const PortSettings& s = held->settings;
-        before = PortChoice{s.portName, s.baudRate, s.parity, s.stopBits, s.dataBits};
-    }
-    ports_.ApplyChoice({ToWide(c.port), ToWide(c.baudRate), ToWide(c.parity), ToWide(c.stopBits),
-                        ToWide(c.dataBits)});
-    ApplyToOpenPort(c.port, before);
-}
-
-// New settings of the connected port take effect at once: the port is
-// opened again with them and the lists are read again, which shows whether
-// the instrument answers at them. While a transfer runs that
-// would cut it off, so the user is told they come with the next connect.
-void CLeftView::ApplyToOpenPort(const QString& port, const std::optional<PortChoice>& before) {
-    const QString connected = savedPortName_;
-    if (!IsConnected() || port != connected) {
-        return;
-    }
-    if (monitor_.Running()) {
-        ShowMessage(QStringLiteral("The new settings of %1 apply at its next connect: a transfer "
-                                   "is running.")
-                        .arg(port));
-        return;
-    }
-    const PortList::Port* record = ports_.Find(ToWide(port));
-    ClosePortFromWindow();
-    if (record == nullptr || !OpenRecord(*record)) {
-        const QString why = QString::fromStdString(LastPortError());
-        FoldConnectedPort();
-        ShowMessage(why);
-        return;
-    }
-    portCheck_ = before;
-    ReadListsAgain();
-}
-
-void CLeftView::ReportPortCheck(const TransferMonitor::Outcome& outcome) {
-    const PortChoice before = *std::exchange(portCheck_, std::nullopt);
-    const PortList::Port* record = ports_.Find(before.port);
-    const QString port = FromWide(before.port);
-    const QString baud = record != nullptr ? FromWide(record->settings.baudRate) : QString();
-    if (outcome.ending == TransferMonitor::Ending::Done) {
-        if (const CMainFrame* frame = CMainFrame::Of(this); frame && frame->StatusBar()) {
-            frame->StatusBar()->showMessage(
-                QStringLiteral("%1: the instrument answered at %2 baud").arg(port, baud));
-        }
-        return;
-    }
-    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(),
-                    QStringLiteral("The instrument did not answer on %1 at %2 baud.\n\nGo back "
-                                   "to the earlier settings (%3 baud)? Then open %1 again.")
-                        .arg(port, baud, FromWide(before.baudRate)),
-                    QMessageBox::Yes | QMessageBox::No, this);
-    box.setDefaultButton(QMessageBox::Yes);
-    ExecDialog(box);
-    if (box.clickedButton() == box.button(QMessageBox::Yes)) {
-        ports_.ApplyChoice(before);
-    }
-}
-
-// The device the node shows, not a fresh look-up of its name: adapters
-// plugged in since would shift the numbering.
-bool CLeftView::OpenRecord(const PortList::Port& record) {
-    const PortSettings& s = record.settings;
-    return OpenPort(Ansi(s.portName).c_str(), Ansi(s.baudRate).c_str(), Ansi(s.dataBits).c_str(),
-                    Ansi(s.stopBits).c_str(), Ansi(s.parity).c_str(), record.deviceFile.c_str());
-}
-
-int CLeftView::RunProgressDialog(const QString& caption, const QString& fileType,
-                                 const QString& source, const QString& destination, int total) {
-    progress_.caption = caption;
-    progress_.fileType = fileType;
-    progress_.source = source;
-    progress_.destination = destination;
-    progress_.block.clear();
-    progress_.total = total;
-    progress_.totalText = QString::number(total);
-    // The bytes on the wire in the transfer's direction since it began.
-    const bool sending = caption == QLatin1String("Sending...");
-    const std::uint64_t start = sending ? BytesSent() : BytesReceived();
-    progress_.bytesDone = [this, sending, start] {
-        return (sending ? BytesSent() : BytesReceived()) - start;
-    };
-    progressShown_ = true;
-    progressSteps_ = 0;
-    const int result = ExecDialog(progress_);
-    // Still shown: the user ended the dialog ("Cancel", Escape, closing it).
-    if (progressShown_) {
-        progressShown_ = false;
-        monitor_.Stop();
-    }
-    return result;
-}
 
 // The progress dialog is modal, so this is reached while an operation runs
 // only when the user has closed its dialog, or during a connect or an erase,
@@ -785,7 +419,7 @@ void CLeftView::OnOperationEnded(const TransferMonitor::Outcome& outcome) {
     if (outcome.operation == TransferMonitor::Operation::Connect) {
         DestroyWaitDialog();
     }
-    OnProgress(1);
+    progressFlow_.OnProgress(1);
     switch (RecoveryPolicy::After(outcome, !disconnecting_ && IsConnected())) {
     case RecoveryPolicy::Recovery::Close:
         FoldConnectedPort();
@@ -805,8 +439,8 @@ void CLeftView::OnOperationEnded(const TransferMonitor::Outcome& outcome) {
     if (!outcome.message.empty()) {
         ShowMessage(QString::fromStdString(outcome.message));
     }
-    if (outcome.operation == TransferMonitor::Operation::Connect && portCheck_) {
-        ReportPortCheck(outcome);
+    if (outcome.operation == TransferMonitor::Operation::Connect) {
+        portSettings_.AfterConnect(outcome);
     }
 }
 
@@ -834,309 +468,17 @@ void CLeftView::ReadListsAgain() {
     Started(1);
 }
 
-void CLeftView::OnProgress(WParam wParam) {
-    if (wParam == 0) {
-        ++progressSteps_;
-        progress_.Step();
-        // The list's count is an estimate; the transfer's header tells the lines.
-        if (const auto announced = static_cast<std::int32_t>(monitor_.AnnouncedLines());
-            announced > 0 && announced != progress_.total) {
-            progress_.SetTotal(announced);
-        }
-    } else if (progressShown_) {
-        progressShown_ = false;
-        progress_.Refresh();
-        progress_.done(0);
-    }
-}
-
 // --- Upload ----------------------------------------------------------------------
-
-void CLeftView::OnDropTarget(TransferRecord* record) {
-    // Desktop drops of several files come one message each; while one
-    // upload runs the others are refused rather than queued behind it.
-    if (record == nullptr || record->targetItem == nullptr || uploading_ || progressShown_) {
-        return;
-    }
-    const QTreeWidgetItem* node = record->targetItem;
-    const int depth = Depth(node);
-    const QTreeWidgetItem* parent = depth >= 1 ? node->parent() : nullptr;
-    const QTreeWidgetItem* grandparent = depth >= 2 ? parent->parent() : nullptr;
-    const auto target = UploadPlan::TargetOf(
-        depth, ToWide(node->text(0)),
-        parent != nullptr ? ToWide(parent->text(0)) : std::u16string(),
-        grandparent != nullptr ? ToWide(grandparent->text(0)) : std::u16string());
-    if (!target) {
-        return;
-    }
-    record->category = FromWide(target->category);
-    record->destination = FromWide(target->label);
-    uploading_ = true;
-    const bool ran = Upload(*record);
-    uploading_ = false;
-    if (!ran) {
-        ShowMessage(FromWide(std::u16string(UploadPlan::kTranslatedFail)));
-    }
-}
-
-// False when the PC file could not be sent at all.
-bool CLeftView::Upload(const TransferRecord& record) {
-    const auto plan = UploadPlan::Prepare(
-        model_, {ToWide(record.category), ToWide(record.destination)}, ToWide(record.source));
-    if (!plan) {
-        return true;
-    }
-    // A node of this tree dragged onto itself names no PC file. Asked before
-    // the dialog: the dragged item may be gone once it has closed.
-    const bool fromHere = record.sourceItem != nullptr && record.sourceItem->treeWidget() == this;
-    CKSDeviceToPcDlg dialog(this);
-    dialog.dialogMode = plan->mode;
-    dialog.fromText = record.source;
-    dialog.toText = FromWide(plan->targetText);
-    dialog.nameEditable = plan->nameUsed;
-    dialog.fileName = FromWide(plan->fileName);
-    for (const std::u16string& type : plan->dataTypes) {
-        dialog.dataTypeChoices << FromWide(type);
-    }
-    if (ExecDialog(dialog) != 1) {
-        return true;
-    }
-    const UploadFile file =
-        fromHere ? UploadFile{} : UploadFileReader(CodePage::Wire()).Read(ToWide(record.source));
-    const auto decision =
-        UploadPlan::Decide(*plan, ToWide(record.source), file, ToWide(dialog.fileName),
-                           ToWide(dialog.chosenDataType), IsConnected());
-    if (!decision.request) {
-        for (const std::u16string& message : decision.messages) {
-            ShowMessage(FromWide(message));
-        }
-        return !decision.failed;
-    }
-    // A connect still reading the lists (or any other operation) would be
-    // cut off by the upload's script.
-    if (RefusedWhileTransferRuns()) {
-        return true;
-    }
-    const std::string pcName =
-        std::filesystem::path(record.source.toStdString()).filename().string();
-    if (const auto notice = ReplaceNotice::ForUpload(plan->storedLine, *decision.request, pcName);
-        notice && !AskReplaceInstrumentData(*notice)) {
-        return true;
-    }
-    if (const auto built = decision.request->BuildScript(Engine()); !built) {
-        ShowMessage(QString::fromStdString(built.error));
-        return false;
-    }
-    monitor_.BeginUpload(*decision.request, record.source.toStdString());
-    if (!Started(StartUpload())) {
-        return true;
-    }
-    if (decision.request->lines.empty()) {
-        ShowMessage(FromWide(std::u16string(UploadPlan::kEmptyFile)));
-        return true;
-    }
-    // What goes where: the data's kind, the PC file, the instrument entry.
-    const int total = static_cast<int>(decision.request->lines.size());
-    RunProgressDialog(QStringLiteral("Sending..."),
-                      FromWide(UploadPlan::FileTypeOf(plan->mode, ToWide(dialog.chosenDataType))),
-                      record.source, FromWide(plan->targetText), total);
-    return true;
-}
-
-bool CLeftView::ExpandPort(const QString& name) {
-    for (int i = 0; RootItem() != nullptr && i < RootItem()->childCount(); ++i) {
-        if (RootItem()->child(i)->text(0) == name) {
-            RootItem()->child(i)->setExpanded(true);
-            return true;
-        }
-    }
-    return false;
-}
 
 // --- Nodes -----------------------------------------------------------------------
 
-int CLeftView::Depth(const QTreeWidgetItem* item) {
-    if (item == nullptr) {
-        return -1;
-    }
-    int depth = 0;
-    for (const QTreeWidgetItem* p = item->parent(); p != nullptr; p = p->parent()) {
-        ++depth;
-    }
-    return depth;
-}
-
-QString CLeftView::NodePath(const QTreeWidgetItem* item) {
-    if (item == nullptr || (item->parent() == nullptr && item->text(0) == kRootText)) {
-        return {};
-    }
-    if (item->parent() == nullptr) {
-        return item->text(0);
-    }
-    return NodePath(item->parent()) + QLatin1Char('\\') + item->text(0);
-}
-
-std::optional<EntryKind> CLeftView::CategoryOfItem(const QTreeWidgetItem* item) {
-    const int depth = Depth(item);
-    if (depth < 2) {
-        return std::nullopt;
-    }
-    for (int i = depth; i > 2; --i) {
-        item = item->parent();
-    }
-    return CategoryOf(ToWide(item->text(0)));
-}
-
 QString CLeftView::StoredLine(const QTreeWidgetItem* item) const {
-    const auto levels = EraseFlow::LevelsToEntry(Depth(item));
-    if (!levels) {
+    const QTreeWidgetItem* entry = InstrumentNode::EntryOf(item);
+    if (entry == nullptr) {
         return {};
     }
-    const QTreeWidgetItem* entry = *levels == 1 ? item->parent() : item;
-    return FromWide(model_.LineOf(ToWide(entry->parent()->text(0)), ToWide(entry->text(0))));
+    return FromWide(
+        model_.LineOf(CategoryText(*InstrumentNode::CategoryOf(entry)), ToWide(entry->text(0))));
 }
 
 // --- Downloads -------------------------------------------------------------------
-
-bool CLeftView::HoldsItem(const QTreeWidgetItem* item) const {
-    if (item == nullptr) {
-        return false;
-    }
-    // The pointer may come from a copy made before its category was refilled:
-    // compare it with the live nodes rather than follow it.
-    for (QTreeWidgetItemIterator it(const_cast<CLeftView*>(this)); *it != nullptr; ++it) {
-        if (*it == item) {
-            return true;
-        }
-    }
-    return false;
-}
-
-bool CLeftView::FillRecord(TransferRecord& record, const QTreeWidgetItem* node) const {
-    const auto levels = EraseFlow::LevelsToEntry(Depth(node));
-    if (!levels || node->treeWidget() != this) {
-        return false;
-    }
-    const QTreeWidgetItem* entry = *levels == 1 ? node->parent() : node;
-    record.category = entry->parent()->text(0);
-    record.source = entry->text(0);
-    // A job's detail node names its part; from the entry the dialog asks.
-    record.jobPart = *levels == 1 && record.category == QLatin1String("JOB")
-                         ? DownloadPlan::JobPartOf(ToWide(node->text(0)))
-                         : TransferRecord::kNoJobPart;
-    return true;
-}
-
-LResult CLeftView::OnDragSource(TransferRecord* record) const {
-    return record != nullptr && HoldsItem(record->sourceItem) &&
-                   FillRecord(*record, record->sourceItem)
-               ? 1
-               : 0;
-}
-
-void CLeftView::OnDownload(const TransferRecord& record) {
-    if (!IsConnected()) {
-        // Nothing would be sent and no end would ever close the progress dialog.
-        ShowMessage(FromWide(std::u16string(DownloadPlan::kNotConnected)));
-        return;
-    }
-    if (RefusedWhileTransferRuns()) {
-        return;
-    }
-    const std::u16string category = ToWide(record.category);
-    const std::u16string line = model_.LineOf(category, ToWide(record.source));
-    const auto plan = DownloadPlan::Prepare(category, line, model_.FormatList());
-    if (!plan) {
-        return;
-    }
-    CKSDeviceToPcDlg dialog(this);
-    dialog.dialogMode = plan->mode;
-    dialog.jobPart = record.jobPart;
-    dialog.fromText = HoldsItem(record.sourceItem) ? NodePath(record.sourceItem) : QString();
-    dialog.toText = record.destination;
-    dialog.fileName = FromWide(plan->fileName);
-    for (const std::u16string& choice : plan->dataTypeChoices) {
-        dialog.dataTypeChoices << FromWide(choice);
-    }
-    dialog.dataTypeNote = FromWide(std::u16string(DownloadPlan::kOtherTypeNote));
-    DownloadPlan::Decision decision;
-    do {
-        if (ExecDialog(dialog) != 1) {
-            return;
-        }
-        decision = DownloadPlan::Decide(plan->mode, line, ToWide(record.destination),
-                                        {ToWide(dialog.fileName), ToWide(dialog.chosenDataType),
-                                         ToWide(dialog.chosenFileType)});
-        if (!decision.request) {
-            ShowMessage(FromWide(decision.refusal));
-        }
-    } while (decision.askAgain);
-    if (decision.request && KeepsExistingFile(*decision.request)) {
-        StartDownloadRequest(*decision.request, record.source, FromWide(line), record.destination,
-                             decision.total);
-    }
-}
-
-// A file of the download's name is the user's data: asked whether to
-// replace it, to keep both (the download then takes a free name beside it),
-// or to cancel. False for cancel.
-bool CLeftView::KeepsExistingFile(TransferRequest& request) {
-    const std::string path = LocalPath::FromWide(request.jobLabel);
-    std::error_code error;
-    if (!std::filesystem::exists(std::filesystem::symlink_status(path, error))) {
-        return true;
-    }
-    const std::string free = FreeFileName::Beside(path);
-    const QString name = QString::fromStdString(std::filesystem::path(path).filename().string());
-    const QString freeName =
-        QString::fromStdString(std::filesystem::path(free).filename().string());
-    QMessageBox box(
-        QMessageBox::Question, QApplication::applicationDisplayName(),
-        QStringLiteral("\"%1\" already exists in %2.\n\nReplace it, or keep both and "
-                       "save the download as \"%3\"?")
-            .arg(name, QString::fromStdString(std::filesystem::path(path).parent_path().string()),
-                 freeName),
-        QMessageBox::NoButton, this);
-    QPushButton* replace = box.addButton(QStringLiteral("Replace"), QMessageBox::DestructiveRole);
-    QPushButton* keep = box.addButton(QStringLiteral("Keep Both"), QMessageBox::AcceptRole);
-    box.addButton(QMessageBox::Cancel);
-    box.setDefaultButton(keep);
-    ExecDialog(box);
-    if (box.clickedButton() == keep) {
-        request.jobLabel = CodePage("UTF-8").ToWide(free);
-        return true;
-    }
-    return box.clickedButton() == replace;
-}
-
-void CLeftView::StartDownloadRequest(const TransferRequest& request, const QString& item,
-                                     const QString& source, const QString& destination, int total) {
-    if (!request.BuildScript(Engine())) {
-        ShowMessage(QString::fromLatin1(kOperationFailed));
-        return;
-    }
-    monitor_.BeginDownload(request, item.toStdString(), *fileSink_);
-    if (Started(StartDownload())) {
-        RunProgressDialog(QStringLiteral("Receiving..."), FromWide(request.partCode), source,
-                          destination, total);
-    }
-}
-
-void CLeftView::OnMoveFile() {
-    if (!HasAncestors(LastClickedItem(), 3)) {
-        ShowMessage(FromWide(std::u16string(DownloadPlan::kSelectFile)));
-        return;
-    }
-    CInputPath dialog(this);
-    if (ExecDialog(dialog) != QDialog::Accepted) {
-        return;
-    }
-    // The node may have gone while the dialog was open.
-    TransferRecord record;
-    record.sourceItem = LastClickedItem();
-    if (!FillRecord(record, record.sourceItem)) {
-        return;
-    }
-    record.destination = FromWide(DownloadPlan::FolderOf(ToWide(dialog.Path())));
-    SendUserMessage(UM_DOWNLOAD, 0, ToLParam(&record));
-}

@@ -6,19 +6,15 @@
 #include <string>
 #include <string_view>
 
-// The decisions of erasing an entry on the instrument: which node is the
-// entry, which dialog mode its category takes, and whether the choice made
-// in the dialog leaves something to erase.
+// The decisions of erasing an entry on the instrument: which dialog mode
+// its category takes, and whether the choice made in the dialog leaves
+// something to erase.
 class EraseFlow {
 public:
     static constexpr std::u16string_view kDelError = u"Del error";
     static constexpr std::u16string_view kJobEmpty = u"Data NULL";
     static constexpr std::u16string_view kPointsEmpty = u"Data Null";
 
-    // How many levels up from a node of this depth its entry is: 1 for a
-    // detail node (depth 4 or more), 0 for an entry node (depth 3); none
-    // below, where the user gets "Del error".
-    static std::optional<int> LevelsToEntry(int depth);
     // The delete dialog's mode for a category text: 4 "JOB", 5 "COD",
     // 6 "HAL", 7 "VAL"; none for others ("FOR" entries are not erased).
     static std::optional<int> DialogMode(std::u16string_view category);

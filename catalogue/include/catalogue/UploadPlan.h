@@ -26,12 +26,6 @@ public:
         std::u16string category;
         std::u16string label;
     };
-    // From the dropped-on node's depth and the texts of the node, its parent
-    // and its grandparent: an entry (depth 3) names itself, a detail node
-    // (depth 4 or more) its parent; none for anything higher up.
-    static std::optional<Target> TargetOf(int depth, std::u16string_view text,
-                                          std::u16string_view parentText,
-                                          std::u16string_view grandparentText);
 
     // How the transfer dialog opens for a target; none for a category that
     // takes no uploads ("FOR").

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "session/LinkState.h"
+#include "session/SessionHost.h"
 #include "session/SessionQuestions.h"
 
 #include "catalogue/DeviceListing.h"
@@ -22,15 +23,19 @@
 // One transfer session on one port, without a window: it owns the link, the
 // engine, the device model and its listing, the reply dispatcher and the
 // transfer monitor, and runs connects, erases, downloads and uploads one at
-// a time. Every operation blocks until the monitor has ended it (its script
+// a time. An operation runs until the monitor has ended it (its script
 // ended, the instrument refused it, the line was lost, a line was too long,
 // the download's file failed, the instrument was silent for the idle
-// time-out, or the cancel flag was raised); then RecoveryPolicy decides what
-// follows: nothing, the abort commands, the lists read again, or the port
-// given up as lost. While one operation (or its recovery) runs every other
-// is refused with a message, and a lost line refuses every later one.
+// time-out, or it was cancelled); then RecoveryPolicy decides what follows:
+// nothing, the abort commands, the lists read again, or the port given up
+// as lost. While one operation (or its recovery) runs every other is
+// refused with a message, and a lost line refuses every later one.
 // Whatever an operation would replace (an existing PC file, data on the
 // instrument) is asked of SessionQuestions first.
+//
+// Each operation has two forms on the one lifecycle: Begin* returns at once
+// (a window's thread), its course checked by Poll() and its end told to the
+// SessionHost; the plain form (the command line) is Begin* and Wait().
 class TransferSession : public CKestaCom {
 public:
     using Outcome = TransferMonitor::Outcome;
@@ -67,6 +72,31 @@ public:
     bool Upload(const TransferRequest& request, const std::string& item,
                 std::chrono::milliseconds idleTimeout, std::function<void()> onStep = {},
                 const std::u16string& storedLine = {});
+
+    // The same operations, returning once they have started (true) or were
+    // refused (false, Error() says why; nothing was sent). The sink must
+    // outlive the download.
+    bool BeginConnect(std::chrono::milliseconds idleTimeout);
+    bool BeginErase(const TransferRequest& request, const std::string& item,
+                    std::chrono::milliseconds idleTimeout);
+    bool BeginDownload(const TransferRequest& request, const std::string& item, DownloadSink& sink,
+                       std::chrono::milliseconds idleTimeout);
+    bool BeginUpload(const TransferRequest& request, const std::string& item,
+                     std::chrono::milliseconds idleTimeout, std::function<void()> onStep = {},
+                     const std::u16string& storedLine = {});
+    // Moves the running operation on: the cancel flag, the instrument's
+    // silence, progress; once it has ended, starts the recovery it needs
+    // and, once that has ended too, tells the host. True while anything
+    // runs. A host calls it a few times a second.
+    bool Poll();
+    // Polls until the running operation and its recovery have ended; true
+    // when the operation was done. Not from a host's callback.
+    bool Wait();
+    // Stops the running operation as the cancel flag does.
+    void Cancel();
+    // An operation or its recovery runs.
+    bool Running() const;
+
     // The lines the running or last upload has sent.
     std::size_t UploadSteps() const;
 
@@ -77,6 +107,7 @@ public:
     // the instrument announced, else the estimate given here. Before it.
     void SetProgressListener(ProgressListener listener, std::size_t estimate = 0);
     void SetQuestions(SessionQuestions* questions) { questions_ = questions; }
+    void SetHost(SessionHost* host) { host_ = host; }
 
     LinkState State() const;
     const DeviceListing& Listing() const { return listing_; }
@@ -97,18 +128,23 @@ private:
     using Operation = TransferMonitor::Operation;
     using Lock = std::unique_lock<std::recursive_mutex>;
 
+    // What the lifecycle stands at: nothing, the operation, its recovery.
+    enum class Phase { Idle, Operation, Recovery };
+
     // Takes the link for an operation (Busy or Connecting) unless another
     // one holds it; false with Error() set otherwise.
     bool Claim(LinkState next);
     // Claim for a transfer, then the request's script into the engine.
     bool Prepare(const TransferRequest& request);
-    // Starts the operation the monitor has just begun, waits for its end
-    // and applies the recovery policy; the silence of the instrument for
-    // idleTimeout ends it too.
-    bool Run(Lock& lock, const std::function<int()>& start, std::chrono::milliseconds idleTimeout);
-    void WaitForEnd(Lock& lock, std::chrono::milliseconds idleTimeout,
-                    const std::function<void()>& onPoll);
-    void Recover(Lock& lock, std::chrono::milliseconds idleTimeout);
+    // Starts the operation the monitor has just begun; the silence of the
+    // instrument for idleTimeout ends it too.
+    bool Start(const std::function<int()>& start, std::chrono::milliseconds idleTimeout);
+    // Cancel, silence and progress of what runs.
+    void Watch();
+    // After the operation's end: false when no recovery runs.
+    bool StartRecovery();
+    void Finish();
+    void SetState(LinkState state);
     int StartConnect();
     bool Refuse(const std::string& why);
     void OnEnded(const Outcome& outcome);
@@ -131,7 +167,18 @@ private:
     std::size_t estimate_ = 0;
     const std::atomic<bool>* cancel_ = nullptr;
     SessionQuestions* questions_ = nullptr;
+    SessionHost* host_ = nullptr;
+    Phase phase_ = Phase::Idle;
+    std::chrono::milliseconds idleTimeout_{0};
+    // The instrument was last heard at heard_, when activity stood at seen_.
+    std::chrono::steady_clock::time_point heard_;
+    std::uint64_t seen_ = 0;
+    std::uint64_t bytesAtStart_ = 0;
+    int stepsAtStart_ = 0;
+    bool sending_ = false;
     Outcome outcome_;
+    // The operation's own outcome while its recovery runs.
+    Outcome cut_;
     bool ended_ = false;
     std::string error_;
     std::string downloaded_;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "catalogue/DeviceModel.h"
-#include "catalogue/DeviceTree.h"
 #include "catalogue/ReplyDispatcher.h"
 #include "catalogue/TransferMonitor.h"
 #include "protocol/CKestaCom.h"
@@ -9,8 +8,17 @@
 #include "protocol/PortList.h"
 #include "workbench/CDlgReceiving.h"
 #include "workbench/CTreeViewExtc.h"
+#include "workbench/CategoryNodes.h"
+#include "workbench/LeftViewDownloads.h"
+#include "workbench/LeftViewEraser.h"
+#include "workbench/LeftViewMenus.h"
+#include "workbench/LeftViewPortSettings.h"
+#include "workbench/LeftViewProgress.h"
+#include "workbench/LeftViewUploads.h"
+#include "workbench/PortNodes.h"
 #include "workbench/TrafficLogTarget.h"
 #include "workbench/TransferRecord.h"
+#include "workbench/WindowQuestions.h"
 
 #include <QElapsedTimer>
 #include <QPersistentModelIndex>
@@ -42,10 +50,7 @@ struct TransferRecord;
 // download, upload, erase) is followed by the transfer monitor, whose
 // outcome ends its dialogs and tells the user how it ended; a lost line also
 // folds the port, as a collapse does.
-class CLeftView : public CTreeViewExtc,
-                  public CKestaCom,
-                  public TrafficLogTarget,
-                  private DeviceTree {
+class CLeftView : public CTreeViewExtc, public CKestaCom, public TrafficLogTarget {
     Q_OBJECT
 
 public:
@@ -77,7 +82,9 @@ public:
     // user closes it); the result of its exec().
     // caption: "Receiving..." for a download, "Sending..." for an upload.
     int RunProgressDialog(const QString& caption, const QString& fileType, const QString& source,
-                          const QString& destination, int total);
+                          const QString& destination, int total) {
+        return progressFlow_.RunProgressDialog(caption, fileType, source, destination, total);
+    }
     CDlgReceiving& ProgressDialog() { return progress_; }
     bool ProgressShown() const { return progressShown_; }
     // Steps the progress dialog took since it was last shown.
@@ -85,15 +92,9 @@ public:
     // The stored list line of an entry node or of a detail node's entry;
     // empty for other nodes.
     QString StoredLine(const QTreeWidgetItem* item) const;
-    // The category of a category, entry or detail node; none for others.
-    static std::optional<EntryKind> CategoryOfItem(const QTreeWidgetItem* item);
-    // "\COM1\JOB\<label>": the node's path as the header strip shows it.
-    static QString NodePath(const QTreeWidgetItem* item);
-    // A node's number of ancestors; -1 for none.
-    static int Depth(const QTreeWidgetItem* item);
 
-    // Expands the port node with that text (connecting it); false when there is none.
-    bool ExpandPort(const QString& name);
+    // Expands the port node of that name (connecting it); false when there is none.
+    bool ExpandPort(const QString& name) { return portNodes_.ExpandPort(name); }
 
     QTreeWidgetItem* RootItem() const { return topLevelItem(0); }
     QTreeWidgetItem* ConnectedPortItem() const { return connectedPort_; }
@@ -118,62 +119,34 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    // DeviceTree, on the window thread.
-    std::u16string ConnectedPortText() const override;
-    void SetConnectedPortText(const std::u16string& text) override;
-    void AppendEntry(EntryKind kind, const DeviceEntry& entry) override;
-    void ClearCategory(EntryKind kind) override;
-    void InitDone() override;
-    void StepProgress() override;
+    // The flows of the tree's commands, each a class of its own.
+    friend class LeftViewDownloads;
+    friend class LeftViewEraser;
+    friend class LeftViewMenus;
+    friend class LeftViewPortSettings;
+    friend class LeftViewUploads;
+    friend class PortNodes;
+    friend class CategoryNodes;
+    friend class LeftViewProgress;
+    friend class WindowQuestions;
 
-    void AddPortNode(const PortList::Port& port);
-    static void ShowDevice(QTreeWidgetItem* node, const PortList::Port& port);
-    void RefreshPorts();
     void OnItemExpanded(QTreeWidgetItem* item);
     void OnItemCollapsed(QTreeWidgetItem* item);
     void Connect(QTreeWidgetItem* port);
     void FailConnect(QTreeWidgetItem* port, const QString& why);
     void ClosePortFromWindow();
-    bool MayDisconnect();
-    void ApplyToOpenPort(const QString& port, const std::optional<PortChoice>& before);
-    // After new settings of the connected port: did the instrument answer?
-    void ReportPortCheck(const TransferMonitor::Outcome& outcome);
     void ReadListsAgain();
-    bool OpenRecord(const PortList::Port& record);
-    void OnDeleteFile(QTreeWidgetItem* node);
-    void OnPortSettings();
-    void OnProgress(WParam wParam);
     bool RefusedWhileTransferRuns();
     // The operation the monitor has just begun is started; false (with the
     // user told) when nothing could be sent.
     bool Started(int started);
     void OnOperationEnded(const TransferMonitor::Outcome& outcome);
-    // An upload would replace what an instrument entry holds: Yes goes on.
-    bool AskReplaceInstrumentData(const std::string& notice);
     void BringInstrumentToIdle(TransferMonitor::Operation cut);
     void CheckSilence();
     void FoldConnectedPort();
-    // Uploads: a PC file dropped on an entry or detail node.
-    void OnDropTarget(TransferRecord* record);
-    bool Upload(const TransferRecord& record);
     void DestroyWaitDialog();
-    void CopyFile(QTreeWidgetItem* node);
-    void ShowDetailMenu(QTreeWidgetItem* node, QPoint global);
-    void ShowPortMenu(QTreeWidgetItem* node, QPoint global);
     void SetLastClicked(QTreeWidgetItem* item);
-    void HoldRepaints();
     QTreeWidgetItem* AddNode(QTreeWidgetItem* parent, const QString& text, const QIcon& icon);
-
-    // Downloads: drag source, the download itself, "Move File".
-    LResult OnDragSource(TransferRecord* record) const;
-    void OnDownload(const TransferRecord& record);
-    bool KeepsExistingFile(TransferRequest& request);
-    void OnMoveFile();
-    void StartDownloadRequest(const TransferRequest& request, const QString& item,
-                              const QString& source, const QString& destination, int total);
-    bool FillRecord(TransferRecord& record, const QTreeWidgetItem* node) const;
-    // Whether item is still a node of this tree (without touching it).
-    bool HoldsItem(const QTreeWidgetItem* item) const;
 
     static bool IsPortNode(const QTreeWidgetItem* item);
     static void RemoveChildren(QTreeWidgetItem* node, bool addPlaceholder);
@@ -181,6 +154,7 @@ private:
     PortList ports_;
     DeviceModel model_;
     TransferMonitor monitor_;
+    CategoryNodes categoryNodes_{*this};
     ReplyDispatcher dispatcher_;
     CDlgReceiving progress_;
     // Writes the download files.
@@ -200,8 +174,6 @@ private:
     QIcon placeholderIcon_;
     QIcon folder_;
     QIcon entry_;
-    // The settings to go back to while the instrument is asked at new ones.
-    std::optional<PortChoice> portCheck_;
     QPersistentModelIndex lastClicked_;
     QTreeWidgetItem* openedPort_ = nullptr;    // expanded for connecting
     QTreeWidgetItem* connectedPort_ = nullptr; // its connection is open
@@ -211,4 +183,12 @@ private:
     // painted at most every kRepaintIntervalMs.
     QTimer repaintTimer_;
     static constexpr int kRepaintIntervalMs = 100;
+    PortNodes portNodes_{*this};
+    LeftViewMenus menus_{*this};
+    LeftViewDownloads downloads_{*this};
+    LeftViewUploads uploads_{*this};
+    LeftViewEraser eraser_{*this};
+    LeftViewPortSettings portSettings_{*this};
+    LeftViewProgress progressFlow_{*this};
+    WindowQuestions questions_{*this};
 };

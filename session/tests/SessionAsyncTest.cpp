@@ -1,0 +1,140 @@
+// The session's non-blocking form, as a window drives it: Begin* returns at
+// once, Poll() moves the operation on, the host hears how it went.
+
+#include "session/TransferSession.h"
+
+#include "catalogue/DownloadPlan.h"
+
+#include "SimProcess.h"
+#include "TestFiles.h"
+
+#include "platform/ComPortMap.h"
+#include "platform/TermiosSerialPro.h"
+#include "transfer/DownloadFileSink.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct RecordingHost : SessionHost {
+    std::vector<TransferMonitor::Outcome> ended;
+    std::vector<LinkState> states;
+    std::size_t lines = 0;
+    std::size_t total = 0;
+
+    void OnOperationEnded(const TransferMonitor::Outcome& outcome) override {
+        ended.push_back(outcome);
+    }
+    void OnProgress(std::size_t done, std::size_t shown, std::uint64_t) override {
+        lines = done;
+        total = shown;
+    }
+    void OnLinkState(LinkState state) override { states.push_back(state); }
+    void OnLinkMessage(const std::string&) override {}
+};
+
+struct AsyncSession {
+    SimProcess sim;
+    RecordingHost host;
+    TransferSession link{[] { return std::make_unique<TermiosSerialPro>(); }};
+
+    explicit AsyncSession(const std::vector<std::string>& options) : sim(options) {
+        ::setenv(ComPortMap::kEnvironmentVariable, ("COM1=" + sim.Device()).c_str(), 1);
+        EXPECT_TRUE(link.Open(PortSettings::Defaults(u"COM1"))) << link.LastPortError();
+        link.SetHost(&host);
+    }
+
+    // Polls as a window's timer does; each poll may first run onPoll.
+    void PollToEnd(const std::function<void()>& onPoll = {}) {
+        const auto limit = std::chrono::steady_clock::now() + 60s;
+        while (std::chrono::steady_clock::now() < limit) {
+            if (onPoll) {
+                onPoll();
+            }
+            if (!link.Poll()) {
+                return;
+            }
+            std::this_thread::sleep_for(20ms);
+        }
+        ADD_FAILURE() << "the operation did not end";
+    }
+};
+
+} // namespace
+
+TEST(SessionAsync, ConnectReturnsAtOnceRefusesOthersUntilPolledToItsEnd) {
+    AsyncSession s({});
+    s.host.states.clear();
+    ASSERT_TRUE(s.link.BeginConnect(30s)) << s.link.Error();
+    EXPECT_TRUE(s.link.Running());
+    // Until the session is polled past its end, the connect holds the link.
+    TransferRequest other;
+    other.kind = TransferRequest::JobDownload;
+    other.jobLabel = (FreshTempDir("session-async-refused") / "x.gsi").u16string();
+    DownloadFileSink sink;
+    EXPECT_FALSE(s.link.BeginDownload(other, "BRIDGE", sink, 30s));
+    EXPECT_EQ(s.link.Error(), "COM1 is connecting: wait until that has ended; nothing was sent.");
+    s.PollToEnd();
+    ASSERT_EQ(s.host.ended.size(), 1u);
+    EXPECT_EQ(s.host.ended[0].ending, TransferMonitor::Ending::Done);
+    EXPECT_EQ(s.host.states, (std::vector<LinkState>{LinkState::Connecting, LinkState::Ready}));
+    EXPECT_EQ(s.link.Listing().InitDoneCount(), 1);
+    EXPECT_FALSE(s.link.Running());
+    EXPECT_FALSE(s.link.Poll());
+}
+
+TEST(SessionAsync, DownloadEndsOnceWithItsRecoveryAndItsFile) {
+    struct Case {
+        const char* name;
+        bool cancel;
+        TransferMonitor::Ending ending;
+        std::vector<LinkState> states;
+        bool complete;
+    };
+    const Case cases[] = {
+        {"whole", false, TransferMonitor::Ending::Done, {LinkState::Busy, LinkState::Ready}, true},
+        {"cancelled",
+         true,
+         TransferMonitor::Ending::Stopped,
+         {LinkState::Busy, LinkState::Recovering, LinkState::Ready},
+         false},
+    };
+    for (const Case& c : cases) {
+        // Paced, so that a cancel comes while lines still arrive.
+        AsyncSession s({"--baud", "9600"});
+        ASSERT_TRUE(s.link.Connect(30s)) << s.link.Error();
+        const fs::path folder = FreshTempDir("session-async-download");
+        const auto decision = DownloadPlan::Decide(
+            TransferRequest::JobDownload, s.link.Model().LineOf(u"JOB", u"JobList:1 [IN:BRIDGE]"),
+            DownloadPlan::FolderOf(folder.u16string()), {u"BRIDGE", u"GSI", u"OBSERV"});
+        ASSERT_TRUE(decision.request);
+        DownloadFileSink sink;
+        s.host.states.clear();
+        s.host.ended.clear();
+        ASSERT_TRUE(s.link.BeginDownload(*decision.request, "BRIDGE", sink, 30s)) << c.name;
+        bool cancelled = false;
+        s.PollToEnd([&] {
+            if (c.cancel && !cancelled && s.host.lines > 0) {
+                s.link.Cancel();
+                cancelled = true;
+            }
+        });
+        ASSERT_EQ(s.host.ended.size(), 1u) << c.name;
+        const TransferMonitor::Outcome& end = s.host.ended[0];
+        EXPECT_EQ(end.ending, c.ending) << c.name << ": " << end.message;
+        EXPECT_EQ(s.host.states, c.states) << c.name;
+        EXPECT_LE(s.host.lines, s.host.total) << c.name;
+        EXPECT_EQ(fs::exists(folder / "BRIDGE.gsi"), c.complete) << c.name;
+        EXPECT_EQ(!end.keptPart.empty() && fs::exists(end.keptPart), !c.complete) << c.name;
+        EXPECT_EQ(s.link.State(), LinkState::Ready) << c.name;
+        fs::remove_all(folder);
+    }
+}

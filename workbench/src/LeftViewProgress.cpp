@@ -1,0 +1,46 @@
+#include "workbench/LeftViewProgress.h"
+
+#include "workbench/CLeftView.h"
+
+int LeftViewProgress::RunProgressDialog(const QString& caption, const QString& fileType,
+                                        const QString& source, const QString& destination,
+                                        int total) {
+    view_.progress_.caption = caption;
+    view_.progress_.fileType = fileType;
+    view_.progress_.source = source;
+    view_.progress_.destination = destination;
+    view_.progress_.block.clear();
+    view_.progress_.total = total;
+    view_.progress_.totalText = QString::number(total);
+    // The bytes on the wire in the transfer's direction since it began.
+    const bool sending = caption == QLatin1String("Sending...");
+    const std::uint64_t start = sending ? view_.BytesSent() : view_.BytesReceived();
+    view_.progress_.bytesDone = [&view = view_, sending, start] {
+        return (sending ? view.BytesSent() : view.BytesReceived()) - start;
+    };
+    view_.progressShown_ = true;
+    view_.progressSteps_ = 0;
+    const int result = view_.ExecDialog(view_.progress_);
+    // Still shown: the user ended the dialog ("Cancel", Escape, closing it).
+    if (view_.progressShown_) {
+        view_.progressShown_ = false;
+        view_.monitor_.Stop();
+    }
+    return result;
+}
+
+void LeftViewProgress::OnProgress(WParam wParam) {
+    if (wParam == 0) {
+        ++view_.progressSteps_;
+        view_.progress_.Step();
+        // The list's count is an estimate; the transfer's header tells the lines.
+        if (const auto announced = static_cast<std::int32_t>(view_.monitor_.AnnouncedLines());
+            announced > 0 && announced != view_.progress_.total) {
+            view_.progress_.SetTotal(announced);
+        }
+    } else if (view_.progressShown_) {
+        view_.progressShown_ = false;
+        view_.progress_.Refresh();
+        view_.progress_.done(0);
+    }
+}
