@@ -17,7 +17,7 @@ TransferSession::TransferSession(CQelComDll::Creator serialCreator,
                                  std::chrono::milliseconds resendInterval)
     : CKestaCom(std::move(serialCreator), resendInterval),
       monitor_([this](const Outcome& outcome) { OnEnded(outcome); }),
-      dispatcher_(model_, listing_, monitor_) {}
+      dispatcher_(model_, tree_, monitor_) {}
 
 TransferSession::~TransferSession() {
     ShutdownWorker();
@@ -69,6 +69,37 @@ bool TransferSession::Prepare(const TransferRequest& request) {
     return true;
 }
 
+void TransferSession::ForgetLists() {
+    listing_.Connect(settings_.portName);
+    model_.ClearFormats();
+    if (DeviceTree* follower = tree_.Follower()) {
+        follower->SetConnectedPortText(settings_.portName);
+        for (const EntryKind kind : kCategories) {
+            follower->ClearCategory(kind);
+        }
+    }
+}
+
+void TransferSession::Close() {
+    {
+        Lock lock(mutex_);
+        if (phase_ != Phase::Idle) {
+            if (!ended_) {
+                monitor_.Stop();
+            }
+            SendAbortCommands();
+        }
+    }
+    ClosePort();
+    Lock lock(mutex_);
+    listing_.Disconnect();
+    model_.ClearFormats();
+    SetState(LinkState::Closed);
+    if (phase_ != Phase::Idle) {
+        Finish();
+    }
+}
+
 int TransferSession::StartConnect() {
     return Engine().StartConnect() ? 1 : 0;
 }
@@ -98,8 +129,7 @@ bool TransferSession::BeginConnect(std::chrono::milliseconds idleTimeout) {
     if (!Claim(LinkState::Connecting)) {
         return false;
     }
-    listing_.Connect(settings_.portName);
-    model_.ClearFormats();
+    ForgetLists();
     monitor_.BeginConnect();
     return Start([this] { return StartConnect(); }, idleTimeout);
 }
@@ -114,7 +144,7 @@ bool TransferSession::BeginErase(const TransferRequest& request, const std::stri
     if (!Prepare(request)) {
         return false;
     }
-    listing_.ClearCategory(*category);
+    tree_.ClearCategory(*category);
     monitor_.BeginErase(request, item);
     return Start([this] { return StartErase(); }, idleTimeout);
 }
@@ -289,8 +319,7 @@ bool TransferSession::StartRecovery() {
         monitor_.BeginAbort();
         started = StartAbort();
     } else {
-        listing_.Connect(settings_.portName);
-        model_.ClearFormats();
+        ForgetLists();
         monitor_.BeginConnect();
         started = StartConnect();
     }
@@ -310,7 +339,10 @@ void TransferSession::Finish() {
     error_ = cut_.message;
     phase_ = Phase::Idle;
     onStep_ = nullptr;
-    SetState(state_ == LinkState::Lost ? LinkState::Lost : LinkState::Ready);
+    // A closed port stays closed; a lost line stays lost until it is.
+    if (state_ != LinkState::Closed) {
+        SetState(state_ == LinkState::Lost ? LinkState::Lost : LinkState::Ready);
+    }
     if (host_ != nullptr) {
         host_->OnOperationEnded(outcome_);
     }

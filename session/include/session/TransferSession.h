@@ -3,6 +3,7 @@
 #include "session/LinkState.h"
 #include "session/SessionHost.h"
 #include "session/SessionQuestions.h"
+#include "session/TreeFanout.h"
 
 #include "catalogue/DeviceListing.h"
 #include "catalogue/DeviceModel.h"
@@ -51,6 +52,13 @@ public:
     // Opens the port of the record (texts in the wire code page) on the
     // device file the port list shows for it (empty: the port map's).
     bool Open(const PortSettings& settings, const std::string& deviceFile = {});
+    // Ends the link: a running operation stops as a cancel stops it (a
+    // download keeps what arrived), the instrument is told to stop, and the
+    // port closes; no recovery follows. The host hears Closed, then the
+    // operation's end. The lock is let go while the port's receive thread
+    // is joined: that thread may be handing a reply to the worker, which
+    // needs the lock to dispatch it.
+    void Close();
     // Runs the connect script; false (with Error()) when it did not end.
     bool Connect(std::chrono::milliseconds idleTimeout);
     // Empties the category of the request's kind and runs its erase script,
@@ -108,6 +116,11 @@ public:
     void SetProgressListener(ProgressListener listener, std::size_t estimate = 0);
     void SetQuestions(SessionQuestions* questions) { questions_ = questions; }
     void SetHost(SessionHost* host) { host_ = host; }
+    // A tree told of every change the replies make to the listing, on the
+    // link's worker with the session's lock held; at a connect its
+    // categories are emptied and its port named as the listing's. Before
+    // the first operation.
+    void SetTreeFollower(DeviceTree* follower) { tree_.SetFollower(follower); }
 
     LinkState State() const;
     const DeviceListing& Listing() const { return listing_; }
@@ -146,6 +159,8 @@ private:
     void Finish();
     void SetState(LinkState state);
     int StartConnect();
+    // The lists as a connect finds them: empty, the port under its own name.
+    void ForgetLists();
     bool Refuse(const std::string& why);
     void OnEnded(const Outcome& outcome);
 
@@ -157,6 +172,7 @@ private:
     std::condition_variable_any changed_;
     DeviceModel model_;
     DeviceListing listing_;
+    TreeFanout tree_{listing_};
     TransferMonitor monitor_;
     ReplyDispatcher dispatcher_;
     LinkState state_ = LinkState::Closed;
