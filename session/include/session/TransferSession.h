@@ -105,6 +105,8 @@ public:
     // An operation or its recovery runs.
     bool Running() const;
 
+    // The lines the running transfer's header announced; 0 without one.
+    std::size_t AnnouncedLines() const;
     // The lines the running or last upload has sent.
     std::size_t UploadSteps() const;
 
