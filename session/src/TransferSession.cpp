@@ -239,8 +239,12 @@ bool TransferSession::Poll() {
     if (!ended_) {
         return true;
     }
-    if (phase_ == Phase::Operation && StartRecovery()) {
-        return true;
+    if (phase_ == Phase::Operation) {
+        // The lines that came after the last report are shown too.
+        ReportProgress();
+        if (StartRecovery()) {
+            return true;
+        }
     }
     Finish();
     return false;
@@ -285,6 +289,10 @@ void TransferSession::Watch() {
     } else if (now - heard_ >= idleTimeout_) {
         monitor_.OnSilence(idleTimeout_);
     }
+    ReportProgress();
+}
+
+void TransferSession::ReportProgress() {
     if (phase_ != Phase::Operation || (!onProgress_ && host_ == nullptr)) {
         return;
     }

@@ -119,9 +119,6 @@ LResult CLeftView::OnUserMessage(UserMessage message, WParam wParam, LParam lPar
     case UM_INIT_DONE:
         DestroyWaitDialog();
         return 0;
-    case UM_PROGRESS:
-        progressFlow_.OnProgress(wParam);
-        return 0;
     case UM_PORT_SETTINGS:
         portSettings_.OnPortSettings();
         return 0;
@@ -377,7 +374,7 @@ void CLeftView::OnOperationEnded(const TransferMonitor::Outcome& outcome) {
     if (outcome.operation == TransferMonitor::Operation::Connect) {
         DestroyWaitDialog();
     }
-    progressFlow_.OnProgress(1);
+    progressFlow_.End();
     if (linkState_ == LinkState::Lost) {
         FoldConnectedPort();
     }

@@ -30,16 +30,19 @@ int LeftViewProgress::RunProgressDialog(const QString& caption, const QString& f
     return result;
 }
 
-void LeftViewProgress::OnProgress(WParam wParam) {
-    if (wParam == 0) {
-        ++view_.progressSteps_;
-        view_.progress_.Step();
-        // The list's count is an estimate; the transfer's header tells the lines.
-        if (const auto announced = static_cast<std::int32_t>(view_.session_->AnnouncedLines());
-            announced > 0 && announced != view_.progress_.total) {
-            view_.progress_.SetTotal(announced);
-        }
-    } else if (view_.progressShown_) {
+// The dialog's total is the list's estimate until the transfer's header
+// announces its lines.
+void LeftViewProgress::ShowLines(std::size_t lines) {
+    view_.progressSteps_ = static_cast<int>(lines);
+    view_.progress_.SetDone(static_cast<std::int32_t>(lines));
+    if (const auto announced = static_cast<std::int32_t>(view_.session_->AnnouncedLines());
+        announced > 0 && announced != view_.progress_.total) {
+        view_.progress_.SetTotal(announced);
+    }
+}
+
+void LeftViewProgress::End() {
+    if (view_.progressShown_) {
         view_.progressShown_ = false;
         view_.progress_.Refresh();
         view_.progress_.done(0);

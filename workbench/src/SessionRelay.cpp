@@ -12,9 +12,9 @@ void SessionRelay::OnOperationEnded(const TransferMonitor::Outcome& outcome) {
     Post([this, outcome] { view_.OnOperationEnded(outcome); });
 }
 
-// The progress dialog steps with the lines themselves; the session's count
-// is not needed here.
-void SessionRelay::OnProgress(std::size_t, std::size_t, std::uint64_t) {}
+void SessionRelay::OnProgress(std::size_t lines, std::size_t, std::uint64_t) {
+    Post([this, lines] { view_.progressFlow_.ShowLines(lines); });
+}
 
 void SessionRelay::OnLinkState(LinkState state) {
     Post([this, state] { view_.OnLinkState(state); });
@@ -40,6 +40,6 @@ void SessionRelay::InitDone() {
     Post([this] { view_.categoryNodes_.InitDone(); });
 }
 
-void SessionRelay::StepProgress() {
-    Post([this] { view_.categoryNodes_.StepProgress(); });
-}
+// Not a call per line: the session counts the lines and the window hears
+// the count a few times a second (OnProgress).
+void SessionRelay::StepProgress() {}

@@ -93,8 +93,8 @@ public:
                      std::chrono::milliseconds idleTimeout, std::function<void()> onStep = {},
                      const std::u16string& storedLine = {});
     // Moves the running operation on: the cancel flag, the instrument's
-    // silence, progress; once it has ended, starts the recovery it needs
-    // and, once that has ended too, tells the host. True while anything
+    // silence, progress; once it has ended, reports its last count, starts
+    // the recovery it needs and, once that has ended too, tells the host. True while anything
     // runs. A host calls it a few times a second.
     bool Poll();
     // Polls until the running operation and its recovery have ended; true
@@ -156,6 +156,8 @@ private:
     bool Start(const std::function<int()>& start, std::chrono::milliseconds idleTimeout);
     // Cancel, silence and progress of what runs.
     void Watch();
+    // The lines done and the total shown, to the listener and the host.
+    void ReportProgress();
     // After the operation's end: false when no recovery runs.
     bool StartRecovery();
     void Finish();
