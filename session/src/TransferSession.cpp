@@ -191,6 +191,11 @@ bool TransferSession::BeginUpload(const TransferRequest& request, const std::str
     return Start([this] { return StartUpload(); }, idleTimeout);
 }
 
+DeviceModel TransferSession::ModelNow() const {
+    std::lock_guard lock(mutex_);
+    return model_;
+}
+
 std::size_t TransferSession::AnnouncedLines() const {
     std::lock_guard lock(mutex_);
     return monitor_.AnnouncedLines();

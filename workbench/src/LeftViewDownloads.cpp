@@ -64,8 +64,9 @@ void LeftViewDownloads::OnDownload(const TransferRecord& record) {
         return;
     }
     const std::u16string category = ToWide(record.category);
-    const std::u16string line = view_.Model().LineOf(category, ToWide(record.source));
-    const auto plan = DownloadPlan::Prepare(category, line, view_.Model().FormatList());
+    const DeviceModel model = view_.Model();
+    const std::u16string line = model.LineOf(category, ToWide(record.source));
+    const auto plan = DownloadPlan::Prepare(category, line, model.FormatList());
     if (!plan) {
         return;
     }

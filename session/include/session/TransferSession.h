@@ -127,6 +127,10 @@ public:
     LinkState State() const;
     const DeviceListing& Listing() const { return listing_; }
     const DeviceModel& Model() const { return model_; }
+    // The model as it stands, copied under the lock: for a thread other
+    // than the one that waits for the operations (a window, while the
+    // worker fills the model during a connect).
+    DeviceModel ModelNow() const;
     const PortSettings& Settings() const { return settings_; }
     std::string Error() const;
     Outcome LastOutcome() const;

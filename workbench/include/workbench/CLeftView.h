@@ -74,7 +74,8 @@ public:
     void StopTrafficLog() override;
 
     // For the transfer flows.
-    const DeviceModel& Model() const { return session_->Model(); }
+    // A copy: the session's worker fills the model while a connect runs.
+    DeviceModel Model() const { return session_->ModelNow(); }
     // From the start of an operation until the view has shown its end.
     bool OperationRunning() const { return running_ != TransferMonitor::Operation::None; }
     bool IsConnected() const { return session_->IsConnected(); }
