@@ -94,8 +94,9 @@ bool CKestaCom::OpenPort(const char* portName, const char* baudRate, const char*
 }
 
 void CKestaCom::ClosePort() {
-    pool_->ClearTask();
-    pool_->StopAddTask();
+    // The pool's only task is the engine itself, queued at construction:
+    // clearing the queue before the worker has taken it would leave the link
+    // without an engine for every later open, so the queue is left alone.
     // Nothing more goes to a closed port, and a receive hand-over still
     // waiting is let go before the port's receive thread is joined.
     engine_.StopOperation();

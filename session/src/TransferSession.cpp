@@ -17,7 +17,7 @@ TransferSession::TransferSession(CQelComDll::Creator serialCreator,
                                  std::chrono::milliseconds resendInterval)
     : CKestaCom(std::move(serialCreator), resendInterval),
       monitor_([this](const Outcome& outcome) { OnEnded(outcome); }),
-      dispatcher_(model_, listing_, monitor_) {}
+      dispatcher_(model_, tree_, monitor_) {}
 
 TransferSession::~TransferSession() {
     ShutdownWorker();
@@ -69,6 +69,37 @@ bool TransferSession::Prepare(const TransferRequest& request) {
     return true;
 }
 
+void TransferSession::ForgetLists() {
+    listing_.Connect(settings_.portName);
+    model_.ClearFormats();
+    if (DeviceTree* follower = tree_.Follower()) {
+        follower->SetConnectedPortText(settings_.portName);
+        for (const EntryKind kind : kCategories) {
+            follower->ClearCategory(kind);
+        }
+    }
+}
+
+void TransferSession::Close() {
+    {
+        Lock lock(mutex_);
+        if (phase_ != Phase::Idle) {
+            if (!ended_) {
+                monitor_.Stop();
+            }
+            SendAbortCommands();
+        }
+    }
+    ClosePort();
+    Lock lock(mutex_);
+    listing_.Disconnect();
+    model_.ClearFormats();
+    SetState(LinkState::Closed);
+    if (phase_ != Phase::Idle) {
+        Finish();
+    }
+}
+
 int TransferSession::StartConnect() {
     return Engine().StartConnect() ? 1 : 0;
 }
@@ -98,8 +129,7 @@ bool TransferSession::BeginConnect(std::chrono::milliseconds idleTimeout) {
     if (!Claim(LinkState::Connecting)) {
         return false;
     }
-    listing_.Connect(settings_.portName);
-    model_.ClearFormats();
+    ForgetLists();
     monitor_.BeginConnect();
     return Start([this] { return StartConnect(); }, idleTimeout);
 }
@@ -114,7 +144,7 @@ bool TransferSession::BeginErase(const TransferRequest& request, const std::stri
     if (!Prepare(request)) {
         return false;
     }
-    listing_.ClearCategory(*category);
+    tree_.ClearCategory(*category);
     monitor_.BeginErase(request, item);
     return Start([this] { return StartErase(); }, idleTimeout);
 }
@@ -161,6 +191,16 @@ bool TransferSession::BeginUpload(const TransferRequest& request, const std::str
     return Start([this] { return StartUpload(); }, idleTimeout);
 }
 
+DeviceModel TransferSession::ModelNow() const {
+    std::lock_guard lock(mutex_);
+    return model_;
+}
+
+std::size_t TransferSession::AnnouncedLines() const {
+    std::lock_guard lock(mutex_);
+    return monitor_.AnnouncedLines();
+}
+
 std::size_t TransferSession::UploadSteps() const {
     std::lock_guard lock(mutex_);
     return uploadSteps_;
@@ -204,8 +244,12 @@ bool TransferSession::Poll() {
     if (!ended_) {
         return true;
     }
-    if (phase_ == Phase::Operation && StartRecovery()) {
-        return true;
+    if (phase_ == Phase::Operation) {
+        // The lines that came after the last report are shown too.
+        ReportProgress();
+        if (StartRecovery()) {
+            return true;
+        }
     }
     Finish();
     return false;
@@ -250,6 +294,10 @@ void TransferSession::Watch() {
     } else if (now - heard_ >= idleTimeout_) {
         monitor_.OnSilence(idleTimeout_);
     }
+    ReportProgress();
+}
+
+void TransferSession::ReportProgress() {
     if (phase_ != Phase::Operation || (!onProgress_ && host_ == nullptr)) {
         return;
     }
@@ -289,8 +337,7 @@ bool TransferSession::StartRecovery() {
         monitor_.BeginAbort();
         started = StartAbort();
     } else {
-        listing_.Connect(settings_.portName);
-        model_.ClearFormats();
+        ForgetLists();
         monitor_.BeginConnect();
         started = StartConnect();
     }
@@ -310,7 +357,10 @@ void TransferSession::Finish() {
     error_ = cut_.message;
     phase_ = Phase::Idle;
     onStep_ = nullptr;
-    SetState(state_ == LinkState::Lost ? LinkState::Lost : LinkState::Ready);
+    // A closed port stays closed; a lost line stays lost until it is.
+    if (state_ != LinkState::Closed) {
+        SetState(state_ == LinkState::Lost ? LinkState::Lost : LinkState::Ready);
+    }
     if (host_ != nullptr) {
         host_->OnOperationEnded(outcome_);
     }

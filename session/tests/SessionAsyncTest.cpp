@@ -7,9 +7,11 @@
 
 #include "SimProcess.h"
 #include "TestFiles.h"
+#include "TrafficReader.h"
 
 #include "platform/ComPortMap.h"
 #include "platform/TermiosSerialPro.h"
+#include "platform/TrafficLog.h"
 #include "transfer/DownloadFileSink.h"
 
 #include <cstdlib>
@@ -135,6 +137,63 @@ TEST(SessionAsync, DownloadEndsOnceWithItsRecoveryAndItsFile) {
         EXPECT_EQ(fs::exists(folder / "BRIDGE.gsi"), c.complete) << c.name;
         EXPECT_EQ(!end.keptPart.empty() && fs::exists(end.keptPart), !c.complete) << c.name;
         EXPECT_EQ(s.link.State(), LinkState::Ready) << c.name;
+        fs::remove_all(folder);
+    }
+}
+
+TEST(SessionAsync, ClosingStopsWhatRunsTellsTheInstrumentAndLeavesThePortReusable) {
+    enum class Running { Nothing, Connect, Download };
+    struct Case {
+        const char* name;
+        Running running;
+    };
+    const Case cases[] = {{"idle", Running::Nothing},
+                          {"connecting", Running::Connect},
+                          {"downloading", Running::Download}};
+    for (const Case& c : cases) {
+        // Paced while something runs, so that the close comes in its middle.
+        AsyncSession s(c.running == Running::Nothing ? std::vector<std::string>{}
+                                                     : std::vector<std::string>{"--baud", "9600"});
+        const fs::path folder = FreshTempDir("session-close");
+        const fs::path log = folder / "traffic.log";
+        s.link.SetTrafficLog(std::make_shared<TrafficLog>(log.string()));
+        DownloadFileSink sink;
+        if (c.running == Running::Download) {
+            ASSERT_TRUE(s.link.Connect(30s)) << s.link.Error();
+            const auto decision = DownloadPlan::Decide(
+                TransferRequest::JobDownload,
+                s.link.Model().LineOf(u"JOB", u"JobList:1 [IN:BRIDGE]"),
+                DownloadPlan::FolderOf(folder.u16string()), {u"BRIDGE", u"GSI", u"OBSERV"});
+            ASSERT_TRUE(decision.request);
+            ASSERT_TRUE(s.link.BeginDownload(*decision.request, "BRIDGE", sink, 30s));
+            while (s.link.Poll() && s.host.lines == 0) {
+                std::this_thread::sleep_for(20ms);
+            }
+        } else if (c.running == Running::Connect) {
+            ASSERT_TRUE(s.link.BeginConnect(30s)) << s.link.Error();
+        }
+        s.host.states.clear();
+        s.host.ended.clear();
+        s.link.Close();
+        s.link.SetTrafficLog(nullptr);
+
+        EXPECT_EQ(s.host.states.back(), LinkState::Closed) << c.name;
+        EXPECT_FALSE(s.link.Running()) << c.name;
+        const bool ran = c.running != Running::Nothing;
+        ASSERT_EQ(s.host.ended.size(), ran ? 1u : 0u) << c.name;
+        if (ran) {
+            const TransferMonitor::Outcome& end = s.host.ended[0];
+            EXPECT_EQ(end.ending, TransferMonitor::Ending::Stopped) << c.name;
+            const std::string pc = Traffic::Read(log).fromPc;
+            EXPECT_EQ(pc.substr(pc.size() - 6), "a\r\nc\r\n") << c.name;
+        }
+        if (c.running == Running::Download) {
+            EXPECT_FALSE(fs::exists(folder / "BRIDGE.gsi"));
+            EXPECT_TRUE(fs::exists(s.host.ended[0].keptPart)) << s.host.ended[0].keptPart;
+        }
+        // The same session opens the port again and connects.
+        ASSERT_TRUE(s.link.Open(PortSettings::Defaults(u"COM1"))) << c.name;
+        EXPECT_TRUE(s.link.Connect(30s)) << c.name << ": " << s.link.Error();
         fs::remove_all(folder);
     }
 }

@@ -63,6 +63,9 @@ TEST(CatalogueWithSim, ConnectListsTheWholeDemoContentInArrivalOrder) {
 TEST(CatalogueWithSim, ErasingAJobPartRelistsTheJobsAndErrorRepliesEndTheNextOnes) {
     SimProcess sim;
     auto link = ConnectedLink(sim);
+    // What a window's tree shows follows the listing through the refill.
+    DeviceListing shown;
+    link->SetTreeFollower(&shown);
     ASSERT_TRUE(link->Connect(30s)) << link->Error();
     const std::u16string line = link->Model().LineOf(u"JOB", u"JobList:2 [IN:ROAD7]");
     const auto decision = EraseFlow::Decide(TransferRequest::JobErase, line, u"COORDS");
@@ -75,6 +78,7 @@ TEST(CatalogueWithSim, ErasingAJobPartRelistsTheJobsAndErrorRepliesEndTheNextOne
     }
     EXPECT_EQ(labels, (std::vector<std::u16string>{u"JobList:1 [IN:BRIDGE]",
                                                    u"JobList:3 [IN:SITE03]", u"JobList:4 []"}));
+    EXPECT_EQ(shown.Print(), link->Listing().Print());
 
     // The instrument's error replies end the operation at once with their
     // code and meaning, and the same session goes on without a new connect.

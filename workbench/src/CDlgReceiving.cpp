@@ -58,8 +58,8 @@ void CDlgReceiving::hideEvent(QHideEvent* event) {
     QDialog::hideEvent(event);
 }
 
-void CDlgReceiving::Step() {
-    ++steps_;
+void CDlgReceiving::SetDone(std::int32_t lines) {
+    steps_ = lines;
 }
 
 void CDlgReceiving::Refresh() {

@@ -10,7 +10,6 @@
 
 #include "platform/TermiosSerialPro.h"
 #include "platform/TrafficLog.h"
-#include "session/RecoveryPolicy.h"
 #include "transfer/DownloadFileSink.h"
 
 #include <QApplication>
@@ -25,17 +24,7 @@
 
 namespace {
 
-// The view's own message: a reply of the link's worker, dispatched on the
-// window thread. Outside the numbers the frame and the trees send each other.
-constexpr auto kDeviceReply = static_cast<UserMessage>(WM_USER + 45);
 const QString kRootText = QStringLiteral("X4 SERIES");
-
-struct Reply {
-    const char* tag;
-    const char* data;
-    int length;
-    std::uint64_t generation; // the engine's, when the report was made
-};
 
 std::size_t CategoryIndex(EntryKind kind) {
     return static_cast<std::size_t>(static_cast<int>(kind) - 1);
@@ -48,13 +37,14 @@ CLeftView::CLeftView(QWidget* parent)
 
 CLeftView::CLeftView(QWidget* parent, PortList ports, CQelComDll::Creator serialCreator,
                      std::chrono::milliseconds resendInterval)
-    : CTreeViewExtc(parent), CKestaCom(std::move(serialCreator), resendInterval),
-      ports_(std::move(ports)),
-      monitor_([this](const TransferMonitor::Outcome& outcome) { OnOperationEnded(outcome); }),
-      dispatcher_(model_, categoryNodes_, monitor_), progress_(this),
-      fileSink_(std::make_unique<DownloadFileSink>()) {
-    silenceTimer_.setInterval(1000);
-    connect(&silenceTimer_, &QTimer::timeout, this, &CLeftView::CheckSilence);
+    : CTreeViewExtc(parent), ports_(std::move(ports)),
+      session_(std::make_unique<TransferSession>(std::move(serialCreator), resendInterval)),
+      progress_(this), fileSink_(std::make_unique<DownloadFileSink>()) {
+    session_->SetHost(&relay_);
+    session_->SetTreeFollower(&relay_);
+    session_->SetQuestions(&questions_);
+    pollTimer_.setInterval(kPollIntervalMs);
+    connect(&pollTimer_, &QTimer::timeout, this, &CLeftView::PollSession);
     connect(this, &QTreeWidget::itemExpanded, this, &CLeftView::OnItemExpanded);
     connect(this, &QTreeWidget::itemCollapsed, this, &CLeftView::OnItemCollapsed);
     // Every row is one line of text with a small icon; Qt then lays out
@@ -69,14 +59,14 @@ CLeftView::CLeftView(QWidget* parent, PortList ports, CQelComDll::Creator serial
 }
 
 CLeftView::~CLeftView() {
-    // From here on the worker's sends are refused, so it never waits for us
-    // while we wait for it.
     CloseMessages();
     DestroyWaitDialog();
+    // The session's worker and receive thread end before the nodes and the
+    // relay they report to.
     if (IsConnected()) {
-        ClosePort();
+        session_->Close();
     }
-    ShutdownWorker();
+    session_.reset();
 }
 
 bool CLeftView::StartTrafficLog(const QString& path, QString& error) {
@@ -85,12 +75,12 @@ bool CLeftView::StartTrafficLog(const QString& path, QString& error) {
         error = QString::fromStdString(log->Error());
         return false;
     }
-    SetTrafficLog(std::move(log));
+    session_->SetTrafficLog(std::move(log));
     return true;
 }
 
 void CLeftView::StopTrafficLog() {
-    SetTrafficLog(nullptr);
+    session_->SetTrafficLog(nullptr);
 }
 
 void CLeftView::OnInitialUpdate() {
@@ -121,34 +111,13 @@ QTreeWidgetItem* CLeftView::AddNode(QTreeWidgetItem* parent, const QString& text
     return node;
 }
 
-int CLeftView::OnDeviceReply(const char* tag, const char* line, int length) {
-    Reply reply{tag, line, length, Engine().ReportGeneration()};
-    // A refused send means the view is closing or closing its port: the
-    // reply belongs to a connection that is going away.
-    TrySendUserMessage(kDeviceReply, 0, ToLParam(&reply));
-    return 1;
-}
-
 LResult CLeftView::OnUserMessage(UserMessage message, WParam wParam, LParam lParam) {
-    if (message == kDeviceReply) {
-        const Reply* reply = FromLParam<Reply>(lParam);
-        // The engine has been reset or stopped since the report was made:
-        // it belongs to an operation that is over.
-        if (reply->generation != Engine().CurrentGeneration()) {
-            return 1;
-        }
-        lastReply_.restart();
-        return dispatcher_.OnDeviceReply(reply->tag, reply->data, reply->length);
-    }
     switch (message) {
     case UM_DELETE_FILE:
         eraser_.OnDeleteFile(lParam != 0 ? FromLParam<QTreeWidgetItem>(lParam) : LastClickedItem());
         return 0;
     case UM_INIT_DONE:
         DestroyWaitDialog();
-        return 0;
-    case UM_PROGRESS:
-        progressFlow_.OnProgress(wParam);
         return 0;
     case UM_PORT_SETTINGS:
         portSettings_.OnPortSettings();
@@ -217,14 +186,10 @@ void CLeftView::Connect(QTreeWidgetItem* port) {
         return;
     }
     if (!portNodes_.Open(*record)) {
-        FailConnect(port, QString::fromStdString(LastPortError()));
+        FailConnect(port, QString::fromStdString(session_->LastPortError()));
         return;
     }
     connectedPort_ = port;
-    monitor_.SetPort(savedPortName_.toStdString());
-    monitor_.BeginConnect();
-    Engine().StartConnect();
-    Started(1);
     RemoveChildren(port, false);
 
     waitDialog_ = new CWaitDlg(this);
@@ -237,6 +202,7 @@ void CLeftView::Connect(QTreeWidgetItem* port) {
         InstrumentNode::MarkListed(category, InstrumentNode::Role::Category, kind);
         categories_[CategoryIndex(kind)] = category;
     }
+    ReadListsAgain();
     port->setIcon(0, portOpen_);
     if (!port->isExpanded()) {
         // Without children the node may have folded; this is not a new expansion.
@@ -259,11 +225,12 @@ void CLeftView::OnItemCollapsed(QTreeWidgetItem* item) {
     if (item != openedPort_ || !IsPortNode(item)) {
         return;
     }
+    // An operation that has ended already asks nothing and is not stopped.
+    TakeSessionNews();
     // A transfer or an erase in progress goes only when the user says so; a
     // connect still reading the lists needs no question.
-    const auto running = monitor_.Current();
-    if (running != TransferMonitor::Operation::None &&
-        running != TransferMonitor::Operation::Connect && !questions_.AskStopAndDisconnect()) {
+    if (running_ != TransferMonitor::Operation::None &&
+        running_ != TransferMonitor::Operation::Connect && !questions_.AskStopAndDisconnect()) {
         const QSignalBlocker quiet(this);
         item->setExpanded(true); // the user kept the transfer
         return;
@@ -271,29 +238,18 @@ void CLeftView::OnItemCollapsed(QTreeWidgetItem* item) {
     // A transfer still running is cut off as a cancel: it ends as stopped,
     // keeping what arrived, and the instrument is told to stop before its
     // port goes.
-    if (monitor_.Running()) {
-        disconnecting_ = true;
-        monitor_.Stop();
-        disconnecting_ = false;
-        SendAbortCommands();
-    }
+    session_->Close();
+    // Its end is shown now, before the port's nodes go; a later end would
+    // belong to the next connection.
+    TakeSessionNews();
     item->setText(0, savedPortName_);
     RemoveChildren(item, true);
     savedPortName_.clear();
     openedPort_ = nullptr;
     connectedPort_ = nullptr;
     categories_.fill(nullptr);
-    ClosePortFromWindow();
     item->setIcon(0, portClosed_);
     SendUserMessage(UM_INIT_DONE);
-    model_.ClearFormats();
-}
-
-void CLeftView::ClosePortFromWindow() {
-    // The worker may be waiting in a send to us; let it go before the port
-    // and its receive thread are shut.
-    auto block = BlockThreadSends();
-    ClosePort();
 }
 
 void CLeftView::DestroyWaitDialog() {
@@ -301,29 +257,24 @@ void CLeftView::DestroyWaitDialog() {
     waitDialog_ = nullptr;
 }
 
-void CLeftView::ShowLinkMessage(const std::string& text) {
-    ShowMessage(QString::fromStdString(text));
+void CLeftView::OnLinkState(LinkState state) {
+    linkState_ = state;
 }
 
-void CLeftView::OnLinkLost(const std::string& reason) {
-    // On the port's receive thread: end what runs on the window thread. The
-    // port is folded either way, so the next start says no instrument is
-    // connected instead of sending into a dead line.
-    QMetaObject::invokeMethod(
-        this,
-        [this, reason] {
-            if (monitor_.Running()) {
-                monitor_.OnLinkLost(reason);
-                return;
-            }
-            FoldConnectedPort();
-            // The status bar must not go on saying "connected".
-            if (const CMainFrame* frame = CMainFrame::Of(this); frame && frame->StatusBar()) {
-                frame->StatusBar()->showMessage(QString::fromStdString(reason));
-            }
-            ShowMessage(QString::fromStdString(reason) + QLatin1Char('.'));
-        },
-        Qt::QueuedConnection);
+// A line lost while nothing runs comes as a message of the lost link: the
+// port is folded, so the next start says no instrument is connected instead
+// of sending into a dead line, and the status bar no longer says
+// "connected". A line lost during an operation ends that operation instead.
+void CLeftView::OnLinkMessage(const std::string& text) {
+    const QString shown = QString::fromStdString(text);
+    if (linkState_ == LinkState::Lost && running_ == TransferMonitor::Operation::None) {
+        FoldConnectedPort();
+        if (const CMainFrame* frame = CMainFrame::Of(this); frame && frame->StatusBar()) {
+            frame->StatusBar()->showMessage(shown.endsWith(QLatin1Char('.')) ? shown.chopped(1)
+                                                                             : shown);
+        }
+    }
+    ShowMessage(shown);
 }
 
 void CLeftView::FoldConnectedPort() {
@@ -378,58 +329,54 @@ int CLeftView::ExecDialog(QDialog& dialog) {
 
 // The progress dialog is modal, so this is reached while an operation runs
 // only when the user has closed its dialog, or during a connect or an erase,
-// which have none; starting another would cut it off.
+// which have none; starting another would cut it off. An end already on
+// its way to the window is taken first: the lists shown complete mean the
+// connect is over, even if the timer has not polled the session since.
 bool CLeftView::RefusedWhileTransferRuns() {
-    if (!monitor_.Running()) {
+    if (OperationRunning()) {
+        TakeSessionNews();
+    }
+    if (!OperationRunning()) {
         return false;
     }
     ShowMessage(QString::fromLatin1(kTransferRunning));
     return true;
 }
 
-bool CLeftView::Started(int started) {
-    if (started == 0) {
-        monitor_.Forget();
-        ShowMessage(QString::fromLatin1(kOperationFailed));
+bool CLeftView::Began(TransferMonitor::Operation operation, bool started) {
+    if (!started) {
+        if (!questions_.TakeDeclined()) {
+            ShowMessage(QString::fromStdString(session_->Error()));
+        }
         return false;
     }
-    lastReply_.restart();
-    bytesSeen_ = BytesReceived();
-    silenceTimer_.start();
+    running_ = operation;
+    pollTimer_.start();
     return true;
 }
 
-// Silent means no reply and no byte: a long line on a slow line is not.
-void CLeftView::CheckSilence() {
-    if (BytesReceived() != bytesSeen_) {
-        bytesSeen_ = BytesReceived();
-        lastReply_.restart();
-    }
-    if (monitor_.Running() && lastReply_.isValid() &&
-        std::chrono::milliseconds(lastReply_.elapsed()) >= silenceLimit_) {
-        monitor_.OnSilence(silenceLimit_);
+void CLeftView::PollSession() {
+    if (!session_->Poll()) {
+        pollTimer_.stop();
     }
 }
 
+void CLeftView::TakeSessionNews() {
+    PollSession();
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+}
+
 // Every operation ends here, once, however it ended.
+// The session has run the recovery the end needed; a line it gave up as
+// lost is folded as a collapse folds it.
 void CLeftView::OnOperationEnded(const TransferMonitor::Outcome& outcome) {
-    // Nothing more is asked of the instrument for this operation.
-    Engine().StopOperation();
-    silenceTimer_.stop();
+    running_ = TransferMonitor::Operation::None;
     if (outcome.operation == TransferMonitor::Operation::Connect) {
         DestroyWaitDialog();
     }
-    progressFlow_.OnProgress(1);
-    switch (RecoveryPolicy::After(outcome, !disconnecting_ && IsConnected())) {
-    case RecoveryPolicy::Recovery::Close:
+    progressFlow_.End();
+    if (linkState_ == LinkState::Lost) {
         FoldConnectedPort();
-        break;
-    case RecoveryPolicy::Recovery::Abort:
-    case RecoveryPolicy::Recovery::Relist:
-        BringInstrumentToIdle(outcome.operation);
-        break;
-    case RecoveryPolicy::Recovery::None:
-        break;
     }
     const std::string status = TransferMonitor::StatusLine(outcome);
     if (const CMainFrame* frame = CMainFrame::Of(this);
@@ -444,28 +391,10 @@ void CLeftView::OnOperationEnded(const TransferMonitor::Outcome& outcome) {
     }
 }
 
-// The abort commands end what the instrument was doing. A cut-off upload or
-// erase may have changed a list half-way, and its category may have been
-// emptied or half filled: every list is read again, which begins with the
-// same commands.
-void CLeftView::BringInstrumentToIdle(TransferMonitor::Operation cut) {
-    if (cut == TransferMonitor::Operation::Download) {
-        monitor_.BeginAbort();
-        Started(StartAbort());
-        return;
-    }
-    ReadListsAgain();
-}
-
+// The session empties the categories and names the port as it was before
+// the lists are read.
 void CLeftView::ReadListsAgain() {
-    for (QTreeWidgetItem* category : categories_) {
-        RemoveChildren(category, false);
-    }
-    model_.ClearFormats();
-    connectedPort_->setText(0, savedPortName_);
-    monitor_.BeginConnect();
-    Engine().StartConnect();
-    Started(1);
+    Began(TransferMonitor::Operation::Connect, session_->BeginConnect(silenceLimit_));
 }
 
 // --- Upload ----------------------------------------------------------------------
@@ -478,7 +407,7 @@ QString CLeftView::StoredLine(const QTreeWidgetItem* item) const {
         return {};
     }
     return FromWide(
-        model_.LineOf(CategoryText(*InstrumentNode::CategoryOf(entry)), ToWide(entry->text(0))));
+        Model().LineOf(CategoryText(*InstrumentNode::CategoryOf(entry)), ToWide(entry->text(0))));
 }
 
 // --- Downloads -------------------------------------------------------------------

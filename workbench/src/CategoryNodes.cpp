@@ -6,11 +6,6 @@
 
 #include "catalogue/DownloadPlan.h"
 
-std::u16string CategoryNodes::ConnectedPortText() const {
-    return view_.connectedPort_ != nullptr ? ToWide(view_.connectedPort_->text(0))
-                                           : std::u16string();
-}
-
 void CategoryNodes::SetConnectedPortText(const std::u16string& text) {
     if (view_.connectedPort_ != nullptr) {
         view_.connectedPort_->setText(0, FromWide(text));
@@ -54,8 +49,4 @@ void CategoryNodes::ClearCategory(EntryKind kind) {
 
 void CategoryNodes::InitDone() {
     view_.SendUserMessage(UM_INIT_DONE);
-}
-
-void CategoryNodes::StepProgress() {
-    view_.SendUserMessage(UM_PROGRESS, 0);
 }

@@ -9,7 +9,6 @@
 #include "workbench/WideText.h"
 
 #include "catalogue/DownloadPlan.h"
-#include "session/DownloadTarget.h"
 #include "transfer/DownloadFileSink.h"
 #include "transfer/FreeFileName.h"
 #include "transfer/LocalPath.h"
@@ -65,8 +64,9 @@ void LeftViewDownloads::OnDownload(const TransferRecord& record) {
         return;
     }
     const std::u16string category = ToWide(record.category);
-    const std::u16string line = view_.model_.LineOf(category, ToWide(record.source));
-    const auto plan = DownloadPlan::Prepare(category, line, view_.model_.FormatList());
+    const DeviceModel model = view_.Model();
+    const std::u16string line = model.LineOf(category, ToWide(record.source));
+    const auto plan = DownloadPlan::Prepare(category, line, model.FormatList());
     if (!plan) {
         return;
     }
@@ -93,7 +93,7 @@ void LeftViewDownloads::OnDownload(const TransferRecord& record) {
             view_.ShowMessage(FromWide(decision.refusal));
         }
     } while (decision.askAgain);
-    if (decision.request && DownloadTarget::Settle(*decision.request, &view_.questions_)) {
+    if (decision.request) {
         StartDownloadRequest(*decision.request, record.source, FromWide(line), record.destination,
                              decision.total);
     }
@@ -102,12 +102,11 @@ void LeftViewDownloads::OnDownload(const TransferRecord& record) {
 void LeftViewDownloads::StartDownloadRequest(const TransferRequest& request, const QString& item,
                                              const QString& source, const QString& destination,
                                              int total) {
-    if (!request.BuildScript(view_.Engine())) {
-        view_.ShowMessage(QString::fromLatin1(CKestaCom::kOperationFailed));
-        return;
-    }
-    view_.monitor_.BeginDownload(request, item.toStdString(), *view_.fileSink_);
-    if (view_.Started(view_.StartDownload())) {
+    // The session settles an existing file first (asking the user), so the
+    // file the dialog shows may be a free name beside the chosen one.
+    if (view_.Began(TransferMonitor::Operation::Download,
+                    view_.session_->BeginDownload(request, item.toStdString(), *view_.fileSink_,
+                                                  view_.silenceLimit_))) {
         view_.RunProgressDialog(QStringLiteral("Receiving..."), FromWide(request.partCode), source,
                                 destination, total);
     }

@@ -29,7 +29,7 @@ void LeftViewEraser::OnDeleteFile(QTreeWidgetItem* node) {
     if (!mode) {
         return; // formats are not erased
     }
-    const std::u16string line = view_.model_.LineOf(CategoryText(*kind), ToWide(entry->text(0)));
+    const std::u16string line = view_.Model().LineOf(CategoryText(*kind), ToWide(entry->text(0)));
     CKSDeviceToPcDlg dialog(&view_);
     dialog.dialogMode = *mode;
     dialog.fileName = FromWide(ListLine::Split(line, ListLine::kStoredFields).front());
@@ -50,14 +50,14 @@ void LeftViewEraser::OnDeleteFile(QTreeWidgetItem* node) {
         view_.ShowMessage(FromWide(decision.refusal));
         return;
     }
-    if (!decision.request->BuildScript(view_.Engine())) {
-        view_.ShowMessage(QString::fromLatin1(CKestaCom::kOperationFailed));
-        return;
-    }
     const QString label = entry->text(0); // the node goes with its category's children
-    view_.monitor_.BeginErase(*decision.request, FromWide(decision.subject).toStdString());
     const int listed = category->childCount();
-    if (view_.Started(view_.StartErase())) {
+    // The erase lists the category again; it is emptied at once, before the
+    // session's own clearing reaches the window.
+    if (view_.Began(TransferMonitor::Operation::Erase,
+                    view_.session_->BeginErase(*decision.request,
+                                               FromWide(decision.subject).toStdString(),
+                                               view_.silenceLimit_))) {
         view_.RemoveChildren(category, false);
         // Its steps are the list's lines read again; it may be cancelled.
         view_.RunProgressDialog(QStringLiteral("Erasing..."), dialog.chosenFileType, label,

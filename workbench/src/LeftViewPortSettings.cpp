@@ -1,7 +1,7 @@
 #include "workbench/LeftViewPortSettings.h"
 
-#include "workbench/CDlgComSetting.h"
 #include "sharedwidgets/CFrameStatusBar.h"
+#include "workbench/CDlgComSetting.h"
 #include "workbench/CLeftView.h"
 #include "workbench/CMainFrame.h"
 #include "workbench/InstrumentNode.h"
@@ -69,7 +69,7 @@ void LeftViewPortSettings::ApplyToOpenPort(const QString& port,
     if (!view_.IsConnected() || port != connected) {
         return;
     }
-    if (view_.monitor_.Running()) {
+    if (view_.OperationRunning()) {
         view_.ShowMessage(
             QStringLiteral("The new settings of %1 apply at its next connect: a transfer "
                            "is running.")
@@ -77,9 +77,10 @@ void LeftViewPortSettings::ApplyToOpenPort(const QString& port,
         return;
     }
     const PortList::Port* record = view_.ports_.Find(ToWide(port));
-    view_.ClosePortFromWindow();
+    view_.session_->Close();
+    view_.TakeSessionNews();
     if (record == nullptr || !view_.portNodes_.Open(*record)) {
-        const QString why = QString::fromStdString(view_.LastPortError());
+        const QString why = QString::fromStdString(view_.session_->LastPortError());
         view_.FoldConnectedPort();
         view_.ShowMessage(why);
         return;

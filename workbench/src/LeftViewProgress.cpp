@@ -14,9 +14,10 @@ int LeftViewProgress::RunProgressDialog(const QString& caption, const QString& f
     view_.progress_.totalText = QString::number(total);
     // The bytes on the wire in the transfer's direction since it began.
     const bool sending = caption == QLatin1String("Sending...");
-    const std::uint64_t start = sending ? view_.BytesSent() : view_.BytesReceived();
-    view_.progress_.bytesDone = [&view = view_, sending, start] {
-        return (sending ? view.BytesSent() : view.BytesReceived()) - start;
+    const TransferSession& link = *view_.session_;
+    const std::uint64_t start = sending ? link.BytesSent() : link.BytesReceived();
+    view_.progress_.bytesDone = [&link, sending, start] {
+        return (sending ? link.BytesSent() : link.BytesReceived()) - start;
     };
     view_.progressShown_ = true;
     view_.progressSteps_ = 0;
@@ -24,21 +25,24 @@ int LeftViewProgress::RunProgressDialog(const QString& caption, const QString& f
     // Still shown: the user ended the dialog ("Cancel", Escape, closing it).
     if (view_.progressShown_) {
         view_.progressShown_ = false;
-        view_.monitor_.Stop();
+        view_.session_->Cancel();
     }
     return result;
 }
 
-void LeftViewProgress::OnProgress(WParam wParam) {
-    if (wParam == 0) {
-        ++view_.progressSteps_;
-        view_.progress_.Step();
-        // The list's count is an estimate; the transfer's header tells the lines.
-        if (const auto announced = static_cast<std::int32_t>(view_.monitor_.AnnouncedLines());
-            announced > 0 && announced != view_.progress_.total) {
-            view_.progress_.SetTotal(announced);
-        }
-    } else if (view_.progressShown_) {
+// The dialog's total is the list's estimate until the transfer's header
+// announces its lines.
+void LeftViewProgress::ShowLines(std::size_t lines) {
+    view_.progressSteps_ = static_cast<int>(lines);
+    view_.progress_.SetDone(static_cast<std::int32_t>(lines));
+    if (const auto announced = static_cast<std::int32_t>(view_.session_->AnnouncedLines());
+        announced > 0 && announced != view_.progress_.total) {
+        view_.progress_.SetTotal(announced);
+    }
+}
+
+void LeftViewProgress::End() {
+    if (view_.progressShown_) {
         view_.progressShown_ = false;
         view_.progress_.Refresh();
         view_.progress_.done(0);

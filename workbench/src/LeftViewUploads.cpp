@@ -8,7 +8,6 @@
 
 #include "catalogue/UploadPlan.h"
 #include "platform/CodePage.h"
-#include "session/ReplaceNotice.h"
 #include "transfer/UploadFileReader.h"
 
 #include <filesystem>
@@ -37,8 +36,9 @@ void LeftViewUploads::OnDropTarget(TransferRecord* record) {
 
 // False when the PC file could not be sent at all.
 bool LeftViewUploads::Upload(const TransferRecord& record) {
-    const auto plan = UploadPlan::Prepare(
-        view_.model_, {ToWide(record.category), ToWide(record.destination)}, ToWide(record.source));
+    const auto plan =
+        UploadPlan::Prepare(view_.Model(), {ToWide(record.category), ToWide(record.destination)},
+                            ToWide(record.source));
     if (!plan) {
         return true;
     }
@@ -73,18 +73,11 @@ bool LeftViewUploads::Upload(const TransferRecord& record) {
     if (view_.RefusedWhileTransferRuns()) {
         return true;
     }
-    const std::string pcName =
-        std::filesystem::path(record.source.toStdString()).filename().string();
-    if (const auto notice = ReplaceNotice::ForUpload(plan->storedLine, *decision.request, pcName);
-        notice && !view_.questions_.AskReplaceInstrumentData(*notice)) {
-        return true;
-    }
-    if (const auto built = decision.request->BuildScript(view_.Engine()); !built) {
-        view_.ShowMessage(QString::fromStdString(built.error));
-        return false;
-    }
-    view_.monitor_.BeginUpload(*decision.request, record.source.toStdString());
-    if (!view_.Started(view_.StartUpload())) {
+    // Data the entry holds is replaced only when the user says so; the
+    // session asks.
+    if (!view_.Began(TransferMonitor::Operation::Upload,
+                     view_.session_->BeginUpload(*decision.request, record.source.toStdString(),
+                                                 view_.silenceLimit_, {}, plan->storedLine))) {
         return true;
     }
     if (decision.request->lines.empty()) {

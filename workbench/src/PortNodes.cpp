@@ -4,8 +4,6 @@
 #include "workbench/InstrumentNode.h"
 #include "workbench/WideText.h"
 
-#include "platform/CodePage.h"
-
 void PortNodes::AddPortNode(const PortList::Port& port) {
     const QString name = FromWide(port.settings.portName);
     QTreeWidgetItem* node = view_.AddNode(view_.RootItem(), name, view_.portClosed_);
@@ -62,9 +60,5 @@ bool PortNodes::ExpandPort(const QString& name) {
 // The device the node shows, not a fresh look-up of its name: adapters
 // plugged in since would shift the numbering.
 bool PortNodes::Open(const PortList::Port& record) {
-    const auto ansi = [](const std::u16string& text) { return CodePage::Wire().ToAnsi(text); };
-    const PortSettings& s = record.settings;
-    return view_.OpenPort(ansi(s.portName).c_str(), ansi(s.baudRate).c_str(),
-                          ansi(s.dataBits).c_str(), ansi(s.stopBits).c_str(),
-                          ansi(s.parity).c_str(), record.deviceFile.c_str());
+    return view_.session_->Open(record.settings, record.deviceFile);
 }

@@ -35,7 +35,8 @@ SessionQuestions::ExistingFile WindowQuestions::AskExistingFile(const std::strin
     if (box.clickedButton() == keep) {
         return ExistingFile::KeepBoth;
     }
-    return box.clickedButton() == replace ? ExistingFile::Replace : ExistingFile::Cancel;
+    declined_ = box.clickedButton() != replace;
+    return declined_ ? ExistingFile::Cancel : ExistingFile::Replace;
 }
 
 bool WindowQuestions::AskReplaceInstrumentData(const std::string& notice) {
@@ -44,7 +45,8 @@ bool WindowQuestions::AskReplaceInstrumentData(const std::string& notice) {
                     QMessageBox::Yes | QMessageBox::No, &view_);
     box.setDefaultButton(QMessageBox::No);
     view_.ExecDialog(box);
-    return box.clickedButton() == box.button(QMessageBox::Yes);
+    declined_ = box.clickedButton() != box.button(QMessageBox::Yes);
+    return !declined_;
 }
 
 bool WindowQuestions::AskStopAndDisconnect() {

@@ -40,6 +40,7 @@ private slots:
     void copyTakesThePartOfItsNodeAndAsksItFromTheEntry();
     void eraseEndNamesWhatWasErased();
     void portSetWithoutAnAnswerOffersTheEarlierSettings();
+    void lineLostWhileIdleFoldsThePortAndLeavesConnected();
 
 private:
     void Download(const QString& entry, const QString& detail);
@@ -287,6 +288,19 @@ void FieldDataSafetyTest::portSetWithoutAnAnswerOffersTheEarlierSettings() {
     sim_->Pause(false);
     QVERIFY(!view_->IsConnected());
     QCOMPARE(view_->Ports().Find(u"COM1")->settings.baudRate, std::u16string(u"19200"));
+}
+
+// Nothing runs when the instrument goes away: the status bar must not go on
+// saying the port is connected, and the port is folded as a collapse folds it.
+void FieldDataSafetyTest::lineLostWhileIdleFoldsThePortAndLeavesConnected() {
+    QCOMPARE(frame_->StatusBar()->currentMessage(), QStringLiteral("COM1: connected"));
+    sim_->Stop();
+    QTRY_VERIFY_WITH_TIMEOUT(!PortItem()->isExpanded(), 10000);
+    QVERIFY(!view_->IsConnected());
+    QVERIFY2(frame_->StatusBar()->currentMessage().contains(QStringLiteral("the port was lost")),
+             qPrintable(frame_->StatusBar()->currentMessage()));
+    QCOMPARE(hand_->messages.size(), 1);
+    QCOMPARE(hand_->messages[0], frame_->StatusBar()->currentMessage() + QLatin1Char('.'));
 }
 
 QTEST_MAIN(FieldDataSafetyTest)

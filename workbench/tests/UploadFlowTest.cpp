@@ -382,7 +382,7 @@ void UploadFlowTest::dropsOnHigherNodesAndClosedPortsSendNothing() {
     QVERIFY(view_->messages.isEmpty());
 
     // The line is gone but the tree still shows the instrument.
-    view_->ClosePort();
+    view_->Session().Close();
     DragOnto(PcItem(QStringLiteral("a.txt")), Entry(EntryKind::Val, QStringLiteral("ValList:1")));
     QCOMPARE(view_->messages.size(), 1);
     QVERIFY(view_->messages[0].startsWith(QStringLiteral("No instrument is connected")));

@@ -3,6 +3,7 @@
 #include "session/LinkState.h"
 #include "session/SessionHost.h"
 #include "session/SessionQuestions.h"
+#include "session/TreeFanout.h"
 
 #include "catalogue/DeviceListing.h"
 #include "catalogue/DeviceModel.h"
@@ -51,6 +52,13 @@ public:
     // Opens the port of the record (texts in the wire code page) on the
     // device file the port list shows for it (empty: the port map's).
     bool Open(const PortSettings& settings, const std::string& deviceFile = {});
+    // Ends the link: a running operation stops as a cancel stops it (a
+    // download keeps what arrived), the instrument is told to stop, and the
+    // port closes; no recovery follows. The host hears Closed, then the
+    // operation's end. The lock is let go while the port's receive thread
+    // is joined: that thread may be handing a reply to the worker, which
+    // needs the lock to dispatch it.
+    void Close();
     // Runs the connect script; false (with Error()) when it did not end.
     bool Connect(std::chrono::milliseconds idleTimeout);
     // Empties the category of the request's kind and runs its erase script,
@@ -85,8 +93,8 @@ public:
                      std::chrono::milliseconds idleTimeout, std::function<void()> onStep = {},
                      const std::u16string& storedLine = {});
     // Moves the running operation on: the cancel flag, the instrument's
-    // silence, progress; once it has ended, starts the recovery it needs
-    // and, once that has ended too, tells the host. True while anything
+    // silence, progress; once it has ended, reports its last count, starts
+    // the recovery it needs and, once that has ended too, tells the host. True while anything
     // runs. A host calls it a few times a second.
     bool Poll();
     // Polls until the running operation and its recovery have ended; true
@@ -97,6 +105,8 @@ public:
     // An operation or its recovery runs.
     bool Running() const;
 
+    // The lines the running transfer's header announced; 0 without one.
+    std::size_t AnnouncedLines() const;
     // The lines the running or last upload has sent.
     std::size_t UploadSteps() const;
 
@@ -108,10 +118,19 @@ public:
     void SetProgressListener(ProgressListener listener, std::size_t estimate = 0);
     void SetQuestions(SessionQuestions* questions) { questions_ = questions; }
     void SetHost(SessionHost* host) { host_ = host; }
+    // A tree told of every change the replies make to the listing, on the
+    // link's worker with the session's lock held; at a connect its
+    // categories are emptied and its port named as the listing's. Before
+    // the first operation.
+    void SetTreeFollower(DeviceTree* follower) { tree_.SetFollower(follower); }
 
     LinkState State() const;
     const DeviceListing& Listing() const { return listing_; }
     const DeviceModel& Model() const { return model_; }
+    // The model as it stands, copied under the lock: for a thread other
+    // than the one that waits for the operations (a window, while the
+    // worker fills the model during a connect).
+    DeviceModel ModelNow() const;
     const PortSettings& Settings() const { return settings_; }
     std::string Error() const;
     Outcome LastOutcome() const;
@@ -141,11 +160,15 @@ private:
     bool Start(const std::function<int()>& start, std::chrono::milliseconds idleTimeout);
     // Cancel, silence and progress of what runs.
     void Watch();
+    // The lines done and the total shown, to the listener and the host.
+    void ReportProgress();
     // After the operation's end: false when no recovery runs.
     bool StartRecovery();
     void Finish();
     void SetState(LinkState state);
     int StartConnect();
+    // The lists as a connect finds them: empty, the port under its own name.
+    void ForgetLists();
     bool Refuse(const std::string& why);
     void OnEnded(const Outcome& outcome);
 
@@ -157,6 +180,7 @@ private:
     std::condition_variable_any changed_;
     DeviceModel model_;
     DeviceListing listing_;
+    TreeFanout tree_{listing_};
     TransferMonitor monitor_;
     ReplyDispatcher dispatcher_;
     LinkState state_ = LinkState::Closed;

@@ -40,9 +40,9 @@ public:
     // The bytes the transfer has moved so far.
     std::function<std::uint64_t()> bytesDone;
 
-    // One more line. The bar (never past its end) and the block count show
-    // it at the next refresh.
-    void Step();
+    // The lines done so far. The bar (never past its end) and the block
+    // count show them at the next refresh.
+    void SetDone(std::int32_t lines);
     // Shows the lines, bytes, speed and time left now.
     void Refresh();
     // The instrument announced the transfer's own line count: the bar and

@@ -1,11 +1,10 @@
 #pragma once
 
 #include "catalogue/DeviceModel.h"
-#include "catalogue/ReplyDispatcher.h"
 #include "catalogue/TransferMonitor.h"
-#include "protocol/CKestaCom.h"
 #include "protocol/PortChoice.h"
 #include "protocol/PortList.h"
+#include "session/TransferSession.h"
 #include "workbench/CDlgReceiving.h"
 #include "workbench/CTreeViewExtc.h"
 #include "workbench/CategoryNodes.h"
@@ -16,11 +15,11 @@
 #include "workbench/LeftViewProgress.h"
 #include "workbench/LeftViewUploads.h"
 #include "workbench/PortNodes.h"
+#include "workbench/SessionRelay.h"
 #include "workbench/TrafficLogTarget.h"
 #include "workbench/TransferRecord.h"
 #include "workbench/WindowQuestions.h"
 
-#include <QElapsedTimer>
 #include <QPersistentModelIndex>
 #include <QTimer>
 
@@ -39,18 +38,20 @@ struct TransferRecord;
 // per serial port, and while a port is connected its five category folders
 // filled from the instrument's lists. Expanding a port connects, collapsing
 // it disconnects; the context menus and the frame's commands erase entries
-// and open the port settings. The view owns the serial link (it is one), the
-// device model and the progress dialog; the reply dispatcher decides what
-// each reply does, the view only shows it. The port nodes follow the
-// system's ports while the program runs (a port list that knows its source).
+// and open the port settings. The view holds a transfer session, which owns
+// the serial link, the device model, the reply dispatcher and the end and
+// recovery of every operation; the view shows what the session reports and
+// asks the user what the session's operations ask. The port nodes follow
+// the system's ports while the program runs (a port list that knows its
+// source).
 //
-// Replies come on the link's worker; the view hands each one to the window
-// thread with a synchronous send and dispatches it there, so the tree and
-// the model are only touched on the window thread. Every operation (connect,
-// download, upload, erase) is followed by the transfer monitor, whose
-// outcome ends its dialogs and tells the user how it ended; a lost line also
-// folds the port, as a collapse does.
-class CLeftView : public CTreeViewExtc, public CKestaCom, public TrafficLogTarget {
+// Replies are dispatched on the link's worker, where a download's file is
+// written too; the changes to the tree and the session's news reach the
+// window thread as queued calls (SessionRelay), so the worker never waits
+// for the window. The window's timer polls the session: the cancel, the
+// instrument's silence and the recovery after an end move on there. A lost
+// line folds the port, as a collapse does.
+class CLeftView : public CTreeViewExtc, public TrafficLogTarget {
     Q_OBJECT
 
 public:
@@ -68,14 +69,17 @@ public:
     ~CLeftView() override;
 
     void OnInitialUpdate() override;
-    int OnDeviceReply(const char* tag, const char* line, int length) override;
 
     bool StartTrafficLog(const QString& path, QString& error) override;
     void StopTrafficLog() override;
 
     // For the transfer flows.
-    DeviceModel& Model() { return model_; }
-    bool OperationRunning() const { return monitor_.Running(); }
+    // A copy: the session's worker fills the model while a connect runs.
+    DeviceModel Model() const { return session_->ModelNow(); }
+    // From the start of an operation until the view has shown its end.
+    bool OperationRunning() const { return running_ != TransferMonitor::Operation::None; }
+    bool IsConnected() const { return session_->IsConnected(); }
+    TransferSession& Session() { return *session_; }
     void SetSilenceLimit(std::chrono::milliseconds limit) { silenceLimit_ = limit; }
     const PortList& Ports() const { return ports_; }
     // Runs the progress dialog modally until UM_PROGRESS 1 ends it (or the
@@ -105,8 +109,6 @@ public:
 
 protected:
     LResult OnUserMessage(UserMessage message, WParam wParam, LParam lParam) override;
-    void ShowLinkMessage(const std::string& text) override;
-    void OnLinkLost(const std::string& reason) override;
 
     // A message box with an OK button.
     virtual void ShowMessage(const QString& text);
@@ -129,20 +131,25 @@ private:
     friend class CategoryNodes;
     friend class LeftViewProgress;
     friend class WindowQuestions;
+    friend class SessionRelay;
 
     void OnItemExpanded(QTreeWidgetItem* item);
     void OnItemCollapsed(QTreeWidgetItem* item);
     void Connect(QTreeWidgetItem* port);
     void FailConnect(QTreeWidgetItem* port, const QString& why);
-    void ClosePortFromWindow();
     void ReadListsAgain();
     bool RefusedWhileTransferRuns();
-    // The operation the monitor has just begun is started; false (with the
-    // user told) when nothing could be sent.
-    bool Started(int started);
+    // The session's answer to an operation's start: true when it runs;
+    // otherwise the user hears why, unless they declined it themselves.
+    bool Began(TransferMonitor::Operation operation, bool started);
+    void PollSession();
+    // Polls, then handles on the spot what the session has queued for the
+    // view: an end already on its way is taken before the view decides.
+    void TakeSessionNews();
+    // The session's news, on the window thread.
     void OnOperationEnded(const TransferMonitor::Outcome& outcome);
-    void BringInstrumentToIdle(TransferMonitor::Operation cut);
-    void CheckSilence();
+    void OnLinkState(LinkState state);
+    void OnLinkMessage(const std::string& text);
     void FoldConnectedPort();
     void DestroyWaitDialog();
     void SetLastClicked(QTreeWidgetItem* item);
@@ -152,22 +159,22 @@ private:
     static void RemoveChildren(QTreeWidgetItem* node, bool addPlaceholder);
 
     PortList ports_;
-    DeviceModel model_;
-    TransferMonitor monitor_;
     CategoryNodes categoryNodes_{*this};
-    ReplyDispatcher dispatcher_;
+    SessionRelay relay_{*this};
+    std::unique_ptr<TransferSession> session_;
     CDlgReceiving progress_;
-    // Writes the download files.
+    // Writes the download files, on the link's worker.
     std::unique_ptr<DownloadFileSink> fileSink_;
-    // While an operation runs: when the instrument was last heard.
-    QTimer silenceTimer_;
-    QElapsedTimer lastReply_;
-    std::uint64_t bytesSeen_ = 0;
+    // Moves the running operation on while one runs.
+    QTimer pollTimer_;
+    static constexpr int kPollIntervalMs = 50;
+    // What the view has started and not yet seen end; the link as last told.
+    TransferMonitor::Operation running_ = TransferMonitor::Operation::None;
+    LinkState linkState_ = LinkState::Closed;
     std::chrono::milliseconds silenceLimit_ = kDefaultSilenceLimit;
     bool progressShown_ = false;
     int progressSteps_ = 0;
-    bool uploading_ = false;     // a drop is being handled; further drops are refused
-    bool disconnecting_ = false; // the port is going: nothing more to tell the instrument
+    bool uploading_ = false; // a drop is being handled; further drops are refused
     CWaitDlg* waitDialog_ = nullptr;
     QIcon portClosed_;
     QIcon portOpen_;

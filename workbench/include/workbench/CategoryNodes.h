@@ -8,16 +8,14 @@ class CLeftView;
 // them, on the window thread: entries and their detail nodes, each marked
 // with what it stands for, the port node renamed after the instrument, and
 // the engine's notifications passed on to the tree.
-class CategoryNodes : public DeviceTree {
+class CategoryNodes {
 public:
     explicit CategoryNodes(CLeftView& view) : view_(view) {}
 
-    std::u16string ConnectedPortText() const override;
-    void SetConnectedPortText(const std::u16string& text) override;
-    void AppendEntry(EntryKind kind, const DeviceEntry& entry) override;
-    void ClearCategory(EntryKind kind) override;
-    void InitDone() override;
-    void StepProgress() override;
+    void SetConnectedPortText(const std::u16string& text);
+    void AppendEntry(EntryKind kind, const DeviceEntry& entry);
+    void ClearCategory(EntryKind kind);
+    void InitDone();
 
 private:
     // Lines arrive faster than the tree can be painted: while they do, it is

@@ -16,8 +16,10 @@ public:
     // caption: "Receiving..." for a download, "Sending..." for an upload.
     int RunProgressDialog(const QString& caption, const QString& fileType, const QString& source,
                           const QString& destination, int total);
-    // UM_PROGRESS: 0 one step, 1 the end.
-    void OnProgress(WParam wParam);
+    // The lines the running operation has moved.
+    void ShowLines(std::size_t lines);
+    // The operation has ended: the dialog closes.
+    void End();
 
 private:
     CLeftView& view_;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <utility>
+
 #include "session/SessionQuestions.h"
 
 class CLeftView;
@@ -14,7 +16,11 @@ public:
     bool AskReplaceInstrumentData(const std::string& notice) override;
     // A transfer or an erase runs while its port is being closed.
     bool AskStopAndDisconnect();
+    // Whether the user said no to a question since this was last asked: an
+    // operation they declined needs no message saying it did not start.
+    bool TakeDeclined() { return std::exchange(declined_, false); }
 
 private:
     CLeftView& view_;
+    bool declined_ = false;
 };
