@@ -40,11 +40,3 @@ bool MessageTarget::MessagesClosed() const {
 std::size_t MessageTarget::WaitingThreadSends() const {
     return gate_.WaitingCount();
 }
-
-MessageTarget::ThreadSendBlock::ThreadSendBlock(MessageTarget& target) : gate_(target.gate_) {
-    gate_.Block();
-}
-
-MessageTarget::ThreadSendBlock::~ThreadSendBlock() {
-    gate_.Unblock();
-}

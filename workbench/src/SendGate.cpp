@@ -1,7 +1,5 @@
 #include "workbench/SendGate.h"
 
-#include <algorithm>
-
 struct SendGate::Pending {
     enum class Stage { Queued, Running, Done, Released };
     Stage stage = Stage::Queued;
@@ -12,7 +10,6 @@ struct SendGate::State {
     mutable std::mutex mutex;
     std::condition_variable changed;
     bool closed = false;
-    int blocks = 0;
     std::vector<std::shared_ptr<Pending>> waiting;
 };
 
@@ -28,7 +25,7 @@ std::optional<LResult> SendGate::Send(const Post& post, std::function<LResult()>
     const std::shared_ptr<State> state = state_;
     auto pending = std::make_shared<Pending>();
     std::unique_lock lock(state->mutex);
-    if (state->closed || state->blocks > 0) {
+    if (state->closed) {
         return std::nullopt;
     }
     // Queued under the lock, so a Close() on the owner thread either comes
@@ -81,17 +78,6 @@ void SendGate::Close() {
 bool SendGate::IsClosed() const {
     std::lock_guard lock(state_->mutex);
     return state_->closed;
-}
-
-void SendGate::Block() {
-    std::lock_guard lock(state_->mutex);
-    ++state_->blocks;
-    ReleaseWaitingLocked();
-}
-
-void SendGate::Unblock() {
-    std::lock_guard lock(state_->mutex);
-    state_->blocks = std::max(0, state_->blocks - 1);
 }
 
 std::size_t SendGate::WaitingCount() const {

@@ -15,9 +15,9 @@ class QObject;
 // happens on the GUI thread while the worker waits.
 //
 // Shutdown: a view whose worker sends to it must never wait for that worker
-// while the worker waits for the view. Before the GUI thread waits for a
-// worker it holds a ThreadSendBlock (or calls CloseMessages() for good): this
-// releases the waiting senders and refuses new ones from other threads.
+// while the worker waits for the view. Before the GUI thread waits for such a
+// worker it calls CloseMessages(): this releases the waiting senders and
+// refuses new ones.
 class MessageTarget {
 public:
     virtual ~MessageTarget();
@@ -38,21 +38,6 @@ public:
     bool MessagesClosed() const;
     // Senders on other threads waiting for this view right now.
     std::size_t WaitingThreadSends() const;
-
-    // While it lives, sends from other threads are refused and those waiting
-    // are released; sends on the GUI thread go on. For the GUI thread's waits
-    // on a worker (closing a port).
-    class [[nodiscard]] ThreadSendBlock {
-    public:
-        explicit ThreadSendBlock(MessageTarget& target);
-        ~ThreadSendBlock();
-        ThreadSendBlock(const ThreadSendBlock&) = delete;
-        ThreadSendBlock& operator=(const ThreadSendBlock&) = delete;
-
-    private:
-        SendGate& gate_;
-    };
-    ThreadSendBlock BlockThreadSends() { return ThreadSendBlock(*this); }
 
 protected:
     // owner: the object (the view itself) whose thread runs the handlers.

@@ -13,9 +13,8 @@
 // Hands calls from other threads to the thread that owns a window and makes
 // the caller wait for the result, like a synchronous window message. Unlike
 // a plain blocking invocation, the owner can release the waiting callers:
-// before it waits for a worker (closing a port, destroying a view) it blocks
-// or closes the gate, so the worker never waits for a thread that waits for
-// the worker. Standard C++ only; the owner supplies how a call is queued.
+// before it waits for a worker (destroying a view) it closes the gate, so the
+// worker never waits for a thread that waits for the worker. Standard C++ only; the owner supplies how a call is queued.
 class SendGate {
 public:
     // Queues a call to run later on the owner thread; false when it cannot.
@@ -27,7 +26,7 @@ public:
     ~SendGate();
 
     // Runs handler on the owner thread through post and waits for its result.
-    // Empty when the gate refused the call (closed or blocked) or when the
+    // Empty when the gate refused the call (closed) or when the
     // owner released the caller before the handler had returned; a released
     // call whose handler has not started yet never runs.
     std::optional<LResult> Send(const Post& post, std::function<LResult()> handler);
@@ -35,9 +34,6 @@ public:
     // Refuses every later call for good and releases those waiting.
     void Close();
     bool IsClosed() const;
-    // While blocked (counted), calls are refused; blocking releases those waiting.
-    void Block();
-    void Unblock();
     // Callers waiting right now.
     std::size_t WaitingCount() const;
 
