@@ -42,6 +42,22 @@ std::optional<int> RequestKindOf(EntryKind category, RequestAction action) {
     return std::nullopt;
 }
 
+std::optional<RequestAction> ActionOfRequest(int requestKind) {
+    if (requestKind == TransferRequest::JobUploadSelect) {
+        return RequestAction::Upload;
+    }
+    for (const Row& row : kRows) {
+        for (const auto& [kind, action] : {std::pair(row.download, RequestAction::Download),
+                                           std::pair(row.erase, RequestAction::Erase),
+                                           std::pair(row.upload, RequestAction::Upload)}) {
+            if (requestKind == kind) {
+                return action;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
 std::optional<EntryKind> CategoryOfRequest(int requestKind) {
     if (requestKind == TransferRequest::JobUploadSelect) {
         return EntryKind::Job;

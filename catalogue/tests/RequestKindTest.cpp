@@ -32,11 +32,14 @@ TEST(RequestKind, EachCategoryHasItsOwnKindPerActionAndEachKindLeadsBack) {
             EXPECT_LE(*kind, range.last);
             EXPECT_TRUE(seen.insert(*kind).second) << *kind;
             EXPECT_EQ(CategoryOfRequest(*kind), category) << *kind;
+            EXPECT_EQ(ActionOfRequest(*kind), range.action) << *kind;
         }
     }
     EXPECT_EQ(RequestKindOf(EntryKind::Job, RequestAction::Erase), TransferRequest::JobErase);
     EXPECT_EQ(CategoryOfRequest(TransferRequest::JobUploadSelect), EntryKind::Job);
+    EXPECT_EQ(ActionOfRequest(TransferRequest::JobUploadSelect), RequestAction::Upload);
     for (const int kind : {static_cast<int>(TransferRequest::Empty), 13, -7}) {
         EXPECT_FALSE(CategoryOfRequest(kind)) << kind;
+        EXPECT_FALSE(ActionOfRequest(kind)) << kind;
     }
 }

@@ -44,7 +44,19 @@ int CDKestaDlg::Begin(ScriptTable::Start start, int endStep, bool aborting) {
         aborting_ = aborting;
         generation = generation_;
     }
-    return SendCurrentStep(generation);
+    if (SendCurrentStep(generation) > 0) {
+        return 1;
+    }
+    // Reported as not started, so nothing may run on: the worker would
+    // otherwise send the step again at the next time-out and play the
+    // script to an owner that believes the link idle.
+    std::lock_guard guard(lock_);
+    if (IsCurrent(generation)) {
+        ++generation_;
+        matcher_.Reset();
+        GoIdle();
+    }
+    return 0;
 }
 
 bool CDKestaDlg::StartConnect() {
@@ -52,25 +64,15 @@ bool CDKestaDlg::StartConnect() {
 }
 
 bool CDKestaDlg::StartAbort() {
-    return Begin(ScriptTable::ConnectStart(), kAbortSteps, true) >= 0;
+    return Begin(ScriptTable::ConnectStart(), kAbortSteps, true) == 1;
 }
 
 int CDKestaDlg::StartRequest(int script) {
-    if (!ResetEngine()) {
-        return -1;
-    }
     const ScriptTable::Start start = ScriptTable::StartOf(RequestSnapshot().kind);
     if (start.script != script) {
         return 0;
     }
-    std::uint64_t generation = 0;
-    {
-        std::lock_guard guard(lock_);
-        cursor_.Begin(start);
-        generation = generation_;
-    }
-    SendCurrentStep(generation);
-    return 1;
+    return Begin(start, ScriptTable::kStepCount, false);
 }
 
 void CDKestaDlg::ReleaseHandOvers() {

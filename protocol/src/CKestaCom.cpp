@@ -42,15 +42,12 @@ CKestaCom::~CKestaCom() {
     ShutdownWorker();
 }
 
-void CKestaCom::ShutdownWorker(const std::function<void()>& whileWaiting) {
+void CKestaCom::ShutdownWorker() {
     if (workerStopped_) {
         return;
     }
     engine_.Stop();
     while (!pool_->WaitIdle(std::chrono::milliseconds(10))) {
-        if (whileWaiting) {
-            whileWaiting();
-        }
     }
     pool_->StopPool();
     workerStopped_ = true;

@@ -259,6 +259,21 @@ TEST_F(EngineTest, FailedSendIsTriedAgain) {
     EXPECT_EQ(quick.Replies(), ConnectReplies());
 }
 
+// A start reported as failed leaves nothing running: neither the time-out
+// nor a late answer may play the script on behind its owner's back.
+TEST_F(EngineTest, StartWhoseFirstStepFailsLeavesTheEngineIdle) {
+    RecordingLink quick(50ms);
+    ASSERT_TRUE(quick.Open());
+    quick.Instrument().FailSend(0);
+    EXPECT_FALSE(quick.Engine().StartConnect());
+    EXPECT_FALSE(quick.Instrument().WaitForSends(2, 400ms));
+    quick.Instrument().Inject({"?\r\n"});
+    EXPECT_TRUE(quick.Instrument().WaitDelivered(10s));
+    EXPECT_EQ(quick.Instrument().Sent().size(), 1u);
+    EXPECT_TRUE(quick.Replies().empty());
+    EXPECT_TRUE(quick.Engine().StartConnect());
+}
+
 TEST_F(EngineTest, NothingIsSentAfterTheOperationEnded) {
     RecordingLink quick(50ms);
     ASSERT_TRUE(quick.Open());

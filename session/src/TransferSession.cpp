@@ -6,11 +6,9 @@
 
 #include "catalogue/RequestKind.h"
 #include "platform/CodePage.h"
-#include "protocol/ReplyTags.h"
 #include "transfer/LocalPath.h"
 
 #include <algorithm>
-#include <cstring>
 #include <filesystem>
 
 TransferSession::TransferSession(CQelComDll::Creator serialCreator,
@@ -19,7 +17,12 @@ TransferSession::TransferSession(CQelComDll::Creator serialCreator,
       monitor_([this](const Outcome& outcome) { OnEnded(outcome); }),
       dispatcher_(model_, tree_, monitor_) {}
 
+// The port closes here, while this object is whole: its receive thread may
+// still report a lost line, which lands in OnLinkLost below.
 TransferSession::~TransferSession() {
+    if (IsConnected()) {
+        ClosePort();
+    }
     ShutdownWorker();
 }
 
@@ -33,6 +36,7 @@ bool TransferSession::Open(const PortSettings& settings, const std::string& devi
         wire.ToAnsi(settings.dataBits).c_str(), wire.ToAnsi(settings.stopBits).c_str(),
         wire.ToAnsi(settings.parity).c_str(), deviceFile.empty() ? nullptr : deviceFile.c_str());
     if (opened) {
+        lostReason_.clear();
         SetState(LinkState::Ready);
     }
     return opened;
@@ -44,7 +48,7 @@ bool TransferSession::Claim(LinkState next) {
         return true;
     }
     if (state_ == LinkState::Lost) {
-        error_ = outcome_.message;
+        error_ = lostReason_;
     } else if (state_ == LinkState::Closed || !IsConnected()) {
         error_ = DeviceListing::Utf8(settings_.portName) + " is not open; nothing was sent.";
     } else {
@@ -70,14 +74,8 @@ bool TransferSession::Prepare(const TransferRequest& request) {
 }
 
 void TransferSession::ForgetLists() {
-    listing_.Connect(settings_.portName);
+    tree_.Connect(settings_.portName);
     model_.ClearFormats();
-    if (DeviceTree* follower = tree_.Follower()) {
-        follower->SetConnectedPortText(settings_.portName);
-        for (const EntryKind kind : kCategories) {
-            follower->ClearCategory(kind);
-        }
-    }
 }
 
 void TransferSession::Close() {
@@ -119,9 +117,9 @@ bool TransferSession::Download(const TransferRequest& request, const std::string
 }
 
 bool TransferSession::Upload(const TransferRequest& request, const std::string& item,
-                             std::chrono::milliseconds idleTimeout, std::function<void()> onStep,
+                             std::chrono::milliseconds idleTimeout,
                              const std::u16string& storedLine) {
-    return BeginUpload(request, item, idleTimeout, std::move(onStep), storedLine) && Wait();
+    return BeginUpload(request, item, idleTimeout, storedLine) && Wait();
 }
 
 bool TransferSession::BeginConnect(std::chrono::milliseconds idleTimeout) {
@@ -137,22 +135,26 @@ bool TransferSession::BeginConnect(std::chrono::milliseconds idleTimeout) {
 bool TransferSession::BeginErase(const TransferRequest& request, const std::string& item,
                                  std::chrono::milliseconds idleTimeout) {
     const auto category = CategoryOfRequest(request.kind);
-    if (!category || RequestKindOf(*category, RequestAction::Erase) != request.kind) {
+    if (ActionOfRequest(request.kind) != RequestAction::Erase) {
         return Refuse("not an erase request");
     }
     Lock lock(mutex_);
     if (!Prepare(request)) {
         return false;
     }
-    tree_.ClearCategory(*category);
     monitor_.BeginErase(request, item);
-    return Start([this] { return StartErase(); }, idleTimeout);
+    if (!Start([this] { return StartErase(); }, idleTimeout)) {
+        return false;
+    }
+    // Emptied once the erase runs (a refused one leaves the tree as it was),
+    // and under the lock, before any reply of the list read again.
+    tree_.ClearCategory(*category);
+    return true;
 }
 
 bool TransferSession::BeginDownload(const TransferRequest& request, const std::string& item,
                                     DownloadSink& sink, std::chrono::milliseconds idleTimeout) {
-    if (request.kind < TransferRequest::JobDownload ||
-        request.kind > TransferRequest::ValDownload) {
+    if (ActionOfRequest(request.kind) != RequestAction::Download) {
         return Refuse("not a download request");
     }
     TransferRequest chosen = request;
@@ -171,8 +173,8 @@ bool TransferSession::BeginDownload(const TransferRequest& request, const std::s
 
 bool TransferSession::BeginUpload(const TransferRequest& request, const std::string& item,
                                   std::chrono::milliseconds idleTimeout,
-                                  std::function<void()> onStep, const std::u16string& storedLine) {
-    if (request.kind < TransferRequest::JobUpload || request.kind > TransferRequest::ValUpload) {
+                                  const std::u16string& storedLine) {
+    if (ActionOfRequest(request.kind) != RequestAction::Upload) {
         return Refuse("not an upload request");
     }
     const std::string name = std::filesystem::path(item).filename().string();
@@ -185,8 +187,6 @@ bool TransferSession::BeginUpload(const TransferRequest& request, const std::str
     if (!Prepare(request)) {
         return false;
     }
-    uploadSteps_ = 0;
-    onStep_ = std::move(onStep);
     monitor_.BeginUpload(request, item);
     return Start([this] { return StartUpload(); }, idleTimeout);
 }
@@ -203,7 +203,7 @@ std::size_t TransferSession::AnnouncedLines() const {
 
 std::size_t TransferSession::UploadSteps() const {
     std::lock_guard lock(mutex_);
-    return uploadSteps_;
+    return static_cast<std::size_t>(listing_.ProgressSteps() - stepsAtStart_);
 }
 
 void TransferSession::SetProgressListener(ProgressListener listener, std::size_t estimate) {
@@ -220,13 +220,13 @@ bool TransferSession::Start(const std::function<int()>& start,
     sending_ = monitor_.Current() == Operation::Upload;
     bytesAtStart_ = sending_ ? BytesSent() : BytesReceived();
     stepsAtStart_ = listing_.ProgressSteps();
+    reported_ = {static_cast<std::size_t>(-1), 0};
     heard_ = std::chrono::steady_clock::now();
     seen_ = replies_ + BytesReceived();
     if (!IsConnected() || start() == 0) {
         monitor_.Forget();
         SetState(LinkState::Ready);
         error_ = kOperationFailed;
-        onStep_ = nullptr;
         return false;
     }
     phase_ = Phase::Operation;
@@ -306,6 +306,10 @@ void TransferSession::ReportProgress() {
     // The instrument's own count where it gives one; never a total below
     // what is already done.
     const std::size_t total = std::max(announced > 0 ? announced : estimate_, lines);
+    if (reported_ == std::pair(lines, total)) {
+        return;
+    }
+    reported_ = {lines, total};
     const std::uint64_t bytes = (sending_ ? BytesSent() : BytesReceived()) - bytesAtStart_;
     if (onProgress_) {
         onProgress_(lines, total, bytes);
@@ -321,7 +325,8 @@ bool TransferSession::StartRecovery() {
     using Recovery = RecoveryPolicy::Recovery;
     cut_ = outcome_;
     const Recovery recovery = RecoveryPolicy::After(cut_, IsConnected());
-    if (recovery == Recovery::Close || cut_.ending == TransferMonitor::Ending::LineLost) {
+    // A line lost after the operation's end (before this poll) is lost too.
+    if (recovery == Recovery::Close || state_ == LinkState::Lost) {
         SetState(LinkState::Lost);
         return false;
     }
@@ -356,7 +361,6 @@ void TransferSession::Finish() {
     outcome_ = cut_;
     error_ = cut_.message;
     phase_ = Phase::Idle;
-    onStep_ = nullptr;
     // A closed port stays closed; a lost line stays lost until it is.
     if (state_ != LinkState::Closed) {
         SetState(state_ == LinkState::Lost ? LinkState::Lost : LinkState::Ready);
@@ -386,6 +390,7 @@ void TransferSession::OnEnded(const Outcome& outcome) {
     outcome_ = outcome;
     error_ = outcome.message;
     if (outcome.ending == TransferMonitor::Ending::LineLost) {
+        lostReason_ = outcome.message;
         SetState(LinkState::Lost);
     }
     ended_ = true;
@@ -401,12 +406,6 @@ int TransferSession::OnDeviceReply(const char* tag, const char* data, int length
     }
     ++replies_;
     dispatcher_.OnDeviceReply(tag, data, length);
-    if (tag != nullptr && std::strncmp(tag, ReplyTags::kProgress, 7) == 0) {
-        ++uploadSteps_;
-        if (onStep_) {
-            onStep_();
-        }
-    }
     changed_.notify_all();
     return 1;
 }
@@ -445,12 +444,17 @@ void TransferSession::OnLinkLost(const std::string& reason) {
         monitor_.OnLinkLost(reason);
         return;
     }
-    // A line lost while nothing runs is lost all the same.
-    outcome_ = {};
-    outcome_.ending = TransferMonitor::Ending::LineLost;
-    outcome_.message = reason + ".";
+    // A line lost while nothing runs is lost all the same. One lost after an
+    // operation ended but before its end was polled leaves that outcome as
+    // it was (a download done stays done); no recovery follows it.
+    lostReason_ = reason + ".";
+    if (phase_ == Phase::Idle) {
+        outcome_ = {};
+        outcome_.ending = TransferMonitor::Ending::LineLost;
+        outcome_.message = lostReason_;
+    }
     SetState(LinkState::Lost);
     if (host_ != nullptr) {
-        host_->OnLinkMessage(outcome_.message);
+        host_->OnLinkMessage(lostReason_);
     }
 }

@@ -1,5 +1,15 @@
 #include "session/TreeFanout.h"
 
+void TreeFanout::Connect(const std::u16string& portText) {
+    listing_.Connect(portText);
+    if (follower_ != nullptr) {
+        follower_->SetConnectedPortText(portText);
+        for (const EntryKind kind : kCategories) {
+            follower_->ClearCategory(kind);
+        }
+    }
+}
+
 void TreeFanout::SetConnectedPortText(const std::u16string& text) {
     listing_.SetConnectedPortText(text);
     if (follower_ != nullptr) {

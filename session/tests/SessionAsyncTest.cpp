@@ -16,6 +16,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -196,4 +197,31 @@ TEST(SessionAsync, ClosingStopsWhatRunsTellsTheInstrumentAndLeavesThePortReusabl
         EXPECT_TRUE(s.link.Connect(30s)) << c.name << ": " << s.link.Error();
         fs::remove_all(folder);
     }
+}
+
+// The line goes after the connect has ended on the worker but before the
+// window's timer polled that end: the connect stays done, nothing is sent to
+// recover it, and every later start is refused with the reason.
+TEST(SessionAsync, LineLostBetweenAnEndAndItsPollKeepsTheEnd) {
+    AsyncSession s({});
+    ASSERT_TRUE(s.link.BeginConnect(30s)) << s.link.Error();
+    const auto waitFor = [](const std::function<bool()>& reached) {
+        const auto limit = std::chrono::steady_clock::now() + 30s;
+        while (!reached() && std::chrono::steady_clock::now() < limit) {
+            std::this_thread::sleep_for(10ms);
+        }
+        return reached();
+    };
+    ASSERT_TRUE(waitFor(
+        [&] { return s.link.LastOutcome().operation == TransferMonitor::Operation::Connect; }));
+    s.sim.Stop();
+    ASSERT_TRUE(waitFor([&] { return s.link.State() == LinkState::Lost; }));
+    s.PollToEnd();
+
+    ASSERT_EQ(s.host.ended.size(), 1u);
+    EXPECT_EQ(s.host.ended[0].operation, TransferMonitor::Operation::Connect);
+    EXPECT_EQ(s.host.ended[0].ending, TransferMonitor::Ending::Done) << s.host.ended[0].message;
+    EXPECT_EQ(s.link.State(), LinkState::Lost);
+    EXPECT_FALSE(s.link.BeginConnect(30s));
+    EXPECT_NE(s.link.Error().find("lost"), std::string::npos) << s.link.Error();
 }

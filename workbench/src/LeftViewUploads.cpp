@@ -77,7 +77,7 @@ bool LeftViewUploads::Upload(const TransferRecord& record) {
     // session asks.
     if (!view_.Began(TransferMonitor::Operation::Upload,
                      view_.session_->BeginUpload(*decision.request, record.source.toStdString(),
-                                                 view_.silenceLimit_, {}, plan->storedLine))) {
+                                                 view_.silenceLimit_, plan->storedLine))) {
         return true;
     }
     if (decision.request->lines.empty()) {

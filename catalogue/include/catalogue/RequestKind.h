@@ -14,3 +14,5 @@ enum class RequestAction { Download, Erase, Upload };
 std::optional<int> RequestKindOf(EntryKind category, RequestAction action);
 // The category a request kind acts on; none for Empty and unknown numbers.
 std::optional<EntryKind> CategoryOfRequest(int requestKind);
+// What a request kind does; none for Empty and unknown numbers.
+std::optional<RequestAction> ActionOfRequest(int requestKind);

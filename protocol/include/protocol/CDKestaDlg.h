@@ -72,8 +72,8 @@ public:
     bool StartConnect();
     // Resets the engine and sends the first step of the installed request,
     // at the row the catalogue names for its kind. 1 started; 0 the kind
-    // does not begin in `script` (nothing sent); -1 the engine could not be
-    // reset.
+    // does not begin in `script` or the first step could not be sent
+    // (nothing runs); -1 the engine could not be reset.
     int StartRequest(int script);
 
     // The running script (ScriptTable's numbering), -1 for none.
@@ -91,7 +91,7 @@ public:
     // two wake steps every script begins with ("a", then "c"), each answer
     // awaited, then the end ("TASKEND"). Lines the stopped operation still
     // had on their way are dropped while the answers are awaited. False when
-    // the engine could not be reset.
+    // the engine could not be reset or the first step could not be sent.
     bool StartAbort();
 
     // Bytes written to the port since the engine was made.
@@ -127,8 +127,9 @@ private:
         std::uint64_t generation = 0;
     };
 
-    // Resets, places the cursor at `start` and sends its step; the send's
-    // result, -1 when the engine could not be reset.
+    // Resets, places the cursor at `start` and sends its step: 1 when it
+    // went out, 0 when it did not (the engine is idle again), -1 when the
+    // engine could not be reset.
     int Begin(ScriptTable::Start start, int endStep, bool aborting);
     // Sends the cursor's step while `generation` is current. Results: 1 sent,
     // 0 send failed, 3 the script ended (nothing sent), -100 no script or an

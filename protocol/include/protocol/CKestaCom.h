@@ -77,11 +77,9 @@ public:
     void SetTrafficLog(std::shared_ptr<TrafficLog> log);
     std::uint64_t BytesSent() const { return engine_.BytesSent(); }
 
-    // Stops the engine's worker and waits until it has left its loop.
-    // whileWaiting runs between short waits: a window thread passes its event
-    // processing, so that a worker blocked in a synchronous call to that
-    // thread can finish. Safe to call more than once.
-    void ShutdownWorker(const std::function<void()>& whileWaiting = {});
+    // Stops the engine's worker and waits until it has left its loop. Safe
+    // to call more than once.
+    void ShutdownWorker();
 
 protected:
     QelSerialPro* SerialPort() const { return serial_; }

@@ -74,12 +74,9 @@ public:
                   std::chrono::milliseconds idleTimeout);
     // Runs the upload script of the request (kinds 8 to 12), which sends its
     // lines and lists the category again. storedLine: the target's list
-    // line; when it holds data, replacing it is asked first. onStep is
-    // called on the link's worker after every line sent, with the session's
-    // lock held (it must not call back into the session).
+    // line; when it holds data, replacing it is asked first.
     bool Upload(const TransferRequest& request, const std::string& item,
-                std::chrono::milliseconds idleTimeout, std::function<void()> onStep = {},
-                const std::u16string& storedLine = {});
+                std::chrono::milliseconds idleTimeout, const std::u16string& storedLine = {});
 
     // The same operations, returning once they have started (true) or were
     // refused (false, Error() says why; nothing was sent). The sink must
@@ -90,12 +87,12 @@ public:
     bool BeginDownload(const TransferRequest& request, const std::string& item, DownloadSink& sink,
                        std::chrono::milliseconds idleTimeout);
     bool BeginUpload(const TransferRequest& request, const std::string& item,
-                     std::chrono::milliseconds idleTimeout, std::function<void()> onStep = {},
-                     const std::u16string& storedLine = {});
+                     std::chrono::milliseconds idleTimeout, const std::u16string& storedLine = {});
     // Moves the running operation on: the cancel flag, the instrument's
     // silence, progress; once it has ended, reports its last count, starts
-    // the recovery it needs and, once that has ended too, tells the host. True while anything
-    // runs. A host calls it a few times a second.
+    // the recovery it needs and, once that has ended too, tells the host.
+    // True while anything runs. A host calls it a few times a second (the
+    // window every 50 ms).
     bool Poll();
     // Polls until the running operation and its recovery have ended; true
     // when the operation was done. Not from a host's callback.
@@ -185,8 +182,6 @@ private:
     ReplyDispatcher dispatcher_;
     LinkState state_ = LinkState::Closed;
     std::uint64_t replies_ = 0;
-    std::size_t uploadSteps_ = 0;
-    std::function<void()> onStep_;
     ProgressListener onProgress_;
     std::size_t estimate_ = 0;
     const std::atomic<bool>* cancel_ = nullptr;
@@ -200,7 +195,11 @@ private:
     std::uint64_t bytesAtStart_ = 0;
     int stepsAtStart_ = 0;
     bool sending_ = false;
+    // The last progress told, so an unchanged count is not told again.
+    std::pair<std::size_t, std::size_t> reported_;
     Outcome outcome_;
+    // Why the line was given up, for every later operation refused.
+    std::string lostReason_;
     // The operation's own outcome while its recovery runs.
     Outcome cut_;
     bool ended_ = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue/DeviceListing.h"
 #include "catalogue/DeviceTree.h"
 
 // The session's listing, and what a window shows of it: every change goes
@@ -8,10 +9,13 @@
 // its calls to another thread never has to answer on the link's worker.
 class TreeFanout : public DeviceTree {
 public:
-    explicit TreeFanout(DeviceTree& listing) : listing_(listing) {}
+    explicit TreeFanout(DeviceListing& listing) : listing_(listing) {}
 
     void SetFollower(DeviceTree* follower) { follower_ = follower; }
-    DeviceTree* Follower() const { return follower_; }
+
+    // The lists as a connect finds them: every category empty, the port
+    // under its own name, in the listing and the follower alike.
+    void Connect(const std::u16string& portText);
 
     std::u16string ConnectedPortText() const override { return listing_.ConnectedPortText(); }
     void SetConnectedPortText(const std::u16string& text) override;
@@ -21,6 +25,6 @@ public:
     void StepProgress() override;
 
 private:
-    DeviceTree& listing_;
+    DeviceListing& listing_;
     DeviceTree* follower_ = nullptr;
 };

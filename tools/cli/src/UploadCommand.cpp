@@ -72,7 +72,7 @@ int UploadCommand::Run(const CliArguments& args, std::ostream& /*out*/, std::ost
     }
     session.ShowProgress(args, err, decision.request->lines.size());
     const bool done =
-        session.Link().Upload(*decision.request, path, session.IdleTimeout(), {}, plan->storedLine);
+        session.Link().Upload(*decision.request, path, session.IdleTimeout(), plan->storedLine);
     session.EndProgress();
     return done ? kExitDone : session.Ended(err);
 }
