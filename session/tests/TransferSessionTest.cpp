@@ -80,32 +80,46 @@ TEST(CatalogueWithSim, ErasingAJobPartRelistsTheJobsAndErrorRepliesEndTheNextOne
                                                    u"JobList:3 [IN:SITE03]", u"JobList:4 []"}));
     EXPECT_EQ(shown.Print(), link->Listing().Print());
 
-    // The instrument's error replies end the operation at once with their
-    // code and meaning, and the same session goes on without a new connect.
+    // The instrument's error replies, and a download of the part just erased
+    // (the list read before the erase still shows it), end the operation at
+    // once with what happened; the same session goes on without a new connect.
     TransferRequest badPart = *decision.request;
     badPart.kind = TransferRequest::JobDownload;
     badPart.partCode = u"FOO";
     const std::filesystem::path folder = FreshTempDir("session-refused");
     badPart.jobLabel = (folder / "ROAD7.gsi").u16string();
+    const auto stale = DownloadPlan::Decide(TransferRequest::JobDownload, line,
+                                            DownloadPlan::FolderOf(folder.u16string()),
+                                            {u"ROAD7", u"GSI", u"COORDS"});
+    ASSERT_TRUE(stale.request);
     struct Case {
         const char* name;
         std::function<bool()> run;
+        TransferMonitor::Ending ending;
         std::string said;
     };
     DownloadFileSink sink;
+    DownloadFileSink staleSink;
     const Case cases[] = {
         // ROAD7 is gone: its erase, as the stale list still shows it, is refused.
         {"no such item", [&] { return link->Erase(*decision.request, "ROAD7", 30s); },
+         TransferMonitor::Ending::Refused,
          "COM1: the instrument answered @E103: it holds no such item"},
         {"bad parameter", [&] { return link->Download(badPart, "ROAD7", sink, 30s); },
+         TransferMonitor::Ending::Refused,
          "COM1: the instrument answered @E102: a parameter of the command is not one it takes."},
+        {"erased since listed",
+         [&] { return link->Download(*stale.request, "JobList:2 [IN:ROAD7]", staleSink, 30s); },
+         TransferMonitor::Ending::NoData,
+         "The instrument sent no data for JobList:2 [IN:ROAD7] (it may have been erased since its "
+         "list was read). No file was written."},
     };
     for (const Case& c : cases) {
         const auto started = std::chrono::steady_clock::now();
         EXPECT_FALSE(c.run()) << c.name;
         // Within one re-send time (8 s), not after the idle time-out.
         EXPECT_LT(std::chrono::steady_clock::now() - started, 8s) << c.name;
-        EXPECT_EQ(link->LastOutcome().ending, TransferMonitor::Ending::Refused) << c.name;
+        EXPECT_EQ(link->LastOutcome().ending, c.ending) << c.name;
         EXPECT_EQ(link->Error().rfind(c.said, 0), 0u) << link->Error();
         EXPECT_EQ(link->State(), LinkState::Ready) << c.name;
         const auto next = DownloadPlan::Decide(
@@ -117,6 +131,8 @@ TEST(CatalogueWithSim, ErasingAJobPartRelistsTheJobsAndErrorRepliesEndTheNextOne
         EXPECT_TRUE(link->Download(*next.request, "BRIDGE", file, 30s))
             << c.name << ": " << link->Error();
     }
-    EXPECT_FALSE(std::filesystem::exists(badPart.jobLabel));
+    for (const char* name : {"ROAD7.gsi", "ROAD7.gsi.part"}) {
+        EXPECT_FALSE(std::filesystem::exists(folder / name)) << name;
+    }
     std::filesystem::remove_all(folder);
 }

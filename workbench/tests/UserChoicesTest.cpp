@@ -38,7 +38,6 @@ private slots:
     void deleteFileErasesThePartThatWasClicked();
     void existingFileIsReplacedKeptOrLeftAsTheUserSays();
     void collapseDuringATransferAsksAndStopsIt();
-    void cancelStopsEachTransferAndTheInstrumentIsIdleAgain();
     void uploadSaysWhatGoesWhere();
     void portSettingsApplyToTheConnectedPortAtOnce();
     void trafficLogMatchesTheSimulatorsLog();
@@ -172,73 +171,6 @@ void UserChoicesTest::collapseDuringATransferAsksAndStopsIt() {
     QTRY_COMPARE(hand_->messages.size(), 1);
     QVERIFY2(hand_->messages[0].contains("The download of JobList:1 [IN:BRIDGE] was stopped"),
              qPrintable(hand_->messages[0]));
-}
-
-// "Cancel" clicked in the progress dialog of a download, an upload and an
-// erase, on a line paced as a real one: the transfer stops at once, the user
-// is told what it left, the instrument is brought back to idle, and the tree
-// works on without a reconnect.
-void UserChoicesTest::cancelStopsEachTransferAndTheInstrumentIsIdleAgain() {
-    const QString received = temp_.filePath(QStringLiteral("received"));
-    QVERIFY(QDir().mkpath(received));
-    Start({"--baud", "9600", "--received", QFile::encodeName(received).toStdString()});
-    const QByteArray upload = StakeOut(40);
-    WriteFile(Desk("stakeout.gsi"), upload);
-    pc_->Refresh();
-    // The user waits for a few lines, then clicks "Cancel".
-    const auto cancelAfterLines = [this](bool replaces) {
-        hand_->ClickInDialog(QStringLiteral("OK"));
-        if (replaces) {
-            hand_->ClickInDialog(QStringLiteral("Yes"));
-        }
-        hand_->OnDialog([this](QWidget* progress) {
-            QVERIFY(QTest::qWaitFor([this] { return view_->ProgressSteps() >= 5; }, 20000));
-            UserHand::ClickButton(progress, QStringLiteral("Cancel"));
-        });
-    };
-
-    cancelAfterLines(false);
-    DragBetweenTrees(view_, Node(EntryKind::Job, "JobList:1 [IN:BRIDGE]", "MeasurementPoints:36"),
-                     pc_, pc_->DesktopItem());
-    WaitForTheEnd();
-    const QByteArray part = FileBytes(Desk("BRIDGE.gsi.part"));
-    QVERIFY(part.endsWith("\r\n") && SentLines("JOB/1/OBSERV.GSI").startsWith(part));
-    QVERIFY(!QFile::exists(Desk("BRIDGE.gsi")));
-    QTRY_COMPARE(hand_->messages.size(), 1);
-    QVERIFY2(hand_->messages.takeFirst().contains(
-                 QStringLiteral("was stopped; what arrived (%1 lines) is kept in \"%2\"")
-                     .arg(part.count("\r\n"))
-                     .arg(Desk("BRIDGE.gsi.part"))),
-             "the message names the lines and the partial file");
-
-    cancelAfterLines(true);
-    QTRY_VERIFY(Child(pc_->DesktopItem(), "stakeout.gsi") != nullptr);
-    DragBetweenTrees(pc_, Child(pc_->DesktopItem(), "stakeout.gsi"), view_,
-                     Node(EntryKind::Job, "JobList:3 [IN:SITE03]"));
-    WaitForTheEnd();
-    QTRY_COMPARE(hand_->messages.size(), 1);
-    const QString stopped = hand_->messages.takeFirst();
-    const QByteArray took = FileBytes(received + QStringLiteral("/1-JOB.txt"));
-    QVERIFY2(stopped.contains(
-                 QStringLiteral("the instrument took %1 of 40 lines").arg(took.count("\r\n"))),
-             qPrintable(stopped));
-    QVERIFY(upload.startsWith(took));
-    // The job's list was read again: what the instrument holds, in full.
-    QCOMPARE(view_->CategoryItem(EntryKind::Job)->childCount(), 4);
-
-    hand_->ChooseFromMenu(QStringLiteral("Delete File"));
-    hand_->ClickInDialog(QStringLiteral("OK"));
-    hand_->ClickInDialog(QStringLiteral("Cancel"));
-    RightClick(Node(EntryKind::Job, "JobList:2 [IN:ROAD7]", "FixPoints:48"));
-    WaitForTheEnd();
-    QTRY_COMPARE(hand_->messages.size(), 1);
-    QVERIFY2(
-        hand_->messages.takeFirst().contains("The erase of the fixed points of ROAD7 was stopped"),
-        "the erase says it was stopped");
-    QCOMPARE(view_->CategoryItem(EntryKind::Val)->childCount(), 2);
-
-    // Idle again: the next transfer runs without a reconnect.
-    ExpectADownloadToWork();
 }
 
 void UserChoicesTest::uploadSaysWhatGoesWhere() {
