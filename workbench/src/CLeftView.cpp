@@ -116,9 +116,6 @@ LResult CLeftView::OnUserMessage(UserMessage message, WParam wParam, LParam lPar
     case UM_DELETE_FILE:
         eraser_.OnDeleteFile(lParam != 0 ? FromLParam<QTreeWidgetItem>(lParam) : LastClickedItem());
         return 0;
-    case UM_INIT_DONE:
-        DestroyWaitDialog();
-        return 0;
     case UM_PORT_SETTINGS:
         portSettings_.OnPortSettings();
         return 0;
@@ -202,13 +199,13 @@ void CLeftView::Connect(QTreeWidgetItem* port) {
         InstrumentNode::MarkListed(category, InstrumentNode::Role::Category, kind);
         categories_[CategoryIndex(kind)] = category;
     }
-    ReadListsAgain();
     port->setIcon(0, portOpen_);
     if (!port->isExpanded()) {
         // Without children the node may have folded; this is not a new expansion.
         const QSignalBlocker quiet(this);
         port->setExpanded(true);
     }
+    ReadListsAgain();
 }
 
 void CLeftView::FailConnect(QTreeWidgetItem* port, const QString& why) {
@@ -249,7 +246,7 @@ void CLeftView::OnItemCollapsed(QTreeWidgetItem* item) {
     connectedPort_ = nullptr;
     categories_.fill(nullptr);
     item->setIcon(0, portClosed_);
-    SendUserMessage(UM_INIT_DONE);
+    DestroyWaitDialog();
 }
 
 void CLeftView::DestroyWaitDialog() {
@@ -257,18 +254,21 @@ void CLeftView::DestroyWaitDialog() {
     waitDialog_ = nullptr;
 }
 
+// A line lost while nothing runs folds the port, so the next start says no
+// instrument is connected instead of sending into a dead line. A line lost
+// during an operation ends that operation, whose end folds it.
 void CLeftView::OnLinkState(LinkState state) {
     linkState_ = state;
+    if (state == LinkState::Lost && running_ == TransferMonitor::Operation::None) {
+        FoldConnectedPort();
+    }
 }
 
-// A line lost while nothing runs comes as a message of the lost link: the
-// port is folded, so the next start says no instrument is connected instead
-// of sending into a dead line, and the status bar no longer says
-// "connected". A line lost during an operation ends that operation instead.
+// The status bar no longer says "connected" once the line is lost; it says
+// why instead.
 void CLeftView::OnLinkMessage(const std::string& text) {
     const QString shown = QString::fromStdString(text);
     if (linkState_ == LinkState::Lost && running_ == TransferMonitor::Operation::None) {
-        FoldConnectedPort();
         if (const CMainFrame* frame = CMainFrame::Of(this); frame && frame->StatusBar()) {
             frame->StatusBar()->showMessage(shown.endsWith(QLatin1Char('.')) ? shown.chopped(1)
                                                                              : shown);
@@ -327,16 +327,21 @@ int CLeftView::ExecDialog(QDialog& dialog) {
 
 // --- Erase, port settings, progress ----------------------------------------------
 
-// The progress dialog is modal, so this is reached while an operation runs
-// only when the user has closed its dialog, or during a connect or an erase,
-// which have none; starting another would cut it off. An end already on
-// its way to the window is taken first: the lists shown complete mean the
-// connect is over, even if the timer has not polled the session since.
-bool CLeftView::RefusedWhileTransferRuns() {
+// An end already on its way to the window is taken first: the lists shown
+// complete mean the connect is over, even if the timer has not polled the
+// session since.
+bool CLeftView::StillRunning() {
     if (OperationRunning()) {
         TakeSessionNews();
     }
-    if (!OperationRunning()) {
+    return OperationRunning();
+}
+
+// The progress dialog is modal, so this is reached while an operation runs
+// only when the user has closed its dialog, or during a connect or an erase,
+// which have none; starting another would cut it off.
+bool CLeftView::RefusedWhileTransferRuns() {
+    if (!StillRunning()) {
         return false;
     }
     ShowMessage(QString::fromLatin1(kTransferRunning));
@@ -392,12 +397,15 @@ void CLeftView::OnOperationEnded(const TransferMonitor::Outcome& outcome) {
 }
 
 // The session empties the categories and names the port as it was before
-// the lists are read.
-void CLeftView::ReadListsAgain() {
-    Began(TransferMonitor::Operation::Connect, session_->BeginConnect(silenceLimit_));
+// the lists are read. An open port whose lists cannot be read is let go as
+// a collapse lets it go: it would show as connected with nothing in it.
+bool CLeftView::ReadListsAgain() {
+    if (Began(TransferMonitor::Operation::Connect, session_->BeginConnect(silenceLimit_))) {
+        return true;
+    }
+    FoldConnectedPort();
+    return false;
 }
-
-// --- Upload ----------------------------------------------------------------------
 
 // --- Nodes -----------------------------------------------------------------------
 
@@ -409,5 +417,3 @@ QString CLeftView::StoredLine(const QTreeWidgetItem* item) const {
     return FromWide(
         Model().LineOf(CategoryText(*InstrumentNode::CategoryOf(entry)), ToWide(entry->text(0))));
 }
-
-// --- Downloads -------------------------------------------------------------------

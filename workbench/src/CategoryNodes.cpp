@@ -46,7 +46,3 @@ void CategoryNodes::ClearCategory(EntryKind kind) {
         view_.RemoveChildren(category, false);
     }
 }
-
-void CategoryNodes::InitDone() {
-    view_.SendUserMessage(UM_INIT_DONE);
-}

@@ -10,15 +10,8 @@
 
 #include "catalogue/DownloadPlan.h"
 #include "transfer/DownloadFileSink.h"
-#include "transfer/FreeFileName.h"
-#include "transfer/LocalPath.h"
 
-#include <QApplication>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QTreeWidgetItemIterator>
-
-#include <filesystem>
 
 bool LeftViewDownloads::HoldsItem(const QTreeWidgetItem* item) const {
     if (item == nullptr) {
@@ -102,8 +95,8 @@ void LeftViewDownloads::OnDownload(const TransferRecord& record) {
 void LeftViewDownloads::StartDownloadRequest(const TransferRequest& request, const QString& item,
                                              const QString& source, const QString& destination,
                                              int total) {
-    // The session settles an existing file first (asking the user), so the
-    // file the dialog shows may be a free name beside the chosen one.
+    // The session settles an existing file first (asking the user); the
+    // dialog names the folder, which is the same whichever name is kept.
     if (view_.Began(TransferMonitor::Operation::Download,
                     view_.session_->BeginDownload(request, item.toStdString(), *view_.fileSink_,
                                                   view_.silenceLimit_))) {

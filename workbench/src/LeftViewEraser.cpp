@@ -29,7 +29,7 @@ void LeftViewEraser::OnDeleteFile(QTreeWidgetItem* node) {
     if (!mode) {
         return; // formats are not erased
     }
-    const std::u16string line = view_.Model().LineOf(CategoryText(*kind), ToWide(entry->text(0)));
+    const std::u16string line = ToWide(view_.StoredLine(entry));
     CKSDeviceToPcDlg dialog(&view_);
     dialog.dialogMode = *mode;
     dialog.fileName = FromWide(ListLine::Split(line, ListLine::kStoredFields).front());

@@ -69,7 +69,7 @@ void LeftViewPortSettings::ApplyToOpenPort(const QString& port,
     if (!view_.IsConnected() || port != connected) {
         return;
     }
-    if (view_.OperationRunning()) {
+    if (view_.StillRunning()) {
         view_.ShowMessage(
             QStringLiteral("The new settings of %1 apply at its next connect: a transfer "
                            "is running.")
@@ -85,8 +85,9 @@ void LeftViewPortSettings::ApplyToOpenPort(const QString& port,
         view_.ShowMessage(why);
         return;
     }
-    portCheck_ = before;
-    view_.ReadListsAgain();
+    if (view_.ReadListsAgain()) {
+        portCheck_ = before;
+    }
 }
 
 void LeftViewPortSettings::ReportPortCheck(const TransferMonitor::Outcome& outcome) {

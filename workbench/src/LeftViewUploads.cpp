@@ -36,6 +36,11 @@ void LeftViewUploads::OnDropTarget(TransferRecord* record) {
 
 // False when the PC file could not be sent at all.
 bool LeftViewUploads::Upload(const TransferRecord& record) {
+    // A connect still reading the lists (or any other operation) would be
+    // cut off by the upload's script; its model is not yet the instrument's.
+    if (view_.RefusedWhileTransferRuns()) {
+        return true;
+    }
     const auto plan =
         UploadPlan::Prepare(view_.Model(), {ToWide(record.category), ToWide(record.destination)},
                             ToWide(record.source));
@@ -67,11 +72,6 @@ bool LeftViewUploads::Upload(const TransferRecord& record) {
             view_.ShowMessage(FromWide(message));
         }
         return !decision.failed;
-    }
-    // A connect still reading the lists (or any other operation) would be
-    // cut off by the upload's script.
-    if (view_.RefusedWhileTransferRuns()) {
-        return true;
     }
     // Data the entry holds is replaced only when the user says so; the
     // session asks.

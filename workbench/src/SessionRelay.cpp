@@ -36,9 +36,9 @@ void SessionRelay::ClearCategory(EntryKind kind) {
     Post([this, kind] { view_.categoryNodes_.ClearCategory(kind); });
 }
 
-void SessionRelay::InitDone() {
-    Post([this] { view_.categoryNodes_.InitDone(); });
-}
+// The connect's wait dialog closes at its end (OnOperationEnded), which
+// comes however the connect ended, read through or not.
+void SessionRelay::InitDone() {}
 
 // Not a call per line: the session counts the lines and the window hears
 // the count a few times a second (OnProgress).

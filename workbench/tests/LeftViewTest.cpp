@@ -13,6 +13,8 @@
 #include "workbench/CWaitDlg.h"
 #include "workbench/FrameCommand.h"
 
+#include "sharedwidgets/CFrameStatusBar.h"
+
 #include "platform/ComPortMap.h"
 #include "platform/TermiosSerialPro.h"
 
@@ -26,6 +28,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <atomic>
 #include <cstdlib>
 #include <fcntl.h>
 #include <memory>
@@ -51,12 +54,25 @@ const QStringList kDemoTree = {
     QStringLiteral("VAL|ValList:2|Points:3"),
 };
 
+// A port that opens as usual but whose sends fail while refuse is set.
+class GatedPort : public TermiosSerialPro {
+public:
+    explicit GatedPort(const std::atomic<bool>& refuse) : refuse_(refuse) {}
+    int OuterThreadSendMsg(const char* data, int count) override {
+        return refuse_ ? 0 : TermiosSerialPro::OuterThreadSendMsg(data, count);
+    }
+
+private:
+    const std::atomic<bool>& refuse_;
+};
+
 // A tree whose message boxes, dialogs and menus answer as the test says.
 class ScriptedLeftView : public CLeftView {
 public:
-    explicit ScriptedLeftView(QWidget* parent = nullptr, PortList ports = PortList::System())
-        : CLeftView(parent, std::move(ports), [] { return std::make_unique<TermiosSerialPro>(); }) {
-    }
+    ScriptedLeftView(QWidget* parent, const std::atomic<bool>& refuseSends,
+                     PortList ports = PortList::System())
+        : CLeftView(parent, std::move(ports),
+                    [&refuseSends] { return std::make_unique<GatedPort>(refuseSends); }) {}
 
     QStringList messages;
     QString menuChoice;
@@ -134,6 +150,9 @@ private slots:
     void collapsingDisconnectsAndKeepsTheMaps();
     void secondPortIsRefusedAndItsCollapseLeavesTheFirstAlone();
     void portThatCannotOpenSaysWhyAndStaysCollapsed();
+    void connectThatCannotStartFoldsThePort_data();
+    void connectThatCannotStartFoldsThePort();
+    void portSetRightAfterAnUnpolledConnectEndAppliesAtOnce();
     void erasingFromTheFixPointsMenuRelistsTheJobs();
     void erasingThroughTheFramesDeleteCommand();
     void deleteRefusals();
@@ -148,18 +167,22 @@ private:
     QStringList JobLabels() const;
     void RightClick(QTreeWidgetItem* item);
 
+    std::atomic<bool> refuseSends_{false};
     std::unique_ptr<SimProcess> sim_;
     std::unique_ptr<CMainFrame> frame_;
     ScriptedLeftView* view_ = nullptr;
 };
 
 void LeftViewTest::init() {
+    refuseSends_ = false;
     sim_ = std::make_unique<SimProcess>();
     QVERIFY(!sim_->Device().empty());
     const std::string ports = "COM1=" + sim_->Device() + ";COM3=/nonexistent/x4-port";
     ::setenv(ComPortMap::kEnvironmentVariable, ports.c_str(), 1);
     PaneFactories panes;
-    panes.instrumentTree = [this](QWidget* parent) { return view_ = new ScriptedLeftView(parent); };
+    panes.instrumentTree = [this](QWidget* parent) {
+        return view_ = new ScriptedLeftView(parent, refuseSends_);
+    };
     frame_ = std::make_unique<CMainFrame>(panes);
     QVERIFY(frame_->Create());
     frame_->InitialUpdate();
@@ -289,6 +312,55 @@ void LeftViewTest::portThatCannotOpenSaysWhyAndStaysCollapsed() {
     QVERIFY(ConnectComOne() != nullptr);
 }
 
+void LeftViewTest::connectThatCannotStartFoldsThePort_data() {
+    QTest::addColumn<bool>("fromPortSet");
+    QTest::newRow("expanding the port") << false;
+    QTest::newRow("Port Set on the connected port") << true;
+}
+
+// The port opens but the connect's first command cannot be sent: the user
+// hears why once, and the port is let go as a collapse lets it go. A "Port
+// Set" check must not wait for the next connect either.
+void LeftViewTest::connectThatCannotStartFoldsThePort() {
+    QFETCH(bool, fromPortSet);
+    QTreeWidgetItem* port = Port(QStringLiteral("COM1"));
+    if (fromPortSet) {
+        QVERIFY(ConnectComOne() != nullptr);
+        refuseSends_ = true;
+        view_->menuChoice = QStringLiteral("Port Set");
+        RightClick(port);
+    } else {
+        refuseSends_ = true;
+        port->setExpanded(true);
+    }
+    QCOMPARE(view_->messages.size(), 1);
+    QVERIFY(view_->WaitDialog() == nullptr);
+    QVERIFY(!port->isExpanded());
+    QCOMPARE(port->childCount(), 1);
+    QCOMPARE(port->text(0), QStringLiteral("COM1"));
+    QVERIFY(!view_->IsConnected());
+    QVERIFY(view_->SavedPortName().isEmpty());
+
+    refuseSends_ = false;
+    QVERIFY(ConnectComOne() != nullptr);
+    QCOMPARE(frame_->StatusBar()->currentMessage(), QStringLiteral("COM1: connected"));
+    QCOMPARE(view_->messages.size(), 1);
+}
+
+// The connect has ended but the window's timer has not polled it yet:
+// "Port Set" applies the settings at once instead of saying a transfer runs.
+void LeftViewTest::portSetRightAfterAnUnpolledConnectEndAppliesAtOnce() {
+    QTreeWidgetItem* port = Port(QStringLiteral("COM1"));
+    port->setExpanded(true);
+    QVERIFY(view_->Session().Wait());
+    QVERIFY(view_->OperationRunning());
+    view_->menuChoice = QStringLiteral("Port Set");
+    RightClick(port);
+    QVERIFY2(view_->messages.isEmpty(), qPrintable(view_->messages.join(QLatin1Char('\n'))));
+    QTRY_COMPARE_WITH_TIMEOUT(frame_->StatusBar()->currentMessage(),
+                              QStringLiteral("COM1: the instrument answered at 19200 baud"), 20000);
+}
+
 void LeftViewTest::erasingFromTheFixPointsMenuRelistsTheJobs() {
     QVERIFY(ConnectComOne() != nullptr);
     QTreeWidgetItem* job =
@@ -390,7 +462,7 @@ void LeftViewTest::portsFollowTheSystemAndOpenTheDeviceShown() {
     PaneFactories panes;
     panes.instrumentTree = [this, places](QWidget* parent) {
         return view_ = new ScriptedLeftView(
-                   parent,
+                   parent, refuseSends_,
                    PortList::FromSource([places] { return ComPortMap::FromSysfs(places).Ports(); },
                                         {places.devDir}));
     };

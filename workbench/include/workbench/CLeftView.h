@@ -82,8 +82,8 @@ public:
     TransferSession& Session() { return *session_; }
     void SetSilenceLimit(std::chrono::milliseconds limit) { silenceLimit_ = limit; }
     const PortList& Ports() const { return ports_; }
-    // Runs the progress dialog modally until UM_PROGRESS 1 ends it (or the
-    // user closes it); the result of its exec().
+    // Runs the progress dialog modally until the operation's end ends it (or
+    // the user closes it); the result of its exec().
     // caption: "Receiving..." for a download, "Sending..." for an upload.
     int RunProgressDialog(const QString& caption, const QString& fileType, const QString& source,
                           const QString& destination, int total) {
@@ -137,7 +137,12 @@ private:
     void OnItemCollapsed(QTreeWidgetItem* item);
     void Connect(QTreeWidgetItem* port);
     void FailConnect(QTreeWidgetItem* port, const QString& why);
-    void ReadListsAgain();
+    // Starts the connect on the open port; false (the port folded) when it
+    // could not start.
+    bool ReadListsAgain();
+    // OperationRunning() once the end the session has queued for the view
+    // (if any) is taken.
+    bool StillRunning();
     bool RefusedWhileTransferRuns();
     // The session's answer to an operation's start: true when it runs;
     // otherwise the user hears why, unless they declined it themselves.

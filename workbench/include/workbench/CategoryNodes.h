@@ -6,8 +6,7 @@ class CLeftView;
 
 // The connected port's category folders as the reply dispatcher fills
 // them, on the window thread: entries and their detail nodes, each marked
-// with what it stands for, the port node renamed after the instrument, and
-// the engine's notifications passed on to the tree.
+// with what it stands for and the port node renamed after the instrument.
 class CategoryNodes {
 public:
     explicit CategoryNodes(CLeftView& view) : view_(view) {}
@@ -15,7 +14,6 @@ public:
     void SetConnectedPortText(const std::u16string& text);
     void AppendEntry(EntryKind kind, const DeviceEntry& entry);
     void ClearCategory(EntryKind kind);
-    void InitDone();
 
 private:
     // Lines arrive faster than the tree can be painted: while they do, it is
