@@ -5,8 +5,9 @@
 
 #include <string>
 
-// The instrument tree as the reply dispatcher changes it. The window's tree
-// implements it, and so does the in-memory listing of stationlink-cli.
+// The instrument tree as the reply dispatcher changes it. The transfer
+// session's in-memory listing implements it, and so does what follows that
+// listing into the window's tree.
 class DeviceTree {
 public:
     virtual ~DeviceTree() = default;
@@ -19,9 +20,10 @@ public:
     virtual void AppendEntry(EntryKind kind, const DeviceEntry& entry) = 0;
     // Removes every node under the category of kind.
     virtual void ClearCategory(EntryKind kind) = 0;
-    // The connect script has read every list (UM_INIT_DONE).
+    // The connect script has read every list.
     virtual void InitDone() = 0;
-    // One progress step (UM_PROGRESS 0); the transfer monitor ends a transfer.
+    // One progress step: a data line, a line sent, a list line an erase read
+    // again. The transfer monitor, not this, ends a transfer.
     virtual void StepProgress() = 0;
 
 protected:
