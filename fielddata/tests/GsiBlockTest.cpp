@@ -53,7 +53,9 @@ TEST(GsiBlock, WordsAreFoundWhereTheLineHoldsThem) {
         EXPECT_EQ(WordsOf(block, c.line), c.words) << c.line;
     }
     std::string reason;
-    ASSERT_TRUE(block.Read("*" + name + " " + east + " " + north + " ", reason));
+    // The block's name is a view into the line, which must outlive it.
+    const std::string marked = "*" + name + " " + east + " " + north + " ";
+    ASSERT_TRUE(block.Read(marked, reason));
     EXPECT_TRUE(block.Marked());
     EXPECT_EQ(block.Width(), GsiWidth::Gsi16);
     EXPECT_EQ(block.Name(), "P1");
