@@ -347,6 +347,9 @@ TEST(SessionAsync, LineLostWhileIdleIsLostAndRefusesWhatFollows) {
     AsyncSession s({});
     ASSERT_TRUE(s.link.Connect(30s)) << s.link.Error();
     s.host.states.clear();
+    // Taking the session's lock once hands the cleared record over to the
+    // receive thread, which reports the loss under that lock.
+    EXPECT_EQ(s.link.State(), LinkState::Ready);
     s.sim.Stop();
     const auto limit = std::chrono::steady_clock::now() + 10s;
     while (s.link.State() != LinkState::Lost && std::chrono::steady_clock::now() < limit) {
