@@ -14,7 +14,8 @@
 // the caller wait for the result, like a synchronous window message. Unlike
 // a plain blocking invocation, the owner can release the waiting callers:
 // before it waits for a worker (destroying a view) it closes the gate, so the
-// worker never waits for a thread that waits for the worker. Standard C++ only; the owner supplies how a call is queued.
+// worker never waits for a thread that waits for the worker. Standard C++
+// only; the owner supplies how a call is queued.
 class SendGate {
 public:
     // Queues a call to run later on the owner thread; false when it cannot.
