@@ -11,8 +11,8 @@ LinePacer::LinePacer(long baud) {
     }
 }
 
-void LinePacer::StartBurst() {
-    sendFree_ = std::max(sendFree_, Clock::now());
+void LinePacer::StartBurst(Clock::time_point notBefore) {
+    sendFree_ = std::max(sendFree_, notBefore);
 }
 
 LinePacer::Clock::time_point LinePacer::Send(std::size_t count) {

@@ -12,8 +12,10 @@ public:
     explicit LinePacer(long baud);
 
     bool Paced() const { return byteTime_.count() > 0; }
-    // A reply starts: its first byte leaves when the transmitter is free.
-    void StartBurst();
+    // A reply starts: its first byte leaves when the transmitter is free, and
+    // not before `notBefore`. An answer passes the time its command arrived,
+    // so the simulator's own late wake-up is not added to the line's time.
+    void StartBurst(Clock::time_point notBefore);
     // When the next `count` bytes of the current reply have left the wire.
     // Bytes of one reply follow each other without gaps, so a late wake-up
     // of the writer does not slow the rest of the reply down.

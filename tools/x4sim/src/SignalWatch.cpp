@@ -11,6 +11,10 @@ using namespace std::chrono;
 
 namespace {
 
+// A timed sleep of a virtual machine ends some tens of microseconds late
+// even without timer slack; a sharp sleep spins at most this long.
+constexpr auto kSpinSpan = microseconds(100);
+
 sigset_t StopSignals() {
     sigset_t set;
     sigemptyset(&set);
@@ -76,4 +80,13 @@ bool SignalWatch::SleepUntil(steady_clock::time_point when) {
             return false;
         }
     }
+}
+
+bool SignalWatch::SleepUntilSharp(steady_clock::time_point when) {
+    if (!SleepUntil(when - kSpinSpan)) {
+        return false;
+    }
+    while (steady_clock::now() < when) {
+    }
+    return true;
 }

@@ -18,6 +18,9 @@ public:
     int Wait(int fd, short events, std::chrono::microseconds timeout);
     // False when a stop signal came first.
     bool SleepUntil(std::chrono::steady_clock::time_point when);
+    // As SleepUntil, but ends at the time and not one timer wake-up later:
+    // it sleeps to shortly before and spins the rest.
+    bool SleepUntilSharp(std::chrono::steady_clock::time_point when);
 
 private:
     int fd_ = -1;

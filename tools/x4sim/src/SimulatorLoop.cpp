@@ -128,11 +128,17 @@ bool SimulatorLoop::Answer(const std::string& line, bool& hungUp) {
 bool SimulatorLoop::Write(const std::string& bytes) {
     const std::size_t piece = options_.chunk > 0 ? static_cast<std::size_t>(options_.chunk)
                                                  : std::max<std::size_t>(bytes.size(), 1);
+    // The answer may begin as soon as its command has arrived; a piece after
+    // a pause begins when the pause is over.
+    auto begin = inputArrived_;
     for (std::size_t at = 0; at < bytes.size(); at += piece) {
-        if (at > 0 && !signals_.SleepUntil(steady_clock::now() + kChunkPause)) {
-            return false;
+        if (at > 0) {
+            if (!signals_.SleepUntil(steady_clock::now() + kChunkPause)) {
+                return false;
+            }
+            begin = steady_clock::now();
         }
-        if (!WritePiece(std::string_view(bytes).substr(at, piece))) {
+        if (!WritePiece(std::string_view(bytes).substr(at, piece), begin)) {
             return false;
         }
     }
@@ -140,15 +146,19 @@ bool SimulatorLoop::Write(const std::string& bytes) {
 }
 
 // Paced, a piece goes out in slices of about a millisecond, each when its
-// last byte would have left a real line.
-bool SimulatorLoop::WritePiece(std::string_view piece) {
+// last byte would have left a real line. The PC answers the last slice, so
+// that one leaves on time; the others may leave a wake-up late unseen.
+bool SimulatorLoop::WritePiece(std::string_view piece, LinePacer::Clock::time_point begin) {
     if (!pacer_.Paced()) {
         return WriteAll(piece);
     }
-    pacer_.StartBurst();
+    pacer_.StartBurst(begin);
     for (std::size_t at = 0; at < piece.size(); at += pacer_.SliceBytes()) {
         const std::string_view slice = piece.substr(at, pacer_.SliceBytes());
-        if (!signals_.SleepUntil(pacer_.Send(slice.size())) || !WriteAll(slice)) {
+        const auto due = pacer_.Send(slice.size());
+        const bool last = at + slice.size() == piece.size();
+        if (!(last ? signals_.SleepUntilSharp(due) : signals_.SleepUntil(due)) ||
+            !WriteAll(slice)) {
             return false;
         }
     }

@@ -34,7 +34,7 @@ private:
     std::optional<std::string> NextLine();
     bool Answer(const std::string& line, bool& hungUp);
     bool Write(const std::string& bytes);
-    bool WritePiece(std::string_view piece);
+    bool WritePiece(std::string_view piece, LinePacer::Clock::time_point begin);
     bool WriteAll(std::string_view bytes);
     bool Fail(std::string why);
 
