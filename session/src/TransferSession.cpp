@@ -406,7 +406,11 @@ int TransferSession::OnDeviceReply(const char* tag, const char* data, int length
     }
     ++replies_;
     dispatcher_.OnDeviceReply(tag, data, length);
-    changed_.notify_all();
+    // A waiter looks at progress and silence on its own four times a
+    // second, so a reply wakes it only to act on a cancel at once.
+    if (cancel_ != nullptr && cancel_->load()) {
+        changed_.notify_all();
+    }
     return 1;
 }
 
@@ -430,12 +434,11 @@ std::string TransferSession::DownloadedFile() const {
     return downloaded_;
 }
 
+// The link says this only when an operation cannot start; the start that
+// failed hands it to its caller, so the host is not told a second time.
 void TransferSession::ShowLinkMessage(const std::string& text) {
     std::lock_guard lock(mutex_);
     error_ = text;
-    if (host_ != nullptr) {
-        host_->OnLinkMessage(text);
-    }
 }
 
 void TransferSession::OnLinkLost(const std::string& reason) {

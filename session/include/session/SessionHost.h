@@ -22,8 +22,8 @@ public:
     // Lines done, the total shown (never below the lines done), bytes moved.
     virtual void OnProgress(std::size_t lines, std::size_t total, std::uint64_t bytes) = 0;
     virtual void OnLinkState(LinkState state) = 0;
-    // A message of the link itself (a port that could not be written, a
-    // line lost while nothing ran).
+    // A message of the link itself: a line lost while nothing ran. (An
+    // operation that cannot start says why through its start.)
     virtual void OnLinkMessage(const std::string& text) = 0;
 
 protected:
