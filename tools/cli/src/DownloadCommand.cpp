@@ -36,6 +36,7 @@ const CommandSyntax& DownloadCommand::Syntax() const {
             "[--type TYPE] [--part COORDS|OBSERV] [--overwrite] [--quiet] [port options]",
             3,
             PortOptions::Names(),
+            {},
             {}};
         s.options.insert(s.options.end(), {"--to", "--name", "--type", "--part"});
         s.flags.insert(s.flags.end(), {"--overwrite", "--quiet"});

@@ -15,6 +15,7 @@ const CommandSyntax& EraseCommand::Syntax() const {
                         "[--quiet] [port options]",
                         3,
                         PortOptions::Names(),
+                        {},
                         {}};
         s.options.push_back("--part");
         s.choices.push_back({"--part", {"COORDS", "OBSERV"}});

@@ -71,11 +71,10 @@ std::string ListingJson(const DeviceListing& listing, const DeviceModel& model) 
 } // namespace
 
 const CommandSyntax& ListCommand::Syntax() const {
-    static const CommandSyntax syntax{"list",
-                                      "stationlink-cli list COMn [--json] [port options]",
-                                      1,
-                                      PortOptions::Names(),
-                                      {"--json"}};
+    static const CommandSyntax syntax{
+        "list",     "stationlink-cli list COMn [--json] [port options]",
+        1,          PortOptions::Names(),
+        {"--json"}, {}};
     return syntax;
 }
 

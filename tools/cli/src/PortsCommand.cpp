@@ -7,7 +7,7 @@
 namespace stationlinkcli {
 
 const CommandSyntax& PortsCommand::Syntax() const {
-    static const CommandSyntax syntax{"ports", "stationlink-cli ports", 0, {}, {}};
+    static const CommandSyntax syntax{"ports", "stationlink-cli ports", 0, {}, {}, {}};
     return syntax;
 }
 

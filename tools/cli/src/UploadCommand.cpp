@@ -30,6 +30,7 @@ const CommandSyntax& UploadCommand::Syntax() const {
                         "[--type TYPE] [--replace] [--quiet] [port options]",
                         4,
                         PortOptions::Names(),
+                        {},
                         {}};
         s.options.push_back("--name");
         s.options.push_back("--type");

@@ -22,7 +22,8 @@ Outcome RunCli(const std::vector<std::string>& args) {
     return {status, out.str(), err.str()};
 }
 
-const stationlinkcli::CommandSyntax kDownload{"download", "", 3, {"--to", "--name", "--baud"}, {}};
+const stationlinkcli::CommandSyntax kDownload{"download", "", 3, {"--to", "--name", "--baud"},
+                                              {},         {}};
 
 } // namespace
 
