@@ -98,7 +98,7 @@ Figures Measure(std::size_t bytes) {
         CassConversion(counter).Convert(data);
     });
     figures.toFile = Time([&] {
-        DestinationFile file(scratch);
+        DestinationFile file(scratch, DestinationFile::IfExists::Replace);
         file.Create();
         CassConversion(file).Convert(data);
         file.Commit();

@@ -247,6 +247,7 @@ void TransferMonitor::SettleDownload(Outcome& outcome, std::string& cause) {
         if (!sink_->Complete()) {
             outcome.ending = Ending::FileFailed;
             cause = sink_->Failure();
+            outcome.keptPart = sink_->KeepPartial();
         }
         break;
     case Ending::NoData:

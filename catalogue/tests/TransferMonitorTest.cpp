@@ -112,6 +112,17 @@ TEST_F(TransferMonitorTest, EveryEndingOfADownloadEndsItOnceWithItsFile) {
          "",
          "",
          "was stopped; no file was written."},
+        {"name taken",
+         {"H\r\n", "A\r\n"},
+         [this](TransferMonitor& m) {
+             folder.WriteFile("name taken.gsi", "theirs");
+             m.OnScriptEnd();
+         },
+         Ending::FileFailed,
+         "theirs",
+         "A\r\n",
+         "appeared meanwhile and is kept. The download of JOB-1 was not saved; what arrived "
+         "(1 line) is kept in"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -14,10 +14,12 @@ bool DownloadTarget::Settle(TransferRequest& request, SessionQuestions* question
         std::filesystem::file_type::not_found) {
         return true;
     }
-    const auto answer = questions != nullptr ? questions->AskExistingFile(path)
+    const std::string keepBoth = FreeFileName::Beside(path);
+    const auto answer = questions != nullptr ? questions->AskExistingFile(path, keepBoth)
                                              : SessionQuestions::ExistingFile::Cancel;
     if (answer == SessionQuestions::ExistingFile::KeepBoth) {
-        request.jobLabel = CodePage("UTF-8").ToWide(FreeFileName::Beside(path));
+        request.jobLabel = CodePage("UTF-8").ToWide(keepBoth);
     }
+    request.replacesPcFile = answer == SessionQuestions::ExistingFile::Replace;
     return answer != SessionQuestions::ExistingFile::Cancel;
 }

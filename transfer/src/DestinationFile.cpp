@@ -1,6 +1,7 @@
 #include "transfer/DestinationFile.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
@@ -15,8 +16,8 @@ std::string Reason(int error) {
 
 } // namespace
 
-DestinationFile::DestinationFile(std::string path)
-    : path_(std::move(path)), partialPath_(PartialName(path_, 1)) {}
+DestinationFile::DestinationFile(std::string path, IfExists ifExists)
+    : path_(std::move(path)), partialPath_(PartialName(path_, 1)), ifExists_(ifExists) {}
 
 std::string DestinationFile::PartialName(const std::string& path, int n) {
     const std::string number = n > 1 ? " (" + std::to_string(n) + ")" : std::string();
@@ -50,6 +51,10 @@ bool DestinationFile::CanCreate() {
         return false;
     }
     struct stat info {};
+    if (ifExists_ == IfExists::Keep && ::lstat(path_.c_str(), &info) == 0) {
+        Fail("create", "the file exists and is kept");
+        return false;
+    }
     if (::stat(path_.c_str(), &info) == 0) {
         if (S_ISDIR(info.st_mode)) {
             Fail("create", Reason(EISDIR));
@@ -93,6 +98,7 @@ bool DestinationFile::Create() {
              errno == EEXIST ? "too many partial files are kept beside it" : Reason(errno));
         return false;
     }
+    onDisk_ = true;
     ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
     buffer_.reserve(kBufferSize);
     return true;
@@ -154,30 +160,60 @@ bool DestinationFile::Commit() {
     if (!CloseFile() || !open) {
         return false;
     }
-    if (::rename(partialPath_.c_str(), path_.c_str()) != 0) {
-        Fail("complete", Reason(errno));
+    if (const int error = MoveIntoPlace(); error != 0) {
+        Fail("complete", error == EEXIST && ifExists_ == IfExists::Keep
+                             ? "a file of that name appeared meanwhile and is kept"
+                             : Reason(error));
         return false;
     }
+    onDisk_ = false;
     return true;
 }
 
+// The partial file takes the final name; 0 or the error. Where nothing may
+// be replaced, the rename refuses an existing name; file systems without
+// that refusal get a hard link, which cannot replace either, and those
+// without links (FAT) a last look just before the rename.
+int DestinationFile::MoveIntoPlace() {
+    const char* from = partialPath_.c_str();
+    const char* to = path_.c_str();
+    if (ifExists_ == IfExists::Replace) {
+        return ::rename(from, to) == 0 ? 0 : errno;
+    }
+    if (::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0) {
+        return 0;
+    }
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) {
+        return errno;
+    }
+    if (::link(from, to) == 0) {
+        ::unlink(from);
+        return 0;
+    }
+    if (errno == EEXIST) {
+        return EEXIST;
+    }
+    struct stat info {};
+    if (::lstat(to, &info) == 0) {
+        return EEXIST;
+    }
+    return ::rename(from, to) == 0 ? 0 : errno;
+}
+
 bool DestinationFile::KeepPartial() {
-    const bool open = fd_ >= 0;
     CloseFile();
-    if (open && BytesWritten() > 0) {
-        return true;
-    }
-    if (open) {
+    if (onDisk_ && BytesWritten() == 0) {
         ::unlink(partialPath_.c_str());
+        onDisk_ = false;
     }
-    return false;
+    return onDisk_;
 }
 
 void DestinationFile::Discard() {
-    const bool open = fd_ >= 0;
     buffer_.clear();
     CloseFile();
-    if (open) {
+    if (onDisk_) {
         ::unlink(partialPath_.c_str());
+        onDisk_ = false;
     }
 }

@@ -10,6 +10,8 @@ DownloadFileSink::~DownloadFileSink() = default;
 
 void DownloadFileSink::Begin(const TransferRequest& request) {
     path_ = LocalPath::FromWide(request.jobLabel);
+    ifExists_ = request.replacesPcFile ? DestinationFile::IfExists::Replace
+                                       : DestinationFile::IfExists::Keep;
     converted_ = request.pcFormat == u"CASS";
     lines_ = 0;
     points_ = 0;
@@ -36,7 +38,7 @@ void DownloadFileSink::Fail(const std::string& why) {
 
 bool DownloadFileSink::WriteLine(std::string_view line) {
     if (lines_ == 1) {
-        file_ = std::make_unique<DestinationFile>(path_);
+        file_ = std::make_unique<DestinationFile>(path_, ifExists_);
         if (!file_->Create()) {
             Fail(file_->Error());
         }
@@ -54,7 +56,7 @@ bool DownloadFileSink::WriteLine(std::string_view line) {
 // be created ends the transfer at its first line.
 bool DownloadFileSink::CollectLine(std::string_view line) {
     if (lines_ == 1) {
-        DestinationFile probe(path_);
+        DestinationFile probe(path_, ifExists_);
         if (!probe.CanCreate()) {
             Fail(probe.Error());
             return false;
@@ -71,25 +73,36 @@ bool DownloadFileSink::Complete() {
     if (converted_) {
         return CompleteConverted();
     }
+    // A file that could not take its name stays for KeepPartial.
     if (file_ && !file_->Commit()) {
         Fail(file_->Error());
+        return false;
     }
     file_.reset();
-    return failure_.empty();
+    return true;
 }
 
 bool DownloadFileSink::CompleteConverted() {
     std::string error;
-    if (!PointFile::Write(path_, collected_, error, &points_)) {
-        Fail(error);
+    const PointFile::Result result =
+        PointFile::Write(path_, collected_, ifExists_, error, &points_);
+    if (result == PointFile::Result::Written) {
+        collected_ = {};
+        return true;
     }
-    collected_ = {};
-    return failure_.empty();
+    Fail(error);
+    // Data without coordinates leaves nothing; data the file failed stays
+    // for KeepPartial.
+    if (result == PointFile::Result::NoCoordinates) {
+        collected_ = {};
+    }
+    return false;
 }
 
 std::string DownloadFileSink::KeepPartial() {
-    if (converted_ && DataLines() > 0 && failure_.empty()) {
-        file_ = std::make_unique<DestinationFile>(path_);
+    if (converted_ && DataLines() > 0 && !collected_.empty()) {
+        // Only its partial file is written, never the final name.
+        file_ = std::make_unique<DestinationFile>(path_, DestinationFile::IfExists::Replace);
         if (file_->Create()) {
             file_->Write(collected_);
         }

@@ -12,8 +12,9 @@ public:
 
 } // namespace
 
-bool PointFile::Write(const std::string& path, std::string_view collected, std::string& error,
-                      std::size_t* points) {
+PointFile::Result PointFile::Write(const std::string& path, std::string_view collected,
+                                   DestinationFile::IfExists ifExists, std::string& error,
+                                   std::size_t* points) {
     // A first pass that writes nothing: the file is created only for data
     // that gives points.
     Uncounted nowhere;
@@ -25,18 +26,20 @@ bool PointFile::Write(const std::string& path, std::string_view collected, std::
                 (look.Points() == 1 ? " point block" : " point blocks") +
                 ") holds no coordinates; a point file needs the fixed points "
                 "(\"COORDS\").";
-        return false;
+        return Result::NoCoordinates;
     }
-    DestinationFile file(path);
+    DestinationFile file(path, ifExists);
     if (file.Create()) {
         CassConversion(file).Convert(collected);
     }
     if (!file.Commit()) {
+        // The caller still holds the data; a half-made point file is no use.
+        file.Discard();
         error = file.Error();
-        return false;
+        return Result::FileFailed;
     }
     if (points != nullptr) {
         *points = look.Points();
     }
-    return true;
+    return Result::Written;
 }

@@ -20,10 +20,12 @@ std::u16string Wide(const std::string& ascii) {
     return {ascii.begin(), ascii.end()};
 }
 
+// The user agreed to replace a file of the name, as the tests' earlier files.
 TransferRequest Request(const std::string& path, bool converted = false) {
     TransferRequest request;
     request.kind = TransferRequest::JobDownload;
     request.jobLabel = Wide(path);
+    request.replacesPcFile = true;
     if (converted) {
         request.pcFormat = u"CASS";
     }
@@ -116,6 +118,44 @@ TEST_F(DownloadFileSinkTest, KeepPartialKeepsWhatArrivedUnderThePartialName) {
             EXPECT_EQ(partial, folder.Path(c.name + ".part"));
             EXPECT_EQ(folder.ReadFile(c.name + ".part"), c.kept) << c.name;
         }
+    }
+}
+
+// Without the user's leave a file of the name is never replaced: one there
+// at the first line fails the download at once, one that appears while it
+// runs fails its completion, and the whole download stays in the partial.
+TEST_F(DownloadFileSinkTest, AFileTheUserDidNotLetGoIsKept) {
+    for (const bool converted : {false, true}) {
+        SCOPED_TRACE(converted ? "CASS" : "raw");
+        const std::string name = converted ? "job.dat" : "job.gsi";
+        TransferRequest request = Request(folder.Path(name), converted);
+        request.replacesPcFile = false;
+
+        folder.WriteFile(name, "theirs");
+        EXPECT_EQ(Feed(request, {kCassLines[0]}), std::vector<bool>{false});
+        EXPECT_EQ(sink.Failure(), "Cannot create the file \"" + folder.Path(name) +
+                                      "\": the file exists and is kept.");
+        EXPECT_EQ(sink.KeepPartial(), "");
+
+        fs::remove(folder.Path(name));
+        Feed(request, kCassLines);
+        folder.WriteFile(name, "theirs");
+        EXPECT_FALSE(sink.Complete());
+        // A raw file meets it when it takes its name, a point file when it is created.
+        EXPECT_EQ(sink.Failure(),
+                  converted ? "Cannot create the file \"" + folder.Path(name) +
+                                  "\": the file exists and is kept."
+                            : "Cannot complete the file \"" + folder.Path(name) +
+                                  "\": a file of that name appeared meanwhile and is kept.");
+        EXPECT_EQ(sink.KeepPartial(), folder.Path(name + ".part"));
+        EXPECT_EQ(folder.ReadFile(name), "theirs");
+        std::string all;
+        for (std::size_t i = converted ? 0 : 1; i < kCassLines.size(); ++i) {
+            all += kCassLines[i];
+        }
+        EXPECT_EQ(folder.ReadFile(name + ".part"), all);
+        fs::remove(folder.Path(name));
+        fs::remove(folder.Path(name + ".part"));
     }
 }
 

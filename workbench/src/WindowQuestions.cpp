@@ -2,8 +2,6 @@
 
 #include "workbench/CLeftView.h"
 
-#include "transfer/FreeFileName.h"
-
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -18,14 +16,14 @@ QString FileName(const std::string& path) {
 
 } // namespace
 
-// The box names the free name the download would take beside the file.
-SessionQuestions::ExistingFile WindowQuestions::AskExistingFile(const std::string& path) {
+SessionQuestions::ExistingFile WindowQuestions::AskExistingFile(const std::string& path,
+                                                                const std::string& keepBothPath) {
     const QString folder =
         QString::fromStdString(std::filesystem::path(path).parent_path().string());
     QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(),
                     QStringLiteral("\"%1\" already exists in %2.\n\nReplace it, or keep both and "
                                    "save the download as \"%3\"?")
-                        .arg(FileName(path), folder, FileName(FreeFileName::Beside(path))),
+                        .arg(FileName(path), folder, FileName(keepBothPath)),
                     QMessageBox::NoButton, &view_);
     QPushButton* replace = box.addButton(QStringLiteral("Replace"), QMessageBox::DestructiveRole);
     QPushButton* keep = box.addButton(QStringLiteral("Keep Both"), QMessageBox::AcceptRole);

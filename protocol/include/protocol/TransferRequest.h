@@ -34,6 +34,7 @@ struct TransferRequest {
     std::u16string itemName;           // how commands address the item
     std::u16string partCode;           // job part, "COORDS" or "OBSERV"
     std::u16string jobLabel;           // job name, or the destination path of a download
+    bool replacesPcFile = false;       // the user let a download replace the file at jobLabel
     std::u16string pcPath;             // PC file of an upload
     std::u16string echoName;           // what the instrument echoes when an upload starts
     std::vector<std::u16string> lines; // upload lines without line ends

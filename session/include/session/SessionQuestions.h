@@ -10,8 +10,10 @@ public:
     enum class ExistingFile { Replace, KeepBoth, Cancel };
 
     virtual ~SessionQuestions() = default;
-    // A download's destination exists (path UTF-8, as the file system takes it).
-    virtual ExistingFile AskExistingFile(const std::string& path) = 0;
+    // A download's destination exists (paths UTF-8, as the file system takes
+    // them); keepBothPath is the free name beside it that keeping both takes.
+    virtual ExistingFile AskExistingFile(const std::string& path,
+                                         const std::string& keepBothPath) = 0;
     // An upload would replace what an instrument entry holds; notice says
     // what ("BRIDGE holds 24 fixed points; the upload replaces them with the
     // 12 of site.gsi"). True: go ahead.

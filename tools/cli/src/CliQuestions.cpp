@@ -2,7 +2,8 @@
 
 namespace stationlinkcli {
 
-SessionQuestions::ExistingFile CliQuestions::AskExistingFile(const std::string& /*path*/) {
+SessionQuestions::ExistingFile CliQuestions::AskExistingFile(const std::string& /*path*/,
+                                                             const std::string& /*keepBothPath*/) {
     if (args_.Flag("--overwrite")) {
         return ExistingFile::Replace;
     }

@@ -15,7 +15,7 @@ class CliQuestions : public SessionQuestions {
 public:
     explicit CliQuestions(const CliArguments& args) : args_(args) {}
 
-    ExistingFile AskExistingFile(const std::string& path) override;
+    ExistingFile AskExistingFile(const std::string& path, const std::string& keepBothPath) override;
     bool AskReplaceInstrumentData(const std::string& notice) override;
     const std::string& Hint() const { return hint_; }
 

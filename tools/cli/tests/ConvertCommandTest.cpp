@@ -78,6 +78,16 @@ TEST(ConvertCommand, FileFailuresExitWithOneAndOneLine) {
                        "needs the fixed points (\"COORDS\").\n");
     EXPECT_FALSE(std::filesystem::exists(folder.Path("out.dat")));
     EXPECT_EQ(Convert({folder.Path("in.gsi")}, err), kExitUsage);
+
+    // An existing OUT is replaced only when asked to.
+    folder.WriteFile("out.dat", "earlier");
+    EXPECT_EQ(Convert({folder.Path("in.gsi"), folder.Path("out.dat")}, err), kExitFailed);
+    EXPECT_EQ(err, "stationlink-cli: " + folder.Path("out.dat") +
+                       " exists; give --overwrite to replace it\n");
+    EXPECT_EQ(folder.ReadFile("out.dat"), "earlier");
+    EXPECT_EQ(Convert({folder.Path("in.gsi"), folder.Path("out.dat"), "--overwrite"}, err),
+              kExitDone);
+    EXPECT_EQ(folder.ReadFile("out.dat"), "P1,1234.567\r\n");
 }
 
 } // namespace

@@ -10,14 +10,17 @@
 // name beside its final one ("<name>.part") and takes the final name only
 // when it is committed, so an earlier file of that name stays untouched
 // until the new one is complete, and a transfer cut off never leaves a file
-// that looks complete. Every failure on the way is kept as a sentence that
-// names the final path and the reason; once one has happened nothing more
-// is written.
+// that looks complete. A file of the final name is replaced only where its
+// owner allowed it; otherwise one found there, or one that appears while
+// the partial file is written, is kept and the file fails. Every failure on
+// the way is kept as a sentence that names the final path and the reason;
+// once one has happened nothing more is written.
 class DestinationFile final : public ByteSink {
 public:
     static constexpr std::string_view kPartialSuffix = ".part";
+    enum class IfExists { Keep, Replace };
 
-    explicit DestinationFile(std::string path);
+    DestinationFile(std::string path, IfExists ifExists);
     // A file neither committed nor discarded stays under its partial name.
     ~DestinationFile() override;
     DestinationFile(const DestinationFile&) = delete;
@@ -37,8 +40,9 @@ public:
     // Flushes, closes and gives the file its final name; false when anything
     // failed since Create (what was written then stays as the partial file).
     bool Commit();
-    // Closes the file under its partial name and keeps it; when nothing was
-    // written it is removed instead and the answer is false.
+    // Closes the file under its partial name and keeps it, also after a
+    // failed Commit; when nothing was written it is removed instead and the
+    // answer is false.
     bool KeepPartial();
     // Closes and removes the partial file.
     void Discard();
@@ -59,11 +63,14 @@ private:
     bool HasUsableName();
     bool WriteAll(std::string_view bytes);
     bool CloseFile();
+    int MoveIntoPlace();
     void Fail(const char* action, const std::string& reason);
 
     std::string path_;
     std::string partialPath_;
+    IfExists ifExists_;
     int fd_ = -1;
+    bool onDisk_ = false; // the partial file is there, neither renamed nor removed
     std::string buffer_;
     std::uint64_t written_ = 0;
     std::string error_;

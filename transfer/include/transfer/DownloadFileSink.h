@@ -12,9 +12,11 @@
 // written, every later line is written at once. A "CASS" download collects
 // its lines in memory and converts them into the point file when it
 // completes; its first line only checks that the file can be created. The
-// file takes its final name only when the download completes; a download
-// cut off keeps what arrived as "<name>.part" (for "CASS" the collected
-// lines, which `stationlink-cli convert` turns into points).
+// file takes its final name only when the download completes, and replaces
+// a file of that name only where the request allows it; a download cut off,
+// or one whose file could not take its name, keeps what arrived as
+// "<name>.part" (for "CASS" the collected lines, which `stationlink-cli
+// convert` turns into points).
 //
 // Not thread-safe: the transfer monitor's owner calls it from one thread at
 // a time.
@@ -41,6 +43,7 @@ private:
     void Fail(const std::string& why);
 
     std::string path_;
+    DestinationFile::IfExists ifExists_ = DestinationFile::IfExists::Keep;
     bool converted_ = false;
     std::size_t lines_ = 0;
     std::size_t points_ = 0;

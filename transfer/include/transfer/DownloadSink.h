@@ -30,8 +30,9 @@ public:
     // The instrument ended the data: the file takes its final name. False
     // when that failed (Failure() says why).
     virtual bool Complete() = 0;
-    // The download ends without all its data: what arrived is kept under
-    // the partial name, which is returned; empty when nothing is kept.
+    // The download ends without all its data, or Complete failed: what
+    // arrived is kept under the partial name, which is returned; empty when
+    // nothing is kept.
     virtual std::string KeepPartial() = 0;
     // The download brought no data: nothing is left behind.
     virtual void Discard() = 0;

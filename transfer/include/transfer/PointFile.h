@@ -1,5 +1,7 @@
 #pragma once
 
+#include "transfer/DestinationFile.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -10,9 +12,12 @@
 // say) gives no file at all: a file of bare names would pass for points.
 class PointFile {
 public:
-    // False when the data holds no coordinates, or the file cannot be
-    // created or written; error then names the path and the reason. points:
-    // the point lines written.
-    static bool Write(const std::string& path, std::string_view collected, std::string& error,
-                      std::size_t* points = nullptr);
+    enum class Result { Written, NoCoordinates, FileFailed };
+
+    // FileFailed when the file cannot be created or written, or it exists
+    // and ifExists keeps it; error then names the path and the reason, as
+    // for NoCoordinates. points: the point lines written.
+    static Result Write(const std::string& path, std::string_view collected,
+                        DestinationFile::IfExists ifExists, std::string& error,
+                        std::size_t* points = nullptr);
 };

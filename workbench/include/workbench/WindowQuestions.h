@@ -12,7 +12,7 @@ class WindowQuestions : public SessionQuestions {
 public:
     explicit WindowQuestions(CLeftView& view) : view_(view) {}
 
-    ExistingFile AskExistingFile(const std::string& path) override;
+    ExistingFile AskExistingFile(const std::string& path, const std::string& keepBothPath) override;
     bool AskReplaceInstrumentData(const std::string& notice) override;
     // A transfer or an erase runs while its port is being closed.
     bool AskStopAndDisconnect();
