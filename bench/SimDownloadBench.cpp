@@ -2,23 +2,29 @@
 // termios port, and compares the speed with what the line allows:
 //   paced (x4sim --baud 115200): share of the wire limit reached, that is
 //     bytes both ways x 10 bits / baud over the elapsed time, without and
-//     with the traffic log written;
+//     with the traffic log written, and through the transfer session into a
+//     file as stationlink-cli download runs it;
 //   unpaced: lines per second against a bare pseudo-terminal ping-pong of
 //     the same lines, measured in the same run, and where the processor
 //     time of the download goes: this program (link and engine) or x4sim.
 // Usage: sim_download_bench [LINES] [--skip-paced]   (default 20000 lines)
 
 #include "CountingPort.h"
+#include "CountingSession.h"
 #include "JobDownload.h"
 #include "Median.h"
 #include "SimProcess.h"
 
+#include "catalogue/DownloadPlan.h"
+#include "platform/CodePage.h"
+#include "platform/ComPortMap.h"
 #include "platform/ManualResetEvent.h"
 #include "platform/TermiosSerialPro.h"
 #include "platform/TrafficLog.h"
 #include "protocol/CKestaCom.h"
 #include "protocol/ReplyTags.h"
 #include "protocol/TransferRequest.h"
+#include "transfer/DownloadFileSink.h"
 
 #include <atomic>
 #include <chrono>
@@ -135,6 +141,36 @@ Run Download(const fs::path& content, std::vector<std::string> simOptions,
     return {seconds, link.sent + link.received, link.lines - 1}; // the first line is the header
 }
 
+// The program's whole path: the session connects, plans the download as
+// the dialog would and writes the file; only the download itself is timed.
+Run SessionDownload(const fs::path& content) {
+    using namespace std::chrono_literals;
+    SimProcess sim({"--data", content.string(), "--baud", std::to_string(kBaud)});
+    ::setenv(ComPortMap::kEnvironmentVariable, ("COM1=" + sim.Device()).c_str(), 1);
+    CountingSession link;
+    PortSettings settings = PortSettings::Defaults(u"COM1");
+    settings.baudRate = u"115200";
+    if (!link.Open(settings) || !link.Connect(60s)) {
+        std::fprintf(stderr, "cannot connect: %s\n", link.Error().c_str());
+        std::exit(1);
+    }
+    const std::u16string line = link.Model().LineOf(u"JOB", u"JobList:1 [IN:BENCH]");
+    const auto dialog = DownloadPlan::Prepare(u"JOB", line, link.Model().FormatList());
+    const auto decision = DownloadPlan::Decide(
+        dialog->mode, line, DownloadPlan::FolderOf(CodePage::Wire().ToWide(content.string())),
+        {u"bench-session", u"GSI", u"COORDS"});
+    if (!decision.request) {
+        std::fprintf(stderr, "download refused\n");
+        std::exit(1);
+    }
+    DownloadFileSink sink;
+    link.ResetCounts();
+    const auto start = Clock::now();
+    link.Download(*decision.request, "bench", sink, 60s);
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    return {seconds, link.Bytes(), static_cast<long>(sink.DataLines())};
+}
+
 bool ReadLine(int fd, std::string& pending) {
     char buffer[4096];
     while (pending.find("\r\n") == std::string::npos) {
@@ -230,15 +266,18 @@ int main(int argc, char** argv) {
 
     if (withPaced) {
         const fs::path logFile = content / "traffic.log";
-        for (const bool logged : {false, true}) {
-            const Run paced =
-                Download(content, {"--baud", std::to_string(kBaud)},
-                         logged ? std::make_shared<TrafficLog>(logFile.string()) : nullptr);
+        for (const char* how : {"", ", traffic log on", ", session and file"}) {
+            const std::string_view way = how;
+            const Run paced = way.empty() ? Download(content, {"--baud", std::to_string(kBaud)})
+                              : way == ", session and file"
+                                  ? SessionDownload(content)
+                                  : Download(content, {"--baud", std::to_string(kBaud)},
+                                             std::make_shared<TrafficLog>(logFile.string()));
             const double wireSeconds = static_cast<double>(paced.bytes) * 10.0 / kBaud;
             std::printf("paced %ld baud%s: %ld lines, %ld bytes both ways in %.2f s; wire time "
                         "%.2f s; share of the wire limit %.3f (target >= 0.95)\n",
-                        kBaud, logged ? ", traffic log on" : "", paced.lines, paced.bytes,
-                        paced.seconds, wireSeconds, wireSeconds / paced.seconds);
+                        kBaud, how, paced.lines, paced.bytes, paced.seconds, wireSeconds,
+                        wireSeconds / paced.seconds);
             complete = complete && paced.lines == count;
         }
     }

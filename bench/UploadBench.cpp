@@ -5,18 +5,15 @@
 // without and with the traffic log written.
 // Usage: upload_bench [LINES]   (default 20000 lines)
 
-#include "CountingPort.h"
+#include "CountingSession.h"
 #include "SimProcess.h"
 
-#include "session/TransferSession.h"
 #include "catalogue/UploadPlan.h"
 #include "platform/CodePage.h"
 #include "platform/ComPortMap.h"
-#include "platform/TermiosSerialPro.h"
 #include "platform/TrafficLog.h"
 #include "transfer/UploadFileReader.h"
 
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -32,17 +29,6 @@ using namespace std::chrono_literals;
 namespace {
 
 constexpr long kBaud = 115200;
-
-class CountingLink : public TransferSession {
-public:
-    explicit CountingLink(std::atomic<long>& sent)
-        : TransferSession([&sent] { return std::make_unique<CountingPort>(sent); }) {}
-    int OnReceive(void* context, const char* data, int length) override {
-        received += length;
-        return TransferSession::OnReceive(context, data, length);
-    }
-    std::atomic<long> received{0};
-};
 
 // GSI-16 point blocks, each with its own numbers.
 fs::path WriteJob(int count) {
@@ -63,8 +49,7 @@ fs::path WriteJob(int count) {
 bool UploadOnce(const fs::path& file, int count, const std::shared_ptr<TrafficLog>& log) {
     SimProcess sim({"--baud", std::to_string(kBaud)});
     ::setenv(ComPortMap::kEnvironmentVariable, ("COM1=" + sim.Device()).c_str(), 1);
-    std::atomic<long> sent{0};
-    CountingLink link(sent);
+    CountingSession link;
     link.SetTrafficLog(log);
     PortSettings settings = PortSettings::Defaults(u"COM1");
     settings.baudRate = u"115200";
@@ -80,12 +65,11 @@ bool UploadOnce(const fs::path& file, int count, const std::shared_ptr<TrafficLo
         std::fprintf(stderr, "refused\n");
         return false;
     }
-    sent = 0;
-    link.received = 0;
+    link.ResetCounts();
     const auto start = Clock::now();
     const bool done = link.Upload(*decision.request, "bench", 60s);
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    const long bytes = sent + link.received;
+    const long bytes = link.Bytes();
     const double wireSeconds = static_cast<double>(bytes) * 10.0 / kBaud;
     std::printf("paced %ld baud%s: %zu of %d lines, %ld bytes both ways in %.2f s; wire time "
                 "%.2f s; share of the wire limit %.3f (target >= 0.95)\n",
