@@ -112,9 +112,15 @@ std::vector<std::string> EngineHarness::TakeSent() {
 
 int EngineHarness::OnDeviceReply(const char* tag, const char* data, int length) {
     FuzzCheck(tag != nullptr && !ended_, "no report after the end of the operation");
+    const bool refused = std::strcmp(tag, ReplyTags::kRefused) == 0;
     if (data == nullptr) {
         FuzzCheck(Among(tag, kNotifications) && length == ReplyTags::kNotificationLength,
                   "a notification has a known tag");
+    } else if (refused) {
+        // The instrument's error line ends the operation, as it came.
+        FuzzCheck(length >= 2 && length <= CDKestaDlg::kLineBufferSize && data[0] == '@' &&
+                      data[1] == 'E',
+                  "an error line starts with @E and fits the line buffer");
     } else {
         FuzzCheck(Among(tag, kDataTags), "a data line has a known tag");
         FuzzCheck(length >= 2 && length <= CDKestaDlg::kLineBufferSize,
@@ -122,7 +128,7 @@ int EngineHarness::OnDeviceReply(const char* tag, const char* data, int length) 
         FuzzCheck(data[length - 2] == '\r' && data[length - 1] == '\n' && data[0] != '\x1A',
                   "a data line ends with CR LF and is not the end line");
     }
-    if (std::strcmp(tag, ReplyTags::kTaskEnd) == 0) {
+    if (refused || std::strcmp(tag, ReplyTags::kTaskEnd) == 0) {
         ended_ = true;
         Port().Close();
     }
