@@ -3,16 +3,19 @@
 //   paced (x4sim --baud 115200): share of the wire limit reached, that is
 //     bytes both ways x 10 bits / baud over the elapsed time, without and
 //     with the traffic log written, and through the transfer session into a
-//     file as stationlink-cli download runs it;
+//     file as stationlink-cli download runs it; against it, a bare client
+//     replaying the logged download (what the machine and x4sim allow);
 //   unpaced: lines per second against a bare pseudo-terminal ping-pong of
 //     the same lines, measured in the same run, and where the processor
 //     time of the download goes: this program (link and engine) or x4sim.
 // Usage: sim_download_bench [LINES] [--skip-paced]   (default 20000 lines)
 
+#include "BareClient.h"
 #include "CountingPort.h"
 #include "CountingSession.h"
 #include "JobDownload.h"
 #include "Median.h"
+#include "PtyLines.h"
 #include "SimProcess.h"
 
 #include "catalogue/DownloadPlan.h"
@@ -34,7 +37,6 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <poll.h>
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -171,38 +173,12 @@ Run SessionDownload(const fs::path& content) {
     return {seconds, link.Bytes(), static_cast<long>(sink.DataLines())};
 }
 
-bool ReadLine(int fd, std::string& pending) {
-    char buffer[4096];
-    while (pending.find("\r\n") == std::string::npos) {
-        pollfd in{fd, POLLIN, 0};
-        if (::poll(&in, 1, 10000) <= 0) {
-            return false;
-        }
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got <= 0) {
-            return false;
-        }
-        pending.append(buffer, static_cast<std::size_t>(got));
-    }
-    pending.erase(0, pending.find("\r\n") + 2);
-    return true;
-}
-
-void WriteAll(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        done += n > 0 ? static_cast<std::size_t>(n) : 0;
-    }
-}
-
 void Answer(int master, const std::vector<std::string>& lines) {
     std::string pending;
     for (const auto& line : lines) {
-        if (!ReadLine(master, pending)) {
+        if (!bench::ReadLine(master, pending) || !bench::WriteAll(master, line)) {
             return;
         }
-        WriteAll(master, line);
     }
 }
 
@@ -234,8 +210,7 @@ Run PingPong(const std::vector<std::string>& lines, bool apart) {
     std::string pending;
     long got = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        WriteAll(slave, "?\r\n");
-        got += ReadLine(slave, pending) ? 1 : 0;
+        got += bench::WriteAll(slave, "?\r\n") && bench::ReadLine(slave, pending) ? 1 : 0;
     }
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     if (apart) {
@@ -266,6 +241,7 @@ int main(int argc, char** argv) {
 
     if (withPaced) {
         const fs::path logFile = content / "traffic.log";
+        double plainShare = 0;
         for (const char* how : {"", ", traffic log on", ", session and file"}) {
             const std::string_view way = how;
             const Run paced = way.empty() ? Download(content, {"--baud", std::to_string(kBaud)})
@@ -279,7 +255,14 @@ int main(int argc, char** argv) {
                         kBaud, how, paced.lines, paced.bytes, paced.seconds, wireSeconds,
                         wireSeconds / paced.seconds);
             complete = complete && paced.lines == count;
+            if (way.empty()) {
+                plainShare = wireSeconds / paced.seconds;
+            }
         }
+        complete = complete && bench::BareClient::Compare(
+                                   "download", logFile.string(),
+                                   {"--data", content.string(), "--baud", std::to_string(kBaud)},
+                                   kBaud, plainShare);
     }
 
     // The machine may be busy with other work: rounds of the baselines and

@@ -2,9 +2,11 @@
 // stationlink-cli upload, over a termios port paced like a real line
 // (x4sim --baud 115200), and reports the share of the wire limit reached:
 // bytes both ways x 10 bits / baud over the elapsed time of the upload,
-// without and with the traffic log written.
+// without and with the traffic log written, and against a bare client that
+// replays the logged upload (what the machine and x4sim allow any program).
 // Usage: upload_bench [LINES]   (default 20000 lines)
 
+#include "BareClient.h"
 #include "CountingSession.h"
 #include "SimProcess.h"
 
@@ -45,25 +47,25 @@ fs::path WriteJob(int count) {
 }
 
 // One upload of the file to a fresh x4sim, the traffic log written when
-// given; true when every line went.
-bool UploadOnce(const fs::path& file, int count, const std::shared_ptr<TrafficLog>& log) {
+// given; the share of the wire limit, 0 when not every line went.
+double UploadOnce(const fs::path& file, int count, const std::shared_ptr<TrafficLog>& log) {
     SimProcess sim({"--baud", std::to_string(kBaud)});
     ::setenv(ComPortMap::kEnvironmentVariable, ("COM1=" + sim.Device()).c_str(), 1);
     CountingSession link;
-    link.SetTrafficLog(log);
     PortSettings settings = PortSettings::Defaults(u"COM1");
     settings.baudRate = u"115200";
     if (!link.Open(settings) || !link.Connect(60s)) {
         std::fprintf(stderr, "cannot connect: %s %s\n", link.LastPortError().c_str(),
                      link.Error().c_str());
-        return false;
+        return 0;
     }
+    link.SetTrafficLog(log); // the upload's conversation alone, for the bare client
     const auto plan = UploadPlan::Prepare(link.Model(), {u"JOB", u"JobList:1 [IN:BRIDGE]"});
     const UploadFile read = UploadFileReader(CodePage::Wire()).ReadLocal(file.string());
     const auto decision = UploadPlan::Decide(*plan, u"", read, plan->fileName, u"GSI", true);
     if (!decision.request) {
         std::fprintf(stderr, "refused\n");
-        return false;
+        return 0;
     }
     link.ResetCounts();
     const auto start = Clock::now();
@@ -75,7 +77,8 @@ bool UploadOnce(const fs::path& file, int count, const std::shared_ptr<TrafficLo
                 "%.2f s; share of the wire limit %.3f (target >= 0.95)\n",
                 kBaud, log ? ", traffic log on" : "", link.UploadSteps(), count, bytes, seconds,
                 wireSeconds, wireSeconds / seconds);
-    return done && link.UploadSteps() == static_cast<std::size_t>(count);
+    return done && link.UploadSteps() == static_cast<std::size_t>(count) ? wireSeconds / seconds
+                                                                         : 0;
 }
 
 } // namespace
@@ -84,9 +87,12 @@ int main(int argc, char** argv) {
     const int count = argc > 1 ? std::atoi(argv[1]) : 20000;
     const fs::path file = WriteJob(count);
     const fs::path logFile = file.string() + ".log";
-    const bool plain = UploadOnce(file, count, nullptr);
-    const bool logged = UploadOnce(file, count, std::make_shared<TrafficLog>(logFile.string()));
+    const double plain = UploadOnce(file, count, nullptr);
+    const double logged = UploadOnce(file, count, std::make_shared<TrafficLog>(logFile.string()));
+    const bool bare =
+        logged > 0 && bench::BareClient::Compare("upload", logFile.string(),
+                                                 {"--baud", std::to_string(kBaud)}, kBaud, plain);
     fs::remove(file);
     fs::remove(logFile);
-    return plain && logged ? 0 : 1;
+    return plain > 0 && bare ? 0 : 1;
 }
