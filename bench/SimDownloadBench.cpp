@@ -15,7 +15,6 @@
 #include "CountingSession.h"
 #include "JobDownload.h"
 #include "Median.h"
-#include "PtyLines.h"
 #include "SimProcess.h"
 
 #include "catalogue/DownloadPlan.h"
@@ -37,6 +36,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <poll.h>
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -173,12 +173,38 @@ Run SessionDownload(const fs::path& content) {
     return {seconds, link.Bytes(), static_cast<long>(sink.DataLines())};
 }
 
+bool ReadLine(int fd, std::string& pending) {
+    char buffer[4096];
+    while (pending.find("\r\n") == std::string::npos) {
+        pollfd in{fd, POLLIN, 0};
+        if (::poll(&in, 1, 10000) <= 0) {
+            return false;
+        }
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got <= 0) {
+            return false;
+        }
+        pending.append(buffer, static_cast<std::size_t>(got));
+    }
+    pending.erase(0, pending.find("\r\n") + 2);
+    return true;
+}
+
+void WriteAll(int fd, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        done += n > 0 ? static_cast<std::size_t>(n) : 0;
+    }
+}
+
 void Answer(int master, const std::vector<std::string>& lines) {
     std::string pending;
     for (const auto& line : lines) {
-        if (!bench::ReadLine(master, pending) || !bench::WriteAll(master, line)) {
+        if (!ReadLine(master, pending)) {
             return;
         }
+        WriteAll(master, line);
     }
 }
 
@@ -210,7 +236,8 @@ Run PingPong(const std::vector<std::string>& lines, bool apart) {
     std::string pending;
     long got = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        got += bench::WriteAll(slave, "?\r\n") && bench::ReadLine(slave, pending) ? 1 : 0;
+        WriteAll(slave, "?\r\n");
+        got += ReadLine(slave, pending) ? 1 : 0;
     }
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     if (apart) {

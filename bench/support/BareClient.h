@@ -1,15 +1,12 @@
 #pragma once
 
-#include "PtyLines.h"
 #include "ReplayScript.h"
+#include "SimClient.h"
 #include "SimProcess.h"
 
 #include <chrono>
 #include <cstdio>
-#include <fcntl.h>
 #include <string>
-#include <termios.h>
-#include <unistd.h>
 #include <vector>
 
 namespace bench {
@@ -33,30 +30,26 @@ public:
             return false;
         }
         SimProcess sim(simOptions);
-        const int fd = ::open(sim.Device().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-        termios raw{};
-        ::tcgetattr(fd, &raw);
-        ::cfmakeraw(&raw);
-        ::tcsetattr(fd, TCSANOW, &raw);
-        std::string pending;
+        SimClient client(sim.Device());
         long bytes = 0;
-        bool same = fd >= 0;
+        bool same = client.IsOpen();
         const auto start = std::chrono::steady_clock::now();
         for (const auto& exchange : script->Exchanges()) {
-            same = same && WriteAll(fd, exchange.sent);
-            while (same && pending.size() < exchange.answer.size()) {
-                same = ReadMore(fd, pending);
-            }
-            same = same && pending.compare(0, exchange.answer.size(), exchange.answer) == 0;
             if (!same) {
                 break;
             }
-            pending.erase(0, exchange.answer.size());
-            bytes += static_cast<long>(exchange.sent.size() + exchange.answer.size());
+            client.Send(exchange.sent);
+            std::string answer;
+            while (same && answer.size() < exchange.answer.size()) {
+                const std::string line = client.ReadLine();
+                same = !line.empty();
+                answer += line;
+            }
+            same = same && answer == exchange.answer;
+            bytes += static_cast<long>(exchange.sent.size() + answer.size());
         }
         const double seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        ::close(fd);
         const double share =
             static_cast<double>(bytes) * 10.0 / static_cast<double>(baud) / seconds;
         std::printf("bare client replaying the logged %s: %zu exchanges, %ld bytes both ways in "
